@@ -1,0 +1,31 @@
+# Thin wrapper around CMake. `make run` and `make test` are all a newcomer needs.
+JOBS  ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build run test asan bench clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build -j $(JOBS)
+
+run: build
+	@tools/run-editor.sh build/bin/spritehex
+
+test: build
+	cd build && ctest --output-on-failure -j $(JOBS)
+
+asan: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPRITEHEX_SANITIZE=ON >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@if [ -x tools/bench.sh ]; then tools/bench.sh; else echo "no benchmarks yet"; fi
+
+clean:
+	rm -rf build build-asan

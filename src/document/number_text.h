@@ -1,0 +1,28 @@
+#pragma once
+// The numbers typed into the New dialog: conversion of a field's text to a whole number, and the
+// check of the three values against the document's limits.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Optional leading blanks, an optional sign, then decimal digits, or hexadecimal digits after a
+// "$", "x" or "0x" prefix (x in either case). Anything else (an empty text, a trailing blank, a
+// value outside the signed 32-bit range) gives no value.
+std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
+
+// The message for a text that does not convert, quoting it.
+std::string InvalidNumberMessage(std::string_view text);
+
+struct NewDocumentValues {
+    int width = 0;
+    int height = 0;
+    int celCount = 0;
+    std::string error;  // empty when the three values may start a document
+};
+
+// Converts all three texts, then checks width and height 1 to 64 and the cel count 1 to 100.
+// The first failure wins, in the order width, height, cel count.
+NewDocumentValues ParseNewDocumentFields(std::string_view width, std::string_view height,
+                                         std::string_view celCount);

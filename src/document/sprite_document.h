@@ -1,0 +1,133 @@
+#pragma once
+// The one sprite the editor works on: its size, its cels as colour indices in one contiguous byte
+// image (which is also the .dat file image), and the editing state the commands act on.
+//
+// Every buffer is allocated once, in the constructor, at its largest size; no operation allocates
+// afterwards. Operations change the document only and report what the window has to refresh.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+inline constexpr int kMaxWidth = 64;
+inline constexpr int kMaxHeight = 64;
+inline constexpr int kMaxCels = 100;
+inline constexpr int kHeaderSize = 3;
+inline constexpr int kCelCapacity = kMaxWidth * kMaxHeight;                // 4,096
+inline constexpr int kBufferCapacity = kHeaderSize + kCelCapacity * kMaxCels;  // 409,603
+
+// What a window must repaint after an operation.
+enum Refresh : unsigned {
+    kRefreshNone = 0,
+    kRefreshView = 1,   // the enlarged cel (and the cursor frame)
+    kRefreshTitle = 2,  // the title text, rebuilt from TitleText()
+};
+inline Refresh operator|(Refresh a, Refresh b) {
+    return static_cast<Refresh>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+
+// The names the editor keeps for a document: the name in the title ("new" until saved or opened),
+// the path a plain save writes to, and the name the PNG export proposes.
+struct DocumentNames {
+    std::string name = "new";
+    std::string savePath;
+    std::string exportName;
+};
+
+class TSpriteDocument {
+public:
+    TSpriteDocument();
+    TSpriteDocument(const TSpriteDocument&) = delete;
+    TSpriteDocument& operator=(const TSpriteDocument&) = delete;
+
+    // --- size and state ---------------------------------------------------------------------
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int CelCount() const { return celCount_; }
+    int CurrentCel() const { return currentCel_; }
+    int CursorX() const { return cursorX_; }
+    int CursorY() const { return cursorY_; }
+    std::uint8_t CurrentColour() const { return currentColour_; }
+    bool Modified() const { return modified_; }
+    int CelSize() const { return width_ * height_; }
+    // Bytes a save writes: header and every cel.
+    int UsedSize() const { return kHeaderSize + CelSize() * celCount_; }
+
+    // The document buffer: header (width, height, cel count) then every cel back to back.
+    const std::uint8_t* Buffer() const { return buffer_.get(); }
+    // Offset of the current cel's first pixel in the buffer.
+    int CurrentCelPosition() const { return kHeaderSize + currentCel_ * CelSize(); }
+    const std::uint8_t* CurrentCelPixels() const { return buffer_.get() + CurrentCelPosition(); }
+    const std::uint8_t* UndoBuffer() const { return undo_.get(); }
+    const std::uint8_t* CopyBuffer() const { return copy_.get(); }
+
+    DocumentNames& Names() { return names_; }
+    const DocumentNames& Names() const { return names_; }
+
+    // --- starting a document ------------------------------------------------------------------
+    // Starts a new empty document of the given size (each within the limits): names reset, buffer
+    // cleared, header written, editing state reset. The modified flag is left as it was.
+    Refresh NewDocument(int width, int height, int celCount);
+    // Takes a whole file image (already validated by the loader) into the buffer, sets the size
+    // from its header and resets the editing state. Bytes past the image keep what they held.
+    Refresh LoadImage(const std::uint8_t* bytes, int count);
+    // Clears the modified flag (start-up and a successful save).
+    Refresh ClearModified();
+
+    // --- cursor --------------------------------------------------------------------------------
+    // Moves the cursor by one pixel; false (and no move) at the edge in that direction.
+    bool MoveCursor(int dx, int dy);
+    // Places the cursor; the cell must lie inside the cel.
+    void SetCursor(int x, int y);
+
+    // --- cel and pixel operations ----------------------------------------------------------------
+    void SaveUndo();
+    Refresh Undo();
+    // Copies the current cel into the copy buffer; the window shows CopyText() as its title.
+    Refresh CopyCel();
+    Refresh PasteCel();
+    Refresh PreviousCel();
+    Refresh NextCel();
+    Refresh AddCel();
+    Refresh DeleteCel();
+    Refresh EraseCel();
+    Refresh SetPixel(int x, int y, std::uint8_t colour);
+    std::uint8_t GetPixel(int x, int y) const;
+    Refresh MarkModified();
+
+    // --- whole-cel transforms: each is one undo step and sets the modified flag -----------------
+    Refresh FloodFill(int x, int y, std::uint8_t colour);
+    Refresh ScrollUp();
+    Refresh ScrollRight();
+    Refresh ScrollDown();
+    Refresh ScrollLeft();
+    Refresh MirrorHorizontal();  // left and right swap
+    Refresh MirrorVertical();    // top and bottom swap
+    Refresh Rotate();            // quarter turn anticlockwise
+
+private:
+    std::uint8_t* Cel() { return buffer_.get() + CurrentCelPosition(); }
+    void ResetEditingState();
+    // Runs one transform: snapshot, new(x, y) = old(source(x, y)) for every pixel, modified flag.
+    template <typename Source>
+    Refresh Remap(Source source);
+
+    int width_ = 8;
+    int height_ = 8;
+    int celCount_ = 1;
+    int currentCel_ = 0;
+    int cursorX_ = 4;
+    int cursorY_ = 4;
+    std::uint8_t currentColour_ = 0;
+    bool modified_ = false;
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::unique_ptr<std::uint8_t[]> undo_;
+    std::unique_ptr<std::uint8_t[]> copy_;
+    std::unique_ptr<std::uint16_t[]> fillStack_;  // pending pixels of a flood fill
+    DocumentNames names_;
+};
+
+// "walk* 3/12": the document name, "*" when modified, a blank, current cel + 1, "/", cel count.
+std::string TitleText(const TSpriteDocument& doc);
+// "copy:3" for the third cel.
+std::string CopyText(const TSpriteDocument& doc);
