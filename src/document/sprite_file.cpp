@@ -106,6 +106,10 @@ FileResult WriteFileAtomically(const std::string& requested, const std::uint8_t*
     const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
     std::string temp = dir + (slash == std::string::npos ? "/" : "") + "." +
                        FileNameOfPath(path) + ".XXXXXX";
+    // Only a regular file is ever replaced: a device, a pipe or a directory is not a sprite file.
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        return {FileStatus::kCannotCreate, "Cannot create " + file + ": it is not a regular file."};
+    }
     // A target the user may not write to is not replaced behind their back.
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
         return {FileStatus::kCannotCreate,

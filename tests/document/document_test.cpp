@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include "document/sprite_document.h"
+#include "test_pictures.h"
+
+namespace {
+
+// Fills cel k of the document with the colour k + 1 and goes back to cel 0.
+void FillCelsWithTheirNumber(TSpriteDocument& doc) {
+    for (int k = 0; k < doc.CelCount(); ++k) {
+        while (doc.CurrentCel() < k) doc.NextCel();
+        for (int y = 0; y < doc.Height(); ++y)
+            for (int x = 0; x < doc.Width(); ++x)
+                doc.SetPixel(x, y, static_cast<std::uint8_t>(k + 1));
+    }
+    while (doc.CurrentCel() > 0) doc.PreviousCel();
+}
+
+TEST(SpriteDocument, NewDocumentStartsEmptyWithCursorInTheMiddle) {
+    struct Row {
+        const char* name;
+        int w, h, n, cursorX, cursorY;
+    };
+    const Row rows[] = {
+        {"start-up 8x8", 8, 8, 1, 4, 4},
+        {"odd sizes round down", 7, 5, 1, 3, 2},
+        {"single pixel", 1, 1, 1, 0, 0},
+        {"largest", 64, 64, 100, 32, 32},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TSpriteDocument doc;
+        doc.SetPixel(0, 0, 9);  // leftovers that a new document must clear
+        doc.NewDocument(r.w, r.h, r.n);
+        EXPECT_EQ(doc.Buffer()[0], r.w);
+        EXPECT_EQ(doc.Buffer()[1], r.h);
+        EXPECT_EQ(doc.Buffer()[2], r.n);
+        for (int i = 3; i < kBufferCapacity; ++i) ASSERT_EQ(doc.Buffer()[i], 0) << i;
+        EXPECT_EQ(doc.CursorX(), r.cursorX);
+        EXPECT_EQ(doc.CursorY(), r.cursorY);
+        EXPECT_EQ(doc.CurrentCel(), 0);
+        EXPECT_EQ(doc.CurrentColour(), 0);
+        EXPECT_EQ(doc.Names().name, "new");
+        EXPECT_TRUE(doc.Names().savePath.empty());
+        EXPECT_TRUE(doc.Names().exportName.empty());
+        EXPECT_TRUE(doc.Modified()) << "a new document keeps the modified flag";
+        EXPECT_EQ(doc.UsedSize(), 3 + r.w * r.h * r.n);
+    }
+    TSpriteDocument fresh;
+    EXPECT_FALSE(fresh.Modified());
+    EXPECT_EQ(TitleText(fresh), "new 1/1");
+}
+
+TEST(SpriteDocument, DeleteAndAddCels) {
+    // Cels A, B, C hold colours 1, 2, 3.
+    struct Row {
+        const char* name;
+        int cels, current;
+        int wantCels, wantCurrent;
+        int wantColourOfCel0, wantColourOfCurrent;
+        Refresh wantRefresh;
+    };
+    const Row rows[] = {
+        {"delete the first of A B C leaves B C with B current", 3, 0, 2, 0, 2, 2,
+         kRefreshView | kRefreshTitle},
+        {"delete the middle of A B C leaves A C with C current", 3, 1, 2, 1, 1, 3,
+         kRefreshView | kRefreshTitle},
+        {"delete the last of A B C leaves A B with B current", 3, 2, 2, 1, 1, 2,
+         kRefreshView | kRefreshTitle},
+        {"delete the only cel does nothing", 1, 0, 1, 0, 1, 1, kRefreshNone},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TSpriteDocument doc;
+        doc.NewDocument(4, 3, r.cels);
+        FillCelsWithTheirNumber(doc);
+        while (doc.CurrentCel() < r.current) doc.NextCel();
+        EXPECT_EQ(doc.DeleteCel(), r.wantRefresh);
+        EXPECT_EQ(doc.CelCount(), r.wantCels);
+        EXPECT_EQ(doc.Buffer()[2], r.wantCels);
+        EXPECT_EQ(doc.CurrentCel(), r.wantCurrent);
+        EXPECT_EQ(doc.Buffer()[3], r.wantColourOfCel0);
+        EXPECT_EQ(doc.GetPixel(3, 2), r.wantColourOfCurrent);
+    }
+}
+
+TEST(SpriteDocument, AddCelAfterDeletingTheLastShowsItsOldPixels) {
+    TSpriteDocument doc;
+    doc.NewDocument(4, 3, 3);
+    FillCelsWithTheirNumber(doc);
+    doc.NextCel();
+    doc.NextCel();
+    doc.DeleteCel();
+    EXPECT_EQ(doc.AddCel(), kRefreshView | kRefreshTitle);
+    EXPECT_EQ(doc.CurrentCel(), 2);
+    EXPECT_EQ(doc.CelCount(), 3);
+    EXPECT_EQ(doc.GetPixel(0, 0), 3) << "the deleted cel's bytes come back";
+}
+
+TEST(SpriteDocument, AddCelLimitsAndPosition) {
+    TSpriteDocument doc;
+    doc.NewDocument(2, 2, 99);
+    for (int i = 0; i < 5; ++i) doc.NextCel();
+    EXPECT_EQ(doc.AddCel(), kRefreshView | kRefreshTitle);
+    EXPECT_EQ(doc.CelCount(), 100);
+    EXPECT_EQ(doc.CurrentCel(), 6) << "the cel after the current one becomes current";
+    EXPECT_EQ(doc.AddCel(), kRefreshNone);
+    EXPECT_EQ(doc.CelCount(), 100);
+    EXPECT_EQ(doc.Buffer()[2], 100);
+    EXPECT_EQ(doc.CurrentCel(), 6);
+}
+
+TEST(SpriteDocument, CelNavigationStopsAtTheEndsButStillRefreshes) {
+    TSpriteDocument doc;
+    doc.NewDocument(8, 8, 2);
+    EXPECT_EQ(doc.PreviousCel(), kRefreshView | kRefreshTitle);
+    EXPECT_EQ(doc.CurrentCel(), 0);
+    doc.NextCel();
+    EXPECT_EQ(doc.NextCel(), kRefreshView | kRefreshTitle);
+    EXPECT_EQ(doc.CurrentCel(), 1);
+    EXPECT_EQ(TitleText(doc), "new 2/2");
+}
+
+TEST(SpriteDocument, CopyPasteAndUndo) {
+    TSpriteDocument doc;
+    doc.NewDocument(3, 2, 3);
+    FillCelsWithTheirNumber(doc);
+    doc.NextCel();
+    doc.NextCel();
+    EXPECT_EQ(doc.CopyCel(), kRefreshNone);
+    EXPECT_EQ(CopyText(doc), "copy:3");
+    while (doc.CurrentCel() > 0) doc.PreviousCel();
+    doc.SetPixel(0, 0, 7);  // the undo snapshot is cel 0 before this
+    EXPECT_EQ(doc.PasteCel(), kRefreshView);
+    EXPECT_EQ(CelPicture(doc), Picture(6, 3));
+    doc.Undo();
+    EXPECT_EQ(CelPicture(doc), Picture(6, 1)) << "undo brings back the state before SetPixel";
+}
+
+TEST(SpriteDocument, UndoGoesIntoWhicheverCelIsCurrent) {
+    TSpriteDocument doc;
+    doc.NewDocument(2, 2, 2);
+    FillCelsWithTheirNumber(doc);
+    doc.SetPixel(1, 1, 9);
+    doc.NextCel();
+    EXPECT_EQ(doc.Undo(), kRefreshView);
+    EXPECT_EQ(CelPicture(doc), Picture(4, 1)) << "cel 1 receives cel 0 as it was";
+    doc.Undo();
+    EXPECT_EQ(CelPicture(doc), Picture(4, 1)) << "a second undo writes the same snapshot";
+}
+
+TEST(SpriteDocument, EraseKeepsTheModifiedFlagAndIsUndoable) {
+    TSpriteDocument doc;
+    doc.NewDocument(2, 2, 1);
+    FillCelsWithTheirNumber(doc);
+    doc.ClearModified();
+    EXPECT_EQ(doc.EraseCel(), kRefreshView);
+    EXPECT_EQ(CelPicture(doc), Picture(4, 0));
+    EXPECT_FALSE(doc.Modified());
+    doc.Undo();
+    EXPECT_EQ(CelPicture(doc), Picture(4, 1));
+}
+
+TEST(SpriteDocument, OnlyTheFirstChangeAsksForTheTitle) {
+    TSpriteDocument doc;
+    EXPECT_EQ(doc.SetPixel(1, 2, 5), kRefreshView | kRefreshTitle);
+    EXPECT_EQ(doc.CurrentColour(), 5);
+    EXPECT_EQ(doc.Buffer()[3 + 2 * 8 + 1], 5);
+    EXPECT_EQ(TitleText(doc), "new* 1/1");
+    EXPECT_EQ(doc.SetPixel(2, 2, 6), kRefreshView);
+    EXPECT_EQ(doc.MarkModified(), kRefreshNone);
+}
+
+TEST(SpriteDocument, CursorMovesStopAtEveryEdge) {
+    struct Row {
+        const char* name;
+        int startX, startY, dx, dy;
+        bool moved;
+    };
+    const Row rows[] = {
+        {"left at column 0", 0, 2, -1, 0, false},  {"up at row 0", 2, 0, 0, -1, false},
+        {"right at the last column", 4, 2, 1, 0, false}, {"down at the last row", 2, 2, 0, 1, false},
+        {"right inside", 3, 1, 1, 0, true},        {"up inside", 3, 1, 0, -1, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TSpriteDocument doc;
+        doc.NewDocument(5, 3, 1);
+        doc.SetCursor(r.startX, r.startY);
+        EXPECT_EQ(doc.MoveCursor(r.dx, r.dy), r.moved);
+        EXPECT_EQ(doc.CursorX(), r.startX + (r.moved ? r.dx : 0));
+        EXPECT_EQ(doc.CursorY(), r.startY + (r.moved ? r.dy : 0));
+    }
+}
+
+TEST(SpriteDocument, LargestDocumentFillsTheBufferExactly) {
+    TSpriteDocument doc;
+    doc.NewDocument(64, 64, 100);
+    for (int k = 0; k < 99; ++k) doc.NextCel();
+    doc.SetPixel(63, 63, 15);
+    EXPECT_EQ(doc.UsedSize(), kBufferCapacity);
+    EXPECT_EQ(doc.Buffer()[kBufferCapacity - 1], 15);
+    EXPECT_EQ(TitleText(doc), "new* 100/100");
+}
+
+}  // namespace

@@ -1,0 +1,351 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "document/sprite_document.h"
+#include "document/sprite_file.h"
+#include "test_pictures.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "spritehex-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    int FileCount() const {
+        return static_cast<int>(std::distance(fs::directory_iterator(path_), {}));
+    }
+
+private:
+    fs::path path_;
+};
+
+Picture ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Picture(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const Picture& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Picture SpriteImage(int w, int h, int n, std::uint8_t fill = 0) {
+    Picture bytes(static_cast<std::size_t>(3 + w * h * n), fill);
+    bytes[0] = static_cast<std::uint8_t>(w);
+    bytes[1] = static_cast<std::uint8_t>(h);
+    bytes[2] = static_cast<std::uint8_t>(n);
+    return bytes;
+}
+
+// Fails every write after `budget` bytes, as a full disk does.
+class ShortWriter : public FileWriter {
+public:
+    explicit ShortWriter(std::size_t budget) : budget_(budget) {}
+    ssize_t Write(int fd, const void* data, std::size_t size) override {
+        if (budget_ == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const std::size_t n = std::min(size, budget_);
+        budget_ -= n;
+        return FileWriter::Write(fd, data, n);
+    }
+
+private:
+    std::size_t budget_;
+};
+
+class FailingFlush : public FileWriter {
+public:
+    int Flush(int) override {
+        errno = EIO;
+        return -1;
+    }
+};
+
+TEST(SpriteFile, SavedFilesHoldHeaderAndEveryCel) {
+    struct Row {
+        const char* name;
+        int w, h, n;
+        std::size_t size;
+    };
+    const Row rows[] = {
+        {"new 8x8 of one cel", 8, 8, 1, 67},
+        {"16x16 of three cels", 16, 16, 3, 771},
+        {"largest fills the buffer", 64, 64, 100, 409603},
+        {"smallest", 1, 1, 1, 4},
+    };
+    std::mt19937 rng(3);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TempDir dir;
+        TSpriteDocument doc;
+        doc.NewDocument(r.w, r.h, r.n);
+        for (int k = 0; k < r.n; ++k) {
+            DrawPicture(doc, RandomPicture(r.w, r.h, rng));
+            doc.NextCel();
+        }
+        doc.MarkModified();
+        doc.Names().savePath = dir / "walk.dat";
+        ASSERT_TRUE(SaveSpriteFile(doc).ok());
+        EXPECT_FALSE(doc.Modified());
+        const Picture bytes = ReadAll(dir / "walk.dat");
+        ASSERT_EQ(bytes.size(), r.size);
+        EXPECT_EQ(bytes, Picture(doc.Buffer(), doc.Buffer() + r.size));
+
+        TSpriteDocument loaded;
+        loaded.SetPixel(0, 0, 1);  // a loaded file keeps the modified flag as it was
+        const FileResult result = LoadSpriteFile(loaded, dir / "walk.dat");
+        ASSERT_TRUE(result.ok()) << result.message;
+        EXPECT_EQ(Picture(loaded.Buffer(), loaded.Buffer() + r.size), bytes);
+        EXPECT_EQ(loaded.Width(), r.w);
+        EXPECT_EQ(loaded.Height(), r.h);
+        EXPECT_EQ(loaded.CelCount(), r.n);
+        EXPECT_EQ(loaded.CurrentCel(), 0);
+        EXPECT_EQ(loaded.CursorX(), r.w / 2);
+        EXPECT_EQ(loaded.CursorY(), r.h / 2);
+        EXPECT_EQ(loaded.CurrentColour(), 0);
+        EXPECT_TRUE(loaded.Modified());
+        EXPECT_EQ(Picture(loaded.UndoBuffer(), loaded.UndoBuffer() + r.w * r.h),
+                  Picture(bytes.begin() + 3, bytes.begin() + 3 + r.w * r.h))
+            << "the undo buffer holds cel 0";
+        EXPECT_EQ(loaded.Names().name, "walk");
+        EXPECT_EQ(loaded.Names().savePath, dir / "walk.dat");
+        EXPECT_EQ(TitleText(loaded), "walk* 1/" + std::to_string(r.n));
+    }
+}
+
+TEST(SpriteFile, NewDocumentSavesAsEightEightOneAndZeros) {
+    TempDir dir;
+    TSpriteDocument doc;
+    doc.Names().savePath = dir / "a.dat";
+    ASSERT_TRUE(SaveSpriteFile(doc).ok());
+    Picture want = SpriteImage(8, 8, 1);
+    EXPECT_EQ(ReadAll(dir / "a.dat"), want);
+}
+
+TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
+    Picture tooLong = SpriteImage(64, 64, 100);
+    tooLong.push_back(0);
+    Picture badPixel = SpriteImage(2, 2, 1);
+    badPixel[5] = 16;
+    Picture cutShort = SpriteImage(8, 8, 2);
+    cutShort.pop_back();
+    Picture badTrailing = SpriteImage(2, 2, 1);
+    badTrailing.push_back(200);
+    struct Row {
+        const char* name;
+        Picture bytes;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"empty file", {}, "walk.dat is not a sprite file: it is 0 bytes long, shorter than the 3-byte header."},
+        {"header cut short", {8, 8}, "walk.dat is not a sprite file: it is 2 bytes long, shorter than the 3-byte header."},
+        {"width 0", SpriteImage(0, 8, 1), "walk.dat is not a sprite file: its width 0 is outside 1 to 64."},
+        {"width 65", SpriteImage(65, 1, 1), "walk.dat is not a sprite file: its width 65 is outside 1 to 64."},
+        {"width 200", {200, 1, 1, 0}, "walk.dat is not a sprite file: its width 200 is outside 1 to 64."},
+        {"height 0", SpriteImage(8, 0, 1), "walk.dat is not a sprite file: its height 0 is outside 1 to 64."},
+        {"cel count 0", SpriteImage(8, 8, 0), "walk.dat is not a sprite file: its cel count 0 is outside 1 to 100."},
+        {"cel count 101", {1, 1, 101}, "walk.dat is not a sprite file: its cel count 101 is outside 1 to 100."},
+        {"pixels cut short", cutShort,
+         "walk.dat is not a sprite file: it is 130 bytes long, but 2 cels of 8 x 8 pixels need 131."},
+        {"longer than the buffer", tooLong,
+         "walk.dat is not a sprite file: it is longer than the largest sprite file (409603 bytes)."},
+        {"pixel above 15", badPixel,
+         "walk.dat is not a sprite file: byte 5 holds 16, which is not a colour index from 0 to 15."},
+        {"extra byte above 15", badTrailing,
+         "walk.dat is not a sprite file: byte 7 holds 200, which is not a colour index from 0 to 15."},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TempDir dir;
+        WriteAll(dir / "walk.dat", r.bytes);
+        TSpriteDocument doc;
+        doc.NewDocument(3, 2, 2);
+        doc.SetPixel(1, 1, 7);
+        doc.NextCel();
+        doc.SetCursor(2, 0);
+        doc.Names() = {"old", "/x/old.dat", "/x/old.png"};
+        const Picture before(doc.Buffer(), doc.Buffer() + kBufferCapacity);
+        const FileResult result = LoadSpriteFile(doc, dir / "walk.dat");
+        EXPECT_EQ(result.status, FileStatus::kNotSprite);
+        EXPECT_EQ(result.message, r.message);
+        EXPECT_EQ(Picture(doc.Buffer(), doc.Buffer() + kBufferCapacity), before);
+        EXPECT_EQ(doc.Width(), 3);
+        EXPECT_EQ(doc.CelCount(), 2);
+        EXPECT_EQ(doc.CurrentCel(), 1);
+        EXPECT_EQ(doc.CursorX(), 2);
+        EXPECT_EQ(doc.CurrentColour(), 7);
+        EXPECT_TRUE(doc.Modified());
+        EXPECT_EQ(doc.Names().name, "old");
+        EXPECT_EQ(doc.Names().savePath, "/x/old.dat");
+        EXPECT_EQ(doc.Names().exportName, "/x/old.png");
+    }
+}
+
+TEST(SpriteFile, UnreadableFilesAreReported) {
+    TempDir dir;
+    TSpriteDocument doc;
+    FileResult missing = LoadSpriteFile(doc, dir / "missing.dat");
+    EXPECT_EQ(missing.status, FileStatus::kCannotOpen);
+    EXPECT_EQ(missing.message, "Cannot open missing.dat: No such file or directory.");
+    fs::create_directory(dir / "folder.dat");
+    EXPECT_EQ(LoadSpriteFile(doc, dir / "folder.dat").status, FileStatus::kCannotOpen);
+    EXPECT_EQ(doc.Names().name, "new");
+}
+
+TEST(SpriteFile, ExtraBytesOfALongerFileStayInTheBuffer) {
+    TempDir dir;
+    // One 2x2 cel of colour 1, then a second cel's worth of 9s past the end.
+    const Picture bytes = {2, 2, 1, 1, 1, 1, 1, 9, 9, 9, 9};
+    WriteAll(dir / "long.dat", bytes);
+    TSpriteDocument doc;
+    ASSERT_TRUE(LoadSpriteFile(doc, dir / "long.dat").ok());
+    EXPECT_EQ(doc.CelCount(), 1);
+    doc.AddCel();
+    EXPECT_EQ(CelPicture(doc), Picture(4, 9)) << "an added cel shows the bytes at its place";
+}
+
+TEST(SpriteFile, LoadingAfterAnExportClearsTheExportName) {
+    TempDir dir;
+    WriteAll(dir / "new.dat", SpriteImage(8, 8, 1));
+    TSpriteDocument doc;
+    doc.Names().exportName = "/x/walk.png";
+    ASSERT_TRUE(LoadSpriteFile(doc, dir / "new.dat").ok());
+    EXPECT_EQ(doc.Names().exportName, "");
+    EXPECT_EQ(doc.Names().name, "new") << "a file called new.dat is named new";
+}
+
+TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
+    struct Row {
+        const char* name;
+        std::function<FileResult(TSpriteDocument&, const TempDir&)> save;
+        FileStatus status;
+    };
+    const Row rows[] = {
+        {"directory does not exist",
+         [](TSpriteDocument& d, const TempDir& dir) {
+             d.Names().savePath = dir / "no/such/dir/walk.dat";
+             return SaveSpriteFile(d);
+         },
+         FileStatus::kCannotCreate},
+        {"a file stands where the directory should be",
+         [](TSpriteDocument& d, const TempDir& dir) {
+             d.Names().savePath = dir / "walk.dat/inner.dat";
+             return SaveSpriteFile(d);
+         },
+         FileStatus::kCannotCreate},
+        {"target is a directory",
+         [](TSpriteDocument& d, const TempDir& dir) {
+             fs::create_directory(dir / "folder");
+             d.Names().savePath = dir / "folder";
+             return SaveSpriteFile(d);
+         },
+         FileStatus::kCannotCreate},
+        {"disk full before the first byte",
+         [](TSpriteDocument& d, const TempDir& dir) {
+             d.Names().savePath = dir / "walk.dat";
+             ShortWriter w(0);
+             return SaveSpriteFile(d, w);
+         },
+         FileStatus::kWriteFailed},
+        {"disk full in the middle",
+         [](TSpriteDocument& d, const TempDir& dir) {
+             d.Names().savePath = dir / "walk.dat";
+             ShortWriter w(40);
+             return SaveSpriteFile(d, w);
+         },
+         FileStatus::kWriteFailed},
+        {"flush fails",
+         [](TSpriteDocument& d, const TempDir& dir) {
+             d.Names().savePath = dir / "walk.dat";
+             FailingFlush w;
+             return SaveSpriteFile(d, w);
+         },
+         FileStatus::kWriteFailed},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TempDir dir;
+        const Picture old = SpriteImage(2, 2, 1, 3);
+        WriteAll(dir / "walk.dat", old);
+        const int filesBefore = dir.FileCount();
+        TSpriteDocument doc;
+        doc.SetPixel(0, 0, 5);
+        const FileResult result = r.save(doc, dir);
+        EXPECT_EQ(result.status, r.status);
+        EXPECT_FALSE(result.message.empty());
+        EXPECT_TRUE(doc.Modified());
+        EXPECT_EQ(ReadAll(dir / "walk.dat"), old) << "the old file is untouched";
+        EXPECT_EQ(dir.FileCount(), filesBefore + (r.name == std::string("target is a directory")))
+            << "no temporary file is left";
+    }
+}
+
+TEST(SpriteFile, SavingKeepsTheOldFilesPermissions) {
+    TempDir dir;
+    WriteAll(dir / "walk.dat", SpriteImage(1, 1, 1));
+    ::chmod((dir / "walk.dat").c_str(), 0640);
+    TSpriteDocument doc;
+    doc.Names().savePath = dir / "walk.dat";
+    ASSERT_TRUE(SaveSpriteFile(doc).ok());
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "walk.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadAll(dir / "walk.dat").size(), 67u);
+    EXPECT_EQ(dir.FileCount(), 1);
+}
+
+TEST(SpriteFile, SavingThroughALinkReplacesTheFileItPointsTo) {
+    TempDir dir;
+    WriteAll(dir / "real.dat", SpriteImage(1, 1, 1));
+    fs::create_symlink(dir / "real.dat", dir / "link.dat");
+    TSpriteDocument doc;
+    doc.Names().savePath = dir / "link.dat";
+    ASSERT_TRUE(SaveSpriteFile(doc).ok());
+    EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+    EXPECT_EQ(ReadAll(dir / "real.dat").size(), 67u);
+}
+
+TEST(SpriteFile, DeviceFilesAreNeverReplaced) {
+    TSpriteDocument doc;
+    doc.Names().savePath = "/dev/null";
+    const FileResult result = SaveSpriteFile(doc);
+    EXPECT_EQ(result.status, FileStatus::kCannotCreate);
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST(SpriteFile, DocumentNameRule) {
+    struct Row {
+        const char* path;
+        const char* name;
+    };
+    const Row rows[] = {
+        {"/home/ann/walk.dat", "walk"},
+        {"/home/ann/walk.old.dat", "walk.old"},
+        {"/home/ann/my.dir/walk", "walk"},
+        {"/tmp/.dat", ""},
+        {"/x/new.dat", "new"},
+        {"/x/New.dat", "New"},
+        {"walk.dat", "walk"},
+        {"walk", "walk"},
+        {"C:\\sprites\\walk.dat", "C:\\sprites\\walk"},  // on Linux a backslash is a file name character
+        {"", ""},
+    };
+    for (const Row& r : rows) EXPECT_EQ(DocumentNameFromPath(r.path), r.name) << r.path;
+}
+
+}  // namespace
