@@ -2,7 +2,7 @@
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test asan bench clean
+.PHONY: all deps build run test asan bench fuzz clean
 
 all: build
 
@@ -27,5 +27,12 @@ asan: deps
 bench: build
 	@if [ -x tools/bench.sh ]; then tools/bench.sh; else echo "no benchmarks yet"; fi
 
+# Each fuzzer runs FUZZ_SECONDS (default 60) from its seed corpus in fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPRITEHEX_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz

@@ -72,11 +72,16 @@ FileResult LoadSpriteFile(TSpriteDocument& doc, const std::string& path) {
     if (std::ferror(f.get())) {
         return {FileStatus::kCannotOpen, "Cannot read " + file + ": " + std::strerror(errno) + "."};
     }
-    const std::string reason = CheckSpriteImage(bytes.data(), size);
+    return LoadSpriteBytes(doc, bytes.data(), size, path);
+}
+
+FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
+                           const std::string& path) {
+    const std::string reason = CheckSpriteImage(bytes, size);
     if (!reason.empty()) {
-        return {FileStatus::kNotSprite, file + " is not a sprite file: " + reason + "."};
+        return {FileStatus::kNotSprite, FileNameOfPath(path) + " is not a sprite file: " + reason + "."};
     }
-    doc.LoadImage(bytes.data(), static_cast<int>(size));
+    doc.LoadImage(bytes, static_cast<int>(size));
     DocumentNames& names = doc.Names();
     names.savePath = path;
     names.exportName.clear();

@@ -34,6 +34,10 @@ std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size);
 // is the given path, the export name is empty and the document name is derived from the path.
 FileResult LoadSpriteFile(TSpriteDocument& doc, const std::string& path);
 
+// The second half of LoadSpriteFile: takes the bytes read from the file at path.
+FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
+                           const std::string& path);
+
 // Where saving gets its bytes onto the disk; tests replace it to make writes fail.
 class FileWriter {
 public:

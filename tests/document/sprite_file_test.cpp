@@ -349,3 +349,46 @@ TEST(SpriteFile, DocumentNameRule) {
 }
 
 }  // namespace
+
+namespace {
+
+// Writes at most one byte a call and fails for good once `failAt` bytes are written.
+class FailAtByte : public FileWriter {
+public:
+    explicit FailAtByte(std::size_t failAt) : left_(failAt) {}
+    ssize_t Write(int fd, const void* data, std::size_t size) override {
+        if (left_ == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        --left_;
+        return FileWriter::Write(fd, data, std::min<std::size_t>(size, 1));
+    }
+
+private:
+    std::size_t left_;
+};
+
+TEST(SpriteFile, AWriteFailingAtAnyByteLeavesTheOldFileOrTheWholeNewOne) {
+    TempDir dir;
+    const Picture old = SpriteImage(3, 3, 1, 2);
+    TSpriteDocument doc;
+    doc.NewDocument(4, 4, 2);
+    doc.SetPixel(1, 1, 9);
+    doc.Names().savePath = dir / "walk.dat";
+    const Picture fresh(doc.Buffer(), doc.Buffer() + doc.UsedSize());
+    for (std::size_t k = 0; k <= fresh.size(); ++k) {
+        SCOPED_TRACE("fails at byte " + std::to_string(k));
+        WriteAll(dir / "walk.dat", old);
+        doc.MarkModified();
+        FailAtByte writer(k);
+        const FileResult result = SaveSpriteFile(doc, writer);
+        const bool complete = k == fresh.size();
+        EXPECT_EQ(result.ok(), complete);
+        EXPECT_EQ(ReadAll(dir / "walk.dat"), complete ? fresh : old);
+        EXPECT_EQ(doc.Modified(), !complete);
+        EXPECT_EQ(dir.FileCount(), 1) << "no temporary file is left";
+    }
+}
+
+}  // namespace

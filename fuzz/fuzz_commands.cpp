@@ -1,0 +1,114 @@
+// Random sequences of every document operation. After each step the document's invariants hold,
+// and an undoable operation can be undone back to the cel as it was.
+
+#include <cstring>
+#include <vector>
+
+#include "document/sprite_document.h"
+#include "document/sprite_file.h"
+#include "fuzz_check.h"
+
+namespace {
+
+class Bytes {
+public:
+    Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    bool empty() const { return pos_ >= size_; }
+    int Next() { return pos_ < size_ ? data_[pos_++] : 0; }
+    int Below(int n) { return Next() % n; }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t pos_ = 0;
+};
+
+void CheckInvariants(const TSpriteDocument& doc) {
+    FUZZ_CHECK(doc.Width() >= 1 && doc.Width() <= kMaxWidth);
+    FUZZ_CHECK(doc.Height() >= 1 && doc.Height() <= kMaxHeight);
+    FUZZ_CHECK(doc.CelCount() >= 1 && doc.CelCount() <= kMaxCels);
+    FUZZ_CHECK(doc.Buffer()[0] == doc.Width() && doc.Buffer()[1] == doc.Height());
+    FUZZ_CHECK(doc.Buffer()[2] == doc.CelCount());
+    FUZZ_CHECK(doc.CurrentCel() >= 0 && doc.CurrentCel() < doc.CelCount());
+    FUZZ_CHECK(doc.CursorX() >= 0 && doc.CursorX() < doc.Width());
+    FUZZ_CHECK(doc.CursorY() >= 0 && doc.CursorY() < doc.Height());
+}
+
+void CheckEveryPixel(const TSpriteDocument& doc) {
+    for (int i = kHeaderSize; i < doc.UsedSize(); ++i) FUZZ_CHECK(doc.Buffer()[i] <= 15);
+}
+
+// A file image that is valid most of the time, sized by the input.
+std::vector<std::uint8_t> MakeImage(Bytes& in) {
+    const int w = 1 + in.Below(kMaxWidth), h = 1 + in.Below(kMaxHeight), n = 1 + in.Below(4);
+    std::vector<std::uint8_t> image(static_cast<std::size_t>(3 + w * h * n + in.Below(3)));
+    image[0] = static_cast<std::uint8_t>(w);
+    image[1] = static_cast<std::uint8_t>(h);
+    image[2] = static_cast<std::uint8_t>(n);
+    for (std::size_t i = 3; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(in.Next() & 15);
+    if (in.Below(8) == 0) image[static_cast<std::size_t>(in.Below(static_cast<int>(image.size())))] = static_cast<std::uint8_t>(in.Next());
+    return image;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    TSpriteDocument doc;
+    Bytes in(data, size);
+    std::vector<std::uint8_t> celBefore(kCelCapacity);
+    for (int step = 0; step < 500 && !in.empty(); ++step) {
+        const int op = in.Below(24);
+        const int w = doc.Width(), h = doc.Height();
+        std::memcpy(celBefore.data(), doc.CurrentCelPixels(), static_cast<std::size_t>(w * h));
+        const auto colour = static_cast<std::uint8_t>(in.Below(16));
+        const int x = in.Below(w), y = in.Below(h);
+        bool undoable = true;
+        switch (op) {
+            case 0: doc.SetPixel(x, y, colour); break;
+            case 1: FUZZ_CHECK(doc.GetPixel(x, y) <= 15); undoable = false; break;
+            case 2: doc.FloodFill(x, y, colour); break;
+            case 3: doc.ScrollUp(); break;
+            case 4: doc.ScrollRight(); break;
+            case 5: doc.ScrollDown(); break;
+            case 6: doc.ScrollLeft(); break;
+            case 7: doc.MirrorHorizontal(); break;
+            case 8: doc.MirrorVertical(); break;
+            case 9: doc.Rotate(); break;
+            case 10: doc.EraseCel(); break;
+            case 11: doc.Undo(); undoable = false; break;
+            case 12: doc.CopyCel(); undoable = false; break;
+            case 13: doc.PasteCel(); undoable = false; break;
+            case 14: doc.PreviousCel(); undoable = false; break;
+            case 15: doc.NextCel(); undoable = false; break;
+            case 16: doc.AddCel(); undoable = false; break;
+            case 17: doc.DeleteCel(); undoable = false; break;
+            case 18: doc.MoveCursor(in.Below(3) - 1, in.Below(3) - 1); undoable = false; break;
+            case 19: doc.SetCursor(x, y); undoable = false; break;
+            case 20:
+                doc.NewDocument(1 + in.Below(kMaxWidth), 1 + in.Below(kMaxHeight), 1 + in.Below(kMaxCels));
+                undoable = false;
+                break;
+            case 21: {
+                const std::vector<std::uint8_t> image = MakeImage(in);
+                LoadSpriteBytes(doc, image.data(), image.size(), "/fuzz/x.dat");
+                undoable = false;
+                break;
+            }
+            case 22: doc.MarkModified(); undoable = false; break;
+            default: doc.ClearModified(); undoable = false; break;
+        }
+        CheckInvariants(doc);
+        for (int i = 0; i < doc.CelSize(); ++i) FUZZ_CHECK(doc.CurrentCelPixels()[i] <= 15);
+        if (undoable) {
+            const std::size_t celSize = static_cast<std::size_t>(w * h);
+            FUZZ_CHECK(std::memcmp(doc.UndoBuffer(), celBefore.data(), celSize) == 0);
+            if (op != 10) FUZZ_CHECK(doc.Modified());
+            if (in.Below(2) == 0) {
+                doc.Undo();
+                FUZZ_CHECK(std::memcmp(doc.CurrentCelPixels(), celBefore.data(), celSize) == 0);
+            }
+        }
+    }
+    CheckEveryPixel(doc);
+    return 0;
+}
