@@ -33,9 +33,9 @@ void TForm1::NewDocument() {
     activateWindow();
     if (!ok) return;
     const NewDocumentValues values =
-        ParseNewDocumentFields(frmNew_->edtW->text().toStdString(),
-                               frmNew_->edtH->text().toStdString(),
-                               frmNew_->edtCel->text().toStdString());
+        ParseNewDocumentFields(frmNew_->edtW()->text().toStdString(),
+                               frmNew_->edtH()->text().toStdString(),
+                               frmNew_->edtCel()->text().toStdString());
     if (!values.error.empty()) {
         ErrorBox(values.error);
         return;

@@ -31,19 +31,37 @@ void MakeLabel(QWidget* parent, const char* text, int left, int top, int width, 
 TfrmNew::TfrmNew(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setWindowTitle(QStringLiteral("New"));
     setFixedSize(kClientWidth, kClientHeight);
+}
+
+void TfrmNew::Build() {
+    if (edtW_ != nullptr) return;
     QFont small = font();
     small.setPixelSize(12);
     setFont(small);
+    edtW_ = MakeField(this, "edtW", 24, 4, "8");
+    edtH_ = MakeField(this, "edtH", 24, 32, "8");
+    edtCel_ = MakeField(this, "edtCel", 32, 56, "1");
+    MakeLabel(this, "W", 7, 8, 11, edtW_);
+    MakeLabel(this, "H", 8, 35, 8, edtH_);
+    MakeLabel(this, "Cel", 8, 59, 15, edtCel_);
+    setTabOrder(edtW_, edtH_);
+    setTabOrder(edtH_, edtCel_);
+    for (QLineEdit* field : {edtW_, edtH_, edtCel_}) field->installEventFilter(this);
+}
 
-    edtW = MakeField(this, "edtW", 24, 4, "8");
-    edtH = MakeField(this, "edtH", 24, 32, "8");
-    edtCel = MakeField(this, "edtCel", 32, 56, "1");
-    MakeLabel(this, "W", 7, 8, 11, edtW);
-    MakeLabel(this, "H", 8, 35, 8, edtH);
-    MakeLabel(this, "Cel", 8, 59, 15, edtCel);
-    setTabOrder(edtW, edtH);
-    setTabOrder(edtH, edtCel);
-    for (QLineEdit* field : {edtW, edtH, edtCel}) field->installEventFilter(this);
+QLineEdit* TfrmNew::edtW() {
+    Build();
+    return edtW_;
+}
+
+QLineEdit* TfrmNew::edtH() {
+    Build();
+    return edtH_;
+}
+
+QLineEdit* TfrmNew::edtCel() {
+    Build();
+    return edtCel_;
 }
 
 bool TfrmNew::edtWKeyDown(int code) {
@@ -60,10 +78,15 @@ bool TfrmNew::edtWKeyDown(int code) {
 
 bool TfrmNew::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress &&
-        (watched == edtW || watched == edtH || watched == edtCel)) {
+        (watched == edtW_ || watched == edtH_ || watched == edtCel_)) {
         if (edtWKeyDown(VirtualKeyOf(*static_cast<QKeyEvent*>(event)))) return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TfrmNew::setVisible(bool visible) {
+    if (visible) Build();
+    QDialog::setVisible(visible);
 }
 
 void TfrmNew::showEvent(QShowEvent* event) {
@@ -71,7 +94,7 @@ void TfrmNew::showEvent(QShowEvent* event) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    edtW->setFocus();
-    edtW->selectAll();
+    edtW_->setFocus();
+    edtW_->selectAll();
     QDialog::showEvent(event);
 }

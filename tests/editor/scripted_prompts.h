@@ -50,9 +50,9 @@ public:
         if (answer == "Cancel" || answer == "new:cancel") return false;
         if (answer != "new:keep") {
             const QStringList texts = answer.mid(4).split(',');
-            dialog.edtW->setText(texts.value(0));
-            dialog.edtH->setText(texts.value(1));
-            dialog.edtCel->setText(texts.value(2));
+            dialog.edtW()->setText(texts.value(0));
+            dialog.edtH()->setText(texts.value(1));
+            dialog.edtCel()->setText(texts.value(2));
         }
         return true;
     }

@@ -189,13 +189,13 @@ void EditorFiles::commands() {
 // The New dialog's fields show what was typed last time, also after Esc and after an error.
 void EditorFiles::fieldsKeepTheirTexts() {
     test::Editor editor;
-    QCOMPARE(editor.frmNew.edtW->text(), QString("8"));
-    QCOMPARE(editor.frmNew.edtH->text(), QString("8"));
-    QCOMPARE(editor.frmNew.edtCel->text(), QString("1"));
+    QCOMPARE(editor.frmNew.edtW()->text(), QString("8"));
+    QCOMPARE(editor.frmNew.edtH()->text(), QString("8"));
+    QCOMPARE(editor.frmNew.edtCel()->text(), QString("1"));
     editor.prompts.script << "new:12,abc,3" << "OK" << "new:keep" << "OK";
     test::Press(*editor.form, "N N");
-    QCOMPARE(editor.frmNew.edtW->text(), QString("12"));
-    QCOMPARE(editor.frmNew.edtH->text(), QString("abc"));
+    QCOMPARE(editor.frmNew.edtW()->text(), QString("12"));
+    QCOMPARE(editor.frmNew.edtH()->text(), QString("abc"));
     QCOMPARE(editor.prompts.asked.size(), 4);
     editor.prompts.script << "new:12,6,3";
     test::Press(*editor.form, "N");

@@ -171,11 +171,11 @@ void EditorPrompts::newDialogLayout() {
     TfrmNew dialog;
     QCOMPARE(dialog.size(), QSize(108, 85));
     QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(dialog.edtW->geometry(), QRect(24, 4, 49, 21));
-    QCOMPARE(dialog.edtH->geometry(), QRect(24, 32, 49, 21));
-    QCOMPARE(dialog.edtCel->geometry(), QRect(32, 56, 49, 21));
-    QCOMPARE(dialog.edtW->nextInFocusChain(), dialog.edtH);
-    QCOMPARE(dialog.edtH->nextInFocusChain(), dialog.edtCel);
+    QCOMPARE(dialog.edtW()->geometry(), QRect(24, 4, 49, 21));
+    QCOMPARE(dialog.edtH()->geometry(), QRect(24, 32, 49, 21));
+    QCOMPARE(dialog.edtCel()->geometry(), QRect(32, 56, 49, 21));
+    QCOMPARE(dialog.edtW()->nextInFocusChain(), dialog.edtH());
+    QCOMPARE(dialog.edtH()->nextInFocusChain(), dialog.edtCel());
     QStringList labels;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
     labels.sort();
@@ -201,19 +201,19 @@ void EditorPrompts::newDialogKeys() {
     QtUserPrompts prompts;
     WhenUp<TfrmNew>([&](TfrmNew* d) {
         const QStringList parts = typed.split(',');
-        QCOMPARE(QApplication::focusWidget(), d->edtW);
-        QTest::keyClicks(d->edtW, parts[0]);  // the old text is selected, typing replaces it
-        QTest::keyClick(d->edtW, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), d->edtH);
-        d->edtH->selectAll();
-        QTest::keyClicks(d->edtH, parts[1]);
-        QTest::keyClick(d->edtH, Qt::Key_Tab);
-        d->edtCel->selectAll();
-        QTest::keyClicks(d->edtCel, parts[2]);
-        QTest::keyClick(d->edtCel, static_cast<Qt::Key>(closeKey));
+        QCOMPARE(QApplication::focusWidget(), d->edtW());
+        QTest::keyClicks(d->edtW(), parts[0]);  // the old text is selected, typing replaces it
+        QTest::keyClick(d->edtW(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), d->edtH());
+        d->edtH()->selectAll();
+        QTest::keyClicks(d->edtH(), parts[1]);
+        QTest::keyClick(d->edtH(), Qt::Key_Tab);
+        d->edtCel()->selectAll();
+        QTest::keyClicks(d->edtCel(), parts[2]);
+        QTest::keyClick(d->edtCel(), static_cast<Qt::Key>(closeKey));
     });
     QCOMPARE(prompts.RunNewDialog(dialog), ok);
-    QCOMPARE((QStringList{dialog.edtW->text(), dialog.edtH->text(), dialog.edtCel->text()}), texts);
+    QCOMPARE((QStringList{dialog.edtW()->text(), dialog.edtH()->text(), dialog.edtCel()->text()}), texts);
 }
 
 void EditorPrompts::exceptionsDoNotCrossTheLoop() {
