@@ -36,6 +36,13 @@ pixel() {
   /usr/bin/convert "$work/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- |
     grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'a-f' 'A-F'
 }
+wait_focus() { # window: waits until it has the keyboard focus
+  for _ in $(seq 100); do
+    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
+    sleep 0.05
+  done
+  fail "window $1 never got the focus"
+}
 find_window() { # name: waits for a visible window with that exact title
   for _ in $(seq 100); do
     local id
@@ -77,7 +84,8 @@ win=$(find_window "new 1/1")
 eval "$(xdotool getwindowgeometry --shell "$win")"
 check "window geometry (8 x 8 at zoom 16, centred)" "448,320 128x128" "$X,$Y ${WIDTH}x$HEIGHT"
 
-# Keys go to the focused window: the editor took the focus itself when it was shown.
+# Keys go to the focused window: the editor takes the focus itself when it is shown.
+wait_focus "$win"
 xdotool key 5 shift+Right shift+Right Up 7 shift+3
 wait_title "$win" "new* 1/1"
 xdotool key v ctrl+a
@@ -85,11 +93,11 @@ wait_title "$win" "new* 2/2"
 xdotool key a
 
 xdotool key ctrl+s
-find_window "Save As" >/dev/null
-sleep 0.3
+wait_focus "$(find_window "Save As")"
 xdotool type --delay 15 "$work/walk"
 xdotool key Return
 wait_title "$win" "walk 2/2"
+wait_focus "$win"  # back to the editor once the dialog has closed
 
 # Header 8, 8, 2; cel 1 holds 5 at (1..3, 4) and 3 at (1, 3) after the mirror; cel 2 holds 10
 # at (6, 3).

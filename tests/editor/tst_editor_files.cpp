@@ -1,7 +1,7 @@
 // File commands: New with its dialog, Open, Save and Save As, each with the "Save?" prompt and
 // every answer. Each row starts from a fresh editor (a never-saved 8 x 8 document "new") in a
-// temporary directory that holds walk.dat (4 x 4, three cels), new.dat (2 x 2) and bad.dat (width
-// 0), presses keys, and answers from a script.
+// temporary directory that holds walk.dat (4 x 4, three cels), new.dat (2 x 2), bad.dat (width
+// 0) and a directory adir.dat, presses keys, and answers from a script.
 
 #include <QDir>
 #include <QFileInfo>
@@ -135,6 +135,10 @@ void EditorFiles::commands_data() {
         << "4x4x3 2,2:1,1=5 c2:3,3=F" << "b.dat=51";
     QTest::newRow("a save that cannot create its file shows Error and keeps the star")
         << "5 S" << "$TMP/no/x.dat;OK" << "Save as: ; " + kError << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("a save that cannot put its file in place shows the reason")
+        << "5 Ctrl+S" << "$TMP/adir.dat;OK"
+        << "Save as: ; Cannot replace adir.dat: Is a directory. | new* 1/1 | Ok | error"
+        << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     // --- closing -----------------------------------------------------------------------------------
     QTest::newRow("close with changes, Yes, save dialog cancelled: stays open")
         << "5 Esc" << "Yes;cancel" << kSave + "; Save as: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
@@ -155,6 +159,7 @@ void EditorFiles::commands() {
     test::WriteBytes(editor.Path("walk.dat"), test::SpriteBytes(4, 4, 3, "1,1=5 c2:3,3=F"));
     test::WriteBytes(editor.Path("new.dat"), test::SpriteBytes(2, 2, 1, ""));
     test::WriteBytes(editor.Path("bad.dat"), QByteArray("\0\x08\x01", 3) + QByteArray(64, '\0'));
+    QVERIFY(QDir(editor.dir.path()).mkdir("adir.dat"));
     editor.form->show();
     editor.prompts.script = answers.split(';', Qt::SkipEmptyParts);
     test::Press(*editor.form, keys);

@@ -124,6 +124,10 @@ void EditorKeys::keys_data() {
         << 2 << "c1:0,0=9" << "Ctrl+C M Ctrl+V Z" << "" << "" << QPoint(2, 2) << 0 << "walk 2/2" << "";
     QTest::newRow("Ctrl+A adds a cel after the current one")
         << 1 << "" << "Ctrl+A" << "" << "" << QPoint(2, 2) << 0 << "walk 2/2" << "";
+    QTest::newRow("Ctrl+A with 100 cels does nothing")
+        << 100 << "" << "Ctrl+A" << "" << "" << QPoint(2, 2) << 0 << "walk 1/100" << "";
+    QTest::newRow("Ctrl+A with 99 cels and the sixth current gives 100 with the seventh current")
+        << 99 << "" << "M M M M M Ctrl+A" << "" << "" << QPoint(2, 2) << 0 << "walk 7/100" << "";
     QTest::newRow("plain A does not add a cel")
         << 1 << "" << "A" << "" << "2,2=A" << QPoint(2, 2) << 10 << "walk* 1/1" << "";
     QTest::newRow("Ctrl+D with one cel asks nothing")
