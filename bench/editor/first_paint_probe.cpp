@@ -25,7 +25,7 @@ long StatusKib(const char* field) {
 }
 
 class FirstPaintProbe : public QObject {
-public:
+  public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!seen_ && event->type() == QEvent::Paint) {
             seen_ = true;
@@ -35,7 +35,8 @@ public:
                 clock_gettime(CLOCK_REALTIME, &now);
                 const double launch = qEnvironmentVariable("SPRITEHEX_LAUNCH_NS").toDouble();
                 const double ms = (static_cast<double>(now.tv_sec) * 1e9 +
-                                   static_cast<double>(now.tv_nsec) - launch) / 1e6;
+                                   static_cast<double>(now.tv_nsec) - launch) /
+                                  1e6;
                 std::printf("startup_ms=%.2f rss_kib=%ld hwm_kib=%ld\n", ms, StatusKib("VmRSS"),
                             StatusKib("VmHWM"));
                 std::fflush(stdout);
@@ -45,11 +46,13 @@ public:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     bool seen_ = false;
 };
 
-void InstallProbe() { QCoreApplication::instance()->installEventFilter(new FirstPaintProbe); }
+void InstallProbe() {
+    QCoreApplication::instance()->installEventFilter(new FirstPaintProbe);
+}
 
 }  // namespace
 

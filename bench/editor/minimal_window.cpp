@@ -6,10 +6,10 @@
 #include <QWidget>
 
 class Painted : public QWidget {
-public:
+  public:
     Painted() : QWidget(nullptr, Qt::FramelessWindowHint) { resize(128, 128); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(28, 28, 36)); }
 };
 

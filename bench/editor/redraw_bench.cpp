@@ -21,7 +21,7 @@ constexpr int kSide = 64;
 
 // Opens one prepared file and answers nothing else.
 class FixedPrompts : public UserPrompts {
-public:
+  public:
     explicit FixedPrompts(QString path) : path_(std::move(path)) {}
     PromptAnswer Ask(const QString&, const QString&, PromptButtons, PromptIcon) override {
         return PromptAnswer::kCancel;
@@ -30,7 +30,7 @@ public:
     std::optional<QString> AskSavePath(const QString&) override { return std::nullopt; }
     bool RunNewDialog(TfrmNew&) override { return false; }
 
-private:
+  private:
     QString path_;
 };
 
@@ -42,7 +42,8 @@ struct Fixture {
     explicit Fixture(bool shown) {
         QImage pal(16 * kZoom, kZoom, QImage::Format_RGB32);
         for (int x = 0; x < pal.width(); ++x) {
-            for (int y = 0; y < kZoom; ++y) pal.setPixel(x, y, qRgb(x / kZoom * 16, x % kZoom * 16, y * 16));
+            for (int y = 0; y < kZoom; ++y)
+                pal.setPixel(x, y, qRgb(x / kZoom * 16, x % kZoom * 16, y * 16));
         }
         pal.save(dir.filePath("pal.bmp"), "BMP");
         QImage(256, 16, QImage::Format_RGB32).save(dir.filePath("color.bmp"), "BMP");
@@ -51,7 +52,8 @@ struct Fixture {
         sprite[0] = kSide;
         sprite[1] = kSide;
         sprite[2] = 1;
-        for (int i = 0; i < kSide * kSide; ++i) sprite[3 + i] = static_cast<char>((i * 7 + i / kSide) % 16);
+        for (int i = 0; i < kSide * kSide; ++i)
+            sprite[3 + i] = static_cast<char>((i * 7 + i / kSide) % 16);
         QFile file(dir.filePath("big.dat"));
         file.open(QIODevice::WriteOnly);
         file.write(sprite);

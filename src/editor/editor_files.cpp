@@ -12,18 +12,25 @@
 
 namespace {
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
-QString DisplayPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
+QString DisplayPath(const std::string& path) {
+    return QFile::decodeName(path.c_str());
+}
 
 }  // namespace
 
 bool TForm1::SavePrompt() {
     if (!doc_.Modified()) return true;
     switch (Ask(QStringLiteral("Save?"), QStringLiteral("Prompt"), PromptButtons::kYesNoCancel)) {
-        case PromptAnswer::kYes: return SaveDocument(false);
-        case PromptAnswer::kNo: return true;
-        default: return false;
+        case PromptAnswer::kYes:
+            return SaveDocument(false);
+        case PromptAnswer::kNo:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -32,10 +39,9 @@ void TForm1::NewDocument() {
     const bool ok = prompts_.RunNewDialog(*frmNew_);
     activateWindow();
     if (!ok) return;
-    const NewDocumentValues values =
-        ParseNewDocumentFields(frmNew_->edtW()->text().toStdString(),
-                               frmNew_->edtH()->text().toStdString(),
-                               frmNew_->edtCel()->text().toStdString());
+    const NewDocumentValues values = ParseNewDocumentFields(
+        frmNew_->edtW()->text().toStdString(), frmNew_->edtH()->text().toStdString(),
+        frmNew_->edtCel()->text().toStdString());
     if (!values.error.empty()) {
         ErrorBox(values.error);
         return;
@@ -51,7 +57,8 @@ void TForm1::OpenDocument() {
     lastOpenPath_ = *path;
     const FileResult result = LoadSpriteFile(doc_, LocalPath(*path));
     if (result.status == FileStatus::kCannotOpen) {
-        Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk, PromptIcon::kError);
+        Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
+            PromptIcon::kError);
         return;
     }
     if (!result.ok()) {
@@ -74,7 +81,8 @@ bool TForm1::SaveDocument(bool askForPath) {
     }
     const FileResult result = SaveSpriteFile(doc_);
     if (result.status == FileStatus::kCannotCreate) {
-        Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk, PromptIcon::kError);
+        Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
+            PromptIcon::kError);
         return false;
     }
     if (!result.ok()) {
@@ -85,4 +93,6 @@ bool TForm1::SaveDocument(bool askForPath) {
     return true;
 }
 
-bool TForm1::FormClose() { return SavePrompt(); }
+bool TForm1::FormClose() {
+    return SavePrompt();
+}

@@ -19,7 +19,7 @@ class TfrmExport;
 
 // A start-up failure (a missing or unusable swatch strip); its message names the file.
 class StartupError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -30,7 +30,7 @@ QPoint CentredTopLeft(int screenWidth, int screenHeight, int clientWidth, int cl
 class TForm1 : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // Reads pal.bmp and color.bmp from executableDir and starts a new 8 x 8 document of one cel.
     // Throws StartupError when a strip is missing, unreadable, not a BMP picture or too small.
     TForm1(const QString& executableDir, UserPrompts& prompts, QWidget* parent = nullptr);
@@ -48,7 +48,8 @@ public:
     void UpdateTitle();
     void MarkModified();
 
-    // --- document operations, each followed by the refreshes it calls for -------------------------
+    // --- document operations, each followed by the refreshes it calls for
+    // -------------------------
     void SetPixel(int x, int y, std::uint8_t colour);
     std::uint8_t GetPixel(int x, int y) const { return doc_.GetPixel(x, y); }
     void Undo();
@@ -68,7 +69,8 @@ public:
     void MirrorVertical();
     void Rotate();
 
-    // --- file commands ----------------------------------------------------------------------------
+    // --- file commands
+    // ----------------------------------------------------------------------------
     void NewDocument();
     void OpenDocument();
     // True when the document was written.
@@ -76,7 +78,8 @@ public:
     // Whether the window may close: asks "Save?" while there are unsaved changes.
     bool FormClose();
 
-    // --- input ------------------------------------------------------------------------------------
+    // --- input
+    // ------------------------------------------------------------------------------------
     void FormKeyDown(int key, bool shift, bool ctrl, bool alt);
     void imgMainMouseDown(Qt::MouseButton button, int x, int y);
     void imgMainMouseMove(Qt::MouseButtons buttons, int x, int y);
@@ -90,16 +93,16 @@ public:
     int RedrawCount() const { return redrawCount_; }
     QPoint LastMouseCell() const { return lastMouseCell_; }
 
-signals:
+  signals:
     // The window has closed: the program ends.
     void Closed();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void Apply(Refresh refresh);
     // The shared "Save?" prompt of New, Open and closing: true to go on.
     bool SavePrompt();
@@ -114,9 +117,9 @@ private:
     TfrmExport* frmExport_ = nullptr;
     TSpriteDocument doc_;
     QWidget* imgMain_ = nullptr;
-    QImage palette_;       // pal.bmp: 16 swatches of zoom x zoom pixels
-    QImage colourStrip_;   // color.bmp: 16 swatches 16 pixels wide
-    QImage image_;         // what imgMain shows
+    QImage palette_;      // pal.bmp: 16 swatches of zoom x zoom pixels
+    QImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
+    QImage image_;        // what imgMain shows
     QString lastOpenPath_;
     int zoom_ = 8;
     int redrawCount_ = 0;

@@ -8,7 +8,7 @@
 #include <QApplication>
 
 class GuardedApplication : public QApplication {
-public:
+  public:
     using Reporter = std::function<void(const QString& message)>;
 
     GuardedApplication(int& argc, char** argv);
@@ -16,7 +16,7 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-private:
+  private:
     void Report(const QString& message);
     Reporter reporter_;
 };

@@ -53,14 +53,22 @@ constexpr std::array kSecond = std::to_array<KeyBinding>({
     {'A', 'F', N, Y, A, Command::kFloodFill, "Shift+A-F", "flood fill with 10 to 15"},
 });
 
-bool Matches(Held rule, bool held) { return rule == Held::kAny || (rule == Held::kYes) == held; }
+bool Matches(Held rule, bool held) {
+    return rule == Held::kAny || (rule == Held::kYes) == held;
+}
 
-bool HasKey(const KeyBinding& row, int code) { return code >= row.firstKey && code <= row.lastKey; }
+bool HasKey(const KeyBinding& row, int code) {
+    return code >= row.firstKey && code <= row.lastKey;
+}
 
 }  // namespace
 
-std::span<const KeyBinding> FirstKeyTable() { return kFirst; }
-std::span<const KeyBinding> SecondKeyTable() { return kSecond; }
+std::span<const KeyBinding> FirstKeyTable() {
+    return kFirst;
+}
+std::span<const KeyBinding> SecondKeyTable() {
+    return kSecond;
+}
 
 const KeyBinding* FindKeyBinding(int code, bool shift, bool ctrl, bool alt) {
     bool inFirst = false;
@@ -81,4 +89,6 @@ const KeyBinding* FindKeyBinding(int code, bool shift, bool ctrl, bool alt) {
     return nullptr;
 }
 
-int ColourOfKey(int code) { return code <= vk::k9 ? code - vk::k0 : code - ('A' - 10); }
+int ColourOfKey(int code) {
+    return code <= vk::k9 ? code - vk::k0 : code - ('A' - 10);
+}

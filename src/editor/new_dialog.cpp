@@ -23,6 +23,8 @@ QLineEdit* MakeField(QWidget* parent, const char* name, int left, int top, const
 void MakeLabel(QWidget* parent, const char* text, int left, int top, int width, QLineEdit* buddy) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setGeometry(left, top, width, 13);
+    // This desktop's fonts are wider than the ones the sizes were chosen for: grow to the text.
+    if (label->sizeHint().width() > width) label->adjustSize();
     label->setBuddy(buddy);
 }
 

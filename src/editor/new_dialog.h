@@ -10,7 +10,7 @@ class QLineEdit;
 class TfrmNew : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TfrmNew(QWidget* parent = nullptr);
 
     QLineEdit* edtW();
@@ -23,11 +23,11 @@ public:
 
     void setVisible(bool visible) override;  // makes the controls before the first show
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void Build();
 
     QLineEdit* edtW_ = nullptr;

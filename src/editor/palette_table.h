@@ -48,9 +48,7 @@ inline constexpr int kColourSwatch = 16;
 // moved one eighth of the way toward mid grey. The cursor frame leaves exactly these pixels
 // visible.
 constexpr Rgb GridShade(Rgb c) {
-    const auto mix = [](std::uint8_t v) {
-        return static_cast<std::uint8_t>((v * 7 + 128) / 8);
-    };
+    const auto mix = [](std::uint8_t v) { return static_cast<std::uint8_t>((v * 7 + 128) / 8); };
     return {mix(c.r), mix(c.g), mix(c.b)};
 }
 

@@ -21,8 +21,8 @@ int ExecActivated(QDialog& dialog) {
 
 }  // namespace
 
-PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption,
-                                PromptButtons buttons, PromptIcon icon) {
+PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, PromptButtons buttons,
+                                PromptIcon icon) {
     QMessageBox box(icon == PromptIcon::kError ? QMessageBox::Critical : QMessageBox::NoIcon,
                     caption, text, QMessageBox::NoButton, parent_);
     switch (buttons) {
@@ -44,10 +44,14 @@ PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption,
     }
     ExecActivated(box);
     switch (box.standardButton(box.clickedButton())) {
-        case QMessageBox::Ok: return PromptAnswer::kOk;
-        case QMessageBox::Yes: return PromptAnswer::kYes;
-        case QMessageBox::No: return PromptAnswer::kNo;
-        default: return buttons == PromptButtons::kOk ? PromptAnswer::kOk : PromptAnswer::kCancel;
+        case QMessageBox::Ok:
+            return PromptAnswer::kOk;
+        case QMessageBox::Yes:
+            return PromptAnswer::kYes;
+        case QMessageBox::No:
+            return PromptAnswer::kNo;
+        default:
+            return buttons == PromptButtons::kOk ? PromptAnswer::kOk : PromptAnswer::kCancel;
     }
 }
 

@@ -8,7 +8,7 @@
 #include "editor/user_prompts.h"
 
 class QtUserPrompts : public UserPrompts {
-public:
+  public:
     // Dialogs are centred on the parent once it is set (the editor window).
     void SetParent(QWidget* parent) { parent_ = parent; }
 
@@ -18,6 +18,6 @@ public:
     std::optional<QString> AskSavePath(const QString& proposal) override;
     bool RunNewDialog(TfrmNew& dialog) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };

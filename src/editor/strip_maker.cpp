@@ -35,9 +35,9 @@ bool WriteBmp(const std::string& path, int width, int height, PixelAt pixelAt) {
     Put32(out, 40);               // size of the info header
     Put32(out, static_cast<unsigned>(width));
     Put32(out, static_cast<unsigned>(height));  // positive: bottom-up rows
-    Put16(out, 1);                               // planes
-    Put16(out, 24);                              // bits per pixel
-    Put32(out, 0);                               // no compression
+    Put16(out, 1);                              // planes
+    Put16(out, 24);                             // bits per pixel
+    Put32(out, 0);                              // no compression
     Put32(out, imageBytes);
     Put32(out, 2835);  // 72 dpi
     Put32(out, 2835);

@@ -16,7 +16,7 @@ enum class PromptIcon { kNone, kError };
 enum class PromptAnswer { kOk, kCancel, kYes, kNo };
 
 class UserPrompts {
-public:
+  public:
     virtual ~UserPrompts() = default;
     // A modal message box.
     virtual PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,

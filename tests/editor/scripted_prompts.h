@@ -16,11 +16,11 @@
 #include "editor/user_prompts.h"
 
 class ScriptedPrompts : public UserPrompts {
-public:
+  public:
     QStringList script;
     QStringList asked;
-    QString tmpDir;                  // shown as $TMP in the record
-    std::function<void()> whileUp;   // runs while a question is "on screen"
+    QString tmpDir;                 // shown as $TMP in the record
+    std::function<void()> whileUp;  // runs while a question is "on screen"
 
     PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,
                      PromptIcon icon) override {
@@ -45,8 +45,7 @@ public:
     }
 
     bool RunNewDialog(TfrmNew& dialog) override {
-        const QString answer =
-            Next("New", [](const QString& a) { return a.startsWith("new:"); });
+        const QString answer = Next("New", [](const QString& a) { return a.startsWith("new:"); });
         if (answer == "Cancel" || answer == "new:cancel") return false;
         if (answer != "new:keep") {
             const QStringList texts = answer.mid(4).split(',');
@@ -57,7 +56,7 @@ public:
         return true;
     }
 
-private:
+  private:
     QString Shown(QString text) const {
         if (!tmpDir.isEmpty()) text.replace(tmpDir, "$TMP");
         return text;

@@ -118,10 +118,10 @@ inline std::pair<Qt::Key, Qt::KeyboardModifiers> ParseKey(const QString& token) 
         if (m == "Alt") mods |= Qt::AltModifier;
     }
     static const std::pair<const char*, Qt::Key> kNames[] = {
-        {"Space", Qt::Key_Space}, {"Esc", Qt::Key_Escape},   {"PgUp", Qt::Key_PageUp},
+        {"Space", Qt::Key_Space},   {"Esc", Qt::Key_Escape}, {"PgUp", Qt::Key_PageUp},
         {"PgDn", Qt::Key_PageDown}, {"Left", Qt::Key_Left},  {"Up", Qt::Key_Up},
-        {"Right", Qt::Key_Right}, {"Down", Qt::Key_Down},    {"F2", Qt::Key_F2},
-        {"F3", Qt::Key_F3},       {"F4", Qt::Key_F4},        {"Enter", Qt::Key_Return},
+        {"Right", Qt::Key_Right},   {"Down", Qt::Key_Down},  {"F2", Qt::Key_F2},
+        {"F3", Qt::Key_F3},         {"F4", Qt::Key_F4},      {"Enter", Qt::Key_Return},
     };
     for (const auto& [n, key] : kNames) {
         if (name == n) return {key, mods};

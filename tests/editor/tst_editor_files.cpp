@@ -12,7 +12,7 @@
 class EditorFiles : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void commands_data();
     void commands();
     void fieldsKeepTheirTexts();
@@ -168,9 +168,13 @@ void EditorFiles::commands() {
     QCOMPARE(editor.form->windowTitle(), title);
     const TSpriteDocument& doc = editor.form->Document();
     const QString shape = QString("%1x%2x%3 %4,%5:")
-                              .arg(doc.Width()).arg(doc.Height()).arg(doc.CelCount())
-                              .arg(doc.CursorX()).arg(doc.CursorY());
-    QCOMPARE(shape + test::Pixels(doc), document.section(':', 0, 0) + ':' + test::Sorted(document.section(':', 1)));
+                              .arg(doc.Width())
+                              .arg(doc.Height())
+                              .arg(doc.CelCount())
+                              .arg(doc.CursorX())
+                              .arg(doc.CursorY());
+    QCOMPARE(shape + test::Pixels(doc),
+             document.section(':', 0, 0) + ':' + test::Sorted(document.section(':', 1)));
     QCOMPARE(doc.CurrentCel(), 0);
     QCOMPARE(doc.Buffer()[0], static_cast<std::uint8_t>(doc.Width()));
     QCOMPARE(doc.Buffer()[1], static_cast<std::uint8_t>(doc.Height()));
@@ -197,7 +201,10 @@ void EditorFiles::fieldsKeepTheirTexts() {
     QCOMPARE(editor.frmNew.edtW()->text(), QString("8"));
     QCOMPARE(editor.frmNew.edtH()->text(), QString("8"));
     QCOMPARE(editor.frmNew.edtCel()->text(), QString("1"));
-    editor.prompts.script << "new:12,abc,3" << "OK" << "new:keep" << "OK";
+    editor.prompts.script << "new:12,abc,3"
+                          << "OK"
+                          << "new:keep"
+                          << "OK";
     test::Press(*editor.form, "N N");
     QCOMPARE(editor.frmNew.edtW()->text(), QString("12"));
     QCOMPARE(editor.frmNew.edtH()->text(), QString("abc"));
@@ -212,7 +219,9 @@ void EditorFiles::fieldsKeepTheirTexts() {
 // it is rebuilt, and the next plain save goes to the same path without asking.
 void EditorFiles::failedSaveTriesTheSamePathAgain() {
     test::Editor editor;
-    editor.prompts.script << "$TMP/later/pic.dat" << "OK" << "OK";
+    editor.prompts.script << "$TMP/later/pic.dat"
+                          << "OK"
+                          << "OK";
     test::Press(*editor.form, "5 S");
     QCOMPARE(editor.form->windowTitle(), QString("new* 1/1"));
     test::Press(*editor.form, "S");

@@ -9,7 +9,7 @@
 class EditorKeys : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void keys_data();
     void keys();
     void windowMoves_data();
@@ -32,8 +32,9 @@ void EditorKeys::keys_data() {
     QTest::addColumn<QString>("asked");
 
     const QString wall = "0,1=1 1,1=1 2,1=1 3,1=1";  // row 1 separates rows 0 and 2..3
-    const QString filledBelow = "0,1=1 1,1=1 2,1=1 3,1=1 0,2=5 1,2=5 2,2=5 3,2=5 0,3=5 1,3=5 "
-                                "2,3=5 3,3=5";
+    const QString filledBelow =
+        "0,1=1 1,1=1 2,1=1 3,1=1 0,2=5 1,2=5 2,2=5 3,2=5 0,3=5 1,3=5 "
+        "2,3=5 3,3=5";
     // clang-format off
     QTest::newRow("digit sets its colour at the cursor")
         << 1 << "" << "5" << "" << "2,2=5" << QPoint(2, 2) << 5 << "walk* 1/1" << "";
@@ -228,7 +229,7 @@ void EditorKeys::generateShowsTheWindow() {
     QVERIFY(editor.frmExport.isVisible());
     QCOMPARE(editor.frmExport.Data(), editor.form->Document().Buffer());
     QCOMPARE(editor.frmExport.windowTitle(), QString("Generate"));
-    QVERIFY(editor.form->isVisible());  // not modal, the editor stays
+    QVERIFY(editor.form->isVisible());     // not modal, the editor stays
     test::Press(*editor.form, "Shift+G");  // again: still one window, brought to the front
     QVERIFY(editor.frmExport.isVisible());
     QTest::keyClick(&editor.frmExport, Qt::Key_Escape);
@@ -241,13 +242,19 @@ void EditorKeys::closeKeys_data() {
     QTest::addColumn<bool>("closed");
     QTest::addColumn<QString>("asked");
     const QString save = "Save? | Prompt | YesNoCancel";
-    QTest::newRow("Esc without changes closes at once") << "Esc" << "" << true << "";
-    QTest::newRow("Q without changes closes at once") << "Q" << "" << true << "";
-    QTest::newRow("Shift+Q closes too") << "Shift+Q" << "" << true << "";
-    QTest::newRow("Esc with changes, Cancel keeps the window") << "5 Esc" << "Cancel" << false << save;
-    QTest::newRow("Q with changes, No closes without saving") << "5 Q" << "No" << true << save;
+    QTest::newRow("Esc without changes closes at once") << "Esc"
+                                                        << "" << true << "";
+    QTest::newRow("Q without changes closes at once") << "Q"
+                                                      << "" << true << "";
+    QTest::newRow("Shift+Q closes too") << "Shift+Q"
+                                        << "" << true << "";
+    QTest::newRow("Esc with changes, Cancel keeps the window") << "5 Esc"
+                                                               << "Cancel" << false << save;
+    QTest::newRow("Q with changes, No closes without saving") << "5 Q"
+                                                              << "No" << true << save;
     QTest::newRow("Esc with changes, Yes saves to the opened file and closes")
-        << "5 Esc" << "Yes" << true << save;
+        << "5 Esc"
+        << "Yes" << true << save;
 }
 
 void EditorKeys::closeKeys() {

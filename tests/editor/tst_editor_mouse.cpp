@@ -34,7 +34,7 @@ void Send(QWidget& view, const QString& events) {
 class EditorMouse : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void mouse_data();
     void mouse();
     void trackingIsOn();

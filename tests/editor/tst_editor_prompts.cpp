@@ -34,7 +34,7 @@ void WhenUp(std::function<void(Dialog*)> answer) {
 }
 
 class Thrower : public QObject {
-public:
+  public:
     int handled = 0;
     bool event(QEvent* e) override {
         if (e->type() == QEvent::User) throw std::runtime_error("boom in a handler");
@@ -49,7 +49,7 @@ public:
 class EditorPrompts : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void errorBoxText_data();
     void errorBoxText();
     void messageBoxes_data();
@@ -65,14 +65,22 @@ private slots:
 void EditorPrompts::errorBoxText_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("a letter gets a full stop") << "Cannot find pal.bmp" << "Cannot find pal.bmp.";
-    QTest::newRow("a digit gets one") << "width 65" << "width 65.";
-    QTest::newRow("a quote sorts before '.'") << "'abc'" << "'abc'";
-    QTest::newRow("a colon sorts after '.'") << "reason:" << "reason:.";
-    QTest::newRow("a full stop stays alone") << "Done." << "Done.";
-    QTest::newRow("a bracket sorts before '.'") << "(x)" << "(x)";
-    QTest::newRow("an exclamation mark sorts before '.'") << "stop!" << "stop!";
-    QTest::newRow("an empty message stays empty") << "" << "";
+    QTest::newRow("a letter gets a full stop") << "Cannot find pal.bmp"
+                                               << "Cannot find pal.bmp.";
+    QTest::newRow("a digit gets one") << "width 65"
+                                      << "width 65.";
+    QTest::newRow("a quote sorts before '.'") << "'abc'"
+                                              << "'abc'";
+    QTest::newRow("a colon sorts after '.'") << "reason:"
+                                             << "reason:.";
+    QTest::newRow("a full stop stays alone") << "Done."
+                                             << "Done.";
+    QTest::newRow("a bracket sorts before '.'") << "(x)"
+                                                << "(x)";
+    QTest::newRow("an exclamation mark sorts before '.'") << "stop!"
+                                                          << "stop!";
+    QTest::newRow("an empty message stays empty") << ""
+                                                  << "";
 }
 
 void EditorPrompts::errorBoxText() {
@@ -94,13 +102,20 @@ void EditorPrompts::messageBoxes_data() {
     const int error = static_cast<int>(PromptIcon::kError);
     const QList<int> ync{QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
     const QList<int> okc{QMessageBox::Ok, QMessageBox::Cancel};
-    QTest::newRow("Save? Yes") << yesNoCancel << none << int{QMessageBox::Yes} << int(PromptAnswer::kYes) << ync;
-    QTest::newRow("Save? No") << yesNoCancel << none << int{QMessageBox::No} << int(PromptAnswer::kNo) << ync;
-    QTest::newRow("Save? Cancel") << yesNoCancel << none << int{QMessageBox::Cancel} << int(PromptAnswer::kCancel) << ync;
-    QTest::newRow("Save? closed with Esc is Cancel") << yesNoCancel << none << 0 << int(PromptAnswer::kCancel) << ync;
-    QTest::newRow("OK/Cancel OK") << okCancel << none << int{QMessageBox::Ok} << int(PromptAnswer::kOk) << okc;
-    QTest::newRow("OK/Cancel Esc is Cancel") << okCancel << none << 0 << int(PromptAnswer::kCancel) << okc;
-    QTest::newRow("error box OK") << ok << error << int{QMessageBox::Ok} << int(PromptAnswer::kOk) << QList<int>{QMessageBox::Ok};
+    QTest::newRow("Save? Yes") << yesNoCancel << none << int{QMessageBox::Yes}
+                               << int(PromptAnswer::kYes) << ync;
+    QTest::newRow("Save? No") << yesNoCancel << none << int{QMessageBox::No}
+                              << int(PromptAnswer::kNo) << ync;
+    QTest::newRow("Save? Cancel") << yesNoCancel << none << int{QMessageBox::Cancel}
+                                  << int(PromptAnswer::kCancel) << ync;
+    QTest::newRow("Save? closed with Esc is Cancel")
+        << yesNoCancel << none << 0 << int(PromptAnswer::kCancel) << ync;
+    QTest::newRow("OK/Cancel OK") << okCancel << none << int{QMessageBox::Ok}
+                                  << int(PromptAnswer::kOk) << okc;
+    QTest::newRow("OK/Cancel Esc is Cancel")
+        << okCancel << none << 0 << int(PromptAnswer::kCancel) << okc;
+    QTest::newRow("error box OK") << ok << error << int{QMessageBox::Ok} << int(PromptAnswer::kOk)
+                                  << QList<int>{QMessageBox::Ok};
 }
 
 void EditorPrompts::messageBoxes() {
@@ -118,15 +133,18 @@ void EditorPrompts::messageBoxes() {
         caption = box->windowTitle();
         shownIcon = box->icon();
         for (QAbstractButton* b : box->buttons()) labels << int{box->standardButton(b)};
-        if (press == 0) QTest::keyClick(box, Qt::Key_Escape);
-        else box->button(static_cast<QMessageBox::StandardButton>(press))->click();
+        if (press == 0)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            box->button(static_cast<QMessageBox::StandardButton>(press))->click();
     });
     const PromptAnswer got = prompts.Ask("Save?", "Prompt", static_cast<PromptButtons>(buttons),
                                          static_cast<PromptIcon>(icon));
     QCOMPARE(int(got), answer);
     QCOMPARE(text, QString("Save?"));
     QCOMPARE(caption, QString("Prompt"));
-    QCOMPARE(shownIcon, icon == int(PromptIcon::kError) ? QMessageBox::Critical : QMessageBox::NoIcon);
+    QCOMPARE(shownIcon,
+             icon == int(PromptIcon::kError) ? QMessageBox::Critical : QMessageBox::NoIcon);
     std::sort(labels.begin(), labels.end());
     std::sort(shownButtons.begin(), shownButtons.end());
     QCOMPARE(labels, shownButtons);
@@ -187,9 +205,12 @@ void EditorPrompts::newDialogKeys_data() {
     QTest::addColumn<int>("closeKey");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("Enter is OK") << "16,16,2" << int{Qt::Key_Return} << true << QStringList{"16", "16", "2"};
-    QTest::newRow("keypad Enter is OK") << "4,5,6" << int{Qt::Key_Enter} << true << QStringList{"4", "5", "6"};
-    QTest::newRow("Esc is Cancel and the texts stay") << "3,3,3" << int{Qt::Key_Escape} << false << QStringList{"3", "3", "3"};
+    QTest::newRow("Enter is OK") << "16,16,2" << int{Qt::Key_Return} << true
+                                 << QStringList{"16", "16", "2"};
+    QTest::newRow("keypad Enter is OK")
+        << "4,5,6" << int{Qt::Key_Enter} << true << QStringList{"4", "5", "6"};
+    QTest::newRow("Esc is Cancel and the texts stay")
+        << "3,3,3" << int{Qt::Key_Escape} << false << QStringList{"3", "3", "3"};
 }
 
 void EditorPrompts::newDialogKeys() {
@@ -213,7 +234,8 @@ void EditorPrompts::newDialogKeys() {
         QTest::keyClick(d->edtCel(), static_cast<Qt::Key>(closeKey));
     });
     QCOMPARE(prompts.RunNewDialog(dialog), ok);
-    QCOMPARE((QStringList{dialog.edtW()->text(), dialog.edtH()->text(), dialog.edtCel()->text()}), texts);
+    QCOMPARE((QStringList{dialog.edtW()->text(), dialog.edtH()->text(), dialog.edtCel()->text()}),
+             texts);
 }
 
 void EditorPrompts::exceptionsDoNotCrossTheLoop() {

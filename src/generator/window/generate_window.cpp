@@ -9,19 +9,21 @@ constexpr int kClientWidth = 409;
 constexpr int kClientHeight = 166;
 }  // namespace
 
-TfrmExport::TfrmExport(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+TfrmExport::TfrmExport(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setWindowTitle(QStringLiteral("Generate"));
     setFixedSize(kClientWidth, kClientHeight);
 }
 
-void TfrmExport::SetData(const std::uint8_t* buffer) { buffer_ = buffer; }
+void TfrmExport::SetData(const std::uint8_t* buffer) {
+    buffer_ = buffer;
+}
 
 void TfrmExport::ShowWindow() {
     if (!placed_) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
-            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+            move(area.x() + (area.width() - width()) / 2,
+                 area.y() + (area.height() - height()) / 2);
         }
         placed_ = true;
     }

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 class TfrmExport : public QWidget {
-public:
+  public:
     explicit TfrmExport(QWidget* parent = nullptr);
 
     // Keeps a reference to the live document buffer (header, then every cel); never writes to it.
@@ -18,10 +18,10 @@ public:
     // to the front when it is already visible.
     void ShowWindow();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;  // Esc hides the window
 
-private:
+  private:
     const std::uint8_t* buffer_ = nullptr;
     bool placed_ = false;
 };
