@@ -91,6 +91,8 @@ wait_title "$win" "new* 1/1"
 xdotool key v ctrl+a
 wait_title "$win" "new* 2/2"
 xdotool key a
+# A left click draws the current colour (10, set by A) where it lands: cell (0, 0) of cel 2.
+xdotool mousemove $((448 + 5)) $((320 + 7)) click 1
 
 xdotool key ctrl+s
 wait_focus "$(find_window "Save As")"
@@ -100,23 +102,25 @@ wait_title "$win" "walk 2/2"
 wait_focus "$win"  # back to the editor once the dialog has closed
 
 # Header 8, 8, 2; cel 1 holds 5 at (1..3, 4) and 3 at (1, 3) after the mirror; cel 2 holds 10
-# at (6, 3).
+# at (6, 3) and (0, 0).
 expected=$(
   cel0=() cel1=()
   for i in $(seq 0 63); do cel0[i]=00 cel1[i]=00; done
   cel0[4 * 8 + 3]=05 cel0[4 * 8 + 2]=05 cel0[4 * 8 + 1]=05 cel0[3 * 8 + 1]=03
-  cel1[3 * 8 + 6]=0a
+  cel1[3 * 8 + 6]=0a cel1[0]=0a
   printf '%s' 080802 "${cel0[@]}" "${cel1[@]}"
 )
 check "walk.dat bytes" "$expected" "$(od -An -v -tx1 "$work/walk.dat" | tr -d ' \n')"
 
 import -window root "$work/shot.png"
-# Cel 2 is shown, the cursor frame on cell (6, 3) where colour 10 (dark yellow) was set.
-check "frame corner of the cursor cell" 777799 "$(pixel $((448 + 96)) $((320 + 48)))"
-check "frame's far corner" 777799 "$(pixel $((448 + 96 + 14)) $((320 + 48 + 14)))"
-check "inside the cursor cell: dark yellow" D4C154 "$(pixel $((448 + 96 + 8)) $((320 + 48 + 8)))"
-check "cell's last pixel keeps the swatch's grid line" C9B859 "$(pixel $((448 + 96 + 15)) $((320 + 48 + 15)))"
-check "colour 0 is the dark checker" 1C1C24 "$(pixel 448 320)"
+# Cel 2 is shown with the cursor frame on cell (0, 0), where the click drew colour 10.
+check "frame corner of the cursor cell" 777799 "$(pixel 448 320)"
+check "frame's far corner" 777799 "$(pixel $((448 + 14)) $((320 + 14)))"
+check "inside the cursor cell: dark yellow" D4C154 "$(pixel $((448 + 8)) $((320 + 8)))"
+check "cell (6, 3): dark yellow" D4C154 "$(pixel $((448 + 96 + 8)) $((320 + 48 + 8)))"
+check "a cell's last pixel keeps the swatch's grid line" C9B859 "$(pixel $((448 + 96 + 15)) $((320 + 48 + 15)))"
+check "colour 0 is the dark checker" 1C1C24 "$(pixel $((448 + 112)) $((320 + 112)))"
+check "and its light squares" 383844 "$(pixel $((448 + 112 + 4)) $((320 + 112)))"
 
 xdotool key j
 wait_title "$win" "walk 1/2"

@@ -224,6 +224,7 @@ void EditorKeys::windowMoves() {
 void EditorKeys::generateShowsTheWindow() {
     test::Editor editor;
     editor.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(editor.form.get()));
     QVERIFY(!editor.frmExport.isVisible());
     test::Press(*editor.form, "G");
     QVERIFY(editor.frmExport.isVisible());
@@ -234,6 +235,7 @@ void EditorKeys::generateShowsTheWindow() {
     QVERIFY(editor.frmExport.isVisible());
     QTest::keyClick(&editor.frmExport, Qt::Key_Escape);
     QVERIFY(!editor.frmExport.isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(editor.form.get()));  // keys reach the editor again
 }
 
 void EditorKeys::closeKeys_data() {

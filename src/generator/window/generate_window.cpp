@@ -1,6 +1,6 @@
 #include "generator/window/generate_window.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
 
@@ -27,6 +27,9 @@ void TfrmExport::ShowWindow() {
         }
         placed_ = true;
     }
+    if (QWidget* active = QApplication::activeWindow(); active != nullptr && active != this) {
+        returnTo_ = active;
+    }
     show();
     raise();
     activateWindow();
@@ -35,6 +38,7 @@ void TfrmExport::ShowWindow() {
 void TfrmExport::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         hide();
+        if (returnTo_ != nullptr) returnTo_->activateWindow();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include <QPointer>
 #include <QWidget>
 
 class TfrmExport : public QWidget {
@@ -15,13 +16,15 @@ class TfrmExport : public QWidget {
     const std::uint8_t* Data() const { return buffer_; }
 
     // Shows the window without making it modal, centred on the screen the first time; brings it
-    // to the front when it is already visible.
+    // to the front when it is already visible. Esc hides it and gives the keyboard back to the
+    // window that was active before.
     void ShowWindow();
 
   protected:
-    void keyPressEvent(QKeyEvent* event) override;  // Esc hides the window
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     const std::uint8_t* buffer_ = nullptr;
     bool placed_ = false;
+    QPointer<QWidget> returnTo_;
 };
