@@ -4,12 +4,17 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "editor/key_codes.h"
+#include "editor/key_commands.h"
 #include "test_support.h"
 
 class EditorKeys : public QObject {
     Q_OBJECT
 
   private slots:
+    void translation_data();
+    void translation();
+    void firstTableKeysActWhateverTheModifiers();
     void keys_data();
     void keys();
     void windowMoves_data();
@@ -19,6 +24,64 @@ class EditorKeys : public QObject {
     void closeKeys();
     void focusReturnsAfterADialog();
 };
+
+// Qt key, keypad flag and X keycode (0 where the platform gives none) to the virtual key code.
+void EditorKeys::translation_data() {
+    QTest::addColumn<int>("qtKey");
+    QTest::addColumn<bool>("keypad");
+    QTest::addColumn<int>("scanCode");
+    QTest::addColumn<int>("code");
+    QTest::newRow("5 without a scan code (offscreen)") << int{Qt::Key_5} << false << 0 << 53;
+    QTest::newRow("Shift+5 under X arrives as % on keycode 14")
+        << int{Qt::Key_Percent} << false << 14 << 53;
+    QTest::newRow("Shift+1 under X arrives as ! on keycode 10")
+        << int{Qt::Key_Exclam} << false << 10 << 49;
+    QTest::newRow("Shift+0 under X arrives as ) on keycode 19")
+        << int{Qt::Key_ParenRight} << false << 19 << 48;
+    QTest::newRow("a layout whose digit row gives symbols: & on keycode 10")
+        << int{Qt::Key_Ampersand} << false << 10 << 49;
+    QTest::newRow("keypad 5 with NumLock on") << int{Qt::Key_5} << true << 84 << 101;
+    QTest::newRow("keypad 0") << int{Qt::Key_0} << true << 90 << 96;
+    QTest::newRow("keypad 5 with NumLock off") << int{Qt::Key_Clear} << true << 84 << 0;
+    QTest::newRow("keypad Left with NumLock off is Left") << int{Qt::Key_Left} << true << 83 << 37;
+    QTest::newRow("keypad Enter is Enter") << int{Qt::Key_Enter} << true << 104 << 13;
+    QTest::newRow("Return") << int{Qt::Key_Return} << false << 36 << 13;
+    QTest::newRow("letter A") << int{Qt::Key_A} << false << 38 << 65;
+    QTest::newRow("letter Z") << int{Qt::Key_Z} << false << 52 << 90;
+    QTest::newRow("Esc") << int{Qt::Key_Escape} << false << 9 << 27;
+    QTest::newRow("Space") << int{Qt::Key_Space} << false << 65 << 32;
+    QTest::newRow("PageUp") << int{Qt::Key_PageUp} << false << 112 << 33;
+    QTest::newRow("PageDown") << int{Qt::Key_PageDown} << false << 117 << 34;
+    QTest::newRow("Up") << int{Qt::Key_Up} << false << 111 << 38;
+    QTest::newRow("Down") << int{Qt::Key_Down} << false << 116 << 40;
+    QTest::newRow("F2") << int{Qt::Key_F2} << false << 68 << 113;
+    QTest::newRow("F4") << int{Qt::Key_F4} << false << 70 << 115;
+    QTest::newRow("Shift alone has no code") << int{Qt::Key_Shift} << false << 50 << 0;
+    QTest::newRow("F1 has no command code") << int{Qt::Key_F1} << false << 67 << 0;
+}
+
+void EditorKeys::translation() {
+    QFETCH(int, qtKey);
+    QFETCH(bool, keypad);
+    QFETCH(int, scanCode);
+    QFETCH(int, code);
+    QCOMPARE(VirtualKeyOf(qtKey, keypad, static_cast<unsigned>(scanCode)), code);
+}
+
+// A key of the first table never falls through to the second: some row of the first table
+// decides it under every combination of Shift, Ctrl and Alt.
+void EditorKeys::firstTableKeysActWhateverTheModifiers() {
+    for (const KeyBinding& row : FirstKeyTable()) {
+        for (int key = row.firstKey; key <= row.lastKey; ++key) {
+            for (int mods = 0; mods < 8; ++mods) {
+                const KeyBinding* found = FindKeyBinding(key, mods & 1, mods & 2, mods & 4);
+                QVERIFY2(found != nullptr && found >= FirstKeyTable().data() &&
+                             found < FirstKeyTable().data() + FirstKeyTable().size(),
+                         qPrintable(QString("%1 with modifiers %2").arg(row.keys).arg(mods)));
+            }
+        }
+    }
+}
 
 void EditorKeys::keys_data() {
     QTest::addColumn<int>("cels");
