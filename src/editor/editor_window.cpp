@@ -128,28 +128,44 @@ void TForm1::InitView(bool newDocument, int width, int height, int celCount) {
     UpdateTitle();
 }
 
+namespace {
+
+// Copies one cel row of cells, scanline by scanline: each cell's part of a scanline is one row of
+// its swatch. kBytes is the byte width of a swatch row when it is known at compile time (the
+// common zooms), so the copy becomes a few plain moves; 0 means "use bytes".
+template <std::size_t kBytes>
+void BlitCelRow(const std::uint8_t* cels, int width, int zoom, std::size_t bytes,
+                const uchar* strip, qsizetype stripStride, uchar* out, qsizetype outStride) {
+    const std::size_t n = kBytes != 0 ? kBytes : bytes;
+    std::size_t offsets[kMaxWidth];
+    for (int x = 0; x < width; ++x) {
+        // The loader admits only indices 0..15; the mask keeps any other byte in the strip.
+        offsets[x] = (cels[x] & 0x0Fu) * n;
+    }
+    for (int r = 0; r < zoom; ++r, strip += stripStride, out += outStride) {
+        uchar* to = out;
+        for (int x = 0; x < width; ++x, to += n) std::memcpy(to, strip + offsets[x], n);
+    }
+}
+
+}  // namespace
+
 // Every cell is one swatch of the palette strip, copied row by row; then the cursor frame.
 void TForm1::Redraw() {
     const int w = doc_.Width();
     const int h = doc_.Height();
-    const std::size_t swatchBytes = static_cast<std::size_t>(zoom_) * sizeof(QRgb);
+    const std::size_t bytes = static_cast<std::size_t>(zoom_) * sizeof(QRgb);
     const std::uint8_t* cel = doc_.CurrentCelPixels();
-    const qsizetype dstStride = image_.bytesPerLine();
-    const qsizetype srcStride = palette_.bytesPerLine();
-    uchar* dst = image_.bits();
-    const uchar* src = palette_.constBits();
+    const qsizetype outStride = image_.bytesPerLine();
+    const qsizetype stripStride = palette_.bytesPerLine();
+    uchar* out = image_.bits();
+    const uchar* strip = palette_.constBits();
+    auto blit = &BlitCelRow<0>;
+    if (zoom_ == 16) blit = &BlitCelRow<16 * sizeof(QRgb)>;
+    if (zoom_ == 8) blit = &BlitCelRow<8 * sizeof(QRgb)>;
     for (int y = 0; y < h; ++y) {
-        const std::uint8_t* row = cel + y * w;
-        for (int r = 0; r < zoom_; ++r) {
-            uchar* line = dst + (y * zoom_ + r) * dstStride;
-            const uchar* swatchLine = src + r * srcStride;
-            for (int x = 0; x < w; ++x) {
-                // The loader admits only indices 0..15; the mask keeps any other byte in the strip.
-                const unsigned v = row[x] & 0x0Fu;
-                std::memcpy(line + static_cast<std::size_t>(x) * swatchBytes,
-                            swatchLine + v * swatchBytes, swatchBytes);
-            }
-        }
+        blit(cel + y * w, w, zoom_, bytes, strip, stripStride, out + y * zoom_ * outStride,
+             outStride);
     }
     DrawCursorFrame();
     ++redrawCount_;
