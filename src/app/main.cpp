@@ -1,11 +1,55 @@
-// Placeholder until the editor window lands: opens an empty frameless window.
-#include <QApplication>
-#include <QWidget>
+// Program start: the editor window, the New dialog and the Generate window, in that order; only
+// the editor is shown. The run ends when the editor window closes.
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "editor/editor_window.h"
+#include "editor/guarded_application.h"
+#include "editor/new_dialog.h"
+#include "editor/qt_prompts.h"
+#include "generator/window/generate_window.h"
+
+namespace {
+
+bool HasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QWidget w(nullptr, Qt::FramelessWindowHint);
-    w.resize(128, 128);
-    w.show();
-    return app.exec();
+    if (!HasDisplay()) {
+        std::fprintf(stderr,
+                     "spritehex: no display found (DISPLAY and WAYLAND_DISPLAY are not set); the "
+                     "editor needs a desktop. Without one, use build/bin/spritehex-cli.\n");
+        return 1;
+    }
+    GuardedApplication app(argc, argv);
+    QtUserPrompts prompts;
+    std::unique_ptr<TForm1> form;
+    try {
+        form = std::make_unique<TForm1>(QCoreApplication::applicationDirPath(), prompts);
+    } catch (const std::exception& e) {
+        ShowErrorBox(prompts, QCoreApplication::applicationName(), QString::fromUtf8(e.what()));
+        return 1;
+    }
+    TfrmNew frmNew;
+    TfrmExport frmExport;
+    form->SetNewDialog(&frmNew);
+    form->SetGenerateWindow(&frmExport);
+    prompts.SetParent(form.get());
+    app.SetReporter([&](const QString& message) {
+        ShowErrorBox(prompts, form->windowTitle(), message);
+        form->activateWindow();
+    });
+    // The Generate window may still be open when the editor closes; the program ends all the same.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(form.get(), &TForm1::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    form->show();
+    QApplication::exec();
+    return 0;
 }

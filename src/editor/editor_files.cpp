@@ -1,0 +1,98 @@
+// The editor's file commands: New (with the New dialog), Open, Save and Save As, and the question
+// before the window closes. New, Open and closing share the "Save?" prompt.
+
+#include <QFile>
+
+#include "document/number_text.h"
+#include "document/sprite_file.h"
+#include "editor/editor_window.h"
+#include "editor/new_dialog.h"
+
+#include <QLineEdit>
+
+namespace {
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString DisplayPath(const std::string& path) {
+    return QFile::decodeName(path.c_str());
+}
+
+}  // namespace
+
+bool TForm1::SavePrompt() {
+    if (!doc_.Modified()) return true;
+    switch (Ask(QStringLiteral("Save?"), QStringLiteral("Prompt"), PromptButtons::kYesNoCancel)) {
+        case PromptAnswer::kYes:
+            return SaveDocument(false);
+        case PromptAnswer::kNo:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TForm1::NewDocument() {
+    if (frmNew_ == nullptr || !SavePrompt()) return;
+    const bool ok = prompts_.RunNewDialog(*frmNew_);
+    activateWindow();
+    if (!ok) return;
+    const NewDocumentValues values = ParseNewDocumentFields(
+        frmNew_->edtW()->text().toStdString(), frmNew_->edtH()->text().toStdString(),
+        frmNew_->edtCel()->text().toStdString());
+    if (!values.error.empty()) {
+        ErrorBox(values.error);
+        return;
+    }
+    InitView(true, values.width, values.height, values.celCount);
+}
+
+void TForm1::OpenDocument() {
+    if (!SavePrompt()) return;
+    const std::optional<QString> path = prompts_.AskOpenPath(lastOpenPath_);
+    activateWindow();
+    if (!path) return;
+    lastOpenPath_ = *path;
+    const FileResult result = LoadSpriteFile(doc_, LocalPath(*path));
+    if (result.status == FileStatus::kCannotOpen) {
+        Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
+            PromptIcon::kError);
+        return;
+    }
+    if (!result.ok()) {
+        ErrorBox(result.message);
+        return;
+    }
+    InitView(false);
+}
+
+bool TForm1::SaveDocument(bool askForPath) {
+    DocumentNames& names = doc_.Names();
+    if (askForPath || names.name == "new") {
+        const std::optional<QString> path = prompts_.AskSavePath(DisplayPath(names.savePath));
+        activateWindow();
+        if (!path) return false;
+        // The names take the chosen path at once, before the file is created.
+        names.savePath = LocalPath(*path);
+        names.name = DocumentNameFromPath(names.savePath);
+        names.exportName.clear();
+    }
+    const FileResult result = SaveSpriteFile(doc_);
+    if (result.status == FileStatus::kCannotCreate) {
+        Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
+            PromptIcon::kError);
+        return false;
+    }
+    if (!result.ok()) {
+        ErrorBox(result.message);
+        return false;
+    }
+    UpdateTitle();
+    return true;
+}
+
+bool TForm1::FormClose() {
+    return SavePrompt();
+}

@@ -1,0 +1,153 @@
+// The editor's keys and mouse: each key press is translated to its virtual key code and decided by
+// the key tables (key_commands.h); each mouse event on imgMain becomes a cursor move and a pixel.
+
+#include <QKeyEvent>
+
+#include "editor/editor_window.h"
+#include "editor/key_codes.h"
+#include "editor/key_commands.h"
+#include "generator/window/generate_window.h"
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers m = event->modifiers();
+    FormKeyDown(VirtualKeyOf(*event), m.testFlag(Qt::ShiftModifier),
+                m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier));
+}
+
+void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
+    const int cx = doc_.CursorX();
+    const int cy = doc_.CursorY();
+    const std::uint8_t colourBefore = GetPixel(cx, cy);
+    const KeyBinding* binding = FindKeyBinding(key, shift, ctrl, alt);
+    if (binding == nullptr) return;
+    int dx = 0;
+    int dy = 0;
+    if (key == vk::kLeft) dx = -1;
+    if (key == vk::kRight) dx = 1;
+    if (key == vk::kUp) dy = -1;
+    if (key == vk::kDown) dy = 1;
+    switch (binding->command) {
+        case Command::kNothing:
+            break;
+        case Command::kClose:
+            close();
+            break;
+        case Command::kClearPixel:
+            SetPixel(cx, cy, 0);
+            break;
+        case Command::kPreviousCel:
+            PreviousCel();
+            break;
+        case Command::kNextCel:
+            NextCel();
+            break;
+        case Command::kMoveWindow:
+            move(pos() + QPoint(dx * 8, dy * 8));
+            break;
+        case Command::kScroll:
+            if (dx < 0) ScrollLeft();
+            if (dx > 0) ScrollRight();
+            if (dy < 0) ScrollUp();
+            if (dy > 0) ScrollDown();
+            break;
+        case Command::kMoveCursor:
+            MoveCursorBy(dx, dy, shift, colourBefore);
+            break;
+        case Command::kGenerate:
+            if (frmExport_ != nullptr) {
+                frmExport_->SetData(doc_.Buffer());
+                frmExport_->ShowWindow();
+            }
+            break;
+        case Command::kNew:
+            NewDocument();
+            break;
+        case Command::kOpen:
+            OpenDocument();
+            break;
+        case Command::kRotate:
+            Rotate();
+            break;
+        case Command::kSave:
+            SaveDocument(false);
+            break;
+        case Command::kSaveAs:
+            SaveDocument(true);
+            break;
+        case Command::kUndo:
+            Undo();
+            break;
+        case Command::kCopyCel:
+            CopyCel();
+            break;
+        case Command::kPasteCel:
+            PasteCel();
+            break;
+        case Command::kAddCel:
+            AddCel();
+            break;
+        case Command::kDeleteCel:
+            if (doc_.CelCount() != 1 &&
+                Ask(QStringLiteral("Delete current cel?"), QStringLiteral("Prompt"),
+                    PromptButtons::kOkCancel) == PromptAnswer::kOk) {
+                DeleteCel();
+            }
+            break;
+        case Command::kEraseCel:
+            if (Ask(QStringLiteral("Erase current chr?"), QStringLiteral("Prompt"),
+                    PromptButtons::kOkCancel) == PromptAnswer::kOk) {
+                EraseCel();
+            }
+            break;
+        case Command::kMirrorVertical:
+            MirrorVertical();
+            break;
+        case Command::kMirrorHorizontal:
+            MirrorHorizontal();
+            break;
+        case Command::kSetColour:
+            SetPixel(cx, cy, static_cast<std::uint8_t>(ColourOfKey(key)));
+            break;
+        case Command::kFloodFill:
+            FloodFill(cx, cy, static_cast<std::uint8_t>(ColourOfKey(key)));
+            break;
+    }
+}
+
+// One pixel toward an edge, nothing at the edge. With Shift the colour that was under the cursor
+// is drawn at the new place (which makes it the current colour).
+void TForm1::MoveCursorBy(int dx, int dy, bool draw, std::uint8_t colourBefore) {
+    if (!doc_.MoveCursor(dx, dy)) return;
+    if (draw) {
+        SetPixel(doc_.CursorX(), doc_.CursorY(), colourBefore);  // redraws too
+    } else {
+        Redraw();
+    }
+}
+
+void TForm1::imgMainMouseDown(Qt::MouseButton button, int x, int y) {
+    if (button != Qt::LeftButton && button != Qt::RightButton) return;
+    if (x < 0 || y < 0) return;
+    const int column = x / zoom_;
+    const int row = y / zoom_;
+    if (column >= doc_.Width() || row >= doc_.Height()) return;
+    doc_.SetCursor(column, row);
+    SetPixel(column, row, button == Qt::LeftButton ? doc_.CurrentColour() : std::uint8_t{0});
+}
+
+void TForm1::imgMainMouseMove(Qt::MouseButtons buttons, int x, int y) {
+    if (x < 0 || y < 0) return;
+    const int column = x / zoom_;
+    const int row = y / zoom_;
+    if (column >= doc_.Width() || row >= doc_.Height()) return;
+    if (QPoint(column, row) == lastMouseCell_) return;
+    doc_.SetCursor(column, row);
+    lastMouseCell_ = QPoint(column, row);
+    // The pixels change first; one redraw at the end shows them and the frame's new place.
+    const auto titleOnly = [](Refresh r) { return static_cast<Refresh>(r & kRefreshTitle); };
+    if (buttons.testFlag(Qt::LeftButton)) {
+        Apply(titleOnly(doc_.SetPixel(column, row, doc_.CurrentColour())));
+    }
+    if (buttons.testFlag(Qt::RightButton)) Apply(titleOnly(doc_.SetPixel(column, row, 0)));
+    Redraw();
+}

@@ -1,0 +1,127 @@
+#pragma once
+// The editor window: a frameless top-level window that is nothing but imgMain, the current cel
+// enlarged zoom times. It owns the sprite document, turns keys and mouse events into document
+// operations (key_commands.h) and repaints itself after each.
+
+#include <cstdint>
+#include <stdexcept>
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include "document/sprite_document.h"
+#include "editor/user_prompts.h"
+
+class TfrmNew;
+class TfrmExport;
+
+// A start-up failure (a missing or unusable swatch strip); its message names the file.
+class StartupError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Top-left corner of a client area centred on a screen; integer division truncating toward zero,
+// so a window taller than the screen gets a negative top.
+QPoint CentredTopLeft(int screenWidth, int screenHeight, int clientWidth, int clientHeight);
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Reads pal.bmp and color.bmp from executableDir and starts a new 8 x 8 document of one cel.
+    // Throws StartupError when a strip is missing, unreadable, not a BMP picture or too small.
+    TForm1(const QString& executableDir, UserPrompts& prompts, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void SetNewDialog(TfrmNew* dialog) { frmNew_ = dialog; }
+    void SetGenerateWindow(TfrmExport* window) { frmExport_ = window; }
+
+    // --- view ---------------------------------------------------------------------------------
+    // Lays the window out for the document's size and centres it on the screen; with newDocument
+    // it first starts a new empty document of the given size. Redraws and rebuilds the title.
+    void InitView(bool newDocument, int width = 8, int height = 8, int celCount = 1);
+    void Redraw();
+    void DrawCursorFrame();
+    void UpdateTitle();
+    void MarkModified();
+
+    // --- document operations, each followed by the refreshes it calls for
+    // -------------------------
+    void SetPixel(int x, int y, std::uint8_t colour);
+    std::uint8_t GetPixel(int x, int y) const { return doc_.GetPixel(x, y); }
+    void Undo();
+    void CopyCel();
+    void PasteCel();
+    void PreviousCel();
+    void NextCel();
+    void AddCel();
+    void DeleteCel();
+    void EraseCel();
+    void FloodFill(int x, int y, std::uint8_t colour);
+    void ScrollUp();
+    void ScrollRight();
+    void ScrollDown();
+    void ScrollLeft();
+    void MirrorHorizontal();
+    void MirrorVertical();
+    void Rotate();
+
+    // --- file commands
+    // ----------------------------------------------------------------------------
+    void NewDocument();
+    void OpenDocument();
+    // True when the document was written.
+    bool SaveDocument(bool askForPath);
+    // Whether the window may close: asks "Save?" while there are unsaved changes.
+    bool FormClose();
+
+    // --- input
+    // ------------------------------------------------------------------------------------
+    void FormKeyDown(int key, bool shift, bool ctrl, bool alt);
+    void imgMainMouseDown(Qt::MouseButton button, int x, int y);
+    void imgMainMouseMove(Qt::MouseButtons buttons, int x, int y);
+
+    // --- what tests and benchmarks look at ------------------------------------------------------
+    const TSpriteDocument& Document() const { return doc_; }
+    int Zoom() const { return zoom_; }
+    const QImage& MainImage() const { return image_; }
+    const QImage& ColourStrip() const { return colourStrip_; }
+    QWidget* imgMain() const { return imgMain_; }
+    int RedrawCount() const { return redrawCount_; }
+    QPoint LastMouseCell() const { return lastMouseCell_; }
+
+  signals:
+    // The window has closed: the program ends.
+    void Closed();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void Apply(Refresh refresh);
+    // The shared "Save?" prompt of New, Open and closing: true to go on.
+    bool SavePrompt();
+    // Every modal question goes through here, so the editor takes the keyboard back afterwards.
+    PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,
+                     PromptIcon icon = PromptIcon::kNone);
+    void ErrorBox(std::string_view message);
+    void MoveCursorBy(int dx, int dy, bool draw, std::uint8_t colourBefore);
+
+    UserPrompts& prompts_;
+    TfrmNew* frmNew_ = nullptr;
+    TfrmExport* frmExport_ = nullptr;
+    TSpriteDocument doc_;
+    QWidget* imgMain_ = nullptr;
+    QImage palette_;      // pal.bmp: 16 swatches of zoom x zoom pixels
+    QImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
+    QImage image_;        // what imgMain shows
+    QString lastOpenPath_;
+    int zoom_ = 8;
+    int redrawCount_ = 0;
+    QPoint lastMouseCell_{0, 0};
+};

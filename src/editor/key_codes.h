@@ -1,0 +1,34 @@
+#pragma once
+// Virtual key codes the editor's commands are bound to, and their translation from Qt key events.
+
+class QKeyEvent;
+
+namespace vk {
+inline constexpr int kNone = 0;
+inline constexpr int kEnter = 13;
+inline constexpr int kEscape = 27;
+inline constexpr int kSpace = 32;
+inline constexpr int kPageUp = 33;
+inline constexpr int kPageDown = 34;
+inline constexpr int kLeft = 37;
+inline constexpr int kUp = 38;
+inline constexpr int kRight = 39;
+inline constexpr int kDown = 40;
+inline constexpr int k0 = 48;  // main-row digits 48..57
+inline constexpr int k9 = 57;
+inline constexpr int kA = 65;  // letters 65..90, always the capital's code
+inline constexpr int kZ = 90;
+inline constexpr int kPad0 = 96;  // keypad digits 96..105
+inline constexpr int kPad9 = 105;
+inline constexpr int kF2 = 113;
+inline constexpr int kF3 = 114;
+inline constexpr int kF4 = 115;
+}  // namespace vk
+
+// The virtual key code of a key press, vk::kNone for keys without one. Main-row digits are taken
+// from the physical key where the platform reports it (X keycodes 10..19 are 1..9, 0), so Shift
+// with a digit gives the digit's code on every keyboard layout, not the shifted symbol's.
+int VirtualKeyOf(const QKeyEvent& event);
+
+// The same translation from the parts of a key event.
+int VirtualKeyOf(int qtKey, bool keypad, unsigned nativeScanCode);

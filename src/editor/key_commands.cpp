@@ -1,0 +1,94 @@
+#include "editor/key_commands.h"
+
+#include <array>
+
+#include "editor/key_codes.h"
+
+namespace {
+
+constexpr Held Y = Held::kYes;
+constexpr Held N = Held::kNo;
+constexpr Held A = Held::kAny;
+
+// Keys that act whatever the modifiers, except where a row says otherwise.
+// (P, the PNG export, will join this table with the export command.)
+constexpr std::array kFirst = std::to_array<KeyBinding>({
+    {vk::kEscape, vk::kEscape, A, A, A, Command::kClose, "Esc", "close the editor"},
+    {'Q', 'Q', A, A, A, Command::kClose, "Q", "close the editor"},
+    {vk::kSpace, vk::kSpace, A, A, A, Command::kClearPixel, "Space", "colour 0 at the cursor"},
+    {vk::kPageUp, vk::kPageUp, A, A, A, Command::kPreviousCel, "PageUp", "previous cel"},
+    {'J', 'J', A, A, A, Command::kPreviousCel, "J", "previous cel"},
+    {vk::kPageDown, vk::kPageDown, A, A, A, Command::kNextCel, "PageDown", "next cel"},
+    {'M', 'M', A, A, A, Command::kNextCel, "M", "next cel"},
+    {vk::kLeft, vk::kDown, A, A, Y, Command::kMoveWindow, "Alt+arrows", "move the window"},
+    {vk::kLeft, vk::kDown, Y, A, N, Command::kScroll, "Ctrl+arrows", "scroll with wrap-around"},
+    {vk::kLeft, vk::kDown, N, A, N, Command::kMoveCursor, "arrows",
+     "move the cursor; with Shift draw the colour under it"},
+    {'G', 'G', A, A, A, Command::kGenerate, "G", "generate data tables"},
+    {'N', 'N', A, A, A, Command::kNew, "N", "new document"},
+    {'O', 'O', A, A, A, Command::kOpen, "O", "open a document"},
+    {vk::kF3, vk::kF3, A, A, A, Command::kOpen, "F3", "open a document"},
+    {'R', 'R', A, A, A, Command::kRotate, "R", "rotate a quarter turn"},
+    {'S', 'S', N, A, A, Command::kSave, "S", "save"},
+    {vk::kF2, vk::kF2, N, A, A, Command::kSave, "F2", "save"},
+    {'S', 'S', Y, A, A, Command::kSaveAs, "Ctrl+S", "save under a new name"},
+    {vk::kF2, vk::kF2, Y, A, A, Command::kSaveAs, "Ctrl+F2", "save under a new name"},
+    {vk::kF4, vk::kF4, A, A, A, Command::kSaveAs, "F4", "save under a new name"},
+    {'Z', 'Z', A, A, A, Command::kUndo, "Z", "undo"},
+});
+
+// Every other key, in this order. Alt plays no part here.
+constexpr std::array kSecond = std::to_array<KeyBinding>({
+    {'C', 'C', Y, A, A, Command::kCopyCel, "Ctrl+C", "copy the cel"},
+    {'V', 'V', Y, A, A, Command::kPasteCel, "Ctrl+V", "paste the cel"},
+    {'A', 'A', Y, A, A, Command::kAddCel, "Ctrl+A", "add a cel"},
+    {'D', 'D', Y, A, A, Command::kDeleteCel, "Ctrl+D", "delete the cel"},
+    {'E', 'E', Y, A, A, Command::kEraseCel, "Ctrl+E", "erase the cel"},
+    {0, 255, Y, A, A, Command::kNothing, "Ctrl+other keys", "nothing"},
+    {'H', 'H', N, A, A, Command::kMirrorVertical, "H", "mirror top to bottom"},
+    {'V', 'V', N, A, A, Command::kMirrorHorizontal, "V", "mirror left to right"},
+    {vk::k0, vk::k9, N, N, A, Command::kSetColour, "0-9", "colour 0 to 9 at the cursor"},
+    {vk::k0, vk::k9, N, Y, A, Command::kFloodFill, "Shift+0-9", "flood fill with 0 to 9"},
+    {'A', 'F', N, N, A, Command::kSetColour, "A-F", "colour 10 to 15 at the cursor"},
+    {'A', 'F', N, Y, A, Command::kFloodFill, "Shift+A-F", "flood fill with 10 to 15"},
+});
+
+bool Matches(Held rule, bool held) {
+    return rule == Held::kAny || (rule == Held::kYes) == held;
+}
+
+bool HasKey(const KeyBinding& row, int code) {
+    return code >= row.firstKey && code <= row.lastKey;
+}
+
+}  // namespace
+
+std::span<const KeyBinding> FirstKeyTable() {
+    return kFirst;
+}
+std::span<const KeyBinding> SecondKeyTable() {
+    return kSecond;
+}
+
+const KeyBinding* FindKeyBinding(int code, bool shift, bool ctrl, bool alt) {
+    bool inFirst = false;
+    for (const KeyBinding& row : kFirst) {
+        if (!HasKey(row, code)) continue;
+        inFirst = true;
+        if (Matches(row.ctrl, ctrl) && Matches(row.shift, shift) && Matches(row.alt, alt)) {
+            return &row;
+        }
+    }
+    if (inFirst) return nullptr;
+    for (const KeyBinding& row : kSecond) {
+        if (!HasKey(row, code)) continue;
+        if (Matches(row.ctrl, ctrl) && Matches(row.shift, shift) && Matches(row.alt, alt)) {
+            return row.command == Command::kNothing ? nullptr : &row;
+        }
+    }
+    return nullptr;
+}
+
+int ColourOfKey(int code) {
+    return code <= vk::k9 ? code - vk::k0 : code - ('A' - 10);
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The editor's key bindings as data: two tables of (keys, modifiers, command) rows, searched in
+// order. A key that appears in the first table is decided there whatever the modifiers; every
+// other key goes to the second table. A help window can list the rows as they are.
+
+#include <span>
+
+enum class Command {
+    kNothing,
+    kClose,
+    kClearPixel,  // colour 0 at the cursor
+    kPreviousCel,
+    kNextCel,
+    kMoveWindow,  // 8 screen pixels in the arrow's direction
+    kScroll,      // wrap-around scroll in the arrow's direction
+    kMoveCursor,  // one pixel; with Shift it also draws
+    kGenerate,
+    kNew,
+    kOpen,
+    kRotate,
+    kSave,    // asks for a path only for a document never saved
+    kSaveAs,  // always asks for a path
+    kUndo,
+    kCopyCel,
+    kPasteCel,
+    kAddCel,
+    kDeleteCel,
+    kEraseCel,
+    kMirrorVertical,    // top row becomes bottom row
+    kMirrorHorizontal,  // left column becomes right column
+    kSetColour,         // the key's colour at the cursor
+    kFloodFill,         // the key's colour from the cursor
+};
+
+// Whether a modifier must be held, must not be held, or plays no part.
+enum class Held { kAny, kYes, kNo };
+
+struct KeyBinding {
+    int firstKey;  // virtual key codes firstKey..lastKey
+    int lastKey;
+    Held ctrl;
+    Held shift;
+    Held alt;
+    Command command;
+    const char* keys;  // for a help listing, e.g. "PageUp, J"
+    const char* what;
+};
+
+std::span<const KeyBinding> FirstKeyTable();
+std::span<const KeyBinding> SecondKeyTable();
+
+// The row that decides a key press, or nullptr when the key does nothing.
+const KeyBinding* FindKeyBinding(int code, bool shift, bool ctrl, bool alt);
+
+// The colour index of a colour key: 0..9 for the digits, 10..15 for A..F.
+int ColourOfKey(int code);

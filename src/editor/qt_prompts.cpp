@@ -1,0 +1,86 @@
+#include "editor/qt_prompts.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "editor/new_dialog.h"
+
+namespace {
+
+// Runs a dialog modally; once it is on screen it takes the keyboard focus.
+int ExecActivated(QDialog& dialog) {
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        dialog.raise();
+        dialog.activateWindow();
+    });
+    return dialog.exec();
+}
+
+}  // namespace
+
+PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, PromptButtons buttons,
+                                PromptIcon icon) {
+    QMessageBox box(icon == PromptIcon::kError ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    caption, text, QMessageBox::NoButton, parent_);
+    switch (buttons) {
+        case PromptButtons::kOk:
+            box.setDefaultButton(box.addButton(QMessageBox::Ok));
+            box.setEscapeButton(QMessageBox::Ok);
+            break;
+        case PromptButtons::kOkCancel:
+            box.setDefaultButton(box.addButton(QMessageBox::Ok));
+            box.addButton(QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+        case PromptButtons::kYesNoCancel:
+            box.setDefaultButton(box.addButton(QMessageBox::Yes));
+            box.addButton(QMessageBox::No);
+            box.addButton(QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+    }
+    ExecActivated(box);
+    switch (box.standardButton(box.clickedButton())) {
+        case QMessageBox::Ok:
+            return PromptAnswer::kOk;
+        case QMessageBox::Yes:
+            return PromptAnswer::kYes;
+        case QMessageBox::No:
+            return PromptAnswer::kNo;
+        default:
+            return buttons == PromptButtons::kOk ? PromptAnswer::kOk : PromptAnswer::kCancel;
+    }
+}
+
+std::optional<QString> QtUserPrompts::AskOpenPath(const QString& proposal) {
+    QFileDialog dialog(parent_, QStringLiteral("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("*.dat"));
+    if (!proposal.isEmpty()) dialog.selectFile(proposal);
+    if (ExecActivated(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QString> QtUserPrompts::AskSavePath(const QString& proposal) {
+    QFileDialog dialog(parent_, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("*.dat"));
+    dialog.setDefaultSuffix(QStringLiteral("dat"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!proposal.isEmpty()) dialog.selectFile(proposal);
+    if (ExecActivated(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+bool QtUserPrompts::RunNewDialog(TfrmNew& dialog) {
+    return ExecActivated(dialog) == QDialog::Accepted;
+}

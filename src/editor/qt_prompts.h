@@ -1,0 +1,23 @@
+#pragma once
+// The program's answers: QMessageBox, QFileDialog and the New dialog itself, each shown modally
+// and activated once it is up, so that keys reach it even without a window manager.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "editor/user_prompts.h"
+
+class QtUserPrompts : public UserPrompts {
+  public:
+    // Dialogs are centred on the parent once it is set (the editor window).
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,
+                     PromptIcon icon) override;
+    std::optional<QString> AskOpenPath(const QString& proposal) override;
+    std::optional<QString> AskSavePath(const QString& proposal) override;
+    bool RunNewDialog(TfrmNew& dialog) override;
+
+  private:
+    QPointer<QWidget> parent_;
+};

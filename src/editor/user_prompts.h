@@ -1,0 +1,39 @@
+#pragma once
+// Everything the editor asks the user goes through this one interface: message boxes (questions
+// and error boxes), the open and save file dialogs, and the New dialog. The program answers with
+// real dialogs (QtUserPrompts); tests answer from a script and record what was asked.
+
+#include <optional>
+#include <string_view>
+
+#include <QString>
+
+class TfrmNew;
+
+enum class PromptButtons { kOk, kOkCancel, kYesNoCancel };
+enum class PromptIcon { kNone, kError };
+// The button pressed; a box closed without a choice answers kCancel (kOk for a box with OK only).
+enum class PromptAnswer { kOk, kCancel, kYes, kNo };
+
+class UserPrompts {
+  public:
+    virtual ~UserPrompts() = default;
+    // A modal message box.
+    virtual PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,
+                             PromptIcon icon) = 0;
+    // The open dialog for a .dat file that must exist; nothing when cancelled.
+    virtual std::optional<QString> AskOpenPath(const QString& proposal) = 0;
+    // The save dialog: .dat filter, "dat" added to a name without an extension, asks before
+    // replacing an existing file; nothing when cancelled.
+    virtual std::optional<QString> AskSavePath(const QString& proposal) = 0;
+    // Shows the New dialog modally; true when it closed with OK.
+    virtual bool RunNewDialog(TfrmNew& dialog) = 0;
+};
+
+// The text of the error box: the message with "." appended when its last character sorts after
+// "." (a letter or digit gets one; an empty message, or one ending in "." or ")" or "!", none).
+QString ErrorBoxText(const QString& message);
+
+// The error box: error icon, OK, the given caption (the application title) and ErrorBoxText.
+void ShowErrorBox(UserPrompts& prompts, const QString& caption, const QString& message);
+void ShowErrorBox(UserPrompts& prompts, const QString& caption, std::string_view message);

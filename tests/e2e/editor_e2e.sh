@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# End-to-end run of the real editor on an X server (run it under xvfb-run, screen 1024x768x24):
+# draw with digits and Shift+arrows, flood-fill with Shift+digit, mirror, add a cel, save with
+# Ctrl+S typing a path into the dialog; then check the file's bytes, the window title and pixels
+# of a screenshot. Also: a missing pal.bmp ends the program after its error box, and without a
+# display the program says what to use instead.
+set -euo pipefail
+exe=$(readlink -f "$1")
+unset QT_QPA_PLATFORM
+# In a sanitizer build, leaks of the system libraries behind the X11 plugin are not ours.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(dirname "$(readlink -f "$0")")/lsan.supp}
+work=$(mktemp -d /tmp/spritehex-e2e.XXXXXX)
+export HOME=$work XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$work/run"
+pid=
+cleanup() {
+  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+check() { # what expected actual
+  [[ "$2" == "$3" ]] || fail "$1: expected '$2', got '$3'"
+  echo "ok: $1"
+}
+wait_title() { # window title
+  for _ in $(seq 100); do
+    [[ "$(xdotool getwindowname "$1" 2>/dev/null)" == "$2" ]] && return 0
+    sleep 0.05
+  done
+  fail "title: expected '$2', got '$(xdotool getwindowname "$1")'"
+}
+# Colour of screen pixel (x, y) as RRGGBB.
+pixel() {
+  /usr/bin/convert "$work/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- |
+    grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'a-f' 'A-F'
+}
+wait_focus() { # window: waits until it has the keyboard focus
+  for _ in $(seq 100); do
+    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
+    sleep 0.05
+  done
+  fail "window $1 never got the focus"
+}
+find_window() { # name: waits for a visible window with that exact title
+  for _ in $(seq 100); do
+    local id
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [[ -n "$id" ]] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  fail "no window named '$1'"
+}
+
+# --- without a display -----------------------------------------------------------------------
+set +e
+msg=$(env -u DISPLAY -u WAYLAND_DISPLAY "$exe" 2>&1 >/dev/null)
+rc=$?
+set -e
+check "exit status without a display" 1 "$rc"
+[[ "$msg" == *"build/bin/spritehex-cli"* ]] || fail "no-display message: $msg"
+echo "ok: no-display message names spritehex-cli"
+
+# --- a missing pal.bmp: error box, no editor window, program ends -----------------------------
+mkdir "$work/bare"
+cp "$exe" "$work/bare/spritehex"
+"$work/bare/spritehex" & pid=$!
+find_window spritehex >/dev/null
+sleep 0.3
+check "windows shown with pal.bmp missing" 1 "$(xdotool search --onlyvisible --class spritehex | wc -l)"
+# The box has the focus: Enter presses OK.
+for _ in $(seq 20); do
+  kill -0 "$pid" 2>/dev/null || break
+  xdotool key Return
+  sleep 0.2
+done
+set +e; wait "$pid"; rc=$?; set -e; pid=
+check "exit status with pal.bmp missing" 1 "$rc"
+
+# --- the editor --------------------------------------------------------------------------------
+"$exe" & pid=$!
+win=$(find_window "new 1/1")
+eval "$(xdotool getwindowgeometry --shell "$win")"
+check "window geometry (8 x 8 at zoom 16, centred)" "448,320 128x128" "$X,$Y ${WIDTH}x$HEIGHT"
+
+# Keys go to the focused window: the editor takes the focus itself when it is shown.
+wait_focus "$win"
+xdotool key 5 shift+Right shift+Right Up 7 shift+3
+wait_title "$win" "new* 1/1"
+xdotool key v ctrl+a
+wait_title "$win" "new* 2/2"
+xdotool key a
+# A left click draws the current colour (10, set by A) where it lands: cell (0, 0) of cel 2.
+xdotool mousemove $((448 + 5)) $((320 + 7)) click 1
+
+xdotool key ctrl+s
+wait_focus "$(find_window "Save As")"
+xdotool type --delay 15 "$work/walk"
+xdotool key Return
+wait_title "$win" "walk 2/2"
+wait_focus "$win"  # back to the editor once the dialog has closed
+
+# Header 8, 8, 2; cel 1 holds 5 at (1..3, 4) and 3 at (1, 3) after the mirror; cel 2 holds 10
+# at (6, 3) and (0, 0).
+expected=$(
+  cel0=() cel1=()
+  for i in $(seq 0 63); do cel0[i]=00 cel1[i]=00; done
+  cel0[4 * 8 + 3]=05 cel0[4 * 8 + 2]=05 cel0[4 * 8 + 1]=05 cel0[3 * 8 + 1]=03
+  cel1[3 * 8 + 6]=0a cel1[0]=0a
+  printf '%s' 080802 "${cel0[@]}" "${cel1[@]}"
+)
+check "walk.dat bytes" "$expected" "$(od -An -v -tx1 "$work/walk.dat" | tr -d ' \n')"
+
+import -window root "$work/shot.png"
+# Cel 2 is shown with the cursor frame on cell (0, 0), where the click drew colour 10.
+check "frame corner of the cursor cell" 777799 "$(pixel 448 320)"
+check "frame's far corner" 777799 "$(pixel $((448 + 14)) $((320 + 14)))"
+check "inside the cursor cell: dark yellow" D4C154 "$(pixel $((448 + 8)) $((320 + 8)))"
+check "cell (6, 3): dark yellow" D4C154 "$(pixel $((448 + 96 + 8)) $((320 + 48 + 8)))"
+check "a cell's last pixel keeps the swatch's grid line" C9B859 "$(pixel $((448 + 96 + 15)) $((320 + 48 + 15)))"
+check "colour 0 is the dark checker" 1C1C24 "$(pixel $((448 + 112)) $((320 + 112)))"
+check "and its light squares" 383844 "$(pixel $((448 + 112 + 4)) $((320 + 112)))"
+
+xdotool key j
+wait_title "$win" "walk 1/2"
+import -window root "$work/shot.png"
+check "cel 1 cell (3, 4): light blue" 7D76FC "$(pixel $((448 + 3 * 16 + 4)) $((320 + 4 * 16 + 4)))"
+check "cel 1 cell (1, 3): light green after Shift+3" 5EDC78 "$(pixel $((448 + 16 + 4)) $((320 + 3 * 16 + 4)))"
+
+xdotool key Escape
+set +e; wait "$pid"; rc=$?; set -e; pid=
+check "exit status after Esc" 0 "$rc"
+echo "e2e: all checks passed"

@@ -1,0 +1,84 @@
+#pragma once
+// Answers the editor's questions from a script and records what was asked, one line per question:
+//   "Save? | Prompt | YesNoCancel"   a message box: text | caption | buttons [| error]
+//   "Open: <proposal>", "Save as: <proposal>", "New"
+// Script entries, taken in order: "Yes", "No", "Cancel", "OK" for message boxes; a path or
+// "cancel" for the file dialogs; "new:W,H,N" (types the three texts), "new:keep" (leaves them) or
+// "new:cancel" for the New dialog. A question the script has no fitting answer for is recorded
+// with "UNEXPECTED" and answered with Cancel.
+
+#include <functional>
+
+#include <QLineEdit>
+#include <QStringList>
+
+#include "editor/new_dialog.h"
+#include "editor/user_prompts.h"
+
+class ScriptedPrompts : public UserPrompts {
+  public:
+    QStringList script;
+    QStringList asked;
+    QString tmpDir;                 // shown as $TMP in the record
+    std::function<void()> whileUp;  // runs while a question is "on screen"
+
+    PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,
+                     PromptIcon icon) override {
+        static const char* const kButtons[] = {"Ok", "OkCancel", "YesNoCancel"};
+        QString line = Shown(text) + " | " + caption + " | " + kButtons[static_cast<int>(buttons)];
+        if (icon == PromptIcon::kError) line += " | error";
+        const QString answer = Next(line, [](const QString& a) {
+            return a == "Yes" || a == "No" || a == "Cancel" || a == "OK";
+        });
+        if (answer == "Yes") return PromptAnswer::kYes;
+        if (answer == "No") return PromptAnswer::kNo;
+        if (answer == "OK") return PromptAnswer::kOk;
+        return PromptAnswer::kCancel;
+    }
+
+    std::optional<QString> AskOpenPath(const QString& proposal) override {
+        return Path(Next("Open: " + Shown(proposal), IsPath));
+    }
+
+    std::optional<QString> AskSavePath(const QString& proposal) override {
+        return Path(Next("Save as: " + Shown(proposal), IsPath));
+    }
+
+    bool RunNewDialog(TfrmNew& dialog) override {
+        const QString answer = Next("New", [](const QString& a) { return a.startsWith("new:"); });
+        if (answer == "Cancel" || answer == "new:cancel") return false;
+        if (answer != "new:keep") {
+            const QStringList texts = answer.mid(4).split(',');
+            dialog.edtW()->setText(texts.value(0));
+            dialog.edtH()->setText(texts.value(1));
+            dialog.edtCel()->setText(texts.value(2));
+        }
+        return true;
+    }
+
+  private:
+    QString Shown(QString text) const {
+        if (!tmpDir.isEmpty()) text.replace(tmpDir, "$TMP");
+        return text;
+    }
+
+    static bool IsPath(const QString& a) { return a == "cancel" || a.contains('/'); }
+
+    // The next script entry, which must be a fitting answer to this kind of question.
+    QString Next(const QString& line, const std::function<bool(const QString&)>& fits) {
+        if (whileUp) whileUp();
+        if (script.isEmpty() || !fits(script.front())) {
+            asked << line + " UNEXPECTED";
+            return "Cancel";
+        }
+        asked << line;
+        return script.takeFirst();
+    }
+
+    std::optional<QString> Path(const QString& answer) const {
+        if (answer == "cancel" || answer == "Cancel") return std::nullopt;
+        QString path = answer;
+        path.replace("$TMP", tmpDir);
+        return path;
+    }
+};

@@ -1,0 +1,238 @@
+// File commands: New with its dialog, Open, Save and Save As, each with the "Save?" prompt and
+// every answer. Each row starts from a fresh editor (a never-saved 8 x 8 document "new") in a
+// temporary directory that holds walk.dat (4 x 4, three cels), new.dat (2 x 2), bad.dat (width
+// 0) and a directory adir.dat, presses keys, and answers from a script.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+#include "test_support.h"
+
+class EditorFiles : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void commands_data();
+    void commands();
+    void fieldsKeepTheirTexts();
+    void failedSaveTriesTheSamePathAgain();
+};
+
+namespace {
+const QString kSave = "Save? | Prompt | YesNoCancel";
+const QString kError = "Error | Error | Ok | error";
+}  // namespace
+
+void EditorFiles::commands_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("answers");  // separated by ';'
+    QTest::addColumn<QString>("asked");    // separated by "; "
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("document");  // "W x H x N, cursor X,Y: pixels"
+    QTest::addColumn<QString>("files");     // name=size of files that must exist, -name absent
+
+    // clang-format off
+    // --- New -------------------------------------------------------------------------------------
+    QTest::newRow("New without changes asks nothing but the dialog")
+        << "N" << "new:16,16,2" << "New" << "new 1/2" << "16x16x2 8,8:" << "";
+    QTest::newRow("New after changes, No: replaced and still marked")
+        << "5 N" << "No;new:8,8,1" << kSave + "; New" << "new* 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("New after changes, Cancel: nothing happens")
+        << "5 N" << "Cancel" << kSave << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("New after changes, Yes, save dialog cancelled: stops, changes kept")
+        << "5 N" << "Yes;cancel" << kSave + "; Save as: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("New after changes, Yes with a path: saved, then the new document")
+        << "5 N" << "Yes;$TMP/first.dat;new:4,4,1" << kSave + "; Save as: ; New" << "new 1/1"
+        << "4x4x1 2,2:" << "first.dat=67";
+    QTest::newRow("New after changes, Yes, file cannot be created: error and stop")
+        << "5 N" << "Yes;$TMP/no/such/dir/x.dat;OK" << kSave + "; Save as: ; " + kError
+        << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("New dialog cancelled: nothing changes")
+        << "5 N" << "No;new:cancel" << kSave + "; New" << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("New 7 x 5 puts the cursor at (3, 2)")
+        << "N" << "new:7,5,1" << "New" << "new 1/1" << "7x5x1 3,2:" << "";
+    QTest::newRow("New 1 x 1 puts the cursor at (0, 0)")
+        << "N" << "new:1,1,1" << "New" << "new 1/1" << "1x1x1 0,0:" << "";
+    QTest::newRow("New 64 x 64 with 100 cels")
+        << "N" << "new:64,64,100" << "New" << "new 1/100" << "64x64x100 32,32:" << "";
+    QTest::newRow("New with a leading blank is accepted")
+        << "N" << "new: 16,16,1" << "New" << "new 1/1" << "16x16x1 8,8:" << "";
+    QTest::newRow("New with hexadecimal $10, 0x20, x3")
+        << "N" << "new:$10,0x20,x3" << "New" << "new 1/3" << "16x32x3 8,16:" << "";
+    QTest::newRow("New with a sign +5")
+        << "N" << "new:+5,5,1" << "New" << "new 1/1" << "5x5x1 2,2:" << "";
+    QTest::newRow("New with a trailing blank: conversion error, nothing changes")
+        << "5 N" << "No;new:16 ,16,1;OK" << kSave + "; New; '16 ' is not a valid whole number. | new* 1/1 | Ok | error"
+        << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("New with abc as height: conversion error")
+        << "N" << "new:16,abc,2;OK" << "New; 'abc' is not a valid whole number. | new 1/1 | Ok | error"
+        << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("New with an empty cel count: conversion error")
+        << "N" << "new:16,16,;OK" << "New; '' is not a valid whole number. | new 1/1 | Ok | error"
+        << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("New with a number past 32 bits: conversion error")
+        << "N" << "new:4294967296,1,1;OK" << "New; '4294967296' is not a valid whole number. | new 1/1 | Ok | error"
+        << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("New with width 0: range error")
+        << "N" << "new:0,8,1;OK" << "New; Width must be from 1 to 64. | new 1/1 | Ok | error"
+        << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("New with width 65: range error")
+        << "N" << "new:65,8,1;OK" << "New; Width must be from 1 to 64. | new 1/1 | Ok | error"
+        << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("New with height -1: range error")
+        << "N" << "new:8,-1,1;OK" << "New; Height must be from 1 to 64. | new 1/1 | Ok | error"
+        << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("New with 101 cels: range error")
+        << "N" << "new:8,8,101;OK" << "New; Cel count must be from 1 to 100. | new 1/1 | Ok | error"
+        << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("New after Yes and a conversion error: the save stays done")
+        << "5 N" << "Yes;$TMP/kept.dat;new:x,8,1;OK"
+        << kSave + "; Save as: ; New; 'x' is not a valid whole number. | kept 1/1 | Ok | error"
+        << "kept 1/1" << "8x8x1 4,4:4,4=5" << "kept.dat=67";
+    // --- Open ------------------------------------------------------------------------------------
+    QTest::newRow("Open without changes loads the file")
+        << "O" << "$TMP/walk.dat" << "Open: " << "walk 1/3" << "4x4x3 2,2:1,1=5 c2:3,3=F" << "";
+    QTest::newRow("F3 opens too")
+        << "F3" << "$TMP/walk.dat" << "Open: " << "walk 1/3" << "4x4x3 2,2:1,1=5 c2:3,3=F" << "";
+    QTest::newRow("Open after changes, No: loaded and still marked")
+        << "5 O" << "No;$TMP/walk.dat" << kSave + "; Open: " << "walk* 1/3" << "4x4x3 2,2:1,1=5 c2:3,3=F" << "";
+    QTest::newRow("Open after changes, Cancel: nothing happens")
+        << "5 O" << "Cancel" << kSave << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("Open after changes, Yes saves first")
+        << "5 O" << "Yes;$TMP/mine;$TMP/walk.dat" << kSave + "; Save as: ; Open: " << "walk 1/3"
+        << "4x4x3 2,2:1,1=5 c2:3,3=F" << "mine=67";
+    QTest::newRow("Open dialog cancelled: nothing happens")
+        << "5 O" << "No;cancel" << kSave + "; Open: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("Open a file that cannot be opened: Error box, nothing changes")
+        << "5 O" << "No;$TMP/missing.dat;OK" << kSave + "; Open: ; " + kError << "new* 1/1"
+        << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("Open a file that is not a sprite: its reason, nothing changes")
+        << "O" << "$TMP/bad.dat;OK"
+        << "Open: ; bad.dat is not a sprite file: its width 0 is outside 1 to 64. | new 1/1 | Ok | error"
+        << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("Open new.dat: the name new makes S ask for a path")
+        << "O 5 S" << "$TMP/new.dat;cancel" << "Open: ; Save as: $TMP/new.dat" << "new* 1/1" << "2x2x1 1,1:1,1=5" << "";
+    QTest::newRow("Open proposes the file opened last")
+        << "O O" << "$TMP/walk.dat;cancel" << "Open: ; Open: $TMP/walk.dat" << "walk 1/3" << "4x4x3 2,2:1,1=5 c2:3,3=F" << "";
+    // --- Save --------------------------------------------------------------------------------------
+    QTest::newRow("S on a never-saved document asks for a path")
+        << "5 S" << "$TMP/a.dat" << "Save as: " << "a 1/1" << "8x8x1 4,4:4,4=5" << "a.dat=67";
+    QTest::newRow("S with the dialog cancelled keeps everything")
+        << "5 S" << "cancel" << "Save as: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "-a.dat";
+    QTest::newRow("S on an opened file writes it without asking")
+        << "O 5 S" << "$TMP/walk.dat" << "Open: " << "walk 1/3" << "4x4x3 2,2:1,1=5 2,2=5 c2:3,3=F" << "walk.dat=51";
+    QTest::newRow("Shift+S and F2 act as S")
+        << "O 5 Shift+S 6 F2" << "$TMP/walk.dat" << "Open: " << "walk 1/3" << "4x4x3 2,2:1,1=5 2,2=6 c2:3,3=F" << "walk.dat=51";
+    QTest::newRow("Ctrl+S always asks, proposing the current path")
+        << "O Ctrl+S" << "$TMP/walk.dat;$TMP/run.dat" << "Open: ; Save as: $TMP/walk.dat" << "run 1/3"
+        << "4x4x3 2,2:1,1=5 c2:3,3=F" << "run.dat=51";
+    QTest::newRow("Ctrl+F2 always asks")
+        << "O Ctrl+F2" << "$TMP/walk.dat;cancel" << "Open: ; Save as: $TMP/walk.dat" << "walk 1/3"
+        << "4x4x3 2,2:1,1=5 c2:3,3=F" << "";
+    QTest::newRow("F4 always asks, even with Ctrl")
+        << "O Ctrl+F4" << "$TMP/walk.dat;$TMP/b.dat" << "Open: ; Save as: $TMP/walk.dat" << "b 1/3"
+        << "4x4x3 2,2:1,1=5 c2:3,3=F" << "b.dat=51";
+    QTest::newRow("a save that cannot create its file shows Error and keeps the star")
+        << "5 S" << "$TMP/no/x.dat;OK" << "Save as: ; " + kError << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("a save that cannot put its file in place shows the reason")
+        << "5 Ctrl+S" << "$TMP/adir.dat;OK"
+        << "Save as: ; Cannot replace adir.dat: Is a directory. | new* 1/1 | Ok | error"
+        << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    // --- closing -----------------------------------------------------------------------------------
+    QTest::newRow("close with changes, Yes, save dialog cancelled: stays open")
+        << "5 Esc" << "Yes;cancel" << kSave + "; Save as: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("close with changes, Yes with a path: saved")
+        << "5 Q" << "Yes;$TMP/c.dat" << kSave + "; Save as: " << "c 1/1" << "8x8x1 4,4:4,4=5" << "c.dat=67";
+    // clang-format on
+}
+
+void EditorFiles::commands() {
+    QFETCH(QString, keys);
+    QFETCH(QString, answers);
+    QFETCH(QString, asked);
+    QFETCH(QString, title);
+    QFETCH(QString, document);
+    QFETCH(QString, files);
+
+    test::Editor editor;
+    test::WriteBytes(editor.Path("walk.dat"), test::SpriteBytes(4, 4, 3, "1,1=5 c2:3,3=F"));
+    test::WriteBytes(editor.Path("new.dat"), test::SpriteBytes(2, 2, 1, ""));
+    test::WriteBytes(editor.Path("bad.dat"), QByteArray("\0\x08\x01", 3) + QByteArray(64, '\0'));
+    QVERIFY(QDir(editor.dir.path()).mkdir("adir.dat"));
+    editor.form->show();
+    editor.prompts.script = answers.split(';', Qt::SkipEmptyParts);
+    test::Press(*editor.form, keys);
+
+    QCOMPARE(editor.prompts.asked.join("; "), asked);
+    QCOMPARE(editor.form->windowTitle(), title);
+    const TSpriteDocument& doc = editor.form->Document();
+    const QString shape = QString("%1x%2x%3 %4,%5:")
+                              .arg(doc.Width())
+                              .arg(doc.Height())
+                              .arg(doc.CelCount())
+                              .arg(doc.CursorX())
+                              .arg(doc.CursorY());
+    QCOMPARE(shape + test::Pixels(doc),
+             document.section(':', 0, 0) + ':' + test::Sorted(document.section(':', 1)));
+    QCOMPARE(doc.CurrentCel(), 0);
+    QCOMPARE(doc.Buffer()[0], static_cast<std::uint8_t>(doc.Width()));
+    QCOMPARE(doc.Buffer()[1], static_cast<std::uint8_t>(doc.Height()));
+    for (const QString& entry : files.split(' ', Qt::SkipEmptyParts)) {
+        if (entry.startsWith('-')) {
+            QVERIFY2(!QFileInfo::exists(editor.Path(entry.mid(1))), qPrintable(entry));
+        } else {
+            const QFileInfo file(editor.Path(entry.section('=', 0, 0)));
+            QVERIFY2(file.exists(), qPrintable(entry));
+            QCOMPARE(file.size(), entry.section('=', 1).toLongLong());
+        }
+    }
+    // A written file holds the document as it was saved: header and cels.
+    if (files.contains("=67") && !title.startsWith("new ")) {
+        QFile saved(editor.Path(files.section('=', 0, 0)));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), test::SpriteBytes(8, 8, 1, "4,4=5"));
+    }
+}
+
+// The New dialog's fields show what was typed last time, also after Esc and after an error.
+void EditorFiles::fieldsKeepTheirTexts() {
+    test::Editor editor;
+    QCOMPARE(editor.frmNew.edtW()->text(), QString("8"));
+    QCOMPARE(editor.frmNew.edtH()->text(), QString("8"));
+    QCOMPARE(editor.frmNew.edtCel()->text(), QString("1"));
+    editor.prompts.script << "new:12,abc,3"
+                          << "OK"
+                          << "new:keep"
+                          << "OK";
+    test::Press(*editor.form, "N N");
+    QCOMPARE(editor.frmNew.edtW()->text(), QString("12"));
+    QCOMPARE(editor.frmNew.edtH()->text(), QString("abc"));
+    QCOMPARE(editor.prompts.asked.size(), 4);
+    editor.prompts.script << "new:12,6,3";
+    test::Press(*editor.form, "N");
+    QCOMPARE(editor.form->windowTitle(), QString("new 1/3"));
+    QCOMPARE(editor.form->Document().Height(), 6);
+}
+
+// The names take a chosen path before the file is created: the title keeps the old name until
+// it is rebuilt, and the next plain save goes to the same path without asking.
+void EditorFiles::failedSaveTriesTheSamePathAgain() {
+    test::Editor editor;
+    editor.prompts.script << "$TMP/later/pic.dat"
+                          << "OK"
+                          << "OK";
+    test::Press(*editor.form, "5 S");
+    QCOMPARE(editor.form->windowTitle(), QString("new* 1/1"));
+    test::Press(*editor.form, "S");
+    QCOMPARE(editor.prompts.asked.join("; "), "Save as: ; " + kError + "; " + kError);
+    QVERIFY(QDir(editor.dir.path()).mkdir("later"));
+    test::Press(*editor.form, "S");
+    QCOMPARE(editor.form->windowTitle(), QString("pic 1/1"));
+    QCOMPARE(QFileInfo(editor.Path("later/pic.dat")).size(), 67);
+    test::Press(*editor.form, "M");  // any title rebuild shows the new name
+    QCOMPARE(editor.form->windowTitle(), QString("pic 1/1"));
+}
+
+QTEST_MAIN(EditorFiles)
+#include "tst_editor_files.moc"

@@ -1,0 +1,262 @@
+// The real dialogs behind the prompt seam (message boxes, file dialogs, the New dialog with its
+// keys), the error box's text, and the application's catch of exceptions from event handlers.
+// Dialogs are answered by a timer that finds the modal widget, as a user would.
+
+#include <algorithm>
+#include <functional>
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "editor/guarded_application.h"
+#include "editor/new_dialog.h"
+#include "editor/qt_prompts.h"
+
+namespace {
+
+// Runs answer(dialog) on the modal dialog once it is up.
+template <typename Dialog>
+void WhenUp(std::function<void(Dialog*)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        answer(dialog);
+        // A failed check above leaves the dialog up: close it so the test goes on.
+        if (dialog->isVisible()) dialog->reject();
+    });
+}
+
+class Thrower : public QObject {
+  public:
+    int handled = 0;
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw std::runtime_error("boom in a handler");
+        if (e->type() == QEvent::User + 1) throw 42;
+        if (e->type() == QEvent::User + 2) ++handled;
+        return QObject::event(e);
+    }
+};
+
+}  // namespace
+
+class EditorPrompts : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void errorBoxText_data();
+    void errorBoxText();
+    void messageBoxes_data();
+    void messageBoxes();
+    void saveDialog();
+    void openDialog();
+    void newDialogLayout();
+    void newDialogKeys_data();
+    void newDialogKeys();
+    void exceptionsDoNotCrossTheLoop();
+};
+
+void EditorPrompts::errorBoxText_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("a letter gets a full stop") << "Cannot find pal.bmp"
+                                               << "Cannot find pal.bmp.";
+    QTest::newRow("a digit gets one") << "width 65"
+                                      << "width 65.";
+    QTest::newRow("a quote sorts before '.'") << "'abc'"
+                                              << "'abc'";
+    QTest::newRow("a colon sorts after '.'") << "reason:"
+                                             << "reason:.";
+    QTest::newRow("a full stop stays alone") << "Done."
+                                             << "Done.";
+    QTest::newRow("a bracket sorts before '.'") << "(x)"
+                                                << "(x)";
+    QTest::newRow("an exclamation mark sorts before '.'") << "stop!"
+                                                          << "stop!";
+    QTest::newRow("an empty message stays empty") << ""
+                                                  << "";
+}
+
+void EditorPrompts::errorBoxText() {
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    QCOMPARE(ErrorBoxText(message), shown);
+}
+
+void EditorPrompts::messageBoxes_data() {
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("press");  // a QMessageBox::StandardButton, or 0 for Esc
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QList<int>>("shownButtons");
+    const int yesNoCancel = static_cast<int>(PromptButtons::kYesNoCancel);
+    const int okCancel = static_cast<int>(PromptButtons::kOkCancel);
+    const int ok = static_cast<int>(PromptButtons::kOk);
+    const int none = static_cast<int>(PromptIcon::kNone);
+    const int error = static_cast<int>(PromptIcon::kError);
+    const QList<int> ync{QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    const QList<int> okc{QMessageBox::Ok, QMessageBox::Cancel};
+    QTest::newRow("Save? Yes") << yesNoCancel << none << int{QMessageBox::Yes}
+                               << int(PromptAnswer::kYes) << ync;
+    QTest::newRow("Save? No") << yesNoCancel << none << int{QMessageBox::No}
+                              << int(PromptAnswer::kNo) << ync;
+    QTest::newRow("Save? Cancel") << yesNoCancel << none << int{QMessageBox::Cancel}
+                                  << int(PromptAnswer::kCancel) << ync;
+    QTest::newRow("Save? closed with Esc is Cancel")
+        << yesNoCancel << none << 0 << int(PromptAnswer::kCancel) << ync;
+    QTest::newRow("OK/Cancel OK") << okCancel << none << int{QMessageBox::Ok}
+                                  << int(PromptAnswer::kOk) << okc;
+    QTest::newRow("OK/Cancel Esc is Cancel")
+        << okCancel << none << 0 << int(PromptAnswer::kCancel) << okc;
+    QTest::newRow("error box OK") << ok << error << int{QMessageBox::Ok} << int(PromptAnswer::kOk)
+                                  << QList<int>{QMessageBox::Ok};
+}
+
+void EditorPrompts::messageBoxes() {
+    QFETCH(int, buttons);
+    QFETCH(int, icon);
+    QFETCH(int, press);
+    QFETCH(int, answer);
+    QFETCH(QList<int>, shownButtons);
+    QtUserPrompts prompts;
+    QString text, caption;
+    QList<int> labels;
+    QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+    WhenUp<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        caption = box->windowTitle();
+        shownIcon = box->icon();
+        for (QAbstractButton* b : box->buttons()) labels << int{box->standardButton(b)};
+        if (press == 0)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            box->button(static_cast<QMessageBox::StandardButton>(press))->click();
+    });
+    const PromptAnswer got = prompts.Ask("Save?", "Prompt", static_cast<PromptButtons>(buttons),
+                                         static_cast<PromptIcon>(icon));
+    QCOMPARE(int(got), answer);
+    QCOMPARE(text, QString("Save?"));
+    QCOMPARE(caption, QString("Prompt"));
+    QCOMPARE(shownIcon,
+             icon == int(PromptIcon::kError) ? QMessageBox::Critical : QMessageBox::NoIcon);
+    std::sort(labels.begin(), labels.end());
+    std::sort(shownButtons.begin(), shownButtons.end());
+    QCOMPARE(labels, shownButtons);
+}
+
+void EditorPrompts::saveDialog() {
+    QTemporaryDir dir;
+    QtUserPrompts prompts;
+    WhenUp<QFileDialog>([&](QFileDialog* d) {
+        QCOMPARE(d->acceptMode(), QFileDialog::AcceptSave);
+        QCOMPARE(d->nameFilters(), QStringList{"*.dat"});
+        QCOMPARE(d->defaultSuffix(), QString("dat"));
+        QVERIFY(!d->testOption(QFileDialog::DontConfirmOverwrite));
+        QCOMPARE(d->selectedFiles().value(0), dir.filePath("old.dat"));  // the proposal
+        // Typed as a user does: a name without an extension, then Enter.
+        auto* edit = d->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(edit != nullptr);
+        edit->clear();
+        QTest::keyClicks(edit, dir.filePath("pic"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    const std::optional<QString> chosen = prompts.AskSavePath(dir.filePath("old.dat"));
+    QVERIFY(chosen.has_value());
+    QCOMPARE(*chosen, dir.filePath("pic.dat"));  // the default suffix was added
+    WhenUp<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    QCOMPARE(prompts.AskSavePath(QString()), std::optional<QString>());
+}
+
+void EditorPrompts::openDialog() {
+    QtUserPrompts prompts;
+    WhenUp<QFileDialog>([](QFileDialog* d) {
+        QCOMPARE(d->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(d->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(d->nameFilters(), QStringList{"*.dat"});
+        QCOMPARE(d->defaultSuffix(), QString());
+        d->reject();
+    });
+    QCOMPARE(prompts.AskOpenPath(QString()), std::optional<QString>());
+}
+
+void EditorPrompts::newDialogLayout() {
+    TfrmNew dialog;
+    QCOMPARE(dialog.size(), QSize(108, 85));
+    QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(dialog.edtW()->geometry(), QRect(24, 4, 49, 21));
+    QCOMPARE(dialog.edtH()->geometry(), QRect(24, 32, 49, 21));
+    QCOMPARE(dialog.edtCel()->geometry(), QRect(32, 56, 49, 21));
+    QCOMPARE(dialog.edtW()->nextInFocusChain(), dialog.edtH());
+    QCOMPARE(dialog.edtH()->nextInFocusChain(), dialog.edtCel());
+    QStringList labels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
+    labels.sort();
+    QCOMPARE(labels, (QStringList{"Cel", "H", "W"}));
+}
+
+void EditorPrompts::newDialogKeys_data() {
+    QTest::addColumn<QString>("typed");  // into edtW, then Tab, edtH, Tab, edtCel
+    QTest::addColumn<int>("closeKey");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("Enter is OK") << "16,16,2" << int{Qt::Key_Return} << true
+                                 << QStringList{"16", "16", "2"};
+    QTest::newRow("keypad Enter is OK")
+        << "4,5,6" << int{Qt::Key_Enter} << true << QStringList{"4", "5", "6"};
+    QTest::newRow("Esc is Cancel and the texts stay")
+        << "3,3,3" << int{Qt::Key_Escape} << false << QStringList{"3", "3", "3"};
+}
+
+void EditorPrompts::newDialogKeys() {
+    QFETCH(QString, typed);
+    QFETCH(int, closeKey);
+    QFETCH(bool, ok);
+    QFETCH(QStringList, texts);
+    TfrmNew dialog;
+    QtUserPrompts prompts;
+    WhenUp<TfrmNew>([&](TfrmNew* d) {
+        const QStringList parts = typed.split(',');
+        QCOMPARE(QApplication::focusWidget(), d->edtW());
+        QTest::keyClicks(d->edtW(), parts[0]);  // the old text is selected, typing replaces it
+        QTest::keyClick(d->edtW(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), d->edtH());
+        d->edtH()->selectAll();
+        QTest::keyClicks(d->edtH(), parts[1]);
+        QTest::keyClick(d->edtH(), Qt::Key_Tab);
+        d->edtCel()->selectAll();
+        QTest::keyClicks(d->edtCel(), parts[2]);
+        QTest::keyClick(d->edtCel(), static_cast<Qt::Key>(closeKey));
+    });
+    QCOMPARE(prompts.RunNewDialog(dialog), ok);
+    QCOMPARE((QStringList{dialog.edtW()->text(), dialog.edtH()->text(), dialog.edtCel()->text()}),
+             texts);
+}
+
+void EditorPrompts::exceptionsDoNotCrossTheLoop() {
+    auto* app = static_cast<GuardedApplication*>(QCoreApplication::instance());
+    QStringList reported;
+    app->SetReporter([&](const QString& message) { reported << message; });
+    Thrower thrower;
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::Type(QEvent::User + 1)));
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::Type(QEvent::User + 2)));
+    QCoreApplication::processEvents();
+    QCOMPARE(reported, (QStringList{"boom in a handler", ""}));
+    QCOMPARE(thrower.handled, 1);  // the loop went on with the next event
+    app->SetReporter(nullptr);
+}
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    GuardedApplication app(argc, argv);
+    EditorPrompts tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_editor_prompts.moc"

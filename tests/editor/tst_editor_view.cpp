@@ -1,0 +1,284 @@
+// Start-up and rendering of the editor window: the swatch strips, the enlarged picture and its
+// cursor frame read back from imgMain's image, the layout and centring, the title.
+
+#include <QDir>
+#include <QScreen>
+#include <QTest>
+
+#include "test_support.h"
+
+namespace {
+
+constexpr QRgb kFrame = 0xFF777799;  // red 119, green 119, blue 153
+
+// The picture as it must be: every cell its swatch, pixel for pixel, and the frame drawn over the
+// cursor cell's top-left (zoom - 1) x (zoom - 1) square.
+QImage Expected(const TSpriteDocument& doc, int zoom) {
+    QImage image(doc.Width() * zoom, doc.Height() * zoom, QImage::Format_RGB32);
+    for (int py = 0; py < image.height(); ++py) {
+        for (int px = 0; px < image.width(); ++px) {
+            const int cx = px / zoom, cy = py / zoom, ix = px % zoom, iy = py % zoom;
+            const int n = zoom - 1;
+            const bool frame = cx == doc.CursorX() && cy == doc.CursorY() && ix < n && iy < n &&
+                               (ix == 0 || iy == 0 || ix == n - 1 || iy == n - 1);
+            image.setPixel(px, py,
+                           frame ? kFrame : test::PaletteColour(doc.GetPixel(cx, cy), ix, iy));
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
+class EditorView : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void freshStart();
+    void picture_data();
+    void picture();
+    void frameOfTheExample();
+    void viewShowsTheImage();
+    void centring_data();
+    void centring();
+    void placement_data();
+    void placement();
+    void strips_data();
+    void strips();
+    void titleAfterSave();
+};
+
+void EditorView::freshStart() {
+    test::Editor editor(8);
+    const TSpriteDocument& doc = editor.form->Document();
+    QCOMPARE(editor.form->windowTitle(), QString("new 1/1"));
+    QCOMPARE(QPoint(doc.CursorX(), doc.CursorY()), QPoint(4, 4));
+    QCOMPARE(doc.Width(), 8);
+    QCOMPARE(doc.CelCount(), 1);
+    QVERIFY(!doc.Modified());
+    QCOMPARE(editor.form->Zoom(), 8);
+    QCOMPARE(editor.form->size(), QSize(64, 64));
+    QVERIFY(editor.form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(!editor.form->isVisible());  // the program shows it, not the constructor
+    QCOMPARE(editor.form->MainImage(), Expected(doc, 8));
+}
+
+void EditorView::picture_data() {
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("pixels");
+    QTest::addColumn<QString>("keys");
+    const QString all16 =
+        "0,0=1 1,0=2 2,0=3 3,0=4 4,0=5 5,0=6 6,0=7 7,0=8 0,1=9 1,1=A 2,1=B 3,1=C "
+        "4,1=D 5,1=E 6,1=F";
+    QTest::newRow("all sixteen colours at zoom 8") << 8 << QSize(8, 2) << all16 << "";
+    QTest::newRow("cursor on colour 15") << 8 << QSize(8, 2) << all16 << "Up Right Right";
+    QTest::newRow("zoom 16, cursor in the corner") << 16 << QSize(5, 3) << "4,2=F 0,0=7"
+                                                   << "Right Right Down";
+    QTest::newRow("zoom 3: the frame is a 2 x 2 square") << 3 << QSize(4, 4) << "2,2=9"
+                                                         << "";
+    QTest::newRow("zoom 2: the frame is one pixel") << 2 << QSize(4, 4) << "2,2=9"
+                                                    << "";
+    QTest::newRow("zoom 1: no frame at all") << 1 << QSize(4, 4) << "2,2=9"
+                                             << "";
+    QTest::newRow("1 x 1 sprite") << 8 << QSize(1, 1) << "0,0=E"
+                                  << "";
+    QTest::newRow("64 x 64 sprite") << 4 << QSize(64, 64) << "63,63=F 0,63=1 63,0=2"
+                                    << "Down";
+}
+
+void EditorView::picture() {
+    QFETCH(int, zoom);
+    QFETCH(QSize, size);
+    QFETCH(QString, pixels);
+    QFETCH(QString, keys);
+    test::Editor editor(zoom);
+    editor.Open("p.dat", test::SpriteBytes(size.width(), size.height(), 1, pixels));
+    test::Press(*editor.form, keys);
+    QCOMPARE(editor.form->MainImage().size(), QSize(size.width() * zoom, size.height() * zoom));
+    QCOMPARE(editor.form->size(), editor.form->MainImage().size());
+    QCOMPARE(editor.form->MainImage(), Expected(editor.form->Document(), zoom));
+}
+
+// Cursor at (2, 3), zoom 8: the frame's rectangle is (16, 24)-(23, 31).
+void EditorView::frameOfTheExample() {
+    test::Editor editor(8);
+    test::Press(*editor.form, "Left Left Up");
+    QCOMPARE(QPoint(editor.form->Document().CursorX(), editor.form->Document().CursorY()),
+             QPoint(2, 3));
+    const QImage& image = editor.form->MainImage();
+    for (int x = 16; x <= 22; ++x) {
+        QCOMPARE(image.pixel(x, 24), kFrame);
+        QCOMPARE(image.pixel(x, 30), kFrame);
+    }
+    for (int y = 24; y <= 30; ++y) {
+        QCOMPARE(image.pixel(16, y), kFrame);
+        QCOMPARE(image.pixel(22, y), kFrame);
+    }
+    for (int i = 16; i <= 23; ++i) {
+        QCOMPARE(image.pixel(23, 24 + (i - 16)), test::PaletteColour(0, 7, i - 16));  // column 23
+        QCOMPARE(image.pixel(i, 31), test::PaletteColour(0, i - 16, 7));              // row 31
+    }
+    QCOMPARE(image.pixel(17, 25), test::PaletteColour(0, 1, 1));  // the inside is left alone
+    QCOMPARE(image.pixel(21, 29), test::PaletteColour(0, 5, 5));
+}
+
+void EditorView::viewShowsTheImage() {
+    test::Editor editor(8);
+    editor.form->show();
+    test::Press(*editor.form, "5 Shift+Right Up 9");
+    QCOMPARE(editor.form->imgMain()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             editor.form->MainImage());
+}
+
+void EditorView::centring_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::newRow("64 x 64 at zoom 8 on 1024 x 768")
+        << QSize(1024, 768) << QSize(512, 512) << QPoint(256, 128);
+    QTest::newRow("13 x 7 at zoom 8 on 1280 x 1024")
+        << QSize(1280, 1024) << QSize(104, 56) << QPoint(588, 484);
+    QTest::newRow("taller than the screen: negative top")
+        << QSize(1024, 768) << QSize(832, 832) << QPoint(96, -32);
+    QTest::newRow("odd negative difference truncates toward zero")
+        << QSize(1024, 767) << QSize(8, 800) << QPoint(508, -16);
+    QTest::newRow("odd positive difference truncates down")
+        << QSize(1025, 769) << QSize(8, 8) << QPoint(508, 380);
+}
+
+void EditorView::centring() {
+    QFETCH(QSize, screen);
+    QFETCH(QSize, client);
+    QFETCH(QPoint, topLeft);
+    QCOMPARE(CentredTopLeft(screen.width(), screen.height(), client.width(), client.height()),
+             topLeft);
+}
+
+void EditorView::placement_data() {
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<QString>("fields");
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("fresh 8 x 8 document") << 8 << "" << QSize(64, 64);
+    QTest::newRow("New 13 x 7") << 8 << "13,7,1" << QSize(104, 56);
+    QTest::newRow("New 64 x 64 at zoom 13, taller than the screen")
+        << 13 << "64,64,1" << QSize(832, 832);
+}
+
+// The window is centred on the primary screen, anew after New.
+void EditorView::placement() {
+    QFETCH(int, zoom);
+    QFETCH(QString, fields);
+    QFETCH(QSize, client);
+    test::Editor editor(zoom);
+    if (!fields.isEmpty()) {
+        editor.prompts.script << "new:" + fields;
+        test::Press(*editor.form, "N");
+    }
+    editor.form->show();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(editor.form->size(), client);
+    QCOMPARE(editor.form->pos(),
+             screen.topLeft() + QPoint((screen.width() - client.width()) / 2,
+                                       (screen.height() - client.height()) / 2));
+}
+
+void EditorView::strips_data() {
+    QTest::addColumn<QString>("pal");     // "missing", "dir", "text", or "W x H"
+    QTest::addColumn<QString>("colour");  // the same
+    QTest::addColumn<QString>("message");
+    QTest::newRow("pal.bmp missing") << "missing"
+                                     << "256x2"
+                                     << "Cannot find $TMP/pal.bmp: there is no such file";
+    QTest::newRow("color.bmp missing") << "128x8"
+                                       << "missing"
+                                       << "Cannot find $TMP/color.bmp: there is no such file";
+    QTest::newRow("pal.bmp a directory") << "dir"
+                                         << "256x2"
+                                         << "Cannot read $TMP/pal.bmp:";
+    QTest::newRow("pal.bmp not a picture")
+        << "text"
+        << "256x2"
+        << "Cannot load $TMP/pal.bmp: it is not a valid BMP picture";
+    QTest::newRow("color.bmp a PNG picture")
+        << "128x8"
+        << "png"
+        << "Cannot load $TMP/color.bmp: it is not a valid BMP picture";
+    QTest::newRow("pal.bmp too narrow for 16 swatches")
+        << "127x8"
+        << "256x2"
+        << "Cannot use $TMP/pal.bmp: it is 127 x 8 pixels, too narrow for 16 square swatches (at "
+           "least 128 pixels wide)";
+    QTest::newRow("pal.bmp too high a zoom") << "1040x65"
+                                             << "256x2"
+                                             << "Cannot use $TMP/pal.bmp: its height of 65 pixels "
+                                                "is the zoom, which must be from 1 to 64";
+    QTest::newRow("color.bmp too narrow")
+        << "128x8"
+        << "241x2"
+        << "Cannot use $TMP/color.bmp: it is 241 x 2 pixels, smaller than the 242 x 2 pixels of 16 "
+           "colour swatches";
+    QTest::newRow("color.bmp one row") << "128x8"
+                                       << "256x1"
+                                       << "Cannot use $TMP/color.bmp: it is 256 x 1 pixels";
+    QTest::newRow("smallest strips that serve") << "16x1"
+                                                << "242x2"
+                                                << "";
+}
+
+void EditorView::strips() {
+    QFETCH(QString, pal);
+    QFETCH(QString, colour);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const auto make = [&](const QString& name, const QString& kind, bool palette) {
+        const QString path = dir.filePath(name);
+        if (kind == "missing") return;
+        if (kind == "dir")
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        else if (kind == "text")
+            test::WriteBytes(path, "not a bitmap");
+        else if (kind == "png")
+            QVERIFY(QImage(256, 2, QImage::Format_RGB32).save(path, "PNG"));
+        else {
+            const QStringList wh = kind.split('x');
+            if (palette)
+                test::WritePaletteStrip(path, wh[1].toInt(), wh[0].toInt());
+            else
+                test::WriteColourStrip(path, wh[0].toInt(), wh[1].toInt());
+        }
+    };
+    make("pal.bmp", pal, true);
+    make("color.bmp", colour, false);
+    ScriptedPrompts prompts;
+    QString thrown;
+    try {
+        TForm1 form(dir.path(), prompts);
+        QCOMPARE(form.Zoom(), 1);
+    } catch (const StartupError& e) {
+        thrown = QString::fromUtf8(e.what()).replace(dir.path(), "$TMP");
+    }
+    if (message.isEmpty())
+        QCOMPARE(thrown, QString());
+    else
+        QVERIFY2(thrown.startsWith(message), qPrintable(thrown));
+    QVERIFY(prompts.asked.isEmpty());  // the constructor asks nothing; the program shows the box
+}
+
+// "walk 1/1" turns into "walk* 1/1" by the first change after a save, and only the first
+// change rebuilds the title.
+void EditorView::titleAfterSave() {
+    test::Editor editor;
+    editor.Open("walk.dat", test::SpriteBytes(8, 8, 1, ""));
+    test::Press(*editor.form, "5 S");
+    QCOMPARE(editor.form->windowTitle(), QString("walk 1/1"));
+    test::Press(*editor.form, "6");
+    QCOMPARE(editor.form->windowTitle(), QString("walk* 1/1"));
+    test::Press(*editor.form, "Ctrl+C");
+    QCOMPARE(editor.form->windowTitle(), QString("copy:1"));
+    test::Press(*editor.form, "7");  // already modified: the copy text stays
+    QCOMPARE(editor.form->windowTitle(), QString("copy:1"));
+}
+
+QTEST_MAIN(EditorView)
+#include "tst_editor_view.moc"
