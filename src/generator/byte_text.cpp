@@ -1,15 +1,11 @@
 #include "generator/byte_text.h"
 
 #include <algorithm>
-
-namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-}  // namespace
+#include <array>
+#include <cstring>
 
 int BinToInt(std::string_view bits) {
-    // Unsigned, so that a string longer than the generators' eight bits wraps instead of overflowing.
+    // Unsigned: a string longer than the generators' eight bits wraps instead of overflowing.
     std::uint32_t result = 0;
     for (const char c : bits) {
         if (c == '0') {
@@ -21,6 +17,19 @@ int BinToInt(std::string_view bits) {
     return static_cast<int>(result);
 }
 
+namespace {
+
+constexpr char kDigits[] = "0123456789ABCDEF";
+
+// ",#00" to ",#FF".
+constexpr auto kTokens = [] {
+    std::array<std::array<char, 4>, 256> tokens{};
+    for (std::size_t v = 0; v < 256; ++v) tokens[v] = {',', '#', kDigits[v >> 4], kDigits[v & 15]};
+    return tokens;
+}();
+
+}  // namespace
+
 void AppendHexByte(std::string& tokens, int comma, int value) {
     // Separator, "#" and up to eight digits.
     char token[10];
@@ -29,31 +38,60 @@ void AppendHexByte(std::string& tokens, int comma, int value) {
         if (!tokens.empty()) token[length++] = ',';
         token[length++] = '#';
     }
-    auto bits = static_cast<std::uint32_t>(value);
-    if (bits <= 0xFF) {
-        token[length++] = kHexDigits[bits >> 4];
-        token[length++] = kHexDigits[bits & 0xF];
-    } else {
-        int digits = 2;
-        while (digits < 8 && (bits >> (4 * digits)) != 0) ++digits;
-        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
-            token[length++] = kHexDigits[(bits >> shift) & 0xF];
-        }
+    const auto bits = static_cast<std::uint32_t>(value);
+    int digits = 2;
+    while (digits < 8 && (bits >> (4 * digits)) != 0) ++digits;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
+        token[length++] = kDigits[(bits >> shift) & 0xF];
     }
     tokens.append(token, length);
 }
 
-void OutputText::AddText(std::string_view piece) {
-    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
-    auto it = piece.begin();
-    while (it != piece.end()) {
-        const auto stop = std::find_if(it, piece.end(), isBreak);
-        text_.append(it, stop);
-        if (stop == piece.end()) break;
-        text_ += "\r\n";
-        it = stop + 1;
-        if (*stop == '\r' && it != piece.end() && *it == '\n') ++it;
+void OutputText::AddTokens(int comma, std::span<const int> values) {
+    if (values.empty()) return;
+    const std::size_t start = text_.size();
+    auto all = static_cast<std::uint32_t>(values[0]);
+    const auto token = [&values, &all](std::size_t i) {
+        all |= static_cast<std::uint32_t>(values[i]);
+        return kTokens[static_cast<std::uint8_t>(values[i])].data();
+    };
+    if (comma == kCommaOn) {
+        // "#XY" first, then ",#XY" for each further value.
+        text_.resize(start + 4 * values.size() - 1);
+        char* end = text_.data() + start;
+        std::memcpy(end, token(0) + 1, 3);
+        end += 3;
+        for (std::size_t i = 1; i < values.size(); ++i, end += 4) std::memcpy(end, token(i), 4);
+    } else {
+        text_.resize(start + 2 * values.size());
+        char* end = text_.data() + start;
+        for (std::size_t i = 0; i < values.size(); ++i, end += 2) std::memcpy(end, token(i) + 2, 2);
     }
+    if (all > 0xFF) {
+        // A value beyond a byte: write these tokens again, one by one.
+        text_.resize(start);
+        std::string tokens;
+        for (const int v : values) AppendHexByte(tokens, comma, v);
+        AddText(tokens);
+    }
+}
+
+void OutputText::AddText(std::string_view piece) {
+    // Each search starts where the last break ended, so every character is looked at once.
+    std::size_t lf = piece.find('\n');
+    std::size_t cr = piece.find('\r');
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t stop = std::min(lf, cr);
+        if (stop == std::string_view::npos) break;
+        text_.append(piece, pos, stop - pos);
+        text_ += "\r\n";
+        pos = stop + 1;
+        if (stop == cr && pos < piece.size() && piece[pos] == '\n') ++pos;
+        if (lf < pos) lf = piece.find('\n', pos);
+        if (cr < pos) cr = piece.find('\r', pos);
+    }
+    text_.append(piece, pos);
 }
 
 void OutputText::AddCommas(int comma) {

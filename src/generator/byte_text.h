@@ -3,8 +3,10 @@
 // of each and "," between them in comma mode, and CR LF line breaks.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Comma mode 1 writes "#" tokens separated by ","; every other value writes bare digits.
 inline constexpr int kCommaOn = 1;
@@ -28,6 +30,10 @@ public:
     // Appends a piece directly after the text. Every "\n", "\r" or "\r\n" in it becomes one CR LF
     // line break; there is no implicit break between two pieces.
     void AddText(std::string_view piece);
+
+    // Appends the token string that AppendHexByte builds from these values, starting from an
+    // empty string: the same as AddText of it, written straight into the text.
+    void AddTokens(int comma, std::span<const int> values);
 
     // In comma mode 1, appends "," to every non-empty line but the last. When the text ends with a
     // line break, the empty piece after it is not a line. One pass over the text.

@@ -1,7 +1,8 @@
 #pragma once
-// Eight pixels of a row at a time: a pixel word holds up to eight colour indices, the first pixel
-// in the lowest byte, and a flag word marks pixels with 0x80 in their byte. The table generators
-// turn flag words into pattern bytes without building bit strings.
+// Pixels eight or sixteen at a time. A pixel word holds up to eight colour indices, the first pixel
+// in the lowest byte, and a flag word marks pixels with 0x80 in their byte; pixel lanes hold
+// sixteen, and comparing them gives 0xFF in every lane where the comparison holds. The table
+// generators turn flags into pattern bytes without building bit strings.
 
 #include <bit>
 #include <cstdint>
@@ -52,5 +53,29 @@ inline int PatternByte(std::uint64_t flags) {
 
 // Index (0 to 7) of the first flagged pixel; flags must not be 0.
 inline int FirstFlagged(std::uint64_t flags) { return std::countr_zero(flags) / 8; }
+
+// Sixteen pixels, a vector type of GCC and Clang: == and != compare lane by lane, also with one
+// colour.
+using Lanes = std::uint8_t __attribute__((vector_size(16)));
+
+// The first count pixels (at most 16) from p; the lanes past them are 0. Reads no further.
+inline Lanes LoadLanes(const std::uint8_t* p, int count) {
+    Lanes lanes{};
+    if (count >= 16) {
+        std::memcpy(&lanes, p, 16);
+    } else if (count > 0) {
+        std::memcpy(&lanes, p, static_cast<std::size_t>(count));
+    }
+    return lanes;
+}
+
+// Pixels 0 to 7 (half 0) or 8 to 15 (half 1) of a comparison's lanes as a flag word.
+template <typename Mask>
+inline std::uint64_t HalfFlags(const Mask& mask, int half) {
+    static_assert(sizeof(Mask) == 16);
+    std::uint64_t flags = 0;
+    std::memcpy(&flags, reinterpret_cast<const char*>(&mask) + 8 * half, 8);
+    return flags & kFlags;
+}
 
 }  // namespace pixel_words

@@ -2,6 +2,7 @@
 // and, with colour data, a colour line holding each pixel line's first drawn colour.
 
 #include <algorithm>
+#include <vector>
 
 #include "generator/generate.h"
 #include "generator/pixel_words.h"
@@ -24,37 +25,27 @@ int FirstDrawnColour(const std::uint8_t* row, int width) {
 void GenerateSprite(const CapturedDocument& doc, int width, int height, int comma, bool colorData,
                     OutputText& out) {
     out.Clear();
-    const int columns = width > 8 ? 2 : 1;
-    const auto tokensPerCel = static_cast<std::size_t>(height * (columns + 1));
-    out.Reserve(static_cast<std::size_t>(std::max(doc.celCount, 0)) * (tokensPerCel * 4 + 6));
+    const auto rows = static_cast<std::size_t>(std::max(height, 0));
+    const std::size_t columns = width > 8 ? 2 : 1;
+    out.Reserve(static_cast<std::size_t>(std::max(doc.celCount, 0)) * (rows * 12 + 6));
 
-    std::string pattern;
-    std::string colours;
-    pattern.reserve(tokensPerCel * 4);
-    colours.reserve(static_cast<std::size_t>(height) * 4);
+    std::vector<int> pattern(rows * columns);
+    std::vector<int> colours(rows);
     const int leftCount = std::min(width, 8);
     for (int cel = 0; cel < doc.celCount; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, width, height, cel);
-        pattern.clear();
-        colours.clear();
-        for (int r = 0; r < height; ++r) {
-            const std::uint8_t* row = pixels + r * width;
-            if (colorData) AppendHexByte(colours, comma, FirstDrawnColour(row, width));
+        for (std::size_t r = 0; r < rows; ++r) {
+            const std::uint8_t* row = pixels + r * static_cast<std::size_t>(width);
+            if (colorData) colours[r] = FirstDrawnColour(row, width);
             // A row narrower than 8 pixels has as many bits, aligned to the right of the byte.
-            const int left = PatternByte(NonZero(Load(row, leftCount))) >> (8 - leftCount);
-            AppendHexByte(pattern, comma, left);
-        }
-        if (width > 8) {
+            pattern[r] = PatternByte(NonZero(Load(row, leftCount))) >> (8 - leftCount);
             // Pixels 8 to 15 take bits 7 downwards; a row narrower than 16 leaves the low bits 0.
-            for (int r = 0; r < height; ++r) {
-                const std::uint8_t* row = pixels + r * width;
-                AppendHexByte(pattern, comma, PatternByte(NonZero(Load(row + 8, width - 8))));
-            }
+            if (columns == 2) pattern[rows + r] = PatternByte(NonZero(Load(row + 8, width - 8)));
         }
-        out.AddText(pattern);
+        out.AddTokens(comma, pattern);
         if (colorData) {
             out.AddText("\n");
-            out.AddText(colours);
+            out.AddTokens(comma, colours);
         }
         if (cel + 1 < doc.celCount) out.AddText("\n");
     }

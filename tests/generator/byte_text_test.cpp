@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "generator/byte_text.h"
+#include "generator/two_layer_colours.h"
 
 namespace {
 
@@ -57,6 +58,59 @@ INSTANTIATE_TEST_SUITE_P(
                     TokenRow{"Value4096HasFourDigits", "", 1, 4096, "#1000"},
                     TokenRow{"NegativeIsTwosComplement", "", 0, -1, "FFFFFFFF"},
                     TokenRow{"OnlyCommaMode1IsOn", "30", 2, 5, "3005"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+struct TokensRow {
+    const char* name;
+    std::vector<int> values;
+    int comma;
+    const char* text;
+};
+
+class AddTokensTest : public testing::TestWithParam<TokensRow> {};
+
+// The whole token string of a line at once, after text that is already there.
+TEST_P(AddTokensTest, AppendsTheTokenString) {
+    OutputText out;
+    out.AddText("A\n");
+    out.AddTokens(GetParam().comma, GetParam().values);
+    EXPECT_EQ(out.Text(), std::string("A\r\n") + GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AddTokensTest,
+    testing::Values(TokensRow{"NoValues", {}, 1, ""},
+                    TokensRow{"FirstTokenHasNoComma", {0x30}, 1, "#30"},
+                    TokensRow{"CommasBetweenTokens", {0x30, 5, 255}, 1, "#30,#05,#FF"},
+                    TokensRow{"CommaMode0RunsTogether", {0x30, 5, 255}, 0, "3005FF"},
+                    TokensRow{"WideValueInCommaMode", {1, 256, 2}, 1, "#01,#100,#02"},
+                    TokensRow{"WideValueInCommaMode0", {4335, 1}, 0, "10EF01"},
+                    TokensRow{"NegativeValue", {-1}, 1, "#FFFFFFFF"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+struct SortRow {
+    const char* name;
+    std::vector<std::int32_t> before;
+    int count;
+    std::vector<std::int32_t> after;
+};
+
+class SortColorsTest : public testing::TestWithParam<SortRow> {};
+
+TEST_P(SortColorsTest, SortsTheFirstCountEntries) {
+    std::vector<std::int32_t> colours = GetParam().before;
+    SortColors(colours.data(), GetParam().count);
+    EXPECT_EQ(colours, GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SortColorsTest,
+    testing::Values(SortRow{"ThreeByValue", {5, 1, 2}, 3, {1, 2, 5}},
+                    SortRow{"ThreeReversed", {9, 6, 3}, 3, {3, 6, 9}},
+                    SortRow{"TwoLeaveThirdAlone", {9, 6, 1}, 2, {6, 9, 1}},
+                    SortRow{"OneChangesNothing", {9, 6, 1}, 1, {9, 6, 1}},
+                    SortRow{"ZeroChangesNothing", {9, 6, 1}, 0, {9, 6, 1}},
+                    SortRow{"SignedComparison", {3, -1, 0}, 3, {-1, 0, 3}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct TextRow {

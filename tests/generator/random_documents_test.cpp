@@ -54,7 +54,7 @@ const GeneratorOptions kModes[] = {
 TEST(RandomDocuments, MatchReferenceAndCommaModeOnlyAddsSeparators) {
     std::mt19937 random(20240611);
     for (int round = 0; round < 300; ++round) {
-        // Exactly the document's bytes, so that a read past the last cel is caught by the sanitizer.
+        // Exactly the document's bytes, so that the sanitizer catches a read past the last cel.
         const std::vector<std::uint8_t> image = RandomImage(random);
         const CapturedDocument doc = CaptureDocument(image.data());
         for (GeneratorOptions options : kModes) {
