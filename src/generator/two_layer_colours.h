@@ -8,7 +8,7 @@
 #include "generator/pixel_words.h"
 
 // Sorts the first count entries (0 to 3) ascending, in place, with a signed comparison; the later
-// entries stay as they are. These are the exchanges of a bubble sort, made without branches.
+// entries stay as they are. These are the exchanges of a bubble sort, each made without a branch.
 inline void SortColors(std::int32_t* colours, int count) {
     const auto order = [colours](int j) {
         const std::int32_t low = std::min(colours[j], colours[j + 1]);
