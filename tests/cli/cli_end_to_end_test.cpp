@@ -1,0 +1,137 @@
+// The real spritehex-cli program: every documented picture as a .dat file, its standard output
+// compared byte for byte, its standard error and its exit status.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "example_tables.h"
+#include "temp_dir.h"
+
+extern char** environ;
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;  // exit status, or -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Runs spritehex-cli with standard output going to stdoutPath (a file in dir by default).
+ProgramRun RunProgram(const TempDir& dir, const std::vector<std::string>& args,
+                      std::string stdoutPath = {}) {
+    if (stdoutPath.empty()) stdoutPath = dir.Path("stdout");
+    const std::string stderrPath = dir.Path("stderr");
+    std::vector<std::string> argv = {SPRITEHEX_CLI};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> pointers;
+    for (std::string& arg : argv) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(),
+                                    environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ProgramRun run;
+    if (spawned != 0) {
+        ADD_FAILURE() << "cannot start " << argv[0];
+        return run;
+    }
+    int wstatus = 0;
+    waitpid(pid, &wstatus, 0);
+    if (WIFEXITED(wstatus)) run.status = WEXITSTATUS(wstatus);
+    if (stdoutPath == dir.Path("stdout")) run.out = ReadFile(stdoutPath);
+    run.err = ReadFile(stderrPath);
+    return run;
+}
+
+std::vector<std::string> TablesArgs(const GeneratorOptions& options, const std::string& file) {
+    std::vector<std::string> args = {"tables", "--type",
+                                     options.outputType == OutputType::kChr ? "chr" : "sprite"};
+    if (options.twoLayers) args.push_back("--two-layers");
+    if (options.colorData) args.push_back("--color-data");
+    if (options.comma != kCommaOn) args.push_back("--no-comma");
+    args.push_back(file);
+    return args;
+}
+
+TEST(SpritehexCli, WritesEveryDocumentedTableExactly) {
+    TempDir dir;
+    for (const auto* examples : {&SpriteExamples(), &ChrExamples(), &TwoLayerExamples(),
+                                 &TwoLayerNoColorExamples(), &ShortColumnExamples()}) {
+        for (const TableExample& example : *examples) {
+            SCOPED_TRACE(example.name);
+            const std::string file = dir.Write(example.name + ".dat", example.FileImage());
+            const ProgramRun run = RunProgram(dir, TablesArgs(example.options, file));
+            EXPECT_EQ(run.out, example.ExpectedText());
+            if (example.resultCode == kNoError) {
+                EXPECT_EQ(run.status, 0);
+                EXPECT_EQ(run.err, "");
+            } else {
+                EXPECT_EQ(run.status, 1);
+                EXPECT_EQ(run.err, file + ": " + std::string(ResultMessage(example.resultCode)) +
+                                       "\n");
+            }
+        }
+    }
+}
+
+TEST(SpritehexCli, UnusableFileWritesNothingAndExits2) {
+    TempDir dir;
+    const std::string invalid = dir.Write("big.dat", {65, 1, 1});
+    const ProgramRun run = RunProgram(dir, {"tables", invalid});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "spritehex-cli: big.dat is not a sprite file: its width 65 is outside 1 "
+                       "to 64.\n");
+    const ProgramRun missing = RunProgram(dir, {"info", dir.Path("none.dat")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "spritehex-cli: Cannot open none.dat: No such file or directory.\n");
+}
+
+TEST(SpritehexCli, BadUsageExits2) {
+    TempDir dir;
+    const ProgramRun run = RunProgram(dir, {"tables", "--colour-data", "x.dat"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "spritehex-cli: unknown option '--colour-data' for tables\n"
+                       "Try 'spritehex-cli --help' for more information.\n");
+}
+
+TEST(SpritehexCli, InfoPrintsSize) {
+    TempDir dir;
+    const std::string file = dir.Write("walk.dat", SpriteFileImage(12, 5, Zeros(12 * 5 * 4)));
+    const ProgramRun run = RunProgram(dir, {"info", file});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "width: 12\nheight: 5\ncels: 4\n");
+}
+
+// A full disk must not pass for success.
+TEST(SpritehexCli, FailedWriteExits2) {
+    TempDir dir;
+    const std::string file = dir.Write("a.dat", SpriteFileImage(8, 1, Zeros(8)));
+    const ProgramRun run = RunProgram(dir, {"tables", file}, "/dev/full");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "spritehex-cli: cannot write to standard output\n");
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+// A fresh directory under the system's temporary directory, removed with everything in it.
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "spritehex-cli-XXXXXX");
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string Path(const std::string& name) const { return (path_ / name).string(); }
+
+    // Writes the bytes to a file of that name and returns its path.
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        const std::string path = Path(name);
+        std::ofstream file(path, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        if (!file.flush()) throw std::runtime_error("cannot write " + path);
+        return path;
+    }
+
+private:
+    std::filesystem::path path_;
+};

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds and runs the generator benchmark: each generator's CPU time on the largest document, and
+# that time as a multiple of one memcpy of the document buffer (the median of five runs each).
+# Extra arguments go to the benchmark, e.g. --benchmark_min_time=2.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build --target spritehex-bench -j2
+build/bin/spritehex-bench --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true "$@"
