@@ -9,7 +9,9 @@ int UsageError(std::ostream& err, std::string_view message) {
     return kExitFailure;
 }
 
-bool IsOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+bool IsOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
 
 std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err) {
     auto doc = std::make_unique<TSpriteDocument>();

@@ -108,8 +108,8 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
         return UsageError(err, "cel " + std::to_string(*cel) + " is outside 1 to " +
                                    std::to_string(doc->CelCount()) + ", the cels of " + input);
     }
-    const QImage strip = LoadColourStrip((std::filesystem::path(stripDir) / "color.bmp").string(),
-                                         err);
+    const QImage strip =
+        LoadColourStrip((std::filesystem::path(stripDir) / "color.bmp").string(), err);
     if (strip.isNull()) return kExitFailure;
 
     const std::uint8_t* pixels = doc->Buffer() + kHeaderSize + (*cel - 1) * doc->CelSize();

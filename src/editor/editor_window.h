@@ -128,12 +128,12 @@ class TForm1 : public QWidget {
     QWidget* imgMain_ = nullptr;
     QImage palette_;      // pal.bmp: 16 swatches of zoom x zoom pixels
     QImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
-    QImage imgSave_;      // the exported picture, made anew by every export
-    QString tempBitmapPath_;
-    ImageLibrary* imageLibrary_ = nullptr;
     QImage image_;        // what imgMain shows
     QString lastOpenPath_;
     int zoom_ = 8;
     int redrawCount_ = 0;
     QPoint lastMouseCell_{0, 0};
+    QImage imgSave_;  // the exported picture, made anew by every export
+    QString tempBitmapPath_;
+    ImageLibrary* imageLibrary_ = nullptr;
 };

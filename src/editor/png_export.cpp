@@ -56,8 +56,8 @@ void TForm1::ExportPng() {
     const QByteArray outputName = QFile::encodeName(*path);
     names.exportName = outputName.toStdString();
 
-    imgSave_ = AssembleExportImage(colourStrip_, doc_.CurrentCelPixels(), doc_.Width(),
-                                   doc_.Height());
+    imgSave_ =
+        AssembleExportImage(colourStrip_, doc_.CurrentCelPixels(), doc_.Width(), doc_.Height());
     if (const QString reason = WriteBmp(imgSave_, tempBitmapPath_); !reason.isEmpty()) {
         ErrorBox("Cannot write the temporary picture " +
                  QDir::toNativeSeparators(tempBitmapPath_).toStdString() + ": " +

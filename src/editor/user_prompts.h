@@ -1,7 +1,7 @@
 #pragma once
 // Everything the editor asks the user goes through this one interface: message boxes (questions
-// and error boxes), the open, save and export file dialogs, and the New dialog. The program answers with
-// real dialogs (QtUserPrompts); tests answer from a script and record what was asked.
+// and error boxes), the open, save and export file dialogs, and the New dialog. The program answers
+// with real dialogs (QtUserPrompts); tests answer from a script and record what was asked.
 
 #include <optional>
 #include <string_view>

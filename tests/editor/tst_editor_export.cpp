@@ -94,13 +94,19 @@ void EditorExport::picture_data() {
     QTest::addColumn<QString>("pixels");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<int>("exportedCel");
-    QTest::newRow("8 x 8 gives 16 x 16") << 8 << 8 << 1 << "0,0=1 7,7=F 3,5=A" << "" << 0;
-    QTest::newRow("64 x 64 gives 128 x 128") << 64 << 64 << 1 << "63,63=F 0,63=2 63,0=3" << "" << 0;
-    QTest::newRow("1 x 1 gives 2 x 2") << 1 << 1 << 1 << "0,0=9" << "" << 0;
-    QTest::newRow("a wide, flat cel") << 13 << 2 << 1 << "12,1=E 0,0=4" << "" << 0;
+    QTest::newRow("8 x 8 gives 16 x 16") << 8 << 8 << 1 << "0,0=1 7,7=F 3,5=A"
+                                         << "" << 0;
+    QTest::newRow("64 x 64 gives 128 x 128") << 64 << 64 << 1 << "63,63=F 0,63=2 63,0=3"
+                                             << "" << 0;
+    QTest::newRow("1 x 1 gives 2 x 2") << 1 << 1 << 1 << "0,0=9"
+                                       << "" << 0;
+    QTest::newRow("a wide, flat cel") << 13 << 2 << 1 << "12,1=E 0,0=4"
+                                      << "" << 0;
     QTest::newRow("only the current cel: the second after M")
-        << 4 << 4 << 3 << "0,0=1 c1:1,1=2 c2:2,2=3" << "M" << 1;
-    QTest::newRow("the last cel") << 4 << 4 << 3 << "0,0=1 c1:1,1=2 c2:2,2=3" << "M M" << 2;
+        << 4 << 4 << 3 << "0,0=1 c1:1,1=2 c2:2,2=3"
+        << "M" << 1;
+    QTest::newRow("the last cel") << 4 << 4 << 3 << "0,0=1 c1:1,1=2 c2:2,2=3"
+                                  << "M M" << 2;
 }
 
 void EditorExport::picture() {
@@ -228,7 +234,8 @@ void EditorExport::failures_data() {
     QTest::addColumn<bool>("failSave");
     QTest::addColumn<QString>("calls");
     QTest::addColumn<QString>("box");
-    const QString savePlace = "save $TMP/no/such/dir/out.png h flags=9 level=9 filter=0 text=0 gamma=0";
+    const QString savePlace =
+        "save $TMP/no/such/dir/out.png h flags=9 level=9 filter=0 text=0 gamma=0";
     // clang-format off
     QTest::newRow("an output folder that does not exist")
         << "$TMP/no/such/dir/out.png" << "" << false << false

@@ -156,8 +156,10 @@ void EditorPrompts::saveDialogs_data() {
     QTest::addColumn<bool>("exportDialog");
     QTest::addColumn<QString>("suffix");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Save As: .dat") << false << "dat" << "Save As";
-    QTest::newRow("PNG export: .png") << true << "png" << "Export PNG";
+    QTest::newRow("Save As: .dat") << false << "dat"
+                                   << "Save As";
+    QTest::newRow("PNG export: .png") << true << "png"
+                                      << "Export PNG";
 }
 
 void EditorPrompts::saveDialogs() {

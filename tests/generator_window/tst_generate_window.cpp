@@ -106,7 +106,7 @@ void GenerateWindow::layout() {
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(memo));
 
     const std::pair<QLabel*, QPoint> labels[] = {
-        {window.lbType(), {5, 134}},    {window.lb1Color(), {75, 134}},
+        {window.lbType(), {5, 134}},      {window.lb1Color(), {75, 134}},
         {window.lb2layers(), {161, 134}}, {window.lbFormat(), {342, 134}},
         {window.lbResult(), {6, 151}},
     };
@@ -235,7 +235,8 @@ void GenerateWindow::keysAsAnXServerSendsThem_data() {
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("scanCode");
     QTest::addColumn<bool>("toggles");
-    QTest::newRow("Shift+2 arrives as @") << int{Qt::Key_At} << int{Qt::ShiftModifier} << 11 << true;
+    QTest::newRow("Shift+2 arrives as @")
+        << int{Qt::Key_At} << int{Qt::ShiftModifier} << 11 << true;
     QTest::newRow("Alt+2") << int{Qt::Key_2} << int{Qt::AltModifier} << 11 << true;
     QTest::newRow("keypad 2") << int{Qt::Key_2} << int{Qt::KeypadModifier} << 88 << false;
     QTest::newRow("keypad 2 with NumLock off")
@@ -268,13 +269,20 @@ void GenerateWindow::resultMessages_data() {
     const Pixels four = {1, 2, 3, 4, 0, 0, 0, 0};
     const Pixels three = {1, 2, 3, 0, 0, 0, 0, 0};
     QTest::newRow("a third colour that is not the OR of the others")
-        << notOr << "2 C" << "3rd color is not or'ing color";
-    QTest::newRow("four colours on a line") << four << "2 C" << "too many colors";
-    QTest::newRow("three colours in a cel without colour data") << three << "2" << "too many colors";
-    QTest::newRow("the OR colour keeps the rules") << three << "2 C" << "no error";
-    QTest::newRow("Chr reports no error for the same picture") << four << "2 C T" << "no error";
-    QTest::newRow("single layer reports nothing") << four << "C" << "no error";
-    QTest::newRow("back to two layers reports again") << four << "2 C T T" << "too many colors";
+        << notOr << "2 C"
+        << "3rd color is not or'ing color";
+    QTest::newRow("four colours on a line") << four << "2 C"
+                                            << "too many colors";
+    QTest::newRow("three colours in a cel without colour data") << three << "2"
+                                                                << "too many colors";
+    QTest::newRow("the OR colour keeps the rules") << three << "2 C"
+                                                   << "no error";
+    QTest::newRow("Chr reports no error for the same picture") << four << "2 C T"
+                                                               << "no error";
+    QTest::newRow("single layer reports nothing") << four << "C"
+                                                  << "no error";
+    QTest::newRow("back to two layers reports again") << four << "2 C T T"
+                                                      << "too many colors";
 }
 
 void GenerateWindow::resultMessages() {
@@ -376,7 +384,8 @@ void GenerateWindow::addTextAndAddCommas_data() {
     QTest::newRow("comma mode 0 adds no commas") << QStringList{"A", "\n", "B"} << true << "A\r\nB";
     QTest::newRow("a final break: only the first line gets one")
         << QStringList{"L1\nL2\n"} << false << "L1,\r\nL2\r\n";
-    QTest::newRow("empty lines stay empty") << QStringList{"#30\n\n#05"} << false << "#30,\r\n\r\n#05";
+    QTest::newRow("empty lines stay empty")
+        << QStringList{"#30\n\n#05"} << false << "#30,\r\n\r\n#05";
 }
 
 void GenerateWindow::addTextAndAddCommas() {
