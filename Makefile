@@ -27,7 +27,8 @@ asan: deps
 bench: build
 	@if [ -x tools/bench.sh ]; then tools/bench.sh; else echo "no benchmarks yet"; fi
 
-# Each fuzzer runs FUZZ_SECONDS (default 60) from its seed corpus in fuzz/corpus.
+# Each fuzzer runs FUZZ_SECONDS (default 60; FUZZ_RUNS=N stops it sooner) from its seed corpus in
+# fuzz/corpus.
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPRITEHEX_FUZZ=ON >/dev/null

@@ -1,8 +1,10 @@
 // The New dialog's number conversion, against a second implementation of the same rules built
-// from a regular expression and wide arithmetic.
+// from the C library's character classes and strtoull.
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <optional>
-#include <regex>
 #include <string>
 
 #include "document/number_text.h"
@@ -10,27 +12,32 @@
 
 namespace {
 
-std::optional<long long> Reference(const std::string& text) {
-    static const std::regex hex(R"(^ *([+-]?)(\$|0[xX]|[xX])([0-9A-Fa-f]+)$)");
-    static const std::regex dec(R"(^ *([+-]?)([0-9]+)$)");
-    std::smatch m;
-    std::string digits;
-    int base = 10;
+bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+std::optional<long long> Reference(std::string text) {
+    text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size()
+                                                                   : text.find_first_not_of(' '));
     bool negative = false;
-    if (std::regex_match(text, m, hex)) {
-        base = 16;
-        negative = m[1] == "-";
-        digits = m[3];
-    } else if (std::regex_match(text, m, dec)) {
-        negative = m[1] == "-";
-        digits = m[2];
-    } else {
-        return std::nullopt;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.erase(0, 1);
     }
-    const std::size_t first = digits.find_first_not_of('0');
-    digits = first == std::string::npos ? "0" : digits.substr(first);
-    if (digits.size() > 12) return std::nullopt;  // far beyond 32 bits in either base
-    const long long value = (negative ? -1 : 1) * std::stoll(digits, nullptr, base);
+    int base = 10;
+    if (StartsWith(text, "$") || StartsWith(text, "x") || StartsWith(text, "X")) {
+        base = 16;
+        text.erase(0, 1);
+    } else if (StartsWith(text, "0x") || StartsWith(text, "0X")) {
+        base = 16;
+        text.erase(0, 2);
+    }
+    const auto isDigit = [base](unsigned char c) {
+        return base == 16 ? std::isxdigit(c) != 0 : std::isdigit(c) != 0;
+    };
+    if (text.empty() || !std::all_of(text.begin(), text.end(), isDigit)) return std::nullopt;
+    text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+    if (text.size() > 12) return std::nullopt;  // far beyond 32 bits in either base
+    const long long magnitude = static_cast<long long>(std::strtoull(text.c_str(), nullptr, base));
+    const long long value = negative ? -magnitude : magnitude;
     if (value < -2147483648LL || value > 2147483647LL) return std::nullopt;
     return value;
 }
