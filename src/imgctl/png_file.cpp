@@ -1,5 +1,6 @@
 #include "imgctl/png_file.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -9,16 +10,23 @@ bool WritePngFile(const QImage& image, const QString& path, int compression, QSt
         return false;
     };
     if (image.isNull()) return fail(QStringLiteral("there is no picture to write"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-    QImageWriter writer(&file, "png");
+    // The picture is encoded in memory first (an exported cel is at most 128 x 128 pixels), so
+    // that a failing disk meets our own write and not the encoder, which does not clean up after
+    // a failed write.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     // Qt's PNG writer takes a quality from 0 (smallest) to 100 (fastest).
     writer.setQuality(100 - compression * 100 / 9);
-    if (!writer.write(image)) {
+    if (!writer.write(image)) return fail(writer.errorString());
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+    if (file.write(png) != png.size()) {
+        const QString reason = file.errorString();
         file.cancelWriting();
-        // A device error (a full disk) says more than the writer's own message.
-        return fail(file.error() != QFileDevice::NoError ? file.errorString()
-                                                         : writer.errorString());
+        return fail(reason);
     }
     if (!file.commit()) return fail(file.errorString());
     return true;
