@@ -28,6 +28,7 @@ class FixedPrompts : public UserPrompts {
     }
     std::optional<QString> AskOpenPath(const QString&) override { return path_; }
     std::optional<QString> AskSavePath(const QString&) override { return std::nullopt; }
+    std::optional<QString> AskExportPath(const QString&) override { return std::nullopt; }
     bool RunNewDialog(TfrmNew&) override { return false; }
 
   private:

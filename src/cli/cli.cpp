@@ -4,19 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "cli/cli_support.h"
 #include "document/sprite_document.h"
-#include "document/sprite_file.h"
 #include "generator/generate.h"
 
 namespace {
-
-constexpr std::string_view kProgram = "spritehex-cli";
-
-int UsageError(std::ostream& err, std::string_view message) {
-    err << kProgram << ": " << message << "\nTry '" << kProgram
-        << " --help' for more information.\n";
-    return kExitFailure;
-}
 
 // The one FILE operand of a command, or nothing after saying what is wrong.
 std::optional<std::string> OneFile(const std::vector<std::string>& files, std::string_view command,
@@ -25,27 +17,6 @@ std::optional<std::string> OneFile(const std::vector<std::string>& files, std::s
     UsageError(err, std::string(command) +
                         (files.empty() ? " needs a FILE.dat" : " takes only one FILE.dat"));
     return std::nullopt;
-}
-
-bool IsOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
-
-// The document of a sprite file, or nothing after saying why it cannot be used.
-std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err) {
-    auto doc = std::make_unique<TSpriteDocument>();
-    const FileResult result = LoadSpriteFile(*doc, path);
-    if (!result.ok()) {
-        err << kProgram << ": " << result.message << "\n";
-        return nullptr;
-    }
-    return doc;
-}
-
-// Standard output may fail (a full disk); that must not pass for success.
-bool Flushed(std::ostream& out, std::ostream& err) {
-    out.flush();
-    if (out) return true;
-    err << kProgram << ": cannot write to standard output\n";
-    return false;
 }
 
 int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
@@ -136,15 +107,15 @@ constexpr CliCommand kCoreCommands[] = {
 void PrintHelp(std::ostream& out, std::span<const CliCommand> commands) {
     out << "Usage:\n";
     for (const CliCommand& command : commands) {
-        out << "  " << kProgram << " " << command.name << " " << command.synopsis << "\n";
+        out << "  " << kCliProgram << " " << command.name << " " << command.synopsis << "\n";
     }
-    out << "  " << kProgram << " --help | --version\n";
+    out << "  " << kCliProgram << " --help | --version\n";
     for (const CliCommand& command : commands) {
         out << "\n" << command.name << ":\n" << command.summary << "\n";
     }
     out << "\nExit status: 0 on success; 1 when the tables were written but break a two-layer\n"
-           "rule (the message goes to standard error); 2 on a wrong command line or a file that\n"
-           "cannot be read or is not a sprite file.\n";
+           "rule (the message goes to standard error); 2 on a wrong command line, a file that\n"
+           "cannot be read or is not a sprite file, or an output file that cannot be written.\n";
 }
 
 }  // namespace
@@ -166,7 +137,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
     if (args.empty()) return UsageError(err, "missing command");
     if (args.front() == "--version") {
-        out << kProgram << " " << SPRITEHEX_VERSION << "\n";
+        out << kCliProgram << " " << SPRITEHEX_VERSION << "\n";
         return Flushed(out, err) ? kExitOk : kExitFailure;
     }
     for (const CliCommand& command : commands) {

@@ -1,4 +1,5 @@
-// spritehex-cli: the command line goes to RunCli; text is written exactly as generated.
+// spritehex-cli: the command line goes to RunCli with the core commands and png; text is written
+// exactly as generated.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #endif
 
 #include "cli/cli.h"
+#include "cli/png_command.h"
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
@@ -16,5 +18,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return RunCli(args, std::cout, std::cerr);
+    std::vector<CliCommand> commands(CoreCommands().begin(), CoreCommands().end());
+    commands.push_back(PngCommand());
+    return RunCli(args, std::cout, std::cerr, commands);
 }

@@ -65,6 +65,9 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
         case Command::kOpen:
             OpenDocument();
             break;
+        case Command::kExportPng:
+            ExportPng();
+            break;
         case Command::kRotate:
             Rotate();
             break;

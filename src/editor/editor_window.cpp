@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "editor/image_library.h"
+
 namespace {
 
 constexpr int kMaxZoom = 64;
@@ -80,8 +82,11 @@ QPoint CentredTopLeft(int screenWidth, int screenHeight, int clientWidth, int cl
 }
 
 TForm1::TForm1(const QString& executableDir, UserPrompts& prompts, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), prompts_(prompts) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      prompts_(prompts),
+      imageLibrary_(&TheImageLibrary()) {
     const QString dir = executableDir.endsWith(u'/') ? executableDir : executableDir + u'/';
+    SetTempBitmapDir(dir);
     palette_ = LoadBitmap(dir + QStringLiteral("pal.bmp"));
     const std::string palName = QDir::toNativeSeparators(dir + "pal.bmp").toStdString();
     if (palette_.height() < 1 || palette_.height() > kMaxZoom) {

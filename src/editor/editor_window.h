@@ -14,6 +14,7 @@
 #include "document/sprite_document.h"
 #include "editor/user_prompts.h"
 
+class ImageLibrary;
 class TfrmNew;
 class TfrmExport;
 
@@ -38,6 +39,11 @@ class TForm1 : public QWidget {
 
     void SetNewDialog(TfrmNew* dialog) { frmNew_ = dialog; }
     void SetGenerateWindow(TfrmExport* window) { frmExport_ = window; }
+    // Where the PNG export writes temp.bmp: the executable's directory unless set otherwise.
+    void SetTempBitmapDir(const QString& dir);
+    QString TempBitmapPath() const { return tempBitmapPath_; }
+    // The image library the PNG export calls (the real one unless set otherwise).
+    void SetImageLibrary(ImageLibrary& library) { imageLibrary_ = &library; }
 
     // --- view ---------------------------------------------------------------------------------
     // Lays the window out for the document's size and centres it on the screen; with newDocument
@@ -77,6 +83,9 @@ class TForm1 : public QWidget {
     bool SaveDocument(bool askForPath);
     // Whether the window may close: asks "Save?" while there are unsaved changes.
     bool FormClose();
+    // Writes the current cel at twice its size as a PNG file at a path the user chooses, through
+    // temp.bmp and the image library. Never changes the document, the modified flag or the title.
+    void ExportPng();
 
     // --- input
     // ------------------------------------------------------------------------------------
@@ -124,4 +133,7 @@ class TForm1 : public QWidget {
     int zoom_ = 8;
     int redrawCount_ = 0;
     QPoint lastMouseCell_{0, 0};
+    QImage imgSave_;  // the exported picture, made anew by every export
+    QString tempBitmapPath_;
+    ImageLibrary* imageLibrary_ = nullptr;
 };

@@ -11,7 +11,6 @@ constexpr Held N = Held::kNo;
 constexpr Held A = Held::kAny;
 
 // Keys that act whatever the modifiers, except where a row says otherwise.
-// (P, the PNG export, will join this table with the export command.)
 constexpr std::array kFirst = std::to_array<KeyBinding>({
     {vk::kEscape, vk::kEscape, A, A, A, Command::kClose, "Esc", "close the editor"},
     {'Q', 'Q', A, A, A, Command::kClose, "Q", "close the editor"},
@@ -28,6 +27,7 @@ constexpr std::array kFirst = std::to_array<KeyBinding>({
     {'N', 'N', A, A, A, Command::kNew, "N", "new document"},
     {'O', 'O', A, A, A, Command::kOpen, "O", "open a document"},
     {vk::kF3, vk::kF3, A, A, A, Command::kOpen, "F3", "open a document"},
+    {'P', 'P', A, A, A, Command::kExportPng, "P", "export the cel as a PNG picture"},
     {'R', 'R', A, A, A, Command::kRotate, "R", "rotate a quarter turn"},
     {'S', 'S', N, A, A, Command::kSave, "S", "save"},
     {vk::kF2, vk::kF2, N, A, A, Command::kSave, "F2", "save"},

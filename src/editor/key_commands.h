@@ -17,6 +17,7 @@ enum class Command {
     kGenerate,
     kNew,
     kOpen,
+    kExportPng,  // the current cel at twice its size
     kRotate,
     kSave,    // asks for a path only for a document never saved
     kSaveAs,  // always asks for a path

@@ -67,18 +67,33 @@ std::optional<QString> QtUserPrompts::AskOpenPath(const QString& proposal) {
     return dialog.selectedFiles().front();
 }
 
-std::optional<QString> QtUserPrompts::AskSavePath(const QString& proposal) {
-    QFileDialog dialog(parent_, QStringLiteral("Save As"));
+namespace {
+
+// A save dialog for one kind of file: it asks before replacing a file and adds the suffix to a
+// name typed without an extension.
+std::optional<QString> AskPathToWrite(QWidget* parent, const QString& caption,
+                                      const QString& suffix, const QString& proposal) {
+    QFileDialog dialog(parent, caption);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("*.dat"));
-    dialog.setDefaultSuffix(QStringLiteral("dat"));
+    dialog.setNameFilter(QStringLiteral("*.") + suffix);
+    dialog.setDefaultSuffix(suffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (!proposal.isEmpty()) dialog.selectFile(proposal);
     if (ExecActivated(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog.selectedFiles().front();
+}
+
+}  // namespace
+
+std::optional<QString> QtUserPrompts::AskSavePath(const QString& proposal) {
+    return AskPathToWrite(parent_, QStringLiteral("Save As"), QStringLiteral("dat"), proposal);
+}
+
+std::optional<QString> QtUserPrompts::AskExportPath(const QString& proposal) {
+    return AskPathToWrite(parent_, QStringLiteral("Export PNG"), QStringLiteral("png"), proposal);
 }
 
 bool QtUserPrompts::RunNewDialog(TfrmNew& dialog) {

@@ -16,6 +16,7 @@ class QtUserPrompts : public UserPrompts {
                      PromptIcon icon) override;
     std::optional<QString> AskOpenPath(const QString& proposal) override;
     std::optional<QString> AskSavePath(const QString& proposal) override;
+    std::optional<QString> AskExportPath(const QString& proposal) override;
     bool RunNewDialog(TfrmNew& dialog) override;
 
   private:

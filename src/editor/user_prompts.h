@@ -1,7 +1,7 @@
 #pragma once
 // Everything the editor asks the user goes through this one interface: message boxes (questions
-// and error boxes), the open and save file dialogs, and the New dialog. The program answers with
-// real dialogs (QtUserPrompts); tests answer from a script and record what was asked.
+// and error boxes), the open, save and export file dialogs, and the New dialog. The program answers
+// with real dialogs (QtUserPrompts); tests answer from a script and record what was asked.
 
 #include <optional>
 #include <string_view>
@@ -26,6 +26,9 @@ class UserPrompts {
     // The save dialog: .dat filter, "dat" added to a name without an extension, asks before
     // replacing an existing file; nothing when cancelled.
     virtual std::optional<QString> AskSavePath(const QString& proposal) = 0;
+    // The PNG export dialog: .png filter, "png" added to a name without an extension, asks
+    // before replacing an existing file; nothing when cancelled.
+    virtual std::optional<QString> AskExportPath(const QString& proposal) = 0;
     // Shows the New dialog modally; true when it closed with OK.
     virtual bool RunNewDialog(TfrmNew& dialog) = 0;
 };

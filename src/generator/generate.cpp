@@ -22,17 +22,29 @@ CapturedDocument CaptureDocument(const std::uint8_t* buffer) {
     return {buffer, signedByte(0), signedByte(1), signedByte(2)};
 }
 
+GeneratorKind ChooseGenerator(const GeneratorOptions& options) {
+    if (options.outputType == OutputType::kChr) return GeneratorKind::kChr;
+    if (!options.twoLayers) return GeneratorKind::kSprite;
+    return options.colorData ? GeneratorKind::kSprite2Layers : GeneratorKind::kSprite2LayersNoColor;
+}
+
 GenerationResult Regenerate(const CapturedDocument& doc, const GeneratorOptions& options) {
     OutputText out;
     int resultCode = kNoError;
-    if (options.outputType == OutputType::kChr) {
-        GenerateChr(doc, doc.width, doc.height, options.comma, out);
-    } else if (!options.twoLayers) {
-        GenerateSprite(doc, doc.width, doc.height, options.comma, options.colorData, out);
-    } else if (options.colorData) {
-        GenerateSprite2Layers(doc, doc.width, doc.height, options.comma, out, resultCode);
-    } else {
-        GenerateSprite2LayersNoColor(doc, doc.width, doc.height, options.comma, out, resultCode);
+    switch (ChooseGenerator(options)) {
+        case GeneratorKind::kSprite:
+            GenerateSprite(doc, doc.width, doc.height, options.comma, options.colorData, out);
+            break;
+        case GeneratorKind::kSprite2Layers:
+            GenerateSprite2Layers(doc, doc.width, doc.height, options.comma, out, resultCode);
+            break;
+        case GeneratorKind::kSprite2LayersNoColor:
+            GenerateSprite2LayersNoColor(doc, doc.width, doc.height, options.comma, out,
+                                         resultCode);
+            break;
+        case GeneratorKind::kChr:
+            GenerateChr(doc, doc.width, doc.height, options.comma, out);
+            break;
     }
     return {out.Take(), resultCode};
 }

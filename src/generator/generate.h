@@ -65,6 +65,11 @@ void GenerateSprite2Layers(const CapturedDocument& doc, int width, int height, i
 void GenerateSprite2LayersNoColor(const CapturedDocument& doc, int width, int height, int comma,
                                   OutputText& out, int& resultCode);
 
+// The generator a set of options chooses. Character tables ignore TwoLayers and ColorData; single-
+// layer sprite tables decide about colour bytes themselves.
+enum class GeneratorKind { kSprite, kSprite2Layers, kSprite2LayersNoColor, kChr };
+GeneratorKind ChooseGenerator(const GeneratorOptions& options);
+
 struct GenerationResult {
     std::string text;
     int resultCode = kNoError;

@@ -4,8 +4,9 @@
 #include <map>
 
 #include <QImage>
-#include <QImageWriter>
 #include <QString>
+
+#include "imgctl/png_file.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ QImage* Find(ImgHandle handle) {
 
 void FillPngOptions(PngOptions& options, ImgHandle, const char*, bool withFilter) {
     options.flags = kPngFlagBase;
-    options.compression = 9;
+    options.compression = kPngCompressionLevel;
     if (withFilter) {
         options.flags |= kPngFlagFilter;
         options.filter = 0;
@@ -61,10 +62,7 @@ int ImgSavePng(const char* outputName, ImgHandle handle, const PngOptions* optio
     if (image == nullptr || outputName == nullptr || options == nullptr) return 0;
     if (!(options->flags & kPngFlagBase) || options->compression > 9) return 0;
     if (options->textChunks != 0 || options->gammaChunk != 0) return 0;
-    QImageWriter writer(QString::fromLocal8Bit(outputName), "png");
-    // Qt's PNG writer takes a quality from 0 (smallest) to 100 (fastest).
-    writer.setQuality(100 - options->compression * 100 / 9);
-    return writer.write(*image) ? 1 : 0;
+    return WritePngFile(*image, QString::fromLocal8Bit(outputName), options->compression) ? 1 : 0;
 }
 
 void ImgRelease(ImgHandle handle) { TheLibrary().images.erase(handle); }

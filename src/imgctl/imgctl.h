@@ -25,6 +25,8 @@ static_assert(offsetof(PngOptions, textChunks) == 28);
 static_assert(offsetof(PngOptions, gammaChunk) == 32);
 
 inline constexpr std::uint32_t kPngFlagBase = 1;
+// The compression level the export asks for: the smallest file.
+inline constexpr std::uint16_t kPngCompressionLevel = 9;
 inline constexpr std::uint32_t kPngFlagFilter = 8;
 // ImgPrepare's mode: 8 bits per channel, colours only (no alpha).
 inline constexpr std::uint32_t kPrepareRgb8 = 0x10100;
@@ -37,7 +39,8 @@ void FillPngOptions(PngOptions& options, ImgHandle handle, const char* outputNam
 ImgHandle ImgLoadBmp(const char* path);
 // Prepares the image for writing (mode kPrepareRgb8, reserved 0). Returns 1, or 0 on failure.
 int ImgPrepare(ImgHandle handle, std::uint32_t mode, std::uint32_t reserved);
-// Writes the image as a PNG file. Returns 1 when every byte was written, 0 otherwise.
+// Writes the image as a PNG file. Returns 1 when every byte was written, 0 otherwise; a failed
+// write leaves any earlier file at outputName as it was.
 int ImgSavePng(const char* outputName, ImgHandle handle, const PngOptions* options);
 // Releases the handle and the image behind it.
 void ImgRelease(ImgHandle handle);

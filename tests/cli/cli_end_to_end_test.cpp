@@ -6,10 +6,13 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <QImage>
 
 #include "example_tables.h"
 #include "temp_dir.h"
@@ -29,12 +32,13 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// Runs spritehex-cli with standard output going to stdoutPath (a file in dir by default).
+// Runs spritehex-cli (or the program at exe) with standard output going to stdoutPath (a file in
+// dir by default).
 ProgramRun RunProgram(const TempDir& dir, const std::vector<std::string>& args,
-                      std::string stdoutPath = {}) {
+                      std::string stdoutPath = {}, const std::string& exe = SPRITEHEX_CLI) {
     if (stdoutPath.empty()) stdoutPath = dir.Path("stdout");
     const std::string stderrPath = dir.Path("stderr");
-    std::vector<std::string> argv = {SPRITEHEX_CLI};
+    std::vector<std::string> argv = {exe};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> pointers;
     for (std::string& arg : argv) pointers.push_back(arg.data());
@@ -132,6 +136,38 @@ TEST(SpritehexCli, FailedWriteExits2) {
     const ProgramRun run = RunProgram(dir, {"tables", file}, "/dev/full");
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "spritehex-cli: cannot write to standard output\n");
+}
+
+// png reads the color.bmp that the build puts beside the program.
+TEST(SpritehexCli, PngWritesTheCelAtTwiceItsSize) {
+    TempDir dir;
+    Pixels pixels = Zeros(2 * 12 * 5);
+    pixels[60 + 4 * 12 + 11] = 15;  // cel 2, (11, 4)
+    const std::string file = dir.Write("walk.dat", SpriteFileImage(12, 5, pixels));
+    const ProgramRun run = RunProgram(dir, {"png", "--cel", "2", file, dir.Path("walk.png")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    const QImage png(QString::fromStdString(dir.Path("walk.png")), "PNG");
+    EXPECT_EQ(png.size(), QSize(24, 10));
+    const QImage strip(QString::fromStdString(
+                           (std::filesystem::path(SPRITEHEX_CLI).parent_path() / "color.bmp").string()),
+                       "BMP");
+    ASSERT_FALSE(strip.isNull());
+    EXPECT_EQ(png.pixel(23, 9), strip.pixel(241, 1));
+    EXPECT_EQ(png.pixel(0, 0), strip.pixel(0, 0));
+}
+
+// A copy of the program in a folder without color.bmp says so and writes nothing.
+TEST(SpritehexCli, PngWithoutColourStripExits2) {
+    TempDir dir;
+    const std::string exe = dir.Path("spritehex-cli");
+    std::filesystem::copy_file(SPRITEHEX_CLI, exe);
+    const std::string file = dir.Write("walk.dat", SpriteFileImage(8, 8, Zeros(64)));
+    const ProgramRun run = RunProgram(dir, {"png", file, dir.Path("walk.png")}, {}, exe);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "spritehex-cli: cannot find " + dir.Path("color.bmp") +
+                           ": there is no such file\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("walk.png")));
 }
 
 }  // namespace

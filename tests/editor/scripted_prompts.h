@@ -1,7 +1,7 @@
 #pragma once
 // Answers the editor's questions from a script and records what was asked, one line per question:
 //   "Save? | Prompt | YesNoCancel"   a message box: text | caption | buttons [| error]
-//   "Open: <proposal>", "Save as: <proposal>", "New"
+//   "Open: <proposal>", "Save as: <proposal>", "Export: <proposal>", "New"
 // Script entries, taken in order: "Yes", "No", "Cancel", "OK" for message boxes; a path or
 // "cancel" for the file dialogs; "new:W,H,N" (types the three texts), "new:keep" (leaves them) or
 // "new:cancel" for the New dialog. A question the script has no fitting answer for is recorded
@@ -42,6 +42,10 @@ class ScriptedPrompts : public UserPrompts {
 
     std::optional<QString> AskSavePath(const QString& proposal) override {
         return Path(Next("Save as: " + Shown(proposal), IsPath));
+    }
+
+    std::optional<QString> AskExportPath(const QString& proposal) override {
+        return Path(Next("Export: " + Shown(proposal), IsPath));
     }
 
     bool RunNewDialog(TfrmNew& dialog) override {

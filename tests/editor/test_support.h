@@ -148,10 +148,15 @@ struct Editor {
     TfrmExport frmExport;
     std::unique_ptr<TForm1> form;
 
-    explicit Editor(int zoom = 8) {
+    // colourStrip: the picture of color.bmp; a default strip when it is null.
+    explicit Editor(int zoom = 8, const QImage& colourStrip = QImage()) {
         prompts.tmpDir = dir.path();
         WritePaletteStrip(dir.filePath("pal.bmp"), zoom);
-        WriteColourStrip(dir.filePath("color.bmp"));
+        if (colourStrip.isNull()) {
+            WriteColourStrip(dir.filePath("color.bmp"));
+        } else {
+            QVERIFY(colourStrip.save(dir.filePath("color.bmp"), "BMP"));
+        }
         form = std::make_unique<TForm1>(dir.path(), prompts);
         form->SetNewDialog(&frmNew);
         form->SetGenerateWindow(&frmExport);

@@ -6,6 +6,7 @@
 
 #include "editor/key_codes.h"
 #include "editor/key_commands.h"
+#include "generator/window/memo.h"
 #include "test_support.h"
 
 class EditorKeys : public QObject {
@@ -126,8 +127,11 @@ void EditorKeys::keys_data() {
         << QPoint(2, 2) << 0 << "walk* 1/1" << "";
     QTest::newRow("keypad digit does nothing")
         << 1 << "" << "Pad5" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
-    QTest::newRow("P and other letters past F draw nothing")
-        << 1 << "" << "P K L T U W X Y I" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
+    QTest::newRow("letters past F without a command draw nothing")
+        << 1 << "" << "K L T U W X Y I" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
+    QTest::newRow("P asks for the PNG file, with any modifier, and changes nothing")
+        << 1 << "2,2=7" << "P Ctrl+P Shift+Alt+P" << "cancel cancel cancel" << "2,2=7" << QPoint(2, 2) << 0 << "walk 1/1"
+        << "Export: ; Export: ; Export: ";
     QTest::newRow("Space sets colour 0 and makes 0 current")
         << 1 << "" << "5 Space" << "" << "" << QPoint(2, 2) << 0 << "walk* 1/1" << "";
     QTest::newRow("Ctrl+Space sets colour 0 too")
@@ -296,7 +300,9 @@ void EditorKeys::generateShowsTheWindow() {
     QVERIFY(editor.form->isVisible());     // not modal, the editor stays
     test::Press(*editor.form, "Shift+G");  // again: still one window, brought to the front
     QVERIFY(editor.frmExport.isVisible());
-    QTest::keyClick(&editor.frmExport, Qt::Key_Escape);
+    QVERIFY(QTest::qWaitForWindowActive(&editor.frmExport));
+    QTRY_COMPARE(QApplication::focusWidget(), editor.frmExport.Memo1());
+    QTest::keyClick(editor.frmExport.Memo1(), Qt::Key_Escape);
     QVERIFY(!editor.frmExport.isVisible());
     QVERIFY(QTest::qWaitForWindowActive(editor.form.get()));  // keys reach the editor again
 }

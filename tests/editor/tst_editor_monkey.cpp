@@ -29,6 +29,7 @@ class RandomPrompts : public UserPrompts {
     }
     std::optional<QString> AskOpenPath(const QString&) override { return RandomPath(); }
     std::optional<QString> AskSavePath(const QString&) override { return RandomPath(); }
+    std::optional<QString> AskExportPath(const QString&) override { return RandomPath(); }
     bool RunNewDialog(TfrmNew& dialog) override {
         static const char* const kTexts[] = {"1", "8", "16", "64", "65", "0", "-3", "$10", "0x3F",
                                              " 7", "7 ", "", "abc", "100", "101", "99999999999"};
@@ -44,8 +45,9 @@ class RandomPrompts : public UserPrompts {
     }
     std::size_t Below(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_); }
     std::optional<QString> RandomPath() {
-        static const char* const kNames[] = {"a.dat", "b.dat", "new.dat", "junk.dat",
-                                             "no/such/dir/c.dat", "folder"};
+        static const char* const kNames[] = {"a.dat",  "b.dat",       "new.dat",
+                                             "junk.dat", "no/such/dir/c.dat", "folder",
+                                             "a.png"};
         if (Below(5) == 0) return std::nullopt;
         return dir_ + "/" + kNames[Below(std::size(kNames))];
     }

@@ -54,7 +54,8 @@ class EditorPrompts : public QObject {
     void errorBoxText();
     void messageBoxes_data();
     void messageBoxes();
-    void saveDialog();
+    void saveDialogs_data();
+    void saveDialogs();
     void openDialog();
     void newDialogLayout();
     void newDialogKeys_data();
@@ -150,15 +151,35 @@ void EditorPrompts::messageBoxes() {
     QCOMPARE(labels, shownButtons);
 }
 
-void EditorPrompts::saveDialog() {
+// The save dialog of Save As and the export dialog of key P differ only in their kind of file.
+void EditorPrompts::saveDialogs_data() {
+    QTest::addColumn<bool>("exportDialog");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Save As: .dat") << false << "dat"
+                                   << "Save As";
+    QTest::newRow("PNG export: .png") << true << "png"
+                                      << "Export PNG";
+}
+
+void EditorPrompts::saveDialogs() {
+    QFETCH(bool, exportDialog);
+    QFETCH(QString, suffix);
+    QFETCH(QString, caption);
     QTemporaryDir dir;
     QtUserPrompts prompts;
+    const auto ask = [&](const QString& proposal) {
+        return exportDialog ? prompts.AskExportPath(proposal) : prompts.AskSavePath(proposal);
+    };
+    const QString old = dir.filePath("old." + suffix);
     WhenUp<QFileDialog>([&](QFileDialog* d) {
+        QCOMPARE(d->windowTitle(), caption);
         QCOMPARE(d->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(d->nameFilters(), QStringList{"*.dat"});
-        QCOMPARE(d->defaultSuffix(), QString("dat"));
+        QCOMPARE(d->nameFilters(), QStringList{"*." + suffix});
+        QCOMPARE(d->defaultSuffix(), suffix);
         QVERIFY(!d->testOption(QFileDialog::DontConfirmOverwrite));
-        QCOMPARE(d->selectedFiles().value(0), dir.filePath("old.dat"));  // the proposal
+        QVERIFY(!d->testOption(QFileDialog::ReadOnly));
+        QCOMPARE(d->selectedFiles().value(0), old);  // the proposal
         // Typed as a user does: a name without an extension, then Enter.
         auto* edit = d->findChild<QLineEdit*>("fileNameEdit");
         QVERIFY(edit != nullptr);
@@ -166,11 +187,11 @@ void EditorPrompts::saveDialog() {
         QTest::keyClicks(edit, dir.filePath("pic"));
         QTest::keyClick(edit, Qt::Key_Return);
     });
-    const std::optional<QString> chosen = prompts.AskSavePath(dir.filePath("old.dat"));
+    const std::optional<QString> chosen = ask(old);
     QVERIFY(chosen.has_value());
-    QCOMPARE(*chosen, dir.filePath("pic.dat"));  // the default suffix was added
+    QCOMPARE(*chosen, dir.filePath("pic." + suffix));  // the default suffix was added
     WhenUp<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    QCOMPARE(prompts.AskSavePath(QString()), std::optional<QString>());
+    QCOMPARE(ask(QString()), std::optional<QString>());
 }
 
 void EditorPrompts::openDialog() {

@@ -1,12 +1,41 @@
 #include "generator/window/generate_window.h"
 
 #include <QApplication>
-#include <QKeyEvent>
+#include <QClipboard>
+#include <QLabel>
 #include <QScreen>
 
+#include "editor/key_codes.h"
+#include "generator/window/memo.h"
+
 namespace {
+
 constexpr int kClientWidth = 409;
 constexpr int kClientHeight = 166;
+constexpr int kFontPixels = 12;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, QWidget* buddy) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(left, top);
+    label->setBuddy(buddy);  // shows the "&" as an underline under the option key
+    return label;
+}
+
+// Sets a label's text and sizes the label to it.
+void SetLabel(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
+QString YesNo(bool value) {
+    return value ? QStringLiteral("Yes") : QStringLiteral("No");
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace
 
 TfrmExport::TfrmExport(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
@@ -14,32 +43,159 @@ TfrmExport::TfrmExport(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     setFixedSize(kClientWidth, kClientHeight);
 }
 
+TfrmExport::~TfrmExport() = default;
+
+void TfrmExport::Build() {
+    if (memo_ != nullptr) return;
+    QFont small = font();
+    small.setFamily(QStringLiteral("MS Sans Serif"));
+    small.setPixelSize(kFontPixels);
+    setFont(small);
+    memo_ = new TMemo(this, [this](int key, bool shift, bool ctrl, bool alt) {
+        Memo1KeyDown(key, shift, ctrl, alt);
+    });
+    memo_->setObjectName(QStringLiteral("Memo1"));
+    memo_->setGeometry(0, 0, kClientWidth, 129);
+    setFocusProxy(memo_);
+    lbType_ = MakeLabel(this, "lbType", 5, 134, memo_);
+    lb1Color_ = MakeLabel(this, "lb1Color", 75, 134, memo_);
+    lb2layers_ = MakeLabel(this, "lb2layers", 161, 134, memo_);
+    lbFormat_ = MakeLabel(this, "lbFormat", 342, 134, memo_);
+    lbResult_ = MakeLabel(this, "lbResult", 6, 151, memo_);
+    UpdateLabels();
+}
+
+void TfrmExport::setVisible(bool visible) {
+    if (visible) Build();
+    QWidget::setVisible(visible);
+}
+
+// clang-format off
+TMemo* TfrmExport::Memo1() { Build(); return memo_; }
+QLabel* TfrmExport::lbType() { Build(); return lbType_; }
+QLabel* TfrmExport::lb1Color() { Build(); return lb1Color_; }
+QLabel* TfrmExport::lb2layers() { Build(); return lb2layers_; }
+QLabel* TfrmExport::lbFormat() { Build(); return lbFormat_; }
+QLabel* TfrmExport::lbResult() { Build(); return lbResult_; }
+// clang-format on
+
 void TfrmExport::SetData(const std::uint8_t* buffer) {
-    buffer_ = buffer;
+    captured_ = CaptureDocument(buffer);
+    Regenerate();
 }
 
 void TfrmExport::ShowWindow() {
-    if (!placed_) {
+    Build();
+    if (QWidget* active = QApplication::activeWindow(); active != nullptr && active != this) {
+        returnTo_ = active;
+    }
+    if (!isVisible()) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
             move(area.x() + (area.width() - width()) / 2,
                  area.y() + (area.height() - height()) / 2);
         }
-        placed_ = true;
+        show();
     }
-    if (QWidget* active = QApplication::activeWindow(); active != nullptr && active != this) {
-        returnTo_ = active;
-    }
-    show();
     raise();
     activateWindow();
+    memo_->setFocus();
 }
 
-void TfrmExport::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        hide();
-        if (returnTo_ != nullptr) returnTo_->activateWindow();
-        return;
+void TfrmExport::Regenerate() {
+    Build();
+    resultCode_ = kNoError;
+    const int w = captured_.width;
+    const int h = captured_.height;
+    switch (ChooseGenerator(options_)) {
+        case GeneratorKind::kSprite:
+            GenerateSprite(w, h, options_.comma);
+            break;
+        case GeneratorKind::kSprite2Layers:
+            GenerateSprite2Layers(w, h, options_.comma);
+            break;
+        case GeneratorKind::kSprite2LayersNoColor:
+            GenerateSprite2LayersNoColor(w, h, options_.comma);
+            break;
+        case GeneratorKind::kChr:
+            GenerateChr(w, h, options_.comma);
+            break;
     }
-    QWidget::keyPressEvent(event);
+    SetLabel(lbResult_, Latin1(ResultMessage(resultCode_)));
+}
+
+void TfrmExport::UpdateLabels() {
+    Build();
+    const bool sprite = options_.outputType == OutputType::kSprite;
+    SetLabel(lb1Color_, QStringLiteral("&Color data:") + YesNo(options_.colorData));
+    SetLabel(lbFormat_, QStringLiteral("C&omma: ") + YesNo(options_.comma == kCommaOn));
+    SetLabel(lbType_, sprite ? QStringLiteral("&Type: Sprite") : QStringLiteral("&Type: Chr"));
+    SetLabel(lb2layers_, QStringLiteral("&2 layers: ") + YesNo(options_.twoLayers));
+    lb2layers_->setEnabled(sprite);
+    lb1Color_->setEnabled(sprite);
+}
+
+void TfrmExport::Memo1KeyDown(int key, bool /*shift*/, bool ctrl, bool /*alt*/) {
+    if (ctrl) return;
+    switch (key) {
+        case vk::kEscape:
+            hide();
+            if (returnTo_ != nullptr) returnTo_->activateWindow();
+            return;
+        case '2':
+            options_.twoLayers = !options_.twoLayers;
+            break;
+        case 'C':
+            options_.colorData = !options_.colorData;
+            break;
+        case 'O':
+            options_.comma = options_.comma == kCommaOn ? 0 : kCommaOn;
+            break;
+        case 'T':
+            options_.outputType =
+                options_.outputType == OutputType::kSprite ? OutputType::kChr : OutputType::kSprite;
+            break;
+        default:
+            return;
+    }
+    UpdateLabels();
+    Regenerate();
+}
+
+// clang-format off
+void TfrmExport::GenerateSprite(int width, int height, int comma) {
+    ::GenerateSprite(captured_, width, height, comma, options_.colorData, out_);
+    ShowOutput();
+}
+void TfrmExport::GenerateChr(int width, int height, int comma) {
+    ::GenerateChr(captured_, width, height, comma, out_);
+    ShowOutput();
+}
+void TfrmExport::GenerateSprite2Layers(int width, int height, int comma) {
+    ::GenerateSprite2Layers(captured_, width, height, comma, out_, resultCode_);
+    ShowOutput();
+}
+void TfrmExport::GenerateSprite2LayersNoColor(int width, int height, int comma) {
+    ::GenerateSprite2LayersNoColor(captured_, width, height, comma, out_, resultCode_);
+    ShowOutput();
+}
+// clang-format on
+
+void TfrmExport::AddText(std::string_view piece) {
+    out_.AddText(piece);
+}
+
+void TfrmExport::AddCommas() {
+    out_.AddCommas(options_.comma);
+}
+
+void TfrmExport::ShowOutput() {
+    Build();
+    const QString text = Latin1(out_.Text());
+    // The text box takes CR LF as one line break.
+    memo_->setPlainText(text);
+    memo_->selectAll();
+    // Straight from the output text rather than through the text box, which keeps lines as
+    // blocks and would copy them joined by LF alone.
+    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
 }

@@ -1,30 +1,96 @@
 #pragma once
-// The "Generate" window. For now it only holds the reference to the document buffer and shows
-// itself; the option keys, the tables and the clipboard arrive with the generator window's task.
+// The "Generate" window: a frameless window that shows the data tables of every cel in Memo1,
+// the four options in labels and the result of the last generation in lbResult. Every generation
+// also puts the whole text on the clipboard. It keeps a reference to the live document buffer and
+// the size captured from its header; it never writes to the buffer.
+//
+// The tables themselves come from the generator core (generator/generate.h); this window only
+// chooses, shows and copies them. Its controls are made when they are first needed, so that the
+// hidden window costs nothing at start-up.
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include <QPointer>
 #include <QWidget>
 
+#include "generator/generate.h"
+
+class QLabel;
+class TMemo;
+
 class TfrmExport : public QWidget {
+    Q_OBJECT
+
   public:
     explicit TfrmExport(QWidget* parent = nullptr);
+    ~TfrmExport() override;
 
-    // Keeps a reference to the live document buffer (header, then every cel); never writes to it.
+    // Keeps a reference to the live document buffer (header, then every cel), captures width,
+    // height and cel count from its header, then regenerates.
     void SetData(const std::uint8_t* buffer);
-    const std::uint8_t* Data() const { return buffer_; }
+    const std::uint8_t* Data() const { return captured_.buffer; }
+    const CapturedDocument& Captured() const { return captured_; }
 
-    // Shows the window without making it modal, centred on the screen the first time; brings it
-    // to the front when it is already visible. Esc hides it and gives the keyboard back to the
-    // window that was active before.
+    // Shows the window without making it modal, centred on the screen and with the keyboard in
+    // Memo1; brings it to the front when it is already visible. Esc hides it and gives the
+    // keyboard back to the window that was active before.
     void ShowWindow();
 
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    // One generation: resets the result code, runs the generator the options choose (each ends
+    // with the closing sequence) and shows the result message.
+    void Regenerate();
+    // The four option labels, from the options; lb1Color and lb2layers are greyed for Chr.
+    void UpdateLabels();
+    // Memo1's key handler: 2, C, O and T toggle an option, relabel and regenerate; Esc hides the
+    // window. With Ctrl held it does nothing; Shift and Alt play no part. Returns nothing: the key
+    // goes on to Memo1, which, being read-only, never changes its text because of it.
+    void Memo1KeyDown(int key, bool shift, bool ctrl, bool alt);
+
+    // The generators, on the captured document: each writes the output text through the core and
+    // ends with the closing sequence (commas, whole text selected in Memo1, clipboard).
+    void GenerateSprite(int width, int height, int comma);
+    void GenerateChr(int width, int height, int comma);
+    void GenerateSprite2Layers(int width, int height, int comma);
+    void GenerateSprite2LayersNoColor(int width, int height, int comma);
+
+    // The output text behind Memo1: AddText appends a piece ("\n" is a CR LF line break) and
+    // AddCommas ends lines with "," in comma mode 1. They change what Memo1 shows at the next
+    // closing sequence.
+    void AddText(std::string_view piece);
+    void AddCommas();
+
+    // --- what tests look at -------------------------------------------------------------------
+    const GeneratorOptions& Options() const { return options_; }
+    int ResultCode() const { return resultCode_; }
+    // The output text exactly as generated: CR LF line breaks.
+    const std::string& Text() const { return out_.Text(); }
+    TMemo* Memo1();
+    QLabel* lbType();
+    QLabel* lb1Color();
+    QLabel* lb2layers();
+    QLabel* lbFormat();
+    QLabel* lbResult();
+
+    void setVisible(bool visible) override;  // makes the controls before the first show
 
   private:
-    const std::uint8_t* buffer_ = nullptr;
-    bool placed_ = false;
+    void Build();
+    // Steps 2 and 3 of the closing sequence (the core generators end with AddCommas): Memo1
+    // shows the text with all of it selected, and the clipboard gets it byte for byte.
+    void ShowOutput();
+
+    GeneratorOptions options_;
+    CapturedDocument captured_;
+    OutputText out_;
+    int resultCode_ = kNoError;
+
+    TMemo* memo_ = nullptr;
+    QLabel* lbType_ = nullptr;
+    QLabel* lb1Color_ = nullptr;
+    QLabel* lb2layers_ = nullptr;
+    QLabel* lbFormat_ = nullptr;
+    QLabel* lbResult_ = nullptr;
     QPointer<QWidget> returnTo_;
 };

@@ -1,0 +1,31 @@
+#include "cli/cli_support.h"
+
+#include "cli/cli.h"
+#include "document/sprite_file.h"
+
+int UsageError(std::ostream& err, std::string_view message) {
+    err << kCliProgram << ": " << message << "\nTry '" << kCliProgram
+        << " --help' for more information.\n";
+    return kExitFailure;
+}
+
+bool IsOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err) {
+    auto doc = std::make_unique<TSpriteDocument>();
+    const FileResult result = LoadSpriteFile(*doc, path);
+    if (!result.ok()) {
+        err << kCliProgram << ": " << result.message << "\n";
+        return nullptr;
+    }
+    return doc;
+}
+
+bool Flushed(std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) return true;
+    err << kCliProgram << ": cannot write to standard output\n";
+    return false;
+}

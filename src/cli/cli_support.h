@@ -1,0 +1,24 @@
+#pragma once
+// What every spritehex-cli command shares: usage errors, operands that look like options, sprite
+// files loaded with a message on failure, and a check that standard output was written.
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "document/sprite_document.h"
+
+inline constexpr std::string_view kCliProgram = "spritehex-cli";
+
+// Says what is wrong with the command line and where to find help; returns kExitFailure.
+int UsageError(std::ostream& err, std::string_view message);
+
+// "-x" and "--x" are options; "-" alone is an operand.
+bool IsOption(const std::string& arg);
+
+// The document of a sprite file, or nothing after saying why it cannot be used.
+std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err);
+
+// Standard output may fail (a full disk); that must not pass for success.
+bool Flushed(std::ostream& out, std::ostream& err);

@@ -1,0 +1,46 @@
+#include "generator/window/memo.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextDocumentFragment>
+
+#include "editor/key_codes.h"
+
+TMemo::TMemo(QWidget* parent, KeyHandler onKeyDown)
+    : QPlainTextEdit(parent), onKeyDown_(std::move(onKeyDown)) {
+    setReadOnly(true);
+    // Read-only, but the caret keys still move and select as in any text box.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setUndoRedoEnabled(false);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+bool TMemo::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        !static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::ControlModifier)) {
+        event->accept();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void TMemo::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers m = event->modifiers();
+    if (onKeyDown_) {
+        onKeyDown_(VirtualKeyOf(*event), m.testFlag(Qt::ShiftModifier),
+                   m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier));
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+QMimeData* TMemo::createMimeDataFromSelection() const {
+    // The text box keeps lines as blocks; the copy joins them with CR LF again.
+    QString text = textCursor().selection().toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    auto* mime = new QMimeData;
+    mime->setText(text);
+    return mime;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Memo1 of the Generate window: a read-only text box without word wrap or scroll bars whose key
+// presses go first to a handler of its window, then to the text box itself. Copying from it gives
+// the selected text with CR LF line breaks, the way the generated text holds them.
+//
+// Keys without Ctrl reach the handler even when Alt makes them a label's mnemonic: the text box
+// claims them before any shortcut (a mnemonic would only move the focus here anyway).
+
+#include <functional>
+
+#include <QPlainTextEdit>
+
+class TMemo : public QPlainTextEdit {
+    Q_OBJECT
+
+  public:
+    // Gets every key press before the text box does; it never consumes the key.
+    using KeyHandler = std::function<void(int key, bool shift, bool ctrl, bool alt)>;
+
+    TMemo(QWidget* parent, KeyHandler onKeyDown);
+
+  protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+
+  private:
+    KeyHandler onKeyDown_;
+};

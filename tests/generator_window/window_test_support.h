@@ -1,0 +1,70 @@
+#pragma once
+// Shared by the Generate window tests: a document buffer of the largest size holding a picture,
+// keys sent to Memo1 written as text ("Shift+C Ctrl+O Pad2"), and what the window should show for
+// a set of options, straight from the generator core.
+
+#include <cstdint>
+#include <vector>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QTest>
+
+#include "example_tables.h"
+#include "generator/generate.h"
+#include "generator/window/generate_window.h"
+#include "generator/window/memo.h"
+
+namespace wtest {
+
+// A document buffer of the editor's capacity holding the file image of a picture.
+inline std::vector<std::uint8_t> Buffer(int width, int height, const Pixels& pixels) {
+    std::vector<std::uint8_t> buffer = SpriteFileImage(width, height, pixels);
+    buffer.resize(kBufferCapacity, 0);
+    return buffer;
+}
+
+inline QString Clipboard() {
+    return QGuiApplication::clipboard()->text();
+}
+
+inline void SetClipboard(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+// "Shift+C", "Ctrl+2", "Alt+T", "Pad2", "Esc", "Left", a single character.
+inline void Press(QWidget* target, const QString& keys) {
+    for (const QString& token : keys.split(' ', Qt::SkipEmptyParts)) {
+        QStringList parts = token.split('+');
+        const QString name = parts.takeLast();
+        Qt::KeyboardModifiers mods;
+        for (const QString& m : parts) {
+            if (m == "Shift") mods |= Qt::ShiftModifier;
+            if (m == "Ctrl") mods |= Qt::ControlModifier;
+            if (m == "Alt") mods |= Qt::AltModifier;
+        }
+        Qt::Key key = static_cast<Qt::Key>(name.at(0).toUpper().unicode());
+        if (name == "Esc") key = Qt::Key_Escape;
+        if (name == "Left") key = Qt::Key_Left;
+        if (name == "End") key = Qt::Key_End;
+        if (name.startsWith("Pad")) {
+            key = static_cast<Qt::Key>(Qt::Key_0 + name.mid(3).toInt());
+            mods |= Qt::KeypadModifier;
+        }
+        QTest::keyClick(target, key, mods);
+    }
+}
+
+// The generator core's text for the captured document and options.
+inline QString CoreText(const CapturedDocument& doc, const GeneratorOptions& options) {
+    return QString::fromStdString(Regenerate(doc, options).text);
+}
+
+// The four option labels as they read.
+inline QStringList Labels(TfrmExport& window) {
+    return {window.lbType()->text(), window.lb1Color()->text(), window.lb2layers()->text(),
+            window.lbFormat()->text()};
+}
+
+}  // namespace wtest
