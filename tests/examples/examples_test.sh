@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The example sprites: tools/make-examples.sh makes exactly the committed files, and
-# spritehex-cli turns each into the tables its kind is for. The expected lines are worked out
-# from the pictures in tools/make-examples.sh:
+# spritehex-cli turns each into the tables its kind is for, as the README shows them. The
+# expected lines are worked out from the pictures in tools/make-examples.sh:
 #   ship.dat   16 x 16, one cel, rows of colours 7, 8 and F (= 7 OR 8): two layers with colour data
 #   font.dat   8 x 8, four cels (H, E, X, a brick): character tables
 #   walker.dat 16 x 16, four cels, one colour per row: single-layer sprite tables with colours
@@ -104,4 +104,18 @@ check "walker: eyes shut" "#07" "$(cut -d, -f4 <<<"${lines[4]}")"
 check "walker: colours of the last cel, no comma after it" "$colours" "${lines[7]}"
 run tables "$src/examples/walker.dat"
 check "walker without colour data: one line per cel" 4 "${#lines[@]}"
+
+# --- the README shows these tables as the program writes them ------------------------------------
+# (all four lines of the ship and of the font, the walker's first cel)
+for args in "4 --two-layers --color-data ship.dat" "2 --color-data walker.dat" "4 --type chr font.dat"; do
+  read -ra words <<<"$args"
+  shown=${words[0]}
+  words=("${words[@]:1}")
+  words[-1]=$src/examples/${words[-1]}
+  run tables "${words[@]}"
+  for line in "${lines[@]:0:shown}"; do
+    grep -qxF -- "$line" "$src/README.md" || fail "README lacks the line of tables ${args#* }: $line"
+  done
+  echo "ok: README shows tables ${args#* }"
+done
 echo "examples: all checks passed"
