@@ -2,7 +2,7 @@
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test asan bench fuzz clean
+.PHONY: all deps build run test asan bench fuzz install uninstall clean
 
 all: build
 
@@ -34,6 +34,19 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPRITEHEX_FUZZ=ON >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 	@tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
+# Install: the programs and pal.bmp/color.bmp go to PREFIX/lib/spritehex, links to both programs
+# to PREFIX/bin, a desktop entry and an icon to PREFIX/share. Per user (~/.local) unless run as
+# root (/usr/local). The editor writes temp.bmp beside itself during a PNG export, so a per-user
+# install keeps that directory writable.
+PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
+install: build
+	cmake --install build --prefix "$(PREFIX)"
+	@case ":$$PATH:" in *":$(PREFIX)/bin:"*) ;; \
+	  *) echo "Note: $(PREFIX)/bin is not on your PATH; add it, or log in again if ~/.profile adds it." ;; esac
+
+uninstall:
+	@tools/uninstall.sh "$(PREFIX)"
 
 clean:
 	rm -rf build build-asan build-fuzz

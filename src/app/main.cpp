@@ -3,7 +3,9 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "editor/editor_window.h"
 #include "editor/guarded_application.h"
@@ -19,13 +21,21 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// spritehex-cli lies beside the editor, in the build tree as in an installed copy.
+std::string CliPath() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("spritehex-cli") : (self.parent_path() / "spritehex-cli").string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "spritehex: no display found (DISPLAY and WAYLAND_DISPLAY are not set); the "
-                     "editor needs a desktop. Without one, use build/bin/spritehex-cli.\n");
+                     "editor needs a desktop. Without one, use %s.\n",
+                     CliPath().c_str());
         return 1;
     }
     GuardedApplication app(argc, argv);

@@ -6,6 +6,7 @@
 #include "editor/editor_window.h"
 #include "editor/key_codes.h"
 #include "editor/key_commands.h"
+#include "editor/key_help.h"
 #include "generator/window/generate_window.h"
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
@@ -31,6 +32,9 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
             break;
         case Command::kClose:
             close();
+            break;
+        case Command::kHelp:
+            ShowKeyHelp(*this);
             break;
         case Command::kClearPixel:
             SetPixel(cx, cy, 0);

@@ -12,7 +12,7 @@ struct KeyRow {
 };
 
 // Keys whose code does not depend on the physical key or the keypad.
-constexpr std::array<KeyRow, 13> kKeyTable = {{
+constexpr std::array<KeyRow, 14> kKeyTable = {{
     {Qt::Key_Return, vk::kEnter},
     {Qt::Key_Enter, vk::kEnter},
     {Qt::Key_Escape, vk::kEscape},
@@ -23,6 +23,7 @@ constexpr std::array<KeyRow, 13> kKeyTable = {{
     {Qt::Key_Up, vk::kUp},
     {Qt::Key_Right, vk::kRight},
     {Qt::Key_Down, vk::kDown},
+    {Qt::Key_F1, vk::kF1},
     {Qt::Key_F2, vk::kF2},
     {Qt::Key_F3, vk::kF3},
     {Qt::Key_F4, vk::kF4},

@@ -20,6 +20,7 @@ inline constexpr int kA = 65;  // letters 65..90, always the capital's code
 inline constexpr int kZ = 90;
 inline constexpr int kPad0 = 96;  // keypad digits 96..105
 inline constexpr int kPad9 = 105;
+inline constexpr int kF1 = 112;
 inline constexpr int kF2 = 113;
 inline constexpr int kF3 = 114;
 inline constexpr int kF4 = 115;

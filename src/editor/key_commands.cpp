@@ -35,6 +35,7 @@ constexpr std::array kFirst = std::to_array<KeyBinding>({
     {vk::kF2, vk::kF2, Y, A, A, Command::kSaveAs, "Ctrl+F2", "save under a new name"},
     {vk::kF4, vk::kF4, A, A, A, Command::kSaveAs, "F4", "save under a new name"},
     {'Z', 'Z', A, A, A, Command::kUndo, "Z", "undo"},
+    {vk::kF1, vk::kF1, A, A, A, Command::kHelp, "F1", "this list of keys"},
 });
 
 // Every other key, in this order. Alt plays no part here.

@@ -8,6 +8,7 @@
 enum class Command {
     kNothing,
     kClose,
+    kHelp,
     kClearPixel,  // colour 0 at the cursor
     kPreviousCel,
     kNextCel,

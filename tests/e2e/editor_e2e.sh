@@ -59,8 +59,8 @@ msg=$(env -u DISPLAY -u WAYLAND_DISPLAY "$exe" 2>&1 >/dev/null)
 rc=$?
 set -e
 check "exit status without a display" 1 "$rc"
-[[ "$msg" == *"build/bin/spritehex-cli"* ]] || fail "no-display message: $msg"
-echo "ok: no-display message names spritehex-cli"
+[[ "$msg" == *"use $(dirname "$exe")/spritehex-cli."* ]] || fail "no-display message: $msg"
+echo "ok: no-display message names the spritehex-cli beside the editor"
 
 # --- a missing pal.bmp: error box, no editor window, program ends -----------------------------
 mkdir "$work/bare"

@@ -122,6 +122,7 @@ inline std::pair<Qt::Key, Qt::KeyboardModifiers> ParseKey(const QString& token) 
         {"PgDn", Qt::Key_PageDown}, {"Left", Qt::Key_Left},  {"Up", Qt::Key_Up},
         {"Right", Qt::Key_Right},   {"Down", Qt::Key_Down},  {"F2", Qt::Key_F2},
         {"F3", Qt::Key_F3},         {"F4", Qt::Key_F4},      {"Enter", Qt::Key_Return},
+        {"F1", Qt::Key_F1},
     };
     for (const auto& [n, key] : kNames) {
         if (name == n) return {key, mods};

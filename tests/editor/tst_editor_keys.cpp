@@ -58,7 +58,8 @@ void EditorKeys::translation_data() {
     QTest::newRow("F2") << int{Qt::Key_F2} << false << 68 << 113;
     QTest::newRow("F4") << int{Qt::Key_F4} << false << 70 << 115;
     QTest::newRow("Shift alone has no code") << int{Qt::Key_Shift} << false << 50 << 0;
-    QTest::newRow("F1 has no command code") << int{Qt::Key_F1} << false << 67 << 0;
+    QTest::newRow("F1 (the key help)") << int{Qt::Key_F1} << false << 67 << 112;
+    QTest::newRow("F5 has no command code") << int{Qt::Key_F5} << false << 71 << 0;
 }
 
 void EditorKeys::translation() {

@@ -1,0 +1,217 @@
+#include "editor/key_help.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "editor/generate_keys.h"
+#include "editor/key_codes.h"
+
+namespace {
+
+enum Group { kDrawing, kCursor, kCels, kTransforms, kFiles, kWindow, kGenerate, kModifiers };
+
+constexpr std::array<const char*, 8> kGroupTitles = {"Drawing",         "Cursor",       "Cels",
+                                                     "Transforms",      "Files",        "Window",
+                                                     "Generate window", "Modifier keys"};
+
+Group GroupOf(Command command) {
+    switch (command) {
+        case Command::kClearPixel:
+        case Command::kSetColour:
+        case Command::kFloodFill:
+        case Command::kUndo:
+            return kDrawing;
+        case Command::kMoveCursor:
+            return kCursor;
+        case Command::kPreviousCel:
+        case Command::kNextCel:
+        case Command::kCopyCel:
+        case Command::kPasteCel:
+        case Command::kAddCel:
+        case Command::kDeleteCel:
+        case Command::kEraseCel:
+            return kCels;
+        case Command::kScroll:
+        case Command::kMirrorVertical:
+        case Command::kMirrorHorizontal:
+        case Command::kRotate:
+            return kTransforms;
+        case Command::kClose:
+        case Command::kMoveWindow:
+        case Command::kHelp:
+            return kWindow;
+        case Command::kGenerate:
+            return kGenerate;
+        default:
+            // New, Open, Save, Save As, and whatever else reads or writes a file (the export).
+            return kFiles;
+    }
+}
+
+struct TextRow {
+    Group group;
+    const char* keys;
+    const char* what;
+};
+
+// The mouse on the enlarged picture, the New dialog's keys, and the modifier rules in words.
+constexpr auto kTextRows = std::to_array<TextRow>({
+    {kDrawing, "left click", "move the cursor there and draw the current colour"},
+    {kDrawing, "right click", "move the cursor there and draw colour 0, which becomes current"},
+    {kDrawing, "drag with the left button", "draw the current colour"},
+    {kDrawing, "drag with the right button", "draw colour 0"},
+    {kCursor, "mouse move", "the cursor follows the pointer"},
+    {kFiles, "in the New dialog",
+     "width and height 1 to 64, cels 1 to 100; Tab: next field, Enter: OK, Esc: cancel"},
+    {kModifiers, "Shift + colour key", "flood fill from the cursor with that colour"},
+    {kModifiers, "Shift + arrow", "move the cursor and draw the colour that was under it"},
+    {kModifiers, "Ctrl + arrow", "scroll the cel; what leaves one edge comes back at the other"},
+    {kModifiers, "Alt + arrow", "move the editor window 8 pixels"},
+    {kModifiers, "Ctrl + C, V, A, D, E",
+     "cel commands; without Ctrl, A, C, D and E are colours 10, 12, 13, 14 and V mirrors"},
+    {kModifiers, "Ctrl + any other key", "nothing; so Ctrl + a colour key draws nothing"},
+    {kModifiers, "Alt", "makes no difference to the colour keys, H and V"},
+    {kModifiers, "colour keys",
+     "0 to 9 of the main keyboard row and A to F; keypad digits do nothing"},
+    {kModifiers, "in the Generate window",
+     "Ctrl + a key changes nothing; Shift and Alt make no difference"},
+});
+
+void AddBinding(std::vector<HelpSection>& sections, const KeyBinding& row) {
+    if (row.command == Command::kNothing) return;
+    std::vector<HelpLine>& lines = sections[GroupOf(row.command)].lines;
+    const QString what = QString::fromUtf8(row.what);
+    // Rows that run the same command with the same text share a line: "PageUp, J".
+    const auto same = std::find_if(lines.begin(), lines.end(), [&](const HelpLine& line) {
+        return !line.bindings.empty() && line.bindings.front()->command == row.command &&
+               line.what == what;
+    });
+    if (same != lines.end()) {
+        same->keys += QStringLiteral(", ") + QString::fromUtf8(row.keys);
+        same->bindings.push_back(&row);
+        return;
+    }
+    lines.push_back({QString::fromUtf8(row.keys), what, {&row}});
+}
+
+QString SectionHtml(const HelpSection& section) {
+    QString html = QStringLiteral("<h3>%1</h3><table cellspacing=\"0\" cellpadding=\"2\">")
+                       .arg(section.title.toHtmlEscaped());
+    for (const HelpLine& line : section.lines) {
+        html += QStringLiteral("<tr><td width=\"150\"><b>%1</b></td><td>%2</td></tr>")
+                    .arg(line.keys.toHtmlEscaped(), line.what.toHtmlEscaped());
+    }
+    return html + QStringLiteral("</table>");
+}
+
+}  // namespace
+
+std::vector<HelpSection> KeyHelpSections() {
+    std::vector<HelpSection> sections;
+    for (const char* title : kGroupTitles) sections.push_back({QString::fromUtf8(title), {}});
+    for (const KeyBinding& row : FirstKeyTable()) AddBinding(sections, row);
+    for (const KeyBinding& row : SecondKeyTable()) AddBinding(sections, row);
+    for (const GenerateKey& row : GenerateKeyTable()) {
+        sections[kGenerate].lines.push_back(
+            {QString::fromUtf8(row.keys), QString::fromUtf8(row.what), {}});
+    }
+    for (const TextRow& row : kTextRows) {
+        sections[row.group].lines.push_back(
+            {QString::fromUtf8(row.keys), QString::fromUtf8(row.what), {}});
+    }
+    return sections;
+}
+
+QString KeyHelpHtml(const std::vector<HelpSection>& sections) {
+    std::size_t total = 0;
+    for (const HelpSection& section : sections) total += section.lines.size() + 2;
+    // Whole sections go to the left column until it holds about half the lines.
+    QString left;
+    QString right;
+    std::size_t used = 0;
+    for (const HelpSection& section : sections) {
+        (used < total / 2 ? left : right) += SectionHtml(section);
+        used += section.lines.size() + 2;
+    }
+    return QStringLiteral(
+               "<table width=\"100%\" cellpadding=\"6\"><tr>"
+               "<td valign=\"top\" width=\"50%\">%1</td>"
+               "<td valign=\"top\" width=\"50%\">%2</td></tr></table>"
+               "<p>Esc or F1 closes this window.</p>")
+        .arg(left, right);
+}
+
+TKeyHelp::TKeyHelp(QWidget* editor) : QWidget(editor, Qt::Window) {
+    setWindowTitle(QStringLiteral("spritehex keys"));
+    text_ = new QTextBrowser(this);
+    text_->setHtml(KeyHelpHtml(KeyHelpSections()));
+    text_->installEventFilter(this);
+    setFocusProxy(text_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(text_);
+    QRect screen(0, 0, 1024, 768);
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        screen = primary->availableGeometry();
+    }
+    // As wide as fits up to 900 pixels, and as tall as the listing where the screen allows.
+    const int w = std::min(900, screen.width());
+    text_->document()->setTextWidth(w - 2 * text_->frameWidth());
+    const int h = static_cast<int>(std::ceil(text_->document()->size().height())) +
+                  2 * text_->frameWidth() + 2;
+    resize(w, std::min(h, screen.height()));
+    move(screen.x() + (screen.width() - width()) / 2,
+         screen.y() + (screen.height() - height()) / 2);
+}
+
+QString TKeyHelp::Text() const {
+    return text_->toPlainText();
+}
+
+bool TKeyHelp::HandleKey(QKeyEvent& event) {
+    const int code = VirtualKeyOf(event);
+    if (code != vk::kEscape && code != vk::kF1) return false;
+    hide();
+    GiveBackKeyboard();
+    return true;
+}
+
+void TKeyHelp::GiveBackKeyboard() {
+    // Without a window manager nobody else hands the focus back to the editor.
+    if (QWidget* editor = parentWidget()) editor->activateWindow();
+}
+
+bool TKeyHelp::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text_ && event->type() == QEvent::KeyPress &&
+        HandleKey(*static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TKeyHelp::keyPressEvent(QKeyEvent* event) {
+    if (!HandleKey(*event)) QWidget::keyPressEvent(event);
+}
+
+void TKeyHelp::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    GiveBackKeyboard();
+}
+
+TKeyHelp& ShowKeyHelp(QWidget& editor) {
+    auto* help = editor.findChild<TKeyHelp*>(QString(), Qt::FindDirectChildrenOnly);
+    if (help == nullptr) help = new TKeyHelp(&editor);
+    help->show();
+    help->raise();
+    help->activateWindow();
+    help->setFocus();
+    return *help;
+}

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# End-to-end run of the install (run it under xvfb-run): `cmake --install` into a temporary
+# prefix whose path holds a blank, then both programs run from PREFIX/bin. The editor starts
+# through its link (so it finds pal.bmp and color.bmp in PREFIX/lib/spritehex), F1 shows the key
+# help, Esc gives the keyboard back, Q closes the editor. Then tools/uninstall.sh removes exactly
+# what was installed, and an install never replaces a file it did not make.
+#
+#   install_e2e.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$(readlink -f "$1")
+src=$(readlink -f "$2")
+unset QT_QPA_PLATFORM
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$src/tests/e2e/lsan.supp}
+work=$(mktemp -d /tmp/spritehex-install.XXXXXX)
+export HOME=$work XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$work/run"
+prefix="$work/my prefix"
+pid=
+cleanup() {
+  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+check() { # what expected actual
+  [[ "$2" == "$3" ]] || fail "$1: expected '$2', got '$3'"
+  echo "ok: $1"
+}
+installed() { # every file and link under a prefix, one a line, sorted
+  (cd "$1" && find . \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
+}
+find_window() { # name: waits for a visible window with that exact title
+  for _ in $(seq 100); do
+    local id
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [[ -n "$id" ]] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  fail "no window named '$1'"
+}
+wait_focus() { # window: waits until it has the keyboard focus
+  for _ in $(seq 100); do
+    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
+    sleep 0.05
+  done
+  fail "window $1 never got the focus"
+}
+pixel() { # file x y: colour of a pixel as RRGGBB
+  /usr/bin/convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- |
+    grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'a-f' 'A-F'
+}
+
+# --- install ------------------------------------------------------------------------------------
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; fail "install"; }
+check "installed files" \
+  "bin/spritehex bin/spritehex-cli lib/spritehex/color.bmp lib/spritehex/pal.bmp lib/spritehex/spritehex lib/spritehex/spritehex-cli share/applications/spritehex.desktop share/icons/hicolor/32x32/apps/spritehex.png " \
+  "$(installed "$prefix")"
+check "editor link" "../lib/spritehex/spritehex" "$(readlink "$prefix/bin/spritehex")"
+check "cli link" "../lib/spritehex/spritehex-cli" "$(readlink "$prefix/bin/spritehex-cli")"
+check "desktop entry runs the linked editor" "Exec=\"$prefix/bin/spritehex\"" \
+  "$(grep '^Exec=' "$prefix/share/applications/spritehex.desktop")"
+check "desktop entry names the icon" "Icon=spritehex" \
+  "$(grep '^Icon=' "$prefix/share/applications/spritehex.desktop")"
+icon=$prefix/share/icons/hicolor/32x32/apps/spritehex.png
+check "icon is a 32 x 32 PNG" "PNG 32x32" "$(/usr/bin/identify -format '%m %wx%h' "$icon")"
+# examples/ship.dat at twice its size: pixel (7, 0) is cyan (7), pixel (0, 0) is colour 0.
+check "icon: the ship's nose" 42EBF5 "$(pixel "$icon" 14 0)"
+check "icon: colour 0 as the PNG export paints it" 303038 "$(pixel "$icon" 0 0)"
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "a second install over the first"
+check "a second install leaves the same files" 8 "$(installed "$prefix" | wc -w)"
+
+# --- spritehex-cli from PREFIX/bin ----------------------------------------------------------------
+check "spritehex-cli info through the link" "width: 16 height: 16 cels: 4" \
+  "$("$prefix/bin/spritehex-cli" info "$src/examples/walker.dat" | tr '\n' ' ' | sed 's/ $//')"
+check "spritehex-cli found on PATH" "spritehex-cli" \
+  "$(PATH="$prefix/bin:$PATH" spritehex-cli --version | cut -d' ' -f1)"
+
+# --- the editor from PREFIX/bin ------------------------------------------------------------------
+set +e
+msg=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/spritehex" 2>&1 >/dev/null)
+rc=$?
+set -e
+check "exit status without a display" 1 "$rc"
+[[ "$msg" == *"use $prefix/lib/spritehex/spritehex-cli."* ]] || fail "no-display message: $msg"
+echo "ok: without a display the editor names the installed spritehex-cli"
+
+"$prefix/bin/spritehex" & pid=$!
+win=$(find_window "new 1/1")
+wait_focus "$win"
+xdotool key F1
+help=$(find_window "spritehex keys")
+wait_focus "$help"
+xdotool key Escape
+wait_focus "$win"
+echo "ok: F1 shows the key help, Esc gives the keyboard back to the editor"
+xdotool key q
+set +e; wait "$pid"; rc=$?; set -e; pid=
+check "Q closes the installed editor" 0 "$rc"
+
+# --- install never replaces a file it did not make ---------------------------------------------
+other="$work/other"
+mkdir -p "$other/bin"
+echo "not ours" >"$other/bin/spritehex"
+if cmake --install "$build" --prefix "$other" >"$work/other.log" 2>&1; then
+  fail "an install over a foreign $other/bin/spritehex went through"
+fi
+grep -q "already exists and is not" "$work/other.log" || fail "message: $(cat "$work/other.log")"
+check "the foreign file is untouched" "not ours" "$(cat "$other/bin/spritehex")"
+check "and nothing was installed beside it" "bin/spritehex " "$(installed "$other")"
+
+# --- uninstall ----------------------------------------------------------------------------------
+touch "$prefix/lib/spritehex/temp.bmp"  # as a PNG export leaves it
+mkdir -p "$prefix/share/applications"
+echo keep >"$prefix/share/applications/other.desktop"
+"$src/tools/uninstall.sh" "$prefix" >/dev/null
+check "uninstall leaves only what it did not install" "share/applications/other.desktop " \
+  "$(installed "$prefix")"
+"$src/tools/uninstall.sh" "$prefix" >/dev/null || fail "a second uninstall"
+echo "install: all checks passed"

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Makes the README's pictures from the real editor on a virtual X server of 1024 x 768:
+#   editor.png    the editor with examples/ship.dat opened through its Open dialog (key O)
+#   generate.png  the Generate window for it (key G), switched to two layers with colour data
+#                 (keys 2 and C)
+#
+#   tools/screenshots.sh [BUILD_DIR [OUTPUT_DIR]]     (defaults: build and docs of this checkout)
+#
+# Needs xvfb-run, xauth, xdotool and ImageMagick (all in tools/packages.txt). It always runs on a
+# server of its own, so no other window can cover the pictures.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$(readlink -f "${1:-$here/build}")
+out=$(readlink -m "${2:-$here/docs}")
+if [[ -z "${SPRITEHEX_SCREENSHOT_SERVER:-}" ]]; then
+  exec env SPRITEHEX_SCREENSHOT_SERVER=1 \
+    xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$build" "$out"
+fi
+unset QT_QPA_PLATFORM
+exe=$build/bin/spritehex
+[[ -x "$exe" ]] || { echo "screenshots: no editor at $exe; build first (make build)" >&2; exit 1; }
+work=$(mktemp -d /tmp/spritehex-shots.XXXXXX)
+export HOME=$work XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$work/run"
+pid=
+cleanup() {
+  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "screenshots: $*" >&2; exit 1; }
+find_window() { # name: waits for a visible window with that exact title
+  for _ in $(seq 100); do
+    local id
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [[ -n "$id" ]] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  fail "no window named '$1'"
+}
+wait_focus() { # window: waits until it has the keyboard focus
+  for _ in $(seq 100); do
+    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
+    sleep 0.05
+  done
+  fail "window $1 never got the focus"
+}
+wait_title() { # window title
+  for _ in $(seq 100); do
+    [[ "$(xdotool getwindowname "$1" 2>/dev/null)" == "$2" ]] && return 0
+    sleep 0.05
+  done
+  fail "the editor's title never became '$2'"
+}
+shoot() { # window file
+  sleep 0.5  # let the window finish painting
+  /usr/bin/import -window "$1" "$2"
+  echo "wrote $2"
+}
+
+mkdir -p "$out"
+xdotool mousemove 0 0  # keep the pointer (and with it the editor's cursor frame) out of the way
+"$exe" & pid=$!
+editor=$(find_window "new 1/1")
+wait_focus "$editor"
+
+xdotool key o
+wait_focus "$(find_window Open)"
+xdotool type --delay 15 "$here/examples/ship.dat"
+xdotool key Return
+wait_title "$editor" "ship 1/1"
+wait_focus "$editor"
+shoot "$editor" "$out/editor.png"
+
+xdotool key g
+generate=$(find_window Generate)
+wait_focus "$generate"
+xdotool key 2 c
+shoot "$generate" "$out/generate.png"
+
+xdotool key Escape
+wait_focus "$editor"
+xdotool key Escape
+wait "$pid" || fail "the editor did not end cleanly"
+pid=

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Removes what `make install PREFIX=...` put under PREFIX, and nothing else:
+#   PREFIX/bin/spritehex, PREFIX/bin/spritehex-cli     (only links into lib/spritehex)
+#   PREFIX/lib/spritehex/{spritehex,spritehex-cli,pal.bmp,color.bmp}, and temp.bmp, which the
+#   editor leaves there after a PNG export; then the directory itself when nothing else is in it
+#   PREFIX/share/applications/spritehex.desktop
+#   PREFIX/share/icons/hicolor/32x32/apps/spritehex.png
+#
+#   tools/uninstall.sh PREFIX
+set -euo pipefail
+[[ $# -eq 1 && -n "$1" ]] || { echo "usage: tools/uninstall.sh PREFIX" >&2; exit 2; }
+prefix=${1%/}
+dir=$prefix/lib/spritehex
+
+remove() {
+  if [[ -e "$1" || -L "$1" ]]; then
+    rm -f -- "$1"
+    echo "Removed $1"
+  fi
+}
+
+for program in spritehex spritehex-cli; do
+  link=$prefix/bin/$program
+  if [[ -L "$link" ]]; then
+    target=$(readlink -- "$link")
+    if [[ "$target" == */lib/spritehex/$program ]]; then
+      remove "$link"
+    else
+      echo "Left $link alone: it links to $target, not to the installed $program" >&2
+    fi
+  elif [[ -e "$link" ]]; then
+    echo "Left $link alone: it is not a link made by the install" >&2
+  fi
+done
+for file in spritehex spritehex-cli pal.bmp color.bmp temp.bmp; do remove "$dir/$file"; done
+if [[ -d "$dir" ]]; then
+  if rmdir -- "$dir" 2>/dev/null; then
+    echo "Removed $dir"
+  else
+    echo "Left $dir: it holds files the install did not put there" >&2
+  fi
+fi
+remove "$prefix/share/applications/spritehex.desktop"
+remove "$prefix/share/icons/hicolor/32x32/apps/spritehex.png"
