@@ -50,10 +50,15 @@ Group GroupOf(Command command) {
             return kWindow;
         case Command::kGenerate:
             return kGenerate;
-        default:
-            // New, Open, Save, Save As, and whatever else reads or writes a file (the export).
+        case Command::kNew:
+        case Command::kOpen:
+        case Command::kSave:
+        case Command::kSaveAs:
+        case Command::kExportPng:
+        case Command::kNothing:
             return kFiles;
     }
+    return kFiles;  // not reached: every command is named above, and -Wswitch keeps it so
 }
 
 struct TextRow {

@@ -85,7 +85,8 @@ void GenerateWindow::nothingIsMadeAtCreation() {
 }
 
 void GenerateWindow::layout() {
-    const std::vector<std::uint8_t> buffer = wtest::Buffer(8, 8, Zeros(64));
+    const std::vector<std::uint8_t> buffer =
+        wtest::Buffer(8, 16, Pixels(8 * 16, std::uint8_t{15}));  // lines of 16 bytes
     TfrmExport window;
     window.SetData(buffer.data());
     window.ShowWindow();
@@ -115,6 +116,15 @@ void GenerateWindow::layout() {
         QCOMPARE(label->size(), label->sizeHint());  // sized to its text
         QCOMPARE(label->buddy(), static_cast<QWidget*>(memo));
     }
+
+    // Whatever this desktop's font, a line of 16 bytes (a character, or a sprite 8 pixels wide
+    // and 16 high) is seen whole.
+    const QFontMetrics metrics(memo->font());
+    const int room = memo->viewport()->width() - 2 * int(memo->document()->documentMargin());
+    for (QTextBlock line = memo->document()->begin(); line.isValid(); line = line.next()) {
+        QVERIFY2(metrics.horizontalAdvance(line.text()) <= room, qPrintable(line.text()));
+    }
+    QCOMPARE(memo->document()->firstBlock().text().size(), 16 * 4 - 1);  // no comma at the end
 }
 
 // The first generation: the initial labels, "no error", the single-layer patterns without colour
@@ -211,6 +221,13 @@ void GenerateWindow::optionKeys() {
 
     QVERIFY(window.isVisible());
     QCOMPARE(wtest::Labels(window), labels);
+    // Whatever this desktop's font, the labels never run into each other or off the window.
+    const QLabel* row[] = {window.lbType(), window.lb1Color(), window.lb2layers(),
+                           window.lbFormat()};
+    for (std::size_t i = 0; i + 1 < std::size(row); ++i) {
+        QVERIFY2(row[i]->geometry().right() < row[i + 1]->x(), qPrintable(row[i]->text()));
+    }
+    QVERIFY(window.lbFormat()->geometry().right() < window.width());
     QCOMPARE(window.lb1Color()->isEnabled(), spriteLabelsEnabled);
     QCOMPARE(window.lb2layers()->isEnabled(), spriteLabelsEnabled);
     QVERIFY(window.lbType()->isEnabled());

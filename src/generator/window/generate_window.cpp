@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QScreen>
 
@@ -13,6 +14,7 @@ namespace {
 constexpr int kClientWidth = 409;
 constexpr int kClientHeight = 166;
 constexpr int kFontPixels = 12;
+constexpr int kSmallestFontPixels = 8;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, QWidget* buddy) {
     auto* label = new QLabel(parent);
@@ -36,6 +38,39 @@ QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The layout was drawn for a narrow 12-pixel font. This desktop's fonts are wider: at 12 pixels
+// "Type: Sprite" runs into "Color data:" and a line of 16 bytes is cut off at the box's edge.
+// Returns the largest size up to 12 pixels at which every label text ends before the next label
+// begins and a line of 16 bytes fits the text box (whose inner width is given).
+int FittingPixelSize(QFont font, int memoTextWidth) {
+    struct Slot {
+        const char* widest[2];
+        int room;  // from this label's left edge to the next one's, less a small gap
+    };
+    constexpr int kGap = 4;
+    const Slot labelSlots[] = {
+        {{"Type: Sprite", "Type: Chr"}, 75 - 5 - kGap},
+        {{"Color data:Yes", "Color data:No"}, 161 - 75 - kGap},
+        {{"2 layers: Yes", "2 layers: No"}, 342 - 161 - kGap},
+        {{"Comma: Yes", "Comma: No"}, kClientWidth - 342 - kGap},
+        {{"3rd color is not or'ing color", "color code not found"}, kClientWidth - 6 - kGap},
+    };
+    const QString line = QStringLiteral("#FF,").repeated(16);
+    int pixels = kFontPixels;
+    for (; pixels > kSmallestFontPixels; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        bool fits = metrics.horizontalAdvance(line) <= memoTextWidth;
+        for (const Slot& slot : labelSlots) {
+            for (const char* text : slot.widest) {
+                fits = fits && metrics.horizontalAdvance(QString::fromLatin1(text)) <= slot.room;
+            }
+        }
+        if (fits) break;
+    }
+    return pixels;
+}
+
 }  // namespace
 
 TfrmExport::TfrmExport(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
@@ -56,6 +91,11 @@ void TfrmExport::Build() {
     });
     memo_->setObjectName(QStringLiteral("Memo1"));
     memo_->setGeometry(0, 0, kClientWidth, 129);
+    const int memoTextWidth =
+        memo_->contentsRect().width() - 2 * static_cast<int>(memo_->document()->documentMargin());
+    small.setPixelSize(FittingPixelSize(small, memoTextWidth));
+    setFont(small);
+    memo_->setFont(small);
     setFocusProxy(memo_);
     lbType_ = MakeLabel(this, "lbType", 5, 134, memo_);
     lb1Color_ = MakeLabel(this, "lb1Color", 75, 134, memo_);
