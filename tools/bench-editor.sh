@@ -33,7 +33,7 @@ for _ in $(seq "$runs"); do
 done
 rm -rf "$XDG_RUNTIME_DIR"
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$inner" "$bin" "$runs" 2>/dev/null |
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" bash "$inner" "$bin" "$runs" 2>/dev/null |
   awk '
     { for (i = 2; i <= NF; ++i) { split($i, kv, "="); n = ++count[$1, kv[1]]; v[$1, kv[1], n] = kv[2] } }
     function median(name, key,   n, i, j, t, a) {

@@ -12,9 +12,11 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(readlink -f "${1:-$here/build}")
 out=$(readlink -m "${2:-$here/docs}")
+# -noreset: without it the server resets when its first client (xdotool) leaves, and refuses the
+# editor for that moment.
 if [[ -z "${SPRITEHEX_SCREENSHOT_SERVER:-}" ]]; then
   exec env SPRITEHEX_SCREENSHOT_SERVER=1 \
-    xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$build" "$out"
+    xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$build" "$out"
 fi
 unset QT_QPA_PLATFORM
 exe=$build/bin/spritehex
