@@ -18,43 +18,12 @@ if [[ -z "${SPRITEHEX_SCREENSHOT_SERVER:-}" ]]; then
   exec env SPRITEHEX_SCREENSHOT_SERVER=1 \
     xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$build" "$out"
 fi
-unset QT_QPA_PLATFORM
 exe=$build/bin/spritehex
-[[ -x "$exe" ]] || { echo "screenshots: no editor at $exe; build first (make build)" >&2; exit 1; }
-work=$(mktemp -d /tmp/spritehex-shots.XXXXXX)
-export HOME=$work XDG_RUNTIME_DIR=$work/run
-mkdir -m 700 "$work/run"
-pid=
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$here/tools/x-session.sh"
+fail_prefix=screenshots
+[[ -x "$exe" ]] || fail "no editor at $exe; build first (make build)"
+x_session shots
 
-fail() { echo "screenshots: $*" >&2; exit 1; }
-find_window() { # name: waits for a visible window with that exact title
-  for _ in $(seq 100); do
-    local id
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    [[ -n "$id" ]] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  fail "no window named '$1'"
-}
-wait_focus() { # window: waits until it has the keyboard focus
-  for _ in $(seq 100); do
-    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
-    sleep 0.05
-  done
-  fail "window $1 never got the focus"
-}
-wait_title() { # window title
-  for _ in $(seq 100); do
-    [[ "$(xdotool getwindowname "$1" 2>/dev/null)" == "$2" ]] && return 0
-    sleep 0.05
-  done
-  fail "the editor's title never became '$2'"
-}
 shoot() { # window file
   sleep 0.5  # let the window finish painting
   /usr/bin/import -window "$1" "$2"

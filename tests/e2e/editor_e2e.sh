@@ -6,52 +6,10 @@
 # display the program says what to use instead.
 set -euo pipefail
 exe=$(readlink -f "$1")
-unset QT_QPA_PLATFORM
 # In a sanitizer build, leaks of the system libraries behind the X11 plugin are not ours.
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(dirname "$(readlink -f "$0")")/lsan.supp}
-work=$(mktemp -d /tmp/spritehex-e2e.XXXXXX)
-export HOME=$work XDG_RUNTIME_DIR=$work/run
-mkdir -m 700 "$work/run"
-pid=
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { # what expected actual
-  [[ "$2" == "$3" ]] || fail "$1: expected '$2', got '$3'"
-  echo "ok: $1"
-}
-wait_title() { # window title
-  for _ in $(seq 100); do
-    [[ "$(xdotool getwindowname "$1" 2>/dev/null)" == "$2" ]] && return 0
-    sleep 0.05
-  done
-  fail "title: expected '$2', got '$(xdotool getwindowname "$1")'"
-}
-# Colour of screen pixel (x, y) as RRGGBB.
-pixel() {
-  /usr/bin/convert "$work/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- |
-    grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'a-f' 'A-F'
-}
-wait_focus() { # window: waits until it has the keyboard focus
-  for _ in $(seq 100); do
-    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
-    sleep 0.05
-  done
-  fail "window $1 never got the focus"
-}
-find_window() { # name: waits for a visible window with that exact title
-  for _ in $(seq 100); do
-    local id
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    [[ -n "$id" ]] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  fail "no window named '$1'"
-}
+source "$(dirname "$(readlink -f "$0")")/../../tools/x-session.sh"
+x_session e2e
 
 # --- without a display -----------------------------------------------------------------------
 set +e
@@ -114,19 +72,19 @@ check "walk.dat bytes" "$expected" "$(od -An -v -tx1 "$work/walk.dat" | tr -d ' 
 
 import -window root "$work/shot.png"
 # Cel 2 is shown with the cursor frame on cell (0, 0), where the click drew colour 10.
-check "frame corner of the cursor cell" 777799 "$(pixel 448 320)"
-check "frame's far corner" 777799 "$(pixel $((448 + 14)) $((320 + 14)))"
-check "inside the cursor cell: dark yellow" D4C154 "$(pixel $((448 + 8)) $((320 + 8)))"
-check "cell (6, 3): dark yellow" D4C154 "$(pixel $((448 + 96 + 8)) $((320 + 48 + 8)))"
-check "a cell's last pixel keeps the swatch's grid line" C9B859 "$(pixel $((448 + 96 + 15)) $((320 + 48 + 15)))"
-check "colour 0 is the dark checker" 1C1C24 "$(pixel $((448 + 112)) $((320 + 112)))"
-check "and its light squares" 383844 "$(pixel $((448 + 112 + 4)) $((320 + 112)))"
+check "frame corner of the cursor cell" 777799 "$(pixel "$work/shot.png" 448 320)"
+check "frame's far corner" 777799 "$(pixel "$work/shot.png" $((448 + 14)) $((320 + 14)))"
+check "inside the cursor cell: dark yellow" D4C154 "$(pixel "$work/shot.png" $((448 + 8)) $((320 + 8)))"
+check "cell (6, 3): dark yellow" D4C154 "$(pixel "$work/shot.png" $((448 + 96 + 8)) $((320 + 48 + 8)))"
+check "a cell's last pixel keeps the swatch's grid line" C9B859 "$(pixel "$work/shot.png" $((448 + 96 + 15)) $((320 + 48 + 15)))"
+check "colour 0 is the dark checker" 1C1C24 "$(pixel "$work/shot.png" $((448 + 112)) $((320 + 112)))"
+check "and its light squares" 383844 "$(pixel "$work/shot.png" $((448 + 112 + 4)) $((320 + 112)))"
 
 xdotool key j
 wait_title "$win" "walk 1/2"
 import -window root "$work/shot.png"
-check "cel 1 cell (3, 4): light blue" 7D76FC "$(pixel $((448 + 3 * 16 + 4)) $((320 + 4 * 16 + 4)))"
-check "cel 1 cell (1, 3): light green after Shift+3" 5EDC78 "$(pixel $((448 + 16 + 4)) $((320 + 3 * 16 + 4)))"
+check "cel 1 cell (3, 4): light blue" 7D76FC "$(pixel "$work/shot.png" $((448 + 3 * 16 + 4)) $((320 + 4 * 16 + 4)))"
+check "cel 1 cell (1, 3): light green after Shift+3" 5EDC78 "$(pixel "$work/shot.png" $((448 + 16 + 4)) $((320 + 3 * 16 + 4)))"
 
 xdotool key Escape
 set +e; wait "$pid"; rc=$?; set -e; pid=

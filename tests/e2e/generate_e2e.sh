@@ -7,46 +7,9 @@
 set -euo pipefail
 build_exe=$(readlink -f "$1")
 build_cli=$(readlink -f "$2")
-unset QT_QPA_PLATFORM
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(dirname "$(readlink -f "$0")")/lsan.supp}
-work=$(mktemp -d /tmp/spritehex-gen-e2e.XXXXXX)
-export HOME=$work XDG_RUNTIME_DIR=$work/run
-mkdir -m 700 "$work/run"
-pid=
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { # what expected actual
-  [[ "$2" == "$3" ]] || fail "$1: expected '$2', got '$3'"
-  echo "ok: $1"
-}
-wait_title() { # window title
-  for _ in $(seq 100); do
-    [[ "$(xdotool getwindowname "$1" 2>/dev/null)" == "$2" ]] && return 0
-    sleep 0.05
-  done
-  fail "title: expected '$2', got '$(xdotool getwindowname "$1")'"
-}
-wait_focus() { # window: waits until it has the keyboard focus
-  for _ in $(seq 100); do
-    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
-    sleep 0.05
-  done
-  fail "window $1 never got the focus"
-}
-find_window() { # name: waits for a visible window with that exact title
-  for _ in $(seq 100); do
-    local id
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    [[ -n "$id" ]] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  fail "no window named '$1'"
-}
+source "$(dirname "$(readlink -f "$0")")/../../tools/x-session.sh"
+x_session gen-e2e
 # Waits until the clipboard holds exactly the bytes of the file.
 wait_clipboard() { # what expected-file
   for _ in $(seq 100); do
@@ -60,11 +23,6 @@ wait_clipboard() { # what expected-file
 tables() { # file options...
   local out=$1; shift
   "$cli" tables "$@" "$work/walk.dat" >"$out" || [[ $? -eq 1 ]]
-}
-# Colour of pixel (x, y) of a picture as RRGGBB.
-pixel() { # picture x y
-  /usr/bin/convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- |
-    grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'a-f' 'A-F'
 }
 
 # The programs and their bitmaps in a folder of their own: the export writes temp.bmp there.

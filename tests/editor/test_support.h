@@ -16,6 +16,7 @@
 #include "editor/editor_window.h"
 #include "editor/new_dialog.h"
 #include "generator/window/generate_window.h"
+#include "key_names.h"
 #include "scripted_prompts.h"
 
 namespace test {
@@ -105,32 +106,6 @@ inline QString Sorted(const QString& pixels) {
     QStringList tokens = pixels.split(' ', Qt::SkipEmptyParts);
     tokens.sort();
     return tokens.join(' ');
-}
-
-// "Shift+Ctrl+Up", "Pad5", "Space", "5", "C", ... as a Qt key and modifiers.
-inline std::pair<Qt::Key, Qt::KeyboardModifiers> ParseKey(const QString& token) {
-    QStringList parts = token.split('+');
-    const QString name = parts.takeLast();
-    Qt::KeyboardModifiers mods;
-    for (const QString& m : parts) {
-        if (m == "Shift") mods |= Qt::ShiftModifier;
-        if (m == "Ctrl") mods |= Qt::ControlModifier;
-        if (m == "Alt") mods |= Qt::AltModifier;
-    }
-    static const std::pair<const char*, Qt::Key> kNames[] = {
-        {"Space", Qt::Key_Space},   {"Esc", Qt::Key_Escape}, {"PgUp", Qt::Key_PageUp},
-        {"PgDn", Qt::Key_PageDown}, {"Left", Qt::Key_Left},  {"Up", Qt::Key_Up},
-        {"Right", Qt::Key_Right},   {"Down", Qt::Key_Down},  {"F2", Qt::Key_F2},
-        {"F3", Qt::Key_F3},         {"F4", Qt::Key_F4},      {"Enter", Qt::Key_Return},
-        {"F1", Qt::Key_F1},
-    };
-    for (const auto& [n, key] : kNames) {
-        if (name == n) return {key, mods};
-    }
-    if (name.startsWith("Pad")) {
-        return {static_cast<Qt::Key>(Qt::Key_0 + name.mid(3).toInt()), mods | Qt::KeypadModifier};
-    }
-    return {static_cast<Qt::Key>(name.at(0).toUpper().unicode()), mods};
 }
 
 inline void Press(QWidget& target, const QString& keys) {

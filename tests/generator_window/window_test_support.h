@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "example_tables.h"
+#include "key_names.h"
 #include "generator/generate.h"
 #include "generator/window/generate_window.h"
 #include "generator/window/memo.h"
@@ -36,22 +37,7 @@ inline void SetClipboard(const QString& text) {
 // "Shift+C", "Ctrl+2", "Alt+T", "Pad2", "Esc", "Left", a single character.
 inline void Press(QWidget* target, const QString& keys) {
     for (const QString& token : keys.split(' ', Qt::SkipEmptyParts)) {
-        QStringList parts = token.split('+');
-        const QString name = parts.takeLast();
-        Qt::KeyboardModifiers mods;
-        for (const QString& m : parts) {
-            if (m == "Shift") mods |= Qt::ShiftModifier;
-            if (m == "Ctrl") mods |= Qt::ControlModifier;
-            if (m == "Alt") mods |= Qt::AltModifier;
-        }
-        Qt::Key key = static_cast<Qt::Key>(name.at(0).toUpper().unicode());
-        if (name == "Esc") key = Qt::Key_Escape;
-        if (name == "Left") key = Qt::Key_Left;
-        if (name == "End") key = Qt::Key_End;
-        if (name.startsWith("Pad")) {
-            key = static_cast<Qt::Key>(Qt::Key_0 + name.mid(3).toInt());
-            mods |= Qt::KeypadModifier;
-        }
+        const auto [key, mods] = test::ParseKey(token);
         QTest::keyClick(target, key, mods);
     }
 }

@@ -9,46 +9,12 @@
 set -euo pipefail
 build=$(readlink -f "$1")
 src=$(readlink -f "$2")
-unset QT_QPA_PLATFORM
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$src/tests/e2e/lsan.supp}
-work=$(mktemp -d /tmp/spritehex-install.XXXXXX)
-export HOME=$work XDG_RUNTIME_DIR=$work/run
-mkdir -m 700 "$work/run"
+source "$src/tools/x-session.sh"
+x_session install
 prefix="$work/my prefix"
-pid=
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { # what expected actual
-  [[ "$2" == "$3" ]] || fail "$1: expected '$2', got '$3'"
-  echo "ok: $1"
-}
 installed() { # every file and link under a prefix, one a line, sorted
   (cd "$1" && find . \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
-}
-find_window() { # name: waits for a visible window with that exact title
-  for _ in $(seq 100); do
-    local id
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    [[ -n "$id" ]] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  fail "no window named '$1'"
-}
-wait_focus() { # window: waits until it has the keyboard focus
-  for _ in $(seq 100); do
-    [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]] && return 0
-    sleep 0.05
-  done
-  fail "window $1 never got the focus"
-}
-pixel() { # file x y: colour of a pixel as RRGGBB
-  /usr/bin/convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- |
-    grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'a-f' 'A-F'
 }
 
 # --- install ------------------------------------------------------------------------------------

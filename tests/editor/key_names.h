@@ -1,0 +1,37 @@
+#pragma once
+// Keys written as text for the window tests: "Shift+Ctrl+Up", "Pad5", "Esc", "5", "C".
+
+#include <utility>
+
+#include <QString>
+#include <QStringList>
+
+namespace test {
+
+// "Shift+Ctrl+Up", "Pad5", "Space", "5", "C", ... as a Qt key and modifiers.
+inline std::pair<Qt::Key, Qt::KeyboardModifiers> ParseKey(const QString& token) {
+    QStringList parts = token.split('+');
+    const QString name = parts.takeLast();
+    Qt::KeyboardModifiers mods;
+    for (const QString& m : parts) {
+        if (m == "Shift") mods |= Qt::ShiftModifier;
+        if (m == "Ctrl") mods |= Qt::ControlModifier;
+        if (m == "Alt") mods |= Qt::AltModifier;
+    }
+    static const std::pair<const char*, Qt::Key> kNames[] = {
+        {"Space", Qt::Key_Space},   {"Esc", Qt::Key_Escape}, {"PgUp", Qt::Key_PageUp},
+        {"PgDn", Qt::Key_PageDown}, {"Left", Qt::Key_Left},  {"Up", Qt::Key_Up},
+        {"Right", Qt::Key_Right},   {"Down", Qt::Key_Down},  {"F2", Qt::Key_F2},
+        {"F3", Qt::Key_F3},         {"F4", Qt::Key_F4},      {"Enter", Qt::Key_Return},
+        {"F1", Qt::Key_F1},         {"End", Qt::Key_End},
+    };
+    for (const auto& [n, key] : kNames) {
+        if (name == n) return {key, mods};
+    }
+    if (name.startsWith("Pad")) {
+        return {static_cast<Qt::Key>(Qt::Key_0 + name.mid(3).toInt()), mods | Qt::KeypadModifier};
+    }
+    return {static_cast<Qt::Key>(name.at(0).toUpper().unicode()), mods};
+}
+
+}  // namespace test
