@@ -21,7 +21,11 @@ bool WritePngFile(const QImage& image, const QString& path, int compression, QSt
     writer.setQuality(100 - compression * 100 / 9);
     if (!writer.write(image)) return fail(writer.errorString());
 
+    // The new file replaces the old one only once it is complete. In a folder we may not write
+    // to, an existing file we may write is overwritten in place instead: the user asked for the
+    // picture there, and a failure is still reported.
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
     if (file.write(png) != png.size()) {
         const QString reason = file.errorString();
