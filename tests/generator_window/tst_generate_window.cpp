@@ -329,16 +329,25 @@ void GenerateWindow::escHidesAndKeepsOptions() {
     window.ShowWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     wtest::Press(window.Memo1(), "C O");
+    const QString shown = window.Memo1()->toPlainText();
     wtest::SetClipboard(kSentinel);
+    wtest::Press(window.Memo1(), "Ctrl+Esc");  // Ctrl held: nothing, not even Esc
+    QVERIFY(window.isVisible());
     wtest::Press(window.Memo1(), "Esc");
     QVERIFY(!window.isVisible());
     QCOMPARE(Clipboard(), kSentinel);
+    QCOMPARE(window.Memo1()->toPlainText(), shown);
     QVERIFY(QTest::qWaitForWindowActive(&other));  // the keyboard goes back
 
     buffer[3 + 2] = 5;  // an edit while the window is hidden: pixel (2, 0) of cel 1
+    window.move(10, 10);
     window.SetData(buffer.data());
     window.ShowWindow();
     QVERIFY(window.isVisible());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(window.pos(), QPoint((screen.width() - 409) / 2, (screen.height() - 166) / 2));
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.Memo1()));
     QCOMPARE(wtest::Labels(window),
              (QStringList{"&Type: Sprite", "&Color data:Yes", "&2 layers: No", "C&omma: No"}));
     CheckShowsCoreText(window, GeneratorOptions{kSprite, false, true, 0});
