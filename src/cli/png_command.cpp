@@ -36,6 +36,11 @@ QImage LoadColourStrip(const std::string& path, std::ostream& err) {
         err << kCliProgram << ": cannot find " << path << ": there is no such file\n";
         return {};
     }
+    if (QFile file(LocalName(path)); !file.open(QIODevice::ReadOnly)) {
+        err << kCliProgram << ": cannot read " << path << ": " << file.errorString().toStdString()
+            << "\n";
+        return {};
+    }
     QImageReader reader(LocalName(path), "bmp");
     const QImage strip = reader.read();
     if (strip.isNull()) {

@@ -29,6 +29,12 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// How a message names the file: its name, or the whole path when that ends in a separator.
+std::string ShownName(const std::string& path) {
+    std::string name = FileNameOfPath(path);
+    return name.empty() ? path : name;
+}
+
 }  // namespace
 
 std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size) {
@@ -61,7 +67,7 @@ std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size) {
 }
 
 FileResult LoadSpriteFile(TSpriteDocument& doc, const std::string& path) {
-    const std::string file = FileNameOfPath(path);
+    const std::string file = ShownName(path);
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
     if (!f) {
         return {FileStatus::kCannotOpen, "Cannot open " + file + ": " + std::strerror(errno) + "."};
@@ -79,7 +85,7 @@ FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std:
                            const std::string& path) {
     const std::string reason = CheckSpriteImage(bytes, size);
     if (!reason.empty()) {
-        return {FileStatus::kNotSprite, FileNameOfPath(path) + " is not a sprite file: " + reason + "."};
+        return {FileStatus::kNotSprite, ShownName(path) + " is not a sprite file: " + reason + "."};
     }
     doc.LoadImage(bytes, static_cast<int>(size));
     DocumentNames& names = doc.Names();

@@ -40,12 +40,13 @@ class PngCommandTest : public testing::Test {
         pixels[32 + 2] = 9;    // cel 3 (2, 0)
         pixels_ = pixels;
         file_ = dir_.Write("walk.dat", SpriteFileImage(4, 4, pixels));
-        for (const char* name : {"good", "none", "small", "text"}) {
+        for (const char* name : {"good", "none", "small", "text", "folder"}) {
             std::filesystem::create_directory(dir_.Path(name));
         }
         EXPECT_TRUE(Strip().save(Q(dir_.Path("good/color.bmp")), "BMP"));
         EXPECT_TRUE(Strip(241, 2).save(Q(dir_.Path("small/color.bmp")), "BMP"));
         dir_.Write("text/color.bmp", {'n', 'o', 't', ' ', 'B', 'M', 'P'});
+        std::filesystem::create_directory(dir_.Path("folder/color.bmp"));
     }
 
     struct Run {
@@ -142,7 +143,7 @@ TEST_P(PngFailures, WriteNothingAndExit2) {
     // No temporary file is left beside the output either.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path("")),
                             std::filesystem::directory_iterator()),
-              5);  // walk.dat and the four strip folders
+              6);  // walk.dat and the five strip folders
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -161,7 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"MissingDocument", "good", {"missing.dat", "OUT"}, "Cannot open missing.dat"},
         FailureRow{"NoColourStrip", "none", {"FILE", "OUT"}, "none/color.bmp: there is no such"},
         FailureRow{"ColourStripTooSmall", "small", {"FILE", "OUT"}, "it is 241 x 2 pixels"},
-        FailureRow{"ColourStripNotABitmap", "text", {"FILE", "OUT"}, "not a valid BMP picture"}),
+        FailureRow{"ColourStripNotABitmap", "text", {"FILE", "OUT"}, "not a valid BMP picture"},
+        FailureRow{"ColourStripUnreadable", "folder", {"FILE", "OUT"}, "cannot read "}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(PngCommandTest, UnwritableOutputIsReported) {

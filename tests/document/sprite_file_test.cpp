@@ -204,6 +204,11 @@ TEST(SpriteFile, UnreadableFilesAreReported) {
     EXPECT_EQ(missing.message, "Cannot open missing.dat: No such file or directory.");
     fs::create_directory(dir / "folder.dat");
     EXPECT_EQ(LoadSpriteFile(doc, dir / "folder.dat").status, FileStatus::kCannotOpen);
+    // A path ending in a separator has no file name: the message names the whole path.
+    const std::string folder = dir / "folder.dat" + "/";
+    FileResult slash = LoadSpriteFile(doc, folder);
+    EXPECT_EQ(slash.status, FileStatus::kCannotOpen);
+    EXPECT_EQ(slash.message, "Cannot read " + folder + ": Is a directory.");
     EXPECT_EQ(doc.Names().name, "new");
 }
 
