@@ -11,13 +11,13 @@
 namespace {
 
 class Bytes {
-public:
+  public:
     Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool empty() const { return pos_ >= size_; }
     int Next() { return pos_ < size_ ? data_[pos_++] : 0; }
     int Below(int n) { return Next() % n; }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t pos_ = 0;
@@ -45,8 +45,11 @@ std::vector<std::uint8_t> MakeImage(Bytes& in) {
     image[0] = static_cast<std::uint8_t>(w);
     image[1] = static_cast<std::uint8_t>(h);
     image[2] = static_cast<std::uint8_t>(n);
-    for (std::size_t i = 3; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(in.Next() & 15);
-    if (in.Below(8) == 0) image[static_cast<std::size_t>(in.Below(static_cast<int>(image.size())))] = static_cast<std::uint8_t>(in.Next());
+    for (std::size_t i = 3; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(in.Next() & 15);
+    if (in.Below(8) == 0)
+        image[static_cast<std::size_t>(in.Below(static_cast<int>(image.size())))] =
+            static_cast<std::uint8_t>(in.Next());
     return image;
 }
 
@@ -64,28 +67,79 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int x = in.Below(w), y = in.Below(h);
         bool undoable = true;
         switch (op) {
-            case 0: doc.SetPixel(x, y, colour); break;
-            case 1: FUZZ_CHECK(doc.GetPixel(x, y) <= 15); undoable = false; break;
-            case 2: doc.FloodFill(x, y, colour); break;
-            case 3: doc.ScrollUp(); break;
-            case 4: doc.ScrollRight(); break;
-            case 5: doc.ScrollDown(); break;
-            case 6: doc.ScrollLeft(); break;
-            case 7: doc.MirrorHorizontal(); break;
-            case 8: doc.MirrorVertical(); break;
-            case 9: doc.Rotate(); break;
-            case 10: doc.EraseCel(); break;
-            case 11: doc.Undo(); undoable = false; break;
-            case 12: doc.CopyCel(); undoable = false; break;
-            case 13: doc.PasteCel(); undoable = false; break;
-            case 14: doc.PreviousCel(); undoable = false; break;
-            case 15: doc.NextCel(); undoable = false; break;
-            case 16: doc.AddCel(); undoable = false; break;
-            case 17: doc.DeleteCel(); undoable = false; break;
-            case 18: doc.MoveCursor(in.Below(3) - 1, in.Below(3) - 1); undoable = false; break;
-            case 19: doc.SetCursor(x, y); undoable = false; break;
+            case 0:
+                doc.SetPixel(x, y, colour);
+                break;
+            case 1:
+                FUZZ_CHECK(doc.GetPixel(x, y) <= 15);
+                undoable = false;
+                break;
+            case 2:
+                doc.FloodFill(x, y, colour);
+                break;
+            case 3:
+                doc.ScrollUp();
+                break;
+            case 4:
+                doc.ScrollRight();
+                break;
+            case 5:
+                doc.ScrollDown();
+                break;
+            case 6:
+                doc.ScrollLeft();
+                break;
+            case 7:
+                doc.MirrorHorizontal();
+                break;
+            case 8:
+                doc.MirrorVertical();
+                break;
+            case 9:
+                doc.Rotate();
+                break;
+            case 10:
+                doc.EraseCel();
+                break;
+            case 11:
+                doc.Undo();
+                undoable = false;
+                break;
+            case 12:
+                doc.CopyCel();
+                undoable = false;
+                break;
+            case 13:
+                doc.PasteCel();
+                undoable = false;
+                break;
+            case 14:
+                doc.PreviousCel();
+                undoable = false;
+                break;
+            case 15:
+                doc.NextCel();
+                undoable = false;
+                break;
+            case 16:
+                doc.AddCel();
+                undoable = false;
+                break;
+            case 17:
+                doc.DeleteCel();
+                undoable = false;
+                break;
+            case 18:
+                doc.MoveCursor(in.Below(3) - 1, in.Below(3) - 1);
+                undoable = false;
+                break;
+            case 19:
+                doc.SetCursor(x, y);
+                undoable = false;
+                break;
             case 20:
-                doc.NewDocument(1 + in.Below(kMaxWidth), 1 + in.Below(kMaxHeight), 1 + in.Below(kMaxCels));
+                doc.NewDocument(1 + in.Below(kMaxWidth), 1 + in.Below(kMaxHeight),
+                                1 + in.Below(kMaxCels));
                 undoable = false;
                 break;
             case 21: {
@@ -94,8 +148,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 undoable = false;
                 break;
             }
-            case 22: doc.MarkModified(); undoable = false; break;
-            default: doc.ClearModified(); undoable = false; break;
+            case 22:
+                doc.MarkModified();
+                undoable = false;
+                break;
+            default:
+                doc.ClearModified();
+                undoable = false;
+                break;
         }
         CheckInvariants(doc);
         for (int i = 0; i < doc.CelSize(); ++i) FUZZ_CHECK(doc.CurrentCelPixels()[i] <= 15);

@@ -11,7 +11,8 @@ namespace {
 
 std::string Reference(std::string_view path) {
     const std::size_t slash = path.rfind('/');
-    const std::string_view component = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::string_view component =
+        slash == std::string_view::npos ? path : path.substr(slash + 1);
     const std::size_t dot = component.rfind('.');
     return std::string(dot == std::string_view::npos ? component : component.substr(0, dot));
 }

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "document/sprite_file.h"
-#include "generator/generate.h"
 #include "fuzz_check.h"
+#include "generator/generate.h"
 
 namespace {
 
@@ -69,8 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             breaches = true;
         }
         FUZZ_CHECK(CountLines(result.text) == linesPerCel * cels);
-        FUZZ_CHECK(result.resultCode == 0 || (breaches && (result.resultCode == 3 ||
-                                                           (options.colorData && result.resultCode == 2))));
+        FUZZ_CHECK(result.resultCode == 0 ||
+                   (breaches &&
+                    (result.resultCode == 3 || (options.colorData && result.resultCode == 2))));
         if (options.comma == 0) {
             FUZZ_CHECK(result.text.find('#') == std::string::npos);
         } else {

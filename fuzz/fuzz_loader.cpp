@@ -30,7 +30,7 @@ const std::string& ScratchPath() {
 
 // The bytes are what matters here; flushing them to the disk would only slow the fuzzer.
 class NoFlushWriter : public FileWriter {
-public:
+  public:
     int Flush(int) override { return 0; }
 };
 

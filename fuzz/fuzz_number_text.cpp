@@ -12,7 +12,9 @@
 
 namespace {
 
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& s, const char* prefix) {
+    return s.rfind(prefix, 0) == 0;
+}
 
 std::optional<long long> Reference(std::string text) {
     text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size()

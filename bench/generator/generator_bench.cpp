@@ -90,7 +90,7 @@ BENCHMARK(Sprite2LayersNoColor)->Unit(benchmark::kMicrosecond);
 // Keeps the CPU time per iteration of every benchmark (the median when repeated) besides printing
 // it. CPU time, because other programs share the machine.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     RatioReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {

@@ -120,7 +120,9 @@ void PrintHelp(std::ostream& out, std::span<const CliCommand> commands) {
 
 }  // namespace
 
-std::span<const CliCommand> CoreCommands() { return kCoreCommands; }
+std::span<const CliCommand> CoreCommands() {
+    return kCoreCommands;
+}
 
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     return RunCli(args, out, err, CoreCommands());

@@ -25,7 +25,8 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
     if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -60,12 +61,18 @@ NewDocumentValues ParseNewDocumentFields(std::string_view width, std::string_vie
     const auto w = ParseWholeNumber(width);
     const auto h = ParseWholeNumber(height);
     const auto n = ParseWholeNumber(celCount);
-    if (!w) v.error = InvalidNumberMessage(width);
-    else if (!h) v.error = InvalidNumberMessage(height);
-    else if (!n) v.error = InvalidNumberMessage(celCount);
-    else if (*w < 1 || *w > kMaxWidth) v.error = "Width must be from 1 to 64.";
-    else if (*h < 1 || *h > kMaxHeight) v.error = "Height must be from 1 to 64.";
-    else if (*n < 1 || *n > kMaxCels) v.error = "Cel count must be from 1 to 100.";
+    if (!w)
+        v.error = InvalidNumberMessage(width);
+    else if (!h)
+        v.error = InvalidNumberMessage(height);
+    else if (!n)
+        v.error = InvalidNumberMessage(celCount);
+    else if (*w < 1 || *w > kMaxWidth)
+        v.error = "Width must be from 1 to 64.";
+    else if (*h < 1 || *h > kMaxHeight)
+        v.error = "Height must be from 1 to 64.";
+    else if (*n < 1 || *n > kMaxCels)
+        v.error = "Cel count must be from 1 to 100.";
     if (v.error.empty()) {
         v.width = *w;
         v.height = *h;

@@ -114,7 +114,8 @@ Refresh TSpriteDocument::DeleteCel() {
         // its bytes.
         std::uint8_t* cel = Cel();
         const std::size_t celSize = static_cast<std::size_t>(CelSize());
-        std::memmove(cel, cel + celSize, celSize * static_cast<std::size_t>(celCount_ - 1 - currentCel_));
+        std::memmove(cel, cel + celSize,
+                     celSize * static_cast<std::size_t>(celCount_ - 1 - currentCel_));
     }
     --celCount_;
     buffer_[2] = static_cast<std::uint8_t>(celCount_);

@@ -13,7 +13,7 @@ inline constexpr int kMaxWidth = 64;
 inline constexpr int kMaxHeight = 64;
 inline constexpr int kMaxCels = 100;
 inline constexpr int kHeaderSize = 3;
-inline constexpr int kCelCapacity = kMaxWidth * kMaxHeight;                // 4,096
+inline constexpr int kCelCapacity = kMaxWidth * kMaxHeight;                    // 4,096
 inline constexpr int kBufferCapacity = kHeaderSize + kCelCapacity * kMaxCels;  // 409,603
 
 // What a window must repaint after an operation.
@@ -35,7 +35,7 @@ struct DocumentNames {
 };
 
 class TSpriteDocument {
-public:
+  public:
     TSpriteDocument();
     TSpriteDocument(const TSpriteDocument&) = delete;
     TSpriteDocument& operator=(const TSpriteDocument&) = delete;
@@ -105,7 +105,7 @@ public:
     Refresh MirrorVertical();    // top and bottom swap
     Refresh Rotate();            // quarter turn anticlockwise
 
-private:
+  private:
     std::uint8_t* Cel() { return buffer_.get() + CurrentCelPosition(); }
     void ResetEditingState();
     // Runs one transform: snapshot, new(x, y) = old(source(x, y)) for every pixel, modified flag.

@@ -99,7 +99,9 @@ ssize_t FileWriter::Write(int fd, const void* data, std::size_t size) {
     return ::write(fd, data, size);
 }
 
-int FileWriter::Flush(int fd) { return ::fsync(fd); }
+int FileWriter::Flush(int fd) {
+    return ::fsync(fd);
+}
 
 FileResult WriteFileAtomically(const std::string& requested, const std::uint8_t* bytes,
                                std::size_t size, FileWriter& writer) {
@@ -114,9 +116,10 @@ FileResult WriteFileAtomically(const std::string& requested, const std::uint8_t*
     }
     const std::string file = FileNameOfPath(requested);
     const std::size_t slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    std::string temp = dir + (slash == std::string::npos ? "/" : "") + "." +
-                       FileNameOfPath(path) + ".XXXXXX";
+    const std::string dir =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    std::string temp =
+        dir + (slash == std::string::npos ? "/" : "") + "." + FileNameOfPath(path) + ".XXXXXX";
     // Only a regular file is ever replaced: a device, a pipe or a directory is not a sprite file.
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
         return {FileStatus::kCannotCreate, "Cannot create " + file + ": it is not a regular file."};
@@ -167,7 +170,8 @@ FileResult WriteFileAtomically(const std::string& requested, const std::uint8_t*
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
-        return {FileStatus::kWriteFailed, "Cannot replace " + file + ": " + std::strerror(err) + "."};
+        return {FileStatus::kWriteFailed,
+                "Cannot replace " + file + ": " + std::strerror(err) + "."};
     }
     // Make the rename itself durable; a failure here no longer risks the data.
     const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);

@@ -40,7 +40,7 @@ FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std:
 
 // Where saving gets its bytes onto the disk; tests replace it to make writes fail.
 class FileWriter {
-public:
+  public:
     virtual ~FileWriter() = default;
     // As POSIX write(): bytes written, or -1 with errno set.
     virtual ssize_t Write(int fd, const void* data, std::size_t size);
@@ -52,8 +52,8 @@ public:
 // temporary file in the same directory, are flushed, and the temporary file is renamed over the
 // target (keeping an existing target's permissions). On failure no temporary file is left and an
 // existing target is untouched.
-FileResult WriteFileAtomically(const std::string& path, const std::uint8_t* bytes,
-                               std::size_t size, FileWriter& writer);
+FileResult WriteFileAtomically(const std::string& path, const std::uint8_t* bytes, std::size_t size,
+                               FileWriter& writer);
 
 // Writes header and cels to the document's save path; on success clears the modified flag.
 FileResult SaveSpriteFile(TSpriteDocument& doc, FileWriter& writer);

@@ -22,7 +22,7 @@ void AppendHexByte(std::string& tokens, int comma, int value);
 
 // The generated text. It only grows through AddText until AddCommas ends a generation.
 class OutputText {
-public:
+  public:
     // Empties the text but keeps its storage for the next generation.
     void Clear() { text_.clear(); }
     void Reserve(std::size_t size) { text_.reserve(size); }
@@ -43,7 +43,7 @@ public:
     // Hands the text over, leaving this one empty.
     std::string Take() { return std::move(text_); }
 
-private:
+  private:
     std::string text_;
     std::string scratch_;  // AddCommas writes here, then swaps
 };

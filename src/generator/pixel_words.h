@@ -52,7 +52,9 @@ inline int PatternByte(std::uint64_t flags) {
 }
 
 // Index (0 to 7) of the first flagged pixel; flags must not be 0.
-inline int FirstFlagged(std::uint64_t flags) { return std::countr_zero(flags) / 8; }
+inline int FirstFlagged(std::uint64_t flags) {
+    return std::countr_zero(flags) / 8;
+}
 
 // Sixteen pixels, a vector type of GCC and Clang: == and != compare lane by lane, also with one
 // colour.

@@ -54,7 +54,7 @@ inline LayerColours CollectColours(const std::uint8_t* pixels, int count, int ma
                 return found;
             }
             const int first = low != ~std::uint64_t{0} ? std::countr_zero(~low) / 8
-                                                        : 8 + std::countr_zero(~high) / 8;
+                                                       : 8 + std::countr_zero(~high) / 8;
             const std::uint8_t colour = pixels[x + first];
             slot[found.count] = Lanes{} + colour;
             found.slots[found.count++] = colour;

@@ -18,7 +18,9 @@ using namespace pixel_words;
 // is wider than 8 pixels, row r of the right column at rows + r.
 struct LayerLines {
     LayerLines(std::size_t rowCount, bool wide)
-        : rows(rowCount), twoColumns(wide), layer1(rows * (twoColumns ? 2 : 1)),
+        : rows(rowCount),
+          twoColumns(wide),
+          layer1(rows * (twoColumns ? 2 : 1)),
           layer2(layer1.size()) {}
 
     // Layer 1 holds slots 0 and 2, layer 2 slots 1 and 2. Only pixels 0 to 15 reach a pattern,

@@ -12,8 +12,8 @@ QImage AssembleExportImage(const QImage& colourStrip, const std::uint8_t* cel, i
         for (int x = 0; x < width; ++x) {
             const int v = cel[y * width + x] & 15;
             for (int dy = 0; dy < 2; ++dy) {
-                const auto* src = reinterpret_cast<const QRgb*>(strip.constScanLine(dy)) +
-                                  v * kColourSwatchWidth;
+                const auto* src =
+                    reinterpret_cast<const QRgb*>(strip.constScanLine(dy)) + v * kColourSwatchWidth;
                 auto* dst = reinterpret_cast<QRgb*>(out.scanLine(2 * y + dy)) + 2 * x;
                 dst[0] = src[0];
                 dst[1] = src[1];

@@ -65,4 +65,6 @@ int ImgSavePng(const char* outputName, ImgHandle handle, const PngOptions* optio
     return WritePngFile(*image, QString::fromLocal8Bit(outputName), options->compression) ? 1 : 0;
 }
 
-void ImgRelease(ImgHandle handle) { TheLibrary().images.erase(handle); }
+void ImgRelease(ImgHandle handle) {
+    TheLibrary().images.erase(handle);
+}

@@ -10,13 +10,13 @@ using ImgHandle = std::uint32_t;
 
 // Options for ImgSavePng, 36 bytes as the library expects them.
 struct PngOptions {
-    std::uint32_t flags;          // bit 0 always set; bit 3: the filter field below is given
-    std::uint16_t compression;    // zlib level 0 to 9
-    std::uint8_t reserved1[10];   // not read
-    std::uint32_t filter;         // PNG row filter, 0 = none; read only with flag bit 3
-    std::uint8_t reserved2[8];    // not read
-    std::uint32_t textChunks;     // must be 0: no text chunks
-    std::uint32_t gammaChunk;     // must be 0: no gamma chunk
+    std::uint32_t flags;         // bit 0 always set; bit 3: the filter field below is given
+    std::uint16_t compression;   // zlib level 0 to 9
+    std::uint8_t reserved1[10];  // not read
+    std::uint32_t filter;        // PNG row filter, 0 = none; read only with flag bit 3
+    std::uint8_t reserved2[8];   // not read
+    std::uint32_t textChunks;    // must be 0: no text chunks
+    std::uint32_t gammaChunk;    // must be 0: no gamma chunk
 };
 static_assert(sizeof(PngOptions) == 36, "the options record is 36 bytes");
 static_assert(offsetof(PngOptions, compression) == 4);

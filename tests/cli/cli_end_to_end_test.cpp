@@ -46,13 +46,13 @@ ProgramRun RunProgram(const TempDir& dir, const std::vector<std::string>& args,
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(),
-                                    environ);
+    const int spawned =
+        posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ProgramRun run;
     if (spawned != 0) {
@@ -91,8 +91,8 @@ TEST(SpritehexCli, WritesEveryDocumentedTableExactly) {
                 EXPECT_EQ(run.err, "");
             } else {
                 EXPECT_EQ(run.status, 1);
-                EXPECT_EQ(run.err, file + ": " + std::string(ResultMessage(example.resultCode)) +
-                                       "\n");
+                EXPECT_EQ(run.err,
+                          file + ": " + std::string(ResultMessage(example.resultCode)) + "\n");
             }
         }
     }
@@ -104,8 +104,9 @@ TEST(SpritehexCli, UnusableFileWritesNothingAndExits2) {
     const ProgramRun run = RunProgram(dir, {"tables", invalid});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "spritehex-cli: big.dat is not a sprite file: its width 65 is outside 1 "
-                       "to 64.\n");
+    EXPECT_EQ(run.err,
+              "spritehex-cli: big.dat is not a sprite file: its width 65 is outside 1 "
+              "to 64.\n");
     const ProgramRun missing = RunProgram(dir, {"info", dir.Path("none.dat")});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
@@ -117,8 +118,9 @@ TEST(SpritehexCli, BadUsageExits2) {
     const ProgramRun run = RunProgram(dir, {"tables", "--colour-data", "x.dat"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "spritehex-cli: unknown option '--colour-data' for tables\n"
-                       "Try 'spritehex-cli --help' for more information.\n");
+    EXPECT_EQ(run.err,
+              "spritehex-cli: unknown option '--colour-data' for tables\n"
+              "Try 'spritehex-cli --help' for more information.\n");
 }
 
 TEST(SpritehexCli, InfoPrintsSize) {
@@ -149,9 +151,10 @@ TEST(SpritehexCli, PngWritesTheCelAtTwiceItsSize) {
     EXPECT_EQ(run.out, "");
     const QImage png(QString::fromStdString(dir.Path("walk.png")), "PNG");
     EXPECT_EQ(png.size(), QSize(24, 10));
-    const QImage strip(QString::fromStdString(
-                           (std::filesystem::path(SPRITEHEX_CLI).parent_path() / "color.bmp").string()),
-                       "BMP");
+    const QImage strip(
+        QString::fromStdString(
+            (std::filesystem::path(SPRITEHEX_CLI).parent_path() / "color.bmp").string()),
+        "BMP");
     ASSERT_FALSE(strip.isNull());
     EXPECT_EQ(png.pixel(23, 9), strip.pixel(241, 1));
     EXPECT_EQ(png.pixel(0, 0), strip.pixel(0, 0));
@@ -165,8 +168,8 @@ TEST(SpritehexCli, PngWithoutColourStripExits2) {
     const std::string file = dir.Write("walk.dat", SpriteFileImage(8, 8, Zeros(64)));
     const ProgramRun run = RunProgram(dir, {"png", file, dir.Path("walk.png")}, {}, exe);
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "spritehex-cli: cannot find " + dir.Path("color.bmp") +
-                           ": there is no such file\n");
+    EXPECT_EQ(run.err,
+              "spritehex-cli: cannot find " + dir.Path("color.bmp") + ": there is no such file\n");
     EXPECT_FALSE(std::filesystem::exists(dir.Path("walk.png")));
 }
 

@@ -20,7 +20,7 @@ struct CliRun {
 // Files the rows name: "OK" is an 8 × 1 sprite of colours 1, 2 and 3 = 1 OR 2; the others cannot
 // be used.
 class RunCliTest : public testing::Test {
-protected:
+  protected:
     RunCliTest() {
         const std::vector<std::uint8_t> ok = SpriteFileImage(8, 1, {0, 1, 2, 3, 0, 0, 0, 0});
         files_ = {{"OK", dir_.Write("ok.dat", ok)},

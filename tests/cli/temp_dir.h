@@ -10,7 +10,7 @@
 #include <vector>
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "spritehex-cli-XXXXXX");
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -35,6 +35,6 @@ public:
         return path;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };

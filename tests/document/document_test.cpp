@@ -178,9 +178,12 @@ TEST(SpriteDocument, CursorMovesStopAtEveryEdge) {
         bool moved;
     };
     const Row rows[] = {
-        {"left at column 0", 0, 2, -1, 0, false},  {"up at row 0", 2, 0, 0, -1, false},
-        {"right at the last column", 4, 2, 1, 0, false}, {"down at the last row", 2, 2, 0, 1, false},
-        {"right inside", 3, 1, 1, 0, true},        {"up inside", 3, 1, 0, -1, true},
+        {"left at column 0", 0, 2, -1, 0, false},
+        {"up at row 0", 2, 0, 0, -1, false},
+        {"right at the last column", 4, 2, 1, 0, false},
+        {"down at the last row", 2, 2, 0, 1, false},
+        {"right inside", 3, 1, 1, 0, true},
+        {"up inside", 3, 1, 0, -1, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "spritehex-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
@@ -28,7 +28,7 @@ public:
         return static_cast<int>(std::distance(fs::directory_iterator(path_), {}));
     }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -39,7 +39,8 @@ Picture ReadAll(const std::string& path) {
 
 void WriteAll(const std::string& path, const Picture& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 Picture SpriteImage(int w, int h, int n, std::uint8_t fill = 0) {
@@ -52,7 +53,7 @@ Picture SpriteImage(int w, int h, int n, std::uint8_t fill = 0) {
 
 // Fails every write after `budget` bytes, as a full disk does.
 class ShortWriter : public FileWriter {
-public:
+  public:
     explicit ShortWriter(std::size_t budget) : budget_(budget) {}
     ssize_t Write(int fd, const void* data, std::size_t size) override {
         if (budget_ == 0) {
@@ -64,12 +65,12 @@ public:
         return FileWriter::Write(fd, data, n);
     }
 
-private:
+  private:
     std::size_t budget_;
 };
 
 class FailingFlush : public FileWriter {
-public:
+  public:
     int Flush(int) override {
         errno = EIO;
         return -1;
@@ -152,22 +153,38 @@ TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
         const char* message;
     };
     const Row rows[] = {
-        {"empty file", {}, "walk.dat is not a sprite file: it is 0 bytes long, shorter than the 3-byte header."},
-        {"header cut short", {8, 8}, "walk.dat is not a sprite file: it is 2 bytes long, shorter than the 3-byte header."},
-        {"width 0", SpriteImage(0, 8, 1), "walk.dat is not a sprite file: its width 0 is outside 1 to 64."},
-        {"width 65", SpriteImage(65, 1, 1), "walk.dat is not a sprite file: its width 65 is outside 1 to 64."},
-        {"width 200", {200, 1, 1, 0}, "walk.dat is not a sprite file: its width 200 is outside 1 to 64."},
-        {"height 0", SpriteImage(8, 0, 1), "walk.dat is not a sprite file: its height 0 is outside 1 to 64."},
-        {"cel count 0", SpriteImage(8, 8, 0), "walk.dat is not a sprite file: its cel count 0 is outside 1 to 100."},
-        {"cel count 101", {1, 1, 101}, "walk.dat is not a sprite file: its cel count 101 is outside 1 to 100."},
+        {"empty file",
+         {},
+         "walk.dat is not a sprite file: it is 0 bytes long, shorter than the 3-byte header."},
+        {"header cut short",
+         {8, 8},
+         "walk.dat is not a sprite file: it is 2 bytes long, shorter than the 3-byte header."},
+        {"width 0", SpriteImage(0, 8, 1),
+         "walk.dat is not a sprite file: its width 0 is outside 1 to 64."},
+        {"width 65", SpriteImage(65, 1, 1),
+         "walk.dat is not a sprite file: its width 65 is outside 1 to 64."},
+        {"width 200",
+         {200, 1, 1, 0},
+         "walk.dat is not a sprite file: its width 200 is outside 1 to 64."},
+        {"height 0", SpriteImage(8, 0, 1),
+         "walk.dat is not a sprite file: its height 0 is outside 1 to 64."},
+        {"cel count 0", SpriteImage(8, 8, 0),
+         "walk.dat is not a sprite file: its cel count 0 is outside 1 to 100."},
+        {"cel count 101",
+         {1, 1, 101},
+         "walk.dat is not a sprite file: its cel count 101 is outside 1 to 100."},
         {"pixels cut short", cutShort,
-         "walk.dat is not a sprite file: it is 130 bytes long, but 2 cels of 8 x 8 pixels need 131."},
+         "walk.dat is not a sprite file: it is 130 bytes long, but 2 cels of 8 x 8 pixels need "
+         "131."},
         {"longer than the buffer", tooLong,
-         "walk.dat is not a sprite file: it is longer than the largest sprite file (409603 bytes)."},
+         "walk.dat is not a sprite file: it is longer than the largest sprite file (409603 "
+         "bytes)."},
         {"pixel above 15", badPixel,
-         "walk.dat is not a sprite file: byte 5 holds 16, which is not a colour index from 0 to 15."},
+         "walk.dat is not a sprite file: byte 5 holds 16, which is not a colour index from 0 to "
+         "15."},
         {"extra byte above 15", badTrailing,
-         "walk.dat is not a sprite file: byte 7 holds 200, which is not a colour index from 0 to 15."},
+         "walk.dat is not a sprite file: byte 7 holds 200, which is not a colour index from 0 to "
+         "15."},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -347,7 +364,8 @@ TEST(SpriteFile, DocumentNameRule) {
         {"/x/New.dat", "New"},
         {"walk.dat", "walk"},
         {"walk", "walk"},
-        {"C:\\sprites\\walk.dat", "C:\\sprites\\walk"},  // on Linux a backslash is a file name character
+        {"C:\\sprites\\walk.dat",
+         "C:\\sprites\\walk"},  // on Linux a backslash is a file name character
         {"", ""},
     };
     for (const Row& r : rows) EXPECT_EQ(DocumentNameFromPath(r.path), r.name) << r.path;
@@ -359,7 +377,7 @@ namespace {
 
 // Writes at most one byte a call and fails for good once `failAt` bytes are written.
 class FailAtByte : public FileWriter {
-public:
+  public:
     explicit FailAtByte(std::size_t failAt) : left_(failAt) {}
     ssize_t Write(int fd, const void* data, std::size_t size) override {
         if (left_ == 0) {
@@ -370,7 +388,7 @@ public:
         return FileWriter::Write(fd, data, std::min<std::size_t>(size, 1));
     }
 
-private:
+  private:
     std::size_t left_;
 };
 

@@ -22,17 +22,21 @@ class RandomPrompts : public UserPrompts {
 
     PromptAnswer Ask(const QString&, const QString&, PromptButtons buttons, PromptIcon) override {
         switch (buttons) {
-            case PromptButtons::kOk: return PromptAnswer::kOk;
-            case PromptButtons::kOkCancel: return Pick({PromptAnswer::kOk, PromptAnswer::kCancel});
-            default: return Pick({PromptAnswer::kYes, PromptAnswer::kNo, PromptAnswer::kCancel});
+            case PromptButtons::kOk:
+                return PromptAnswer::kOk;
+            case PromptButtons::kOkCancel:
+                return Pick({PromptAnswer::kOk, PromptAnswer::kCancel});
+            default:
+                return Pick({PromptAnswer::kYes, PromptAnswer::kNo, PromptAnswer::kCancel});
         }
     }
     std::optional<QString> AskOpenPath(const QString&) override { return RandomPath(); }
     std::optional<QString> AskSavePath(const QString&) override { return RandomPath(); }
     std::optional<QString> AskExportPath(const QString&) override { return RandomPath(); }
     bool RunNewDialog(TfrmNew& dialog) override {
-        static const char* const kTexts[] = {"1", "8", "16", "64", "65", "0", "-3", "$10", "0x3F",
-                                             " 7", "7 ", "", "abc", "100", "101", "99999999999"};
+        static const char* const kTexts[] = {"1",   "8",   "16",   "64",         "65", "0",
+                                             "-3",  "$10", "0x3F", " 7",         "7 ", "",
+                                             "abc", "100", "101",  "99999999999"};
         QLineEdit* fields[] = {dialog.edtW(), dialog.edtH(), dialog.edtCel()};
         for (QLineEdit* field : fields) field->setText(kTexts[Below(std::size(kTexts))]);
         return Below(4) != 0;
@@ -43,11 +47,12 @@ class RandomPrompts : public UserPrompts {
     T Pick(std::initializer_list<T> options) {
         return *(options.begin() + Below(options.size()));
     }
-    std::size_t Below(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_); }
+    std::size_t Below(std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_);
+    }
     std::optional<QString> RandomPath() {
-        static const char* const kNames[] = {"a.dat",  "b.dat",       "new.dat",
-                                             "junk.dat", "no/such/dir/c.dat", "folder",
-                                             "a.png"};
+        static const char* const kNames[] = {
+            "a.dat", "b.dat", "new.dat", "junk.dat", "no/such/dir/c.dat", "folder", "a.png"};
         if (Below(5) == 0) return std::nullopt;
         return dir_ + "/" + kNames[Below(std::size(kNames))];
     }
@@ -97,30 +102,31 @@ void EditorMonkey::randomEvents() {
     form.show();
 
     static const Qt::Key kKeys[] = {
-        Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_5, Qt::Key_9, Qt::Key_A, Qt::Key_B, Qt::Key_C,
-        Qt::Key_D, Qt::Key_E, Qt::Key_F, Qt::Key_G, Qt::Key_H, Qt::Key_J, Qt::Key_M, Qt::Key_N,
-        Qt::Key_O, Qt::Key_P, Qt::Key_Q, Qt::Key_R, Qt::Key_S, Qt::Key_T, Qt::Key_V, Qt::Key_Z,
-        Qt::Key_X, Qt::Key_Space, Qt::Key_Escape, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left,
-        Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4,
-        Qt::Key_Return, Qt::Key_Tab, Qt::Key_Home, Qt::Key_Percent, Qt::Key_At};
+        Qt::Key_0,  Qt::Key_1,      Qt::Key_2,      Qt::Key_5,      Qt::Key_9,        Qt::Key_A,
+        Qt::Key_B,  Qt::Key_C,      Qt::Key_D,      Qt::Key_E,      Qt::Key_F,        Qt::Key_G,
+        Qt::Key_H,  Qt::Key_J,      Qt::Key_M,      Qt::Key_N,      Qt::Key_O,        Qt::Key_P,
+        Qt::Key_Q,  Qt::Key_R,      Qt::Key_S,      Qt::Key_T,      Qt::Key_V,        Qt::Key_Z,
+        Qt::Key_X,  Qt::Key_Space,  Qt::Key_Escape, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left,
+        Qt::Key_Up, Qt::Key_Right,  Qt::Key_Down,   Qt::Key_F1,     Qt::Key_F2,       Qt::Key_F3,
+        Qt::Key_F4, Qt::Key_Return, Qt::Key_Tab,    Qt::Key_Home,   Qt::Key_Percent,  Qt::Key_At};
     // Arrows and colour keys come more often, so pictures actually get drawn.
     static const Qt::Key kCommon[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
-                                      Qt::Key_3, Qt::Key_7, Qt::Key_C, Qt::Key_Space};
+                                      Qt::Key_3,    Qt::Key_7,     Qt::Key_C,  Qt::Key_Space};
 
     QString last;
     QSet<QString> namesSeen;
     for (int i = 0; i < events; ++i) {
         if (!form.isVisible()) form.show();  // a close that went through: start over
         const int kind = below(10);
-        const Qt::KeyboardModifiers mods =
-            Qt::KeyboardModifiers::fromInt(below(2) * Qt::ShiftModifier + below(3) / 2 * Qt::ControlModifier +
-                                           below(5) / 4 * Qt::AltModifier + below(10) / 9 * Qt::KeypadModifier);
+        const Qt::KeyboardModifiers mods = Qt::KeyboardModifiers::fromInt(
+            below(2) * Qt::ShiftModifier + below(3) / 2 * Qt::ControlModifier +
+            below(5) / 4 * Qt::AltModifier + below(10) / 9 * Qt::KeypadModifier);
         const int zoom = form.Zoom();
         const QSize view(form.Document().Width() * zoom, form.Document().Height() * zoom);
         const QPoint at(below(view.width() + 40) - 20, below(view.height() + 40) - 20);
         if (kind < 6) {
-            const Qt::Key key = below(3) == 0 ? kCommon[below(std::size(kCommon))]
-                                              : kKeys[below(std::size(kKeys))];
+            const Qt::Key key =
+                below(3) == 0 ? kCommon[below(std::size(kCommon))] : kKeys[below(std::size(kKeys))];
             QWidget* target = &form;
             if (frmExport.isVisible() && below(2) == 0) {
                 target = frmExport.focusWidget() ? frmExport.focusWidget() : &frmExport;
@@ -135,8 +141,8 @@ void EditorMonkey::randomEvents() {
         } else {
             const Qt::MouseButtons held = Qt::MouseButtons::fromInt(below(4));
             last = QString("move %1,%2 buttons %3").arg(at.x()).arg(at.y()).arg(held.toInt());
-            QMouseEvent move(QEvent::MouseMove, at, form.imgMain()->mapToGlobal(at), Qt::NoButton, held,
-                             Qt::NoModifier);
+            QMouseEvent move(QEvent::MouseMove, at, form.imgMain()->mapToGlobal(at), Qt::NoButton,
+                             held, Qt::NoModifier);
             QApplication::sendEvent(form.imgMain(), &move);
         }
 
@@ -168,8 +174,9 @@ void EditorMonkey::randomEvents() {
         const bool stateShown =
             title.endsWith(state) && namesSeen.contains(title.left(title.size() - state.size()));
         QVERIFY2(stateShown || copyText, qPrintable(where + ": title " + title));
-        QCOMPARE(form.MainImage().size(), view.isEmpty() ? form.MainImage().size()
-                                                         : QSize(doc.Width() * zoom, doc.Height() * zoom));
+        QCOMPARE(form.MainImage().size(), view.isEmpty()
+                                              ? form.MainImage().size()
+                                              : QSize(doc.Width() * zoom, doc.Height() * zoom));
     }
     // The run really drove the editor: it redrew, opened and saved files and changed size.
     qInfo("seed %u: %d redraws, names %s", seed, form.RedrawCount(),

@@ -45,20 +45,20 @@ TEST_P(AppendHexByteTest, AppendsOneToken) {
     EXPECT_EQ(tokens, GetParam().after);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, AppendHexByteTest,
-    testing::Values(TokenRow{"FirstTokenHasNoComma", "", 1, 48, "#30"},
-                    TokenRow{"LaterTokenGetsComma", "#30", 1, 5, "#30,#05"},
-                    TokenRow{"ZeroHasTwoDigits", "", 1, 0, "#00"},
-                    TokenRow{"CommaMode0BareDigits", "", 0, 48, "30"},
-                    TokenRow{"CommaMode0RunsTogether", "30", 0, 5, "3005"},
-                    TokenRow{"UpperCase", "", 0, 60, "3C"},
-                    TokenRow{"LargestByte", "", 0, 255, "FF"},
-                    TokenRow{"Value256HasThreeDigits", "", 0, 256, "100"},
-                    TokenRow{"Value4096HasFourDigits", "", 1, 4096, "#1000"},
-                    TokenRow{"NegativeIsTwosComplement", "", 0, -1, "FFFFFFFF"},
-                    TokenRow{"OnlyCommaMode1IsOn", "30", 2, 5, "3005"}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, AppendHexByteTest,
+                         testing::Values(TokenRow{"FirstTokenHasNoComma", "", 1, 48, "#30"},
+                                         TokenRow{"LaterTokenGetsComma", "#30", 1, 5, "#30,#05"},
+                                         TokenRow{"ZeroHasTwoDigits", "", 1, 0, "#00"},
+                                         TokenRow{"CommaMode0BareDigits", "", 0, 48, "30"},
+                                         TokenRow{"CommaMode0RunsTogether", "30", 0, 5, "3005"},
+                                         TokenRow{"UpperCase", "", 0, 60, "3C"},
+                                         TokenRow{"LargestByte", "", 0, 255, "FF"},
+                                         TokenRow{"Value256HasThreeDigits", "", 0, 256, "100"},
+                                         TokenRow{"Value4096HasFourDigits", "", 1, 4096, "#1000"},
+                                         TokenRow{"NegativeIsTwosComplement", "", 0, -1,
+                                                  "FFFFFFFF"},
+                                         TokenRow{"OnlyCommaMode1IsOn", "30", 2, 5, "3005"}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 struct TokensRow {
     const char* name;
@@ -103,15 +103,14 @@ TEST_P(SortColorsTest, SortsTheFirstCountEntries) {
     EXPECT_EQ(colours, GetParam().after);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SortColorsTest,
-    testing::Values(SortRow{"ThreeByValue", {5, 1, 2}, 3, {1, 2, 5}},
-                    SortRow{"ThreeReversed", {9, 6, 3}, 3, {3, 6, 9}},
-                    SortRow{"TwoLeaveThirdAlone", {9, 6, 1}, 2, {6, 9, 1}},
-                    SortRow{"OneChangesNothing", {9, 6, 1}, 1, {9, 6, 1}},
-                    SortRow{"ZeroChangesNothing", {9, 6, 1}, 0, {9, 6, 1}},
-                    SortRow{"SignedComparison", {3, -1, 0}, 3, {-1, 0, 3}}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, SortColorsTest,
+                         testing::Values(SortRow{"ThreeByValue", {5, 1, 2}, 3, {1, 2, 5}},
+                                         SortRow{"ThreeReversed", {9, 6, 3}, 3, {3, 6, 9}},
+                                         SortRow{"TwoLeaveThirdAlone", {9, 6, 1}, 2, {6, 9, 1}},
+                                         SortRow{"OneChangesNothing", {9, 6, 1}, 1, {9, 6, 1}},
+                                         SortRow{"ZeroChangesNothing", {9, 6, 1}, 0, {9, 6, 1}},
+                                         SortRow{"SignedComparison", {3, -1, 0}, 3, {-1, 0, 3}}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 struct TextRow {
     const char* name;
@@ -131,18 +130,18 @@ TEST_P(OutputTextTest, AddTextThenAddCommas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, OutputTextTest,
-    testing::Values(
-        TextRow{"LineFeedPieceOnlyEndsLine", {"A", "\n", "B"}, 0, "A\r\nB"},
-        TextRow{"LoneCarriageReturnBecomesBreak", {"A\rB"}, 0, "A\r\nB"},
-        TextRow{"CrLfStaysOneBreak", {"A\r\nB"}, 0, "A\r\nB"},
-        TextRow{"CommaEndsAllButLastLine", {"#30,#00\n#05,#00"}, 1, "#30,#00,\r\n#05,#00"},
-        TextRow{"FinalBreakEndsNoLine", {"L1\nL2\n"}, 1, "L1,\r\nL2\r\n"},
-        TextRow{"SingleLineUnchanged", {"L1"}, 1, "L1"},
-        TextRow{"EmptyTextUnchanged", {}, 1, ""},
-        TextRow{"EmptyLineGetsNoComma", {"A\n\nB"}, 1, "A,\r\n\r\nB"},
-        TextRow{"EmptyLastLineBeforeFinalBreak", {"A\n\n"}, 1, "A,\r\n\r\n"},
-        TextRow{"CommaMode0ChangesNothing", {"L1\nL2"}, 0, "L1\r\nL2"},
-        TextRow{"OnlyCommaMode1AddsCommas", {"L1\nL2"}, 2, "L1\r\nL2"}),
+    testing::Values(TextRow{"LineFeedPieceOnlyEndsLine", {"A", "\n", "B"}, 0, "A\r\nB"},
+                    TextRow{"LoneCarriageReturnBecomesBreak", {"A\rB"}, 0, "A\r\nB"},
+                    TextRow{"CrLfStaysOneBreak", {"A\r\nB"}, 0, "A\r\nB"},
+                    TextRow{
+                        "CommaEndsAllButLastLine", {"#30,#00\n#05,#00"}, 1, "#30,#00,\r\n#05,#00"},
+                    TextRow{"FinalBreakEndsNoLine", {"L1\nL2\n"}, 1, "L1,\r\nL2\r\n"},
+                    TextRow{"SingleLineUnchanged", {"L1"}, 1, "L1"},
+                    TextRow{"EmptyTextUnchanged", {}, 1, ""},
+                    TextRow{"EmptyLineGetsNoComma", {"A\n\nB"}, 1, "A,\r\n\r\nB"},
+                    TextRow{"EmptyLastLineBeforeFinalBreak", {"A\n\n"}, 1, "A,\r\n\r\n"},
+                    TextRow{"CommaMode0ChangesNothing", {"L1\nL2"}, 0, "L1\r\nL2"},
+                    TextRow{"OnlyCommaMode1AddsCommas", {"L1\nL2"}, 2, "L1\r\nL2"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

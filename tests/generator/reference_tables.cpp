@@ -5,10 +5,9 @@
 namespace {
 
 class Reference {
-public:
+  public:
     Reference(const std::vector<std::uint8_t>& image, const GeneratorOptions& options)
-        : image_(image), options_(options), width_(image[0]), height_(image[1]),
-          cels_(image[2]) {}
+        : image_(image), options_(options), width_(image[0]), height_(image[1]), cels_(image[2]) {}
 
     GenerationResult Run() {
         if (options_.outputType == OutputType::kChr) {
@@ -23,15 +22,13 @@ public:
         return {WithCommas(), code_};
     }
 
-private:
+  private:
     // The pixel, or -1 past the row's last pixel.
     int Pixel(int cel, int row, int x) const {
         if (x >= width_) return -1;
         return image_[static_cast<std::size_t>(3 + (cel * height_ + row) * width_ + x)];
     }
-    void Add(std::string& tokens, int value) const {
-        AppendHexByte(tokens, options_.comma, value);
-    }
+    void Add(std::string& tokens, int value) const { AppendHexByte(tokens, options_.comma, value); }
     void AddText(const std::string& piece) {
         for (const char c : piece) text_ += c == '\n' ? std::string("\r\n") : std::string(1, c);
     }

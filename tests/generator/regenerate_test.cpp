@@ -37,8 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {kSprite, true, true, 1},
                   "#50,\r\n#30,\r\n#01,\r\n#42",
                   kNoError},
-        ChoiceRow{"TwoLayersWithoutColours", {kSprite, true, false, 1}, "#40,\r\n#20",
-                  kTooManyColors},
+        ChoiceRow{
+            "TwoLayersWithoutColours", {kSprite, true, false, 1}, "#40,\r\n#20", kTooManyColors},
         ChoiceRow{"Chr", {kChr, false, false, 1}, "#70,#10\r\n", kNoError},
         ChoiceRow{"ChrIgnoresColourData", {kChr, false, true, 1}, "#70,#10\r\n", kNoError},
         ChoiceRow{"ChrIgnoresTwoLayers", {kChr, true, false, 1}, "#70,#10\r\n", kNoError},
@@ -63,7 +63,7 @@ TEST_P(ResultCodeOrder, LastBreachWins) {
     EXPECT_EQ(result.resultCode, row.resultCode) << ResultMessage(result.resultCode);
 }
 
-const Pixels kNotOr = {1, 3, 4, 0, 0, 0, 0, 0};       // code 2
+const Pixels kNotOr = {1, 3, 4, 0, 0, 0, 0, 0};        // code 2
 const Pixels kFourColours = {1, 2, 3, 4, 0, 0, 0, 0};  // code 3 (1, 2, 3 keep the OR rule)
 const Pixels kOneColour = {1, 0, 0, 0, 0, 0, 0, 0};
 

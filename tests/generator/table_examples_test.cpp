@@ -16,9 +16,7 @@ TEST_P(GeneratedText, IsExact) {
     EXPECT_EQ(result.resultCode, example.resultCode) << ResultMessage(result.resultCode);
 }
 
-const auto kName = [](const testing::TestParamInfo<TableExample>& row) {
-    return row.param.name;
-};
+const auto kName = [](const testing::TestParamInfo<TableExample>& row) { return row.param.name; };
 
 INSTANTIATE_TEST_SUITE_P(SpriteTables, GeneratedText, testing::ValuesIn(SpriteExamples()), kName);
 INSTANTIATE_TEST_SUITE_P(ChrTables, GeneratedText, testing::ValuesIn(ChrExamples()), kName);

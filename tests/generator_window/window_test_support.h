@@ -12,10 +12,10 @@
 #include <QTest>
 
 #include "example_tables.h"
-#include "key_names.h"
 #include "generator/generate.h"
 #include "generator/window/generate_window.h"
 #include "generator/window/memo.h"
+#include "key_names.h"
 
 namespace wtest {
 

@@ -1,5 +1,5 @@
-#include <QImage>
 #include <gtest/gtest.h>
+#include <QImage>
 
 #include "imgctl/export_image.h"
 
@@ -23,7 +23,8 @@ TEST(ExportImage, EveryPixelBecomesItsColoursBlock) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         std::vector<std::uint8_t> cel(static_cast<std::size_t>(r.w * r.h));
-        for (std::size_t i = 0; i < cel.size(); ++i) cel[i] = static_cast<std::uint8_t>((i * 7) % 16);
+        for (std::size_t i = 0; i < cel.size(); ++i)
+            cel[i] = static_cast<std::uint8_t>((i * 7) % 16);
         const QImage out = AssembleExportImage(strip, cel.data(), r.w, r.h);
         ASSERT_EQ(out.size(), QSize(2 * r.w, 2 * r.h));
         for (int y = 0; y < 2 * r.h; ++y) {

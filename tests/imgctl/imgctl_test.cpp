@@ -4,10 +4,10 @@
 
 #include <sys/resource.h>
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "imgctl/imgctl.h"
 
@@ -32,14 +32,13 @@ TEST(ImgCtl, OptionsRecordIsFilledExactlyAsTheExportExpects) {
     };
     constexpr std::uint8_t U = 0xAA;  // bytes that must stay as they were
     const Row rows[] = {
-        {"export: flags 9, level 9, filter 0",
-         true,
-         {9, 0, 0, 0, 9, 0, U, U, U, U, U, U, U, U, U, U, 0, 0, 0, 0,
-          U, U, U, U, U, U, U, U, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"export: flags 9, level 9, filter 0", true, {9, 0, 0, 0, 9, 0, U, U, U, U, U, U,
+                                                      U, U, U, U, 0, 0, 0, 0, U, U, U, U,
+                                                      U, U, U, U, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"without the filter: bit 3 clear, filter unset",
          false,
-         {1, 0, 0, 0, 9, 0, U, U, U, U, U, U, U, U, U, U, U, U, U, U,
-          U, U, U, U, U, U, U, U, 0, 0, 0, 0, 0, 0, 0, 0}},
+         {1, 0, 0, 0, 9, 0, U, U, U, U, U, U, U, U, U, U, U, U,
+          U, U, U, U, U, U, U, U, U, U, 0, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
