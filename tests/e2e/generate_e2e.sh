@@ -129,7 +129,14 @@ check "pixel (2, 1), colour 0" "$(pixel "$strip" 0 0)" "$(pixel "$work/walk.png"
 "$cli" png "$work/walk.dat" "$work/cli.png"
 check "spritehex-cli png: the same pixels" 0 "$(compare -metric AE "$work/walk.png" "$work/cli.png" null: 2>&1)"
 
+# The editor closing while the Generate window is still open ends the program all the same.
+xdotool key g
+wait_focus "$(find_window "Generate")"
+xdotool windowfocus --sync "$win"
+wait_focus "$win"
 xdotool key Escape
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$pid" 2>/dev/null && fail "the program kept running after the editor closed"
 set +e; wait "$pid"; rc=$?; set -e; pid=
-check "exit status after Esc" 0 "$rc"
+check "exit status after Esc with the Generate window open" 0 "$rc"
 echo "generate e2e: all checks passed"
