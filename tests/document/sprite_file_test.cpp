@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "document/sprite_document.h"
 #include "document/sprite_file.h"
@@ -328,6 +330,37 @@ TEST(SpriteFile, SavingKeepsTheOldFilesPermissions) {
     ASSERT_EQ(::stat((dir / "walk.dat").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(ReadAll(dir / "walk.dat").size(), 67u);
+    EXPECT_EQ(dir.FileCount(), 1);
+}
+
+// A file its user may not write to is not replaced, though the folder would allow it. Root may
+// write anything, so as root the save runs in a child process as the user nobody.
+TEST(SpriteFile, AReadOnlyFileIsNotReplaced) {
+    TempDir dir;
+    ::chmod((dir / "").c_str(), 0777);
+    const Picture old = SpriteImage(1, 1, 1);
+    WriteAll(dir / "walk.dat", old);
+    ::chmod((dir / "walk.dat").c_str(), 0444);
+    const auto save = [&dir] {
+        TSpriteDocument doc;
+        doc.Names().savePath = dir / "walk.dat";
+        return SaveSpriteFile(doc).status;
+    };
+    if (::geteuid() != 0) {
+        EXPECT_EQ(save(), FileStatus::kCannotCreate);
+    } else {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+            std::_Exit(!dropped ? 3 : save() == FileStatus::kCannotCreate ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "3: could not become nobody, 1: the save went on";
+    }
+    EXPECT_EQ(ReadAll(dir / "walk.dat"), old);
     EXPECT_EQ(dir.FileCount(), 1);
 }
 
