@@ -6,9 +6,9 @@
 #include <vector>
 
 #include <QFile>
-#include <QImageReader>
 
 #include "cli/cli_support.h"
+#include "imgctl/bitmap_file.h"
 #include "imgctl/export_image.h"
 #include "imgctl/imgctl.h"
 #include "imgctl/png_file.h"
@@ -28,32 +28,6 @@ std::optional<int> CelNumber(const std::string& text) {
 
 QString LocalName(const std::string& path) {
     return QFile::decodeName(path.c_str());
-}
-
-// The colour strip, or a null picture after saying why it cannot be used.
-QImage LoadColourStrip(const std::string& path, std::ostream& err) {
-    if (!QFile::exists(LocalName(path))) {
-        err << kCliProgram << ": cannot find " << path << ": there is no such file\n";
-        return {};
-    }
-    if (QFile file(LocalName(path)); !file.open(QIODevice::ReadOnly)) {
-        err << kCliProgram << ": cannot read " << path << ": " << file.errorString().toStdString()
-            << "\n";
-        return {};
-    }
-    QImageReader reader(LocalName(path), "bmp");
-    const QImage strip = reader.read();
-    if (strip.isNull()) {
-        err << kCliProgram << ": cannot load " << path << ": it is not a valid BMP picture\n";
-        return {};
-    }
-    if (!ColourStripFits(strip)) {
-        err << kCliProgram << ": cannot use " << path << ": it is " << strip.width() << " x "
-            << strip.height() << " pixels, smaller than the " << 15 * kColourSwatchWidth + 2
-            << " x 2 pixels of 16 colour swatches\n";
-        return {};
-    }
-    return strip;
 }
 
 std::string ExecutableDir() {
@@ -113,9 +87,13 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
         return UsageError(err, "cel " + std::to_string(*cel) + " is outside 1 to " +
                                    std::to_string(doc->CelCount()) + ", the cels of " + input);
     }
-    const QImage strip =
-        LoadColourStrip((std::filesystem::path(stripDir) / "color.bmp").string(), err);
-    if (strip.isNull()) return kExitFailure;
+    std::string problem;
+    const QImage strip = ReadColourStrip(
+        LocalName((std::filesystem::path(stripDir) / "color.bmp").string()), problem);
+    if (strip.isNull()) {
+        err << kCliProgram << ": " << problem << "\n";
+        return kExitFailure;
+    }
 
     const std::uint8_t* pixels = doc->Buffer() + kHeaderSize + (*cel - 1) * doc->CelSize();
     const QImage picture = AssembleExportImage(strip, pixels, doc->Width(), doc->Height());

@@ -1,6 +1,7 @@
 #include "editor/editor_window.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -13,12 +14,11 @@
 #include <QScreen>
 
 #include "editor/image_library.h"
+#include "imgctl/bitmap_file.h"
 
 namespace {
 
 constexpr int kMaxZoom = 64;
-constexpr int kColourStripMinWidth = 16 * 15 + 2;
-constexpr int kColourStripMinHeight = 2;
 constexpr QRgb kCursorFrameColour = 0xFF777799;  // red 119, green 119, blue 153
 
 // imgMain: shows the window's picture and hands mouse events to the window.
@@ -54,18 +54,13 @@ class TImage : public QWidget {
     const QImage& image_;
 };
 
-QImage LoadBitmap(const QString& path) {
-    const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.exists())
-        throw StartupError(("Cannot find " + shown + ": there is no such file").toStdString());
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw StartupError(("Cannot read " + shown + ": " + file.errorString()).toStdString());
-    }
-    QImage image;
-    if (!image.loadFromData(file.readAll(), "BMP")) {
-        throw StartupError(
-            ("Cannot load " + shown + ": it is not a valid BMP picture").toStdString());
+// A bitmap read at start, or a StartupError that says why not.
+QImage LoadBitmap(const QString& path, QImage (*read)(const QString&, std::string&)) {
+    std::string problem;
+    const QImage image = read(path, problem);
+    if (image.isNull()) {
+        problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
+        throw StartupError(problem);
     }
     return image.convertToFormat(QImage::Format_RGB32);
 }
@@ -87,7 +82,7 @@ TForm1::TForm1(const QString& executableDir, UserPrompts& prompts, QWidget* pare
       imageLibrary_(&TheImageLibrary()) {
     const QString dir = executableDir.endsWith(u'/') ? executableDir : executableDir + u'/';
     SetTempBitmapDir(dir);
-    palette_ = LoadBitmap(dir + QStringLiteral("pal.bmp"));
+    palette_ = LoadBitmap(dir + QStringLiteral("pal.bmp"), ReadBmpFile);
     const std::string palName = QDir::toNativeSeparators(dir + "pal.bmp").toStdString();
     if (palette_.height() < 1 || palette_.height() > kMaxZoom) {
         throw StartupError(
@@ -100,14 +95,7 @@ TForm1::TForm1(const QString& executableDir, UserPrompts& prompts, QWidget* pare
                            std::to_string(16 * palette_.height()) + " pixels wide)");
     }
     zoom_ = palette_.height();
-    colourStrip_ = LoadBitmap(dir + QStringLiteral("color.bmp"));
-    if (colourStrip_.width() < kColourStripMinWidth ||
-        colourStrip_.height() < kColourStripMinHeight) {
-        throw StartupError(
-            "Cannot use " + QDir::toNativeSeparators(dir + "color.bmp").toStdString() + ": it is " +
-            Size(colourStrip_) + ", smaller than the " + std::to_string(kColourStripMinWidth) +
-            " x " + std::to_string(kColourStripMinHeight) + " pixels of 16 colour swatches");
-    }
+    colourStrip_ = LoadBitmap(dir + QStringLiteral("color.bmp"), ReadColourStrip);
 
     setFocusPolicy(Qt::StrongFocus);
     imgMain_ = new TImage(*this, image_);
