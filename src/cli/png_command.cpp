@@ -113,7 +113,7 @@ const CliCommand& PngCommand() {
         "Write cel N (counted from 1; default 1) as a PNG picture at twice its size, each pixel a\n"
         "2 x 2 block of its colour from the color.bmp beside this program: the same picture as\n"
         "the editor's PNG export. An existing OUT.png is replaced only once the new one is\n"
-        "complete.",
+        "complete (in a folder that cannot be written to, a writable OUT.png is overwritten).",
         RunPngBesideProgram};
     return command;
 }

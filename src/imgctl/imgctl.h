@@ -39,8 +39,8 @@ void FillPngOptions(PngOptions& options, ImgHandle handle, const char* outputNam
 ImgHandle ImgLoadBmp(const char* path);
 // Prepares the image for writing (mode kPrepareRgb8, reserved 0). Returns 1, or 0 on failure.
 int ImgPrepare(ImgHandle handle, std::uint32_t mode, std::uint32_t reserved);
-// Writes the image as a PNG file. Returns 1 when every byte was written, 0 otherwise; a failed
-// write leaves any earlier file at outputName as it was.
+// Writes the image as a PNG file as WritePngFile does. Returns 1 when every byte was written, 0
+// otherwise.
 int ImgSavePng(const char* outputName, ImgHandle handle, const PngOptions* options);
 // Releases the handle and the image behind it.
 void ImgRelease(ImgHandle handle);
