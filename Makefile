@@ -37,8 +37,7 @@ fuzz: deps
 
 # Install: the programs and pal.bmp/color.bmp go to PREFIX/lib/spritehex, links to both programs
 # to PREFIX/bin, a desktop entry and an icon to PREFIX/share. Per user (~/.local) unless run as
-# root (/usr/local). The editor writes temp.bmp beside itself during a PNG export, so a per-user
-# install keeps that directory writable.
+# root (/usr/local).
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 install: build
 	cmake --install build --prefix "$(PREFIX)"

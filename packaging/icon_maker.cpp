@@ -7,12 +7,10 @@
 #include <cstdio>
 #include <memory>
 
-#include <QImage>
-#include <QString>
-
 #include "document/sprite_document.h"
 #include "document/sprite_file.h"
-#include "imgctl/export_image.h"
+#include "image/colour_strip.h"
+#include "imgctl/png_file.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {
@@ -25,15 +23,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "spritehex_icon_maker: %s\n", loaded.message.c_str());
         return 1;
     }
-    const QImage strip(QString::fromLocal8Bit(argv[2]));
-    if (!ColourStripFits(strip)) {
-        std::fprintf(stderr, "spritehex_icon_maker: %s is missing or too small\n", argv[2]);
+    std::string problem;
+    const RgbImage strip = ReadColourStrip(argv[2], argv[2], problem);
+    if (strip.IsNull()) {
+        std::fprintf(stderr, "spritehex_icon_maker: %s\n", problem.c_str());
         return 1;
     }
-    const QImage picture =
+    const RgbImage picture =
         AssembleExportImage(strip, doc->CurrentCelPixels(), doc->Width(), doc->Height());
-    if (!picture.save(QString::fromLocal8Bit(argv[3]), "PNG")) {
-        std::fprintf(stderr, "spritehex_icon_maker: cannot write %s\n", argv[3]);
+    const FileResult written = WritePngFile(picture, argv[3], argv[3], 9);
+    if (!written.ok()) {
+        std::fprintf(stderr, "spritehex_icon_maker: %s\n", written.message.c_str());
         return 1;
     }
     return 0;

@@ -5,6 +5,8 @@
 #   editor leaves there after a PNG export; then the directory itself when nothing else is in it
 #   PREFIX/share/applications/spritehex.desktop
 #   PREFIX/share/icons/hicolor/32x32/apps/spritehex.png
+#   and the temp.bmp a PNG export leaves in your cache folder when the program's folder may not
+#   be written (${XDG_CACHE_HOME:-~/.cache}/spritehex/), with that folder when it is then empty
 #
 #   tools/uninstall.sh PREFIX
 set -euo pipefail
@@ -42,3 +44,6 @@ if [[ -d "$dir" ]]; then
 fi
 remove "$prefix/share/applications/spritehex.desktop"
 remove "$prefix/share/icons/hicolor/32x32/apps/spritehex.png"
+cache=${XDG_CACHE_HOME:-${HOME:-/nonexistent}/.cache}/spritehex
+remove "$cache/temp.bmp"
+if [[ -d "$cache" ]] && rmdir -- "$cache" 2>/dev/null; then echo "Removed $cache"; fi

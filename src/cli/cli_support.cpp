@@ -15,7 +15,7 @@ bool IsOption(const std::string& arg) {
 
 std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err) {
     auto doc = std::make_unique<TSpriteDocument>();
-    const FileResult result = LoadSpriteFile(*doc, path);
+    const FileResult result = LoadSpriteFile(*doc, path, path);
     if (!result.ok()) {
         err << kCliProgram << ": " << result.message << "\n";
         return nullptr;

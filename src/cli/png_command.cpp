@@ -5,11 +5,10 @@
 #include <optional>
 #include <vector>
 
-#include <QFile>
+#include <sys/stat.h>
 
 #include "cli/cli_support.h"
-#include "imgctl/bitmap_file.h"
-#include "imgctl/export_image.h"
+#include "image/colour_strip.h"
 #include "imgctl/imgctl.h"
 #include "imgctl/png_file.h"
 
@@ -26,8 +25,13 @@ std::optional<int> CelNumber(const std::string& text) {
     return value;
 }
 
-QString LocalName(const std::string& path) {
-    return QFile::decodeName(path.c_str());
+// Whether writing output would overwrite the file input (the same file by device and inode,
+// through whatever names or links).
+bool SameFile(const std::string& input, const std::string& output) {
+    struct stat in {};
+    struct stat out {};
+    return ::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
 }
 
 std::string ExecutableDir() {
@@ -81,6 +85,11 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
     }
     const std::string& input = files[0];
     const std::string& output = files[1];
+    if (SameFile(input, output)) {
+        err << kCliProgram << ": " << output << ": is the sprite file " << input
+            << " itself; write the picture elsewhere\n";
+        return kExitFailure;
+    }
     const auto doc = LoadDocument(input, err);
     if (!doc) return kExitFailure;
     if (*cel < 1 || *cel > doc->CelCount()) {
@@ -88,20 +97,19 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
                                    std::to_string(doc->CelCount()) + ", the cels of " + input);
     }
     std::string problem;
-    const QImage strip = ReadColourStrip(
-        LocalName((std::filesystem::path(stripDir) / "color.bmp").string()), problem);
-    if (strip.isNull()) {
+    const std::string stripPath = (std::filesystem::path(stripDir) / "color.bmp").string();
+    const RgbImage strip = ReadColourStrip(stripPath, stripPath, problem);
+    if (strip.IsNull()) {
         err << kCliProgram << ": " << problem << "\n";
         return kExitFailure;
     }
 
     const std::uint8_t* pixels = doc->Buffer() + kHeaderSize + (*cel - 1) * doc->CelSize();
-    const QImage picture = AssembleExportImage(strip, pixels, doc->Width(), doc->Height());
+    const RgbImage picture = AssembleExportImage(strip, pixels, doc->Width(), doc->Height());
     // Written as the editor's export writes it: 8 bits per colour channel, compression level 9.
-    QString reason;
-    if (!WritePngFile(picture.convertToFormat(QImage::Format_RGB888), LocalName(output),
-                      kPngCompressionLevel, &reason)) {
-        err << kCliProgram << ": cannot write " << output << ": " << reason.toStdString() << "\n";
+    const FileResult written = WritePngFile(picture, output, output, kPngCompressionLevel);
+    if (!written.ok()) {
+        err << kCliProgram << ": " << written.message << "\n";
         return kExitFailure;
     }
     return kExitOk;
@@ -113,7 +121,9 @@ const CliCommand& PngCommand() {
         "Write cel N (counted from 1; default 1) as a PNG picture at twice its size, each pixel a\n"
         "2 x 2 block of its colour from the color.bmp beside this program: the same picture as\n"
         "the editor's PNG export. An existing OUT.png is replaced only once the new one is\n"
-        "complete (in a folder that cannot be written to, a writable OUT.png is overwritten).",
+        "complete; it is overwritten in place instead when replacing it would lose something\n"
+        "(other hard links, another owner, a folder that cannot be written to). Named pipes,\n"
+        "devices and folders are never written.",
         RunPngBesideProgram};
     return command;
 }

@@ -36,6 +36,10 @@ Refresh TSpriteDocument::LoadImage(const std::uint8_t* bytes, int count) {
     width_ = buffer_[0];
     height_ = buffer_[1];
     celCount_ = buffer_[2];
+    // Bytes past the cels (a file padded to whole records) stay, but only as colour indices, so
+    // that a cel added later never shows a byte outside the palette.
+    std::uint8_t* past = buffer_.get() + UsedSize();
+    std::replace_if(past, buffer_.get() + count, [](std::uint8_t b) { return b > 15; }, 0);
     ResetEditingState();
     return kRefreshView | kRefreshTitle;
 }

@@ -69,7 +69,8 @@ class TSpriteDocument {
     // cleared, header written, editing state reset. The modified flag is left as it was.
     Refresh NewDocument(int width, int height, int celCount);
     // Takes a whole file image (already validated by the loader) into the buffer, sets the size
-    // from its header and resets the editing state. Bytes past the image keep what they held.
+    // from its header and resets the editing state. Bytes of the image past its cels that are not
+    // colour indices become 0; bytes past the image keep what they held.
     Refresh LoadImage(const std::uint8_t* bytes, int count);
     // Clears the modified flag (start-up and a successful save).
     Refresh ClearModified();

@@ -1,15 +1,6 @@
 #include "document/sprite_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "document/file_reader.h"
 #include "document/sprite_document.h"
 
 namespace {
@@ -25,9 +16,15 @@ std::string OutsideRange(const char* field, int value, int max) {
            std::to_string(max);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
+std::string TooLong() {
+    return "it is longer than the largest sprite file (" + std::to_string(kBufferCapacity) +
+           " bytes)";
+}
+
+// "1 byte", "2 bytes".
+std::string Count(std::size_t n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
 
 // How a message names the file: its name, or the whole path when that ends in a separator.
 std::string ShownName(const std::string& path) {
@@ -39,12 +36,9 @@ std::string ShownName(const std::string& path) {
 
 std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size) {
     if (size < kHeaderSize) {
-        return "it is " + std::to_string(size) + " bytes long, shorter than the 3-byte header";
+        return "it is " + Count(size, "byte") + " long, shorter than the 3-byte header";
     }
-    if (size > static_cast<std::size_t>(kBufferCapacity)) {
-        return "it is longer than the largest sprite file (" + std::to_string(kBufferCapacity) +
-               " bytes)";
-    }
+    if (size > static_cast<std::size_t>(kBufferCapacity)) return TooLong();
     const int width = bytes[0];
     const int height = bytes[1];
     const int cels = bytes[2];
@@ -53,11 +47,13 @@ std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size) {
     if (cels < 1 || cels > kMaxCels) return OutsideRange("cel count", cels, kMaxCels);
     const std::size_t needed = static_cast<std::size_t>(kHeaderSize + width * height * cels);
     if (size < needed) {
-        return "it is " + std::to_string(size) + " bytes long, but " + std::to_string(cels) +
-               (cels == 1 ? " cel" : " cels") + " of " + std::to_string(width) + " x " +
-               std::to_string(height) + " pixels need " + std::to_string(needed);
+        return "it is " + Count(size, "byte") + " long, but " + Count(static_cast<std::size_t>(cels), "cel") + " of " +
+               std::to_string(width) + " x " + std::to_string(height) + " pixels " +
+               (cels == 1 ? "needs " : "need ") + std::to_string(needed);
     }
-    for (std::size_t i = kHeaderSize; i < size; ++i) {
+    // Only the cels must hold colour indices: old disk systems pad a file to whole records
+    // (with 0x1A, say), and the loader clears such bytes past the cels.
+    for (std::size_t i = kHeaderSize; i < needed; ++i) {
         if (bytes[i] > 15) {
             return "byte " + std::to_string(i) + " holds " + std::to_string(bytes[i]) +
                    ", which is not a colour index from 0 to 15";
@@ -67,25 +63,38 @@ std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size) {
 }
 
 FileResult LoadSpriteFile(TSpriteDocument& doc, const std::string& path) {
-    const std::string file = ShownName(path);
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
-    if (!f) {
-        return {FileStatus::kCannotOpen, "Cannot open " + file + ": " + std::strerror(errno) + "."};
+    return LoadSpriteFile(doc, path, ShownName(path));
+}
+
+FileResult LoadSpriteFile(TSpriteDocument& doc, const std::string& path, std::string_view shown) {
+    const FileBytes file = ReadWholeFile(path, static_cast<std::size_t>(kBufferCapacity));
+    const std::string name(shown);
+    switch (file.problem) {
+        case ReadProblem::kNone:
+            return LoadSpriteBytes(doc, file.bytes.data(), file.bytes.size(), path, shown);
+        case ReadProblem::kCannotOpen:
+            return {FileStatus::kCannotOpen, "Cannot open " + name + ": " + file.reason + "."};
+        case ReadProblem::kCannotRead:
+            return {FileStatus::kCannotOpen, "Cannot read " + name + ": " + file.reason + "."};
+        case ReadProblem::kNotRegular:
+            return {FileStatus::kNotSprite, name + " is not a sprite file: " + file.reason + "."};
+        case ReadProblem::kTooLong:
+            break;
     }
-    // One byte more than the largest sprite file tells a file that is too long.
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kBufferCapacity) + 1);
-    const std::size_t size = std::fread(bytes.data(), 1, bytes.size(), f.get());
-    if (std::ferror(f.get())) {
-        return {FileStatus::kCannotOpen, "Cannot read " + file + ": " + std::strerror(errno) + "."};
-    }
-    return LoadSpriteBytes(doc, bytes.data(), size, path);
+    return {FileStatus::kNotSprite, name + " is not a sprite file: " + TooLong() + "."};
 }
 
 FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
                            const std::string& path) {
+    return LoadSpriteBytes(doc, bytes, size, path, ShownName(path));
+}
+
+FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
+                           const std::string& path, std::string_view shown) {
     const std::string reason = CheckSpriteImage(bytes, size);
     if (!reason.empty()) {
-        return {FileStatus::kNotSprite, ShownName(path) + " is not a sprite file: " + reason + "."};
+        return {FileStatus::kNotSprite,
+                std::string(shown) + " is not a sprite file: " + reason + "."};
     }
     doc.LoadImage(bytes, static_cast<int>(size));
     DocumentNames& names = doc.Names();
@@ -95,103 +104,15 @@ FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std:
     return {};
 }
 
-ssize_t FileWriter::Write(int fd, const void* data, std::size_t size) {
-    return ::write(fd, data, size);
-}
-
-int FileWriter::Flush(int fd) {
-    return ::fsync(fd);
-}
-
-FileResult WriteFileAtomically(const std::string& requested, const std::uint8_t* bytes,
-                               std::size_t size, FileWriter& writer) {
-    // Saving through a symbolic link replaces the file it points to, not the link.
-    std::string path = requested;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            path = real;
-            std::free(real);
-        }
-    }
-    const std::string file = FileNameOfPath(requested);
-    const std::size_t slash = path.find_last_of('/');
-    const std::string dir =
-        slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    std::string temp =
-        dir + (slash == std::string::npos ? "/" : "") + "." + FileNameOfPath(path) + ".XXXXXX";
-    // Only a regular file is ever replaced: a device, a pipe or a directory is not a sprite file.
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        return {FileStatus::kCannotCreate, "Cannot create " + file + ": it is not a regular file."};
-    }
-    // A target the user may not write to is not replaced behind their back.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
-        return {FileStatus::kCannotCreate,
-                "Cannot create " + file + ": " + std::strerror(errno) + "."};
-    }
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return {FileStatus::kCannotCreate,
-                "Cannot create " + file + ": " + std::strerror(errno) + "."};
-    }
-    // A new file gets the usual permissions; a replaced one keeps its own.
-    mode_t mode = 0;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    auto fail = [&](const char* what) {
-        const int err = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return FileResult{FileStatus::kWriteFailed, "Cannot " + std::string(what) + " " + file +
-                                                        ": " + std::strerror(err) + "."};
-    };
-    if (::fchmod(fd, mode) != 0) return fail("write");
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = writer.Write(fd, bytes + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return fail("write");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (writer.Flush(fd) != 0) return fail("write");
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        return {FileStatus::kWriteFailed, "Cannot write " + file + ": " + std::strerror(err) + "."};
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        return {FileStatus::kWriteFailed,
-                "Cannot replace " + file + ": " + std::strerror(err) + "."};
-    }
-    // Make the rename itself durable; a failure here no longer risks the data.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return {};
-}
-
-FileResult SaveSpriteFile(TSpriteDocument& doc, FileWriter& writer) {
-    FileResult result = WriteFileAtomically(doc.Names().savePath, doc.Buffer(),
-                                            static_cast<std::size_t>(doc.UsedSize()), writer);
+FileResult SaveSpriteFile(TSpriteDocument& doc, DiskCalls* disk) {
+    const std::string& path = doc.Names().savePath;
+    WriteOptions options;
+    options.disk = disk;
+    FileResult result = WriteFile(
+        path, std::span(doc.Buffer(), static_cast<std::size_t>(doc.UsedSize())), ShownName(path),
+        options);
     if (result.ok()) doc.ClearModified();
     return result;
-}
-
-FileResult SaveSpriteFile(TSpriteDocument& doc) {
-    FileWriter writer;
-    return SaveSpriteFile(doc, writer);
 }
 
 std::string DocumentNameFromPath(std::string_view path) {

@@ -14,7 +14,8 @@
 #include <QScreen>
 
 #include "editor/image_library.h"
-#include "imgctl/bitmap_file.h"
+#include "image/bmp_file.h"
+#include "image/colour_strip.h"
 
 namespace {
 
@@ -55,14 +56,26 @@ class TImage : public QWidget {
 };
 
 // A bitmap read at start, or a StartupError that says why not.
-QImage LoadBitmap(const QString& path, QImage (*read)(const QString&, std::string&)) {
+RgbImage LoadBitmap(const QString& path,
+                    RgbImage (*read)(const std::string&, const std::string&, std::string&)) {
     std::string problem;
-    const QImage image = read(path, problem);
-    if (image.isNull()) {
+    RgbImage image = read(QFile::encodeName(path).toStdString(),
+                          QDir::toNativeSeparators(path).toStdString(), problem);
+    if (image.IsNull()) {
         problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
         throw StartupError(problem);
     }
-    return image.convertToFormat(QImage::Format_RGB32);
+    return image;
+}
+
+// The picture as Qt paints it.
+QImage ToQImage(const RgbImage& image) {
+    QImage out(image.width, image.height, QImage::Format_RGB32);
+    for (int y = 0; y < image.height; ++y) {
+        std::memcpy(out.scanLine(y), image.Row(y),
+                    static_cast<std::size_t>(image.width) * sizeof(QRgb));
+    }
+    return out;
 }
 
 std::string Size(const QImage& image) {
@@ -81,8 +94,8 @@ TForm1::TForm1(const QString& executableDir, UserPrompts& prompts, QWidget* pare
       prompts_(prompts),
       imageLibrary_(&TheImageLibrary()) {
     const QString dir = executableDir.endsWith(u'/') ? executableDir : executableDir + u'/';
-    SetTempBitmapDir(dir);
-    palette_ = LoadBitmap(dir + QStringLiteral("pal.bmp"), ReadBmpFile);
+    SetTempBitmapDir(TempBitmapDir(dir));
+    palette_ = ToQImage(LoadBitmap(dir + QStringLiteral("pal.bmp"), ReadBmpFile));
     const std::string palName = QDir::toNativeSeparators(dir + "pal.bmp").toStdString();
     if (palette_.height() < 1 || palette_.height() > kMaxZoom) {
         throw StartupError(

@@ -13,6 +13,7 @@
 
 #include "document/sprite_document.h"
 #include "editor/user_prompts.h"
+#include "image/rgb_image.h"
 
 class ImageLibrary;
 class TfrmNew;
@@ -23,6 +24,10 @@ class StartupError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// Where the PNG export writes temp.bmp: the program's folder when it may be written to, else the
+// user's cache folder (made when missing), as after a system-wide install.
+QString TempBitmapDir(const QString& programDir);
 
 // Top-left corner of a client area centred on a screen; integer division truncating toward zero,
 // so a window taller than the screen gets a negative top.
@@ -39,7 +44,7 @@ class TForm1 : public QWidget {
 
     void SetNewDialog(TfrmNew* dialog) { frmNew_ = dialog; }
     void SetGenerateWindow(TfrmExport* window) { frmExport_ = window; }
-    // Where the PNG export writes temp.bmp: the executable's directory unless set otherwise.
+    // Where the PNG export writes temp.bmp: TempBitmapDir(executableDir) unless set otherwise.
     void SetTempBitmapDir(const QString& dir);
     QString TempBitmapPath() const { return tempBitmapPath_; }
     // The image library the PNG export calls (the real one unless set otherwise).
@@ -97,7 +102,7 @@ class TForm1 : public QWidget {
     const TSpriteDocument& Document() const { return doc_; }
     int Zoom() const { return zoom_; }
     const QImage& MainImage() const { return image_; }
-    const QImage& ColourStrip() const { return colourStrip_; }
+    const RgbImage& ColourStrip() const { return colourStrip_; }
     QWidget* imgMain() const { return imgMain_; }
     int RedrawCount() const { return redrawCount_; }
     QPoint LastMouseCell() const { return lastMouseCell_; }
@@ -127,13 +132,13 @@ class TForm1 : public QWidget {
     TSpriteDocument doc_;
     QWidget* imgMain_ = nullptr;
     QImage palette_;      // pal.bmp: 16 swatches of zoom x zoom pixels
-    QImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
+    RgbImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
     QImage image_;        // what imgMain shows
     QString lastOpenPath_;
     int zoom_ = 8;
     int redrawCount_ = 0;
     QPoint lastMouseCell_{0, 0};
-    QImage imgSave_;  // the exported picture, made anew by every export
+    RgbImage imgSave_;  // the exported picture, made anew by every export
     QString tempBitmapPath_;
     ImageLibrary* imageLibrary_ = nullptr;
 };

@@ -16,6 +16,8 @@ class ImageLibrary {
     // 1 when the PNG file was written, 0 otherwise.
     virtual int SavePng(const char* outputName, ImgHandle handle, const PngOptions* options) = 0;
     virtual void Release(ImgHandle handle) = 0;
+    // Why the last load or write failed, naming the file.
+    virtual FileResult LastResult() { return ImgLastResult(); }
 };
 
 ImageLibrary& TheImageLibrary();

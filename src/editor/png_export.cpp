@@ -3,11 +3,14 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImageWriter>
+#include <QStandardPaths>
+
+#include <unistd.h>
 
 #include "editor/editor_window.h"
 #include "editor/image_library.h"
-#include "imgctl/export_image.h"
+#include "image/bmp_file.h"
+#include "image/colour_strip.h"
 
 namespace {
 
@@ -23,19 +26,14 @@ class ImgCtlLibrary : public ImageLibrary {
     void Release(ImgHandle handle) override { ImgRelease(handle); }
 };
 
-// Writes a picture as a Windows BMP file, replacing any file there. On failure returns the reason.
-QString WriteBmp(const QImage& image, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return file.errorString();
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(image)) {
-        return file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-    }
-    if (!file.flush()) return file.errorString();
-    return {};
-}
-
 }  // namespace
+
+QString TempBitmapDir(const QString& programDir) {
+    if (::access(QFile::encodeName(programDir).constData(), W_OK) == 0) return programDir;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QDir().mkpath(cache);
+    return cache;
+}
 
 ImageLibrary& TheImageLibrary() {
     static ImgCtlLibrary library;
@@ -58,10 +56,16 @@ void TForm1::ExportPng() {
 
     imgSave_ =
         AssembleExportImage(colourStrip_, doc_.CurrentCelPixels(), doc_.Width(), doc_.Height());
-    if (const QString reason = WriteBmp(imgSave_, tempBitmapPath_); !reason.isEmpty()) {
-        ErrorBox("Cannot write the temporary picture " +
-                 QDir::toNativeSeparators(tempBitmapPath_).toStdString() + ": " +
-                 reason.toStdString());
+    // temp.bmp is ours alone: a link or another name in its place is replaced, never written
+    // through.
+    WriteOptions scratch;
+    scratch.links = LinkRule::kReplace;
+    const FileResult temp = WriteBmpFile(
+        imgSave_, QFile::encodeName(tempBitmapPath_).toStdString(),
+        "the temporary picture " + QDir::toNativeSeparators(tempBitmapPath_).toStdString(),
+        scratch);
+    if (!temp.ok()) {
+        ErrorBox(temp.message);
         return;
     }
 
@@ -75,7 +79,10 @@ void TForm1::ExportPng() {
         imageLibrary_->Release(handle);
     }
     // Without this check a PNG that was never written would pass for a successful export.
-    if (written != 1) {
+    if (written == 1) return;
+    if (const std::string why = imageLibrary_->LastResult().message; !why.empty()) {
+        ErrorBox(why);
+    } else {
         Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
             PromptIcon::kError);
     }

@@ -21,6 +21,16 @@ int ExecActivated(QDialog& dialog) {
 
 }  // namespace
 
+QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const {
+    return icon(info.isDir() ? QAbstractFileIconProvider::Folder : QAbstractFileIconProvider::File);
+}
+
+QString NameOnlyIconProvider::type(const QFileInfo& info) const {
+    if (info.isDir()) return QStringLiteral("Folder");
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QStringLiteral("File") : suffix.toUpper() + QStringLiteral(" File");
+}
+
 PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, PromptButtons buttons,
                                 PromptIcon icon) {
     QMessageBox box(icon == PromptIcon::kError ? QMessageBox::Critical : QMessageBox::NoIcon,
@@ -57,6 +67,7 @@ PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, Pro
 
 std::optional<QString> QtUserPrompts::AskOpenPath(const QString& proposal) {
     QFileDialog dialog(parent_, QStringLiteral("Open"));
+    dialog.setIconProvider(&icons_);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("*.dat"));
@@ -71,9 +82,11 @@ namespace {
 
 // A save dialog for one kind of file: it asks before replacing a file and adds the suffix to a
 // name typed without an extension.
-std::optional<QString> AskPathToWrite(QWidget* parent, const QString& caption,
-                                      const QString& suffix, const QString& proposal) {
+std::optional<QString> AskPathToWrite(QWidget* parent, QAbstractFileIconProvider& icons,
+                                      const QString& caption, const QString& suffix,
+                                      const QString& proposal) {
     QFileDialog dialog(parent, caption);
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("*.") + suffix);
@@ -89,11 +102,11 @@ std::optional<QString> AskPathToWrite(QWidget* parent, const QString& caption,
 }  // namespace
 
 std::optional<QString> QtUserPrompts::AskSavePath(const QString& proposal) {
-    return AskPathToWrite(parent_, QStringLiteral("Save As"), QStringLiteral("dat"), proposal);
+    return AskPathToWrite(parent_, icons_, QStringLiteral("Save As"), QStringLiteral("dat"), proposal);
 }
 
 std::optional<QString> QtUserPrompts::AskExportPath(const QString& proposal) {
-    return AskPathToWrite(parent_, QStringLiteral("Export PNG"), QStringLiteral("png"), proposal);
+    return AskPathToWrite(parent_, icons_, QStringLiteral("Export PNG"), QStringLiteral("png"), proposal);
 }
 
 bool QtUserPrompts::RunNewDialog(TfrmNew& dialog) {

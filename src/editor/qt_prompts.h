@@ -2,10 +2,20 @@
 // The program's answers: QMessageBox, QFileDialog and the New dialog itself, each shown modally
 // and activated once it is up, so that keys reach it even without a window manager.
 
+#include <QFileIconProvider>
 #include <QPointer>
 #include <QWidget>
 
 #include "editor/user_prompts.h"
+
+// The file dialogs' icons and type names, decided by a file's name and kind alone: nothing is read
+// from a file to guess its type (reading /proc/kmsg, say, would never return).
+class NameOnlyIconProvider : public QFileIconProvider {
+  public:
+    QIcon icon(const QFileInfo& info) const override;
+    using QFileIconProvider::icon;
+    QString type(const QFileInfo& info) const override;
+};
 
 class QtUserPrompts : public UserPrompts {
   public:
@@ -21,4 +31,5 @@ class QtUserPrompts : public UserPrompts {
 
   private:
     QPointer<QWidget> parent_;
+    NameOnlyIconProvider icons_;
 };

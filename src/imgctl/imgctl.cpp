@@ -1,18 +1,18 @@
 #include "imgctl/imgctl.h"
 
-#include <cstring>
+#include <cctype>
 #include <map>
 
-#include <QImage>
-#include <QString>
-
+#include "document/sprite_file.h"
+#include "image/bmp_file.h"
 #include "imgctl/png_file.h"
 
 namespace {
 
 struct Library {
-    std::map<ImgHandle, QImage> images;
+    std::map<ImgHandle, RgbImage> images;
     ImgHandle next = 1;
+    FileResult last;
 };
 
 Library& TheLibrary() {
@@ -20,7 +20,7 @@ Library& TheLibrary() {
     return library;
 }
 
-QImage* Find(ImgHandle handle) {
+RgbImage* Find(ImgHandle handle) {
     auto& images = TheLibrary().images;
     const auto it = images.find(handle);
     return it == images.end() ? nullptr : &it->second;
@@ -39,30 +39,49 @@ void FillPngOptions(PngOptions& options, ImgHandle, const char*, bool withFilter
     options.gammaChunk = 0;
 }
 
+FileResult ImgLastResult() {
+    return TheLibrary().last;
+}
+
 ImgHandle ImgLoadBmp(const char* path) {
-    if (path == nullptr) return 0;
-    QImage image;
-    if (!image.load(QString::fromLocal8Bit(path), "BMP") || image.isNull()) return 0;
     Library& library = TheLibrary();
+    if (path == nullptr) {
+        library.last = {FileStatus::kCannotOpen, "There is no picture to load."};
+        return 0;
+    }
+    std::string problem;
+    RgbImage image = ReadBmpFile(path, path, problem);
+    if (image.IsNull()) {
+        problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
+        library.last = {FileStatus::kCannotOpen, problem + "."};
+        return 0;
+    }
+    library.last = {};
     ImgHandle handle = library.next++;
     if (handle == 0) handle = library.next++;  // 0 means failure; skip it when the count wraps
     library.images[handle] = std::move(image);
     return handle;
 }
 
+// Every picture the library holds is already 8 bits per channel without alpha: preparing checks
+// the call.
 int ImgPrepare(ImgHandle handle, std::uint32_t mode, std::uint32_t reserved) {
-    QImage* image = Find(handle);
-    if (image == nullptr || mode != kPrepareRgb8 || reserved != 0) return 0;
-    *image = image->convertToFormat(QImage::Format_RGB888);
-    return image->isNull() ? 0 : 1;
+    return Find(handle) != nullptr && mode == kPrepareRgb8 && reserved == 0 ? 1 : 0;
 }
 
 int ImgSavePng(const char* outputName, ImgHandle handle, const PngOptions* options) {
-    const QImage* image = Find(handle);
-    if (image == nullptr || outputName == nullptr || options == nullptr) return 0;
-    if (!(options->flags & kPngFlagBase) || options->compression > 9) return 0;
-    if (options->textChunks != 0 || options->gammaChunk != 0) return 0;
-    return WritePngFile(*image, QString::fromLocal8Bit(outputName), options->compression) ? 1 : 0;
+    Library& library = TheLibrary();
+    const RgbImage* image = Find(handle);
+    if (image == nullptr || outputName == nullptr || options == nullptr ||
+        !(options->flags & kPngFlagBase) || options->compression > 9 ||
+        options->textChunks != 0 || options->gammaChunk != 0) {
+        library.last = {FileStatus::kWriteFailed, "The picture cannot be written with these options."};
+        return 0;
+    }
+    // The name is taken as the bytes it is, whatever their encoding.
+    const std::string path = outputName;
+    library.last = WritePngFile(*image, path, FileNameOfPath(path), options->compression);
+    return library.last.ok() ? 1 : 0;
 }
 
 void ImgRelease(ImgHandle handle) {

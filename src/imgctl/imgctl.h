@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "document/file_writer.h"
+
 using ImgHandle = std::uint32_t;
 
 // Options for ImgSavePng, 36 bytes as the library expects them.
@@ -39,8 +41,12 @@ void FillPngOptions(PngOptions& options, ImgHandle handle, const char* outputNam
 ImgHandle ImgLoadBmp(const char* path);
 // Prepares the image for writing (mode kPrepareRgb8, reserved 0). Returns 1, or 0 on failure.
 int ImgPrepare(ImgHandle handle, std::uint32_t mode, std::uint32_t reserved);
-// Writes the image as a PNG file as WritePngFile does. Returns 1 when every byte was written, 0
-// otherwise.
+// Writes the image as a PNG file through the programs' file writer, taking the name as the bytes
+// it is. Returns 1 when every byte was written, 0 otherwise.
 int ImgSavePng(const char* outputName, ImgHandle handle, const PngOptions* options);
 // Releases the handle and the image behind it.
 void ImgRelease(ImgHandle handle);
+
+// Why the last ImgLoadBmp or ImgSavePng failed, naming the file ("Cannot write walk.png: No space
+// left on device."); ok after a call that worked.
+FileResult ImgLastResult();

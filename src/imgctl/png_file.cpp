@@ -1,37 +1,39 @@
 #include "imgctl/png_file.h"
 
 #include <QBuffer>
+#include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
-bool WritePngFile(const QImage& image, const QString& path, int compression, QString* error) {
-    const auto fail = [error](const QString& reason) {
-        if (error != nullptr) *error = reason;
-        return false;
-    };
-    if (image.isNull()) return fail(QStringLiteral("there is no picture to write"));
-    // The picture is encoded in memory first (an exported cel is at most 128 x 128 pixels), so
-    // that a failing disk meets our own write and not the encoder, which does not clean up after
-    // a failed write.
+std::vector<std::uint8_t> EncodePng(const RgbImage& image, int compression) {
+    if (image.IsNull()) return {};
+    QImage picture(image.width, image.height, QImage::Format_RGB888);
+    for (int y = 0; y < image.height; ++y) {
+        uchar* line = picture.scanLine(y);
+        const std::uint32_t* row = image.Row(y);
+        for (int x = 0; x < image.width; ++x) {
+            line[3 * x] = static_cast<uchar>(row[x] >> 16);
+            line[3 * x + 1] = static_cast<uchar>(row[x] >> 8);
+            line[3 * x + 2] = static_cast<uchar>(row[x]);
+        }
+    }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     // Qt's PNG writer takes a quality from 0 (smallest) to 100 (fastest).
     writer.setQuality(100 - compression * 100 / 9);
-    if (!writer.write(image)) return fail(writer.errorString());
+    if (!writer.write(picture)) return {};
+    return {png.begin(), png.end()};
+}
 
-    // The new file replaces the old one only once it is complete. In a folder we may not write
-    // to, an existing file we may write is overwritten in place instead: the user asked for the
-    // picture there, and a failure is still reported.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-    if (file.write(png) != png.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
+FileResult WritePngFile(const RgbImage& image, const std::string& path, std::string_view shown,
+                        int compression, const WriteOptions& options) {
+    // The picture is encoded in memory first (an exported cel is at most 128 x 128 pixels), so
+    // that every byte reaches the disk through the one writer, which checks each of them.
+    const std::vector<std::uint8_t> png = EncodePng(image, compression);
+    if (png.empty()) {
+        return {FileStatus::kWriteFailed,
+                "Cannot write " + std::string(shown) + ": the picture cannot be encoded."};
     }
-    if (!file.commit()) return fail(file.errorString());
-    return true;
+    return WriteFile(path, png, shown, options);
 }

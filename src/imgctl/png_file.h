@@ -1,13 +1,18 @@
 #pragma once
-// Writing a PNG file so that a failure never leaves a half-written file: the picture goes into a
-// temporary file beside the target, which replaces the target only once it is complete. Only in a
-// folder that cannot be written to is an existing, writable target overwritten in place.
+// PNG pictures: a picture encoded as PNG bytes, and written as a PNG file through the programs'
+// one file writer (a full disk, a pipe or a device never passes for success).
 
-#include <QImage>
-#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
 
-// Writes image as a PNG file at path with zlib compression level 0 (none) to 9 (smallest). On
-// failure returns false, leaves any earlier file at path as it was (unless it was being overwritten
-// in place) and, when error is given, puts the reason there.
-bool WritePngFile(const QImage& image, const QString& path, int compression,
-                  QString* error = nullptr);
+#include "document/file_writer.h"
+#include "image/rgb_image.h"
+
+// The PNG file image of the picture, 8 bits per colour channel, no alpha, with zlib compression
+// level 0 (none) to 9 (smallest). Empty when it cannot be encoded.
+std::vector<std::uint8_t> EncodePng(const RgbImage& image, int compression);
+
+// Writes the picture as a PNG file at path. Messages name the file as shown gives it.
+FileResult WritePngFile(const RgbImage& image, const std::string& path, std::string_view shown,
+                        int compression, const WriteOptions& options = {});

@@ -2,6 +2,8 @@
 // compared byte for byte, its standard error and its exit status.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -104,13 +106,14 @@ TEST(SpritehexCli, UnusableFileWritesNothingAndExits2) {
     const ProgramRun run = RunProgram(dir, {"tables", invalid});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err,
-              "spritehex-cli: big.dat is not a sprite file: its width 65 is outside 1 "
-              "to 64.\n");
+    // Files are named as they were typed, folders included.
+    EXPECT_EQ(run.err, "spritehex-cli: " + invalid +
+                           " is not a sprite file: its width 65 is outside 1 to 64.\n");
     const ProgramRun missing = RunProgram(dir, {"info", dir.Path("none.dat")});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "spritehex-cli: Cannot open none.dat: No such file or directory.\n");
+    EXPECT_EQ(missing.err,
+              "spritehex-cli: Cannot open " + dir.Path("none.dat") + ": No such file or directory.\n");
 }
 
 TEST(SpritehexCli, BadUsageExits2) {
@@ -158,6 +161,27 @@ TEST(SpritehexCli, PngWritesTheCelAtTwiceItsSize) {
     ASSERT_FALSE(strip.isNull());
     EXPECT_EQ(png.pixel(23, 9), strip.pixel(241, 1));
     EXPECT_EQ(png.pixel(0, 0), strip.pixel(0, 0));
+}
+
+// The real program: a name that is not UTF-8 is written under exactly its bytes; a device, a
+// pipe or the input itself is refused with status 2 and left as it was.
+TEST(SpritehexCli, PngWritesWhereToldAndNowhereElse) {
+    TempDir dir;
+    const std::string file = dir.Write("walk.dat", SpriteFileImage(8, 8, Zeros(64)));
+    const std::string odd = dir.Path("o\xfe.png");
+    EXPECT_EQ(RunProgram(dir, {"png", file, odd}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_regular_file(odd));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("o\xef\xbf\xbd.png")));
+
+    ASSERT_EQ(::mkfifo(dir.Path("pipe.png").c_str(), 0600), 0);
+    for (const std::string& output : {dir.Path("pipe.png"), file}) {
+        SCOPED_TRACE(output);
+        const ProgramRun run = RunProgram(dir, {"png", file, output});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(output + ": "), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.Path("pipe.png")));
+    EXPECT_EQ(std::filesystem::file_size(file), 67u);
 }
 
 // A copy of the program in a folder without color.bmp says so and writes nothing.

@@ -2,7 +2,10 @@
 // cel number, and every failure leaving no output file behind.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,6 +32,11 @@ QString Q(const std::string& path) {
     return QString::fromStdString(path);
 }
 
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
 // Three 4 x 4 cels and colour strips of every kind, each in its own folder.
 class PngCommandTest : public testing::Test {
   protected:
@@ -40,10 +48,16 @@ class PngCommandTest : public testing::Test {
         pixels[32 + 2] = 9;    // cel 3 (2, 0)
         pixels_ = pixels;
         file_ = dir_.Write("walk.dat", SpriteFileImage(4, 4, pixels));
-        for (const char* name : {"good", "none", "small", "text", "folder"}) {
+        for (const char* name : {"good", "none", "small", "text", "folder", "cut", "offset"}) {
             std::filesystem::create_directory(dir_.Path(name));
         }
         EXPECT_TRUE(Strip().save(Q(dir_.Path("good/color.bmp")), "BMP"));
+        // A strip cut short, and one whose header puts its pixels past its end.
+        std::vector<std::uint8_t> strip = ReadBytes(dir_.Path("good/color.bmp"));
+        dir_.Write("cut/color.bmp", {strip.begin(), strip.end() - 10});
+        strip[10] = 0xFF;
+        strip[11] = 0xFF;
+        dir_.Write("offset/color.bmp", strip);
         EXPECT_TRUE(Strip(241, 2).save(Q(dir_.Path("small/color.bmp")), "BMP"));
         dir_.Write("text/color.bmp", {'n', 'o', 't', ' ', 'B', 'M', 'P'});
         std::filesystem::create_directory(dir_.Path("folder/color.bmp"));
@@ -143,7 +157,7 @@ TEST_P(PngFailures, WriteNothingAndExit2) {
     // No temporary file is left beside the output either.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path("")),
                             std::filesystem::directory_iterator()),
-              6);  // walk.dat and the five strip folders
+              8);  // walk.dat and the seven strip folders
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,17 +177,46 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"NoColourStrip", "none", {"FILE", "OUT"}, "none/color.bmp: there is no such"},
         FailureRow{"ColourStripTooSmall", "small", {"FILE", "OUT"}, "it is 241 x 2 pixels"},
         FailureRow{"ColourStripNotABitmap", "text", {"FILE", "OUT"}, "not a valid BMP picture"},
-        FailureRow{"ColourStripUnreadable", "folder", {"FILE", "OUT"}, "cannot read "}),
+        FailureRow{"ColourStripUnreadable", "folder", {"FILE", "OUT"}, "cannot read "},
+        FailureRow{"ColourStripCutShort", "cut", {"FILE", "OUT"},
+                   "(its pixel data ends past the end of the file (10 bytes are missing))"},
+        FailureRow{"ColourStripPixelsPastItsEnd", "offset", {"FILE", "OUT"},
+                   "(its pixel data starts past the end of the file)"},
+        FailureRow{"OutputIsTheInput", "good", {"FILE", "FILE"},
+                   "walk.dat: is the sprite file"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// The output is written through the programs' one file writer: what it refuses is said, with
+// the name as typed, and nothing is left behind.
 TEST_F(PngCommandTest, UnwritableOutputIsReported) {
-    for (const std::string& output : {dir_.Path("no/such/dir/out.png"), dir_.Path("good")}) {
-        SCOPED_TRACE(output);
-        const Run run = RunIn("good", {"FILE", output});
+    ASSERT_EQ(::mkfifo(dir_.Path("pipe.png").c_str(), 0600), 0);
+    std::filesystem::create_symlink(dir_.Path("nowhere.png"), dir_.Path("dangling.png"));
+    std::filesystem::create_hard_link(file_, dir_.Path("same.png"));
+    const struct {
+        std::string output;
+        std::string message;
+    } rows[] = {
+        {dir_.Path("no/such/dir/out.png"), "Cannot create " + dir_.Path("no/such/dir/out.png") +
+                                               ": No such file or directory."},
+        {dir_.Path("good"), "Cannot create " + dir_.Path("good") +
+                                ": it is a folder, not a regular file."},
+        {dir_.Path("pipe.png"), "Cannot create " + dir_.Path("pipe.png") +
+                                    ": it is a named pipe, not a regular file."},
+        {dir_.Path("dangling.png"), "Cannot create " + dir_.Path("dangling.png") +
+                                        ": it is a link to a file that does not exist."},
+        {dir_.Path("same.png"), dir_.Path("same.png") + ": is the sprite file " + file_ +
+                                    " itself; write the picture elsewhere"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.output);
+        const Run run = RunIn("good", {"FILE", row.output});
         EXPECT_EQ(run.status, 2);
-        EXPECT_TRUE(run.err.starts_with("spritehex-cli: cannot write " + output + ": ")) << run.err;
+        EXPECT_EQ(run.err, "spritehex-cli: " + row.message + "\n");
     }
     EXPECT_FALSE(std::filesystem::exists(dir_.Path("no")));
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path("nowhere.png")));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir_.Path("pipe.png")));
+    EXPECT_EQ(ReadBytes(file_), ReadBytes(dir_.Path("same.png")));
 }
 
 // A failed run leaves an earlier picture at the output path as it was.

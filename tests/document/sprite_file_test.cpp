@@ -45,8 +45,10 @@ void WriteAll(const std::string& path, const Picture& bytes) {
               static_cast<std::streamsize>(bytes.size()));
 }
 
-Picture SpriteImage(int w, int h, int n, std::uint8_t fill = 0) {
+// A file image of n cels of w x h pixels; size, when given, cuts it short or pads it with zeros.
+Picture SpriteImage(int w, int h, int n, std::uint8_t fill = 0, int size = -1) {
     Picture bytes(static_cast<std::size_t>(3 + w * h * n), fill);
+    if (size >= 0) bytes.resize(static_cast<std::size_t>(size), 0);
     bytes[0] = static_cast<std::uint8_t>(w);
     bytes[1] = static_cast<std::uint8_t>(h);
     bytes[2] = static_cast<std::uint8_t>(n);
@@ -54,7 +56,7 @@ Picture SpriteImage(int w, int h, int n, std::uint8_t fill = 0) {
 }
 
 // Fails every write after `budget` bytes, as a full disk does.
-class ShortWriter : public FileWriter {
+class ShortWriter : public DiskCalls {
   public:
     explicit ShortWriter(std::size_t budget) : budget_(budget) {}
     ssize_t Write(int fd, const void* data, std::size_t size) override {
@@ -64,14 +66,14 @@ class ShortWriter : public FileWriter {
         }
         const std::size_t n = std::min(size, budget_);
         budget_ -= n;
-        return FileWriter::Write(fd, data, n);
+        return DiskCalls::Write(fd, data, n);
     }
 
   private:
     std::size_t budget_;
 };
 
-class FailingFlush : public FileWriter {
+class FailingFlush : public DiskCalls {
   public:
     int Flush(int) override {
         errno = EIO;
@@ -147,8 +149,8 @@ TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
     badPixel[5] = 16;
     Picture cutShort = SpriteImage(8, 8, 2);
     cutShort.pop_back();
-    Picture badTrailing = SpriteImage(2, 2, 1);
-    badTrailing.push_back(200);
+    Picture badLastPixel = SpriteImage(2, 2, 2);
+    badLastPixel.back() = 26;
     struct Row {
         const char* name;
         Picture bytes;
@@ -184,9 +186,14 @@ TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
         {"pixel above 15", badPixel,
          "walk.dat is not a sprite file: byte 5 holds 16, which is not a colour index from 0 to "
          "15."},
-        {"extra byte above 15", badTrailing,
-         "walk.dat is not a sprite file: byte 7 holds 200, which is not a colour index from 0 to "
+        {"the last pixel of the last cel above 15", badLastPixel,
+         "walk.dat is not a sprite file: byte 10 holds 26, which is not a colour index from 0 to "
          "15."},
+        {"one byte, named in the singular",
+         {8},
+         "walk.dat is not a sprite file: it is 1 byte long, shorter than the 3-byte header."},
+        {"one cel, named in the singular", SpriteImage(8, 8, 1, 0, 66),
+         "walk.dat is not a sprite file: it is 66 bytes long, but 1 cel of 8 x 8 pixels needs 67."},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -229,6 +236,23 @@ TEST(SpriteFile, UnreadableFilesAreReported) {
     EXPECT_EQ(slash.status, FileStatus::kCannotOpen);
     EXPECT_EQ(slash.message, "Cannot read " + folder + ": Is a directory.");
     EXPECT_EQ(doc.Names().name, "new");
+
+    // Named pipes and devices are refused at once: nothing waits for a writer that never comes,
+    // nothing reads /dev/zero without end.
+    ASSERT_EQ(::mkfifo((dir / "x.dat").c_str(), 0600), 0);
+    FileResult fifo = LoadSpriteFile(doc, dir / "x.dat");
+    EXPECT_EQ(fifo.status, FileStatus::kNotSprite);
+    EXPECT_EQ(fifo.message, "x.dat is not a sprite file: it is a named pipe, not a regular file.");
+    FileResult zero = LoadSpriteFile(doc, "/dev/zero");
+    EXPECT_EQ(zero.message,
+              "zero is not a sprite file: it is a character device, not a regular file.");
+    // A file as long as the largest sprite file and more is read no further than one byte past it.
+    WriteAll(dir / "huge.dat", SpriteImage(1, 1, 1));
+    ASSERT_EQ(::truncate((dir / "huge.dat").c_str(), off_t{1} << 32), 0);
+    EXPECT_EQ(LoadSpriteFile(doc, dir / "huge.dat").message,
+              "huge.dat is not a sprite file: it is longer than the largest sprite file (409603 "
+              "bytes).");
+    EXPECT_EQ(doc.Names().name, "new");
 }
 
 TEST(SpriteFile, ExtraBytesOfALongerFileStayInTheBuffer) {
@@ -241,6 +265,33 @@ TEST(SpriteFile, ExtraBytesOfALongerFileStayInTheBuffer) {
     EXPECT_EQ(doc.CelCount(), 1);
     doc.AddCel();
     EXPECT_EQ(CelPicture(doc), Picture(4, 9)) << "an added cel shows the bytes at its place";
+}
+
+// Old disk systems pad a file to whole records, with 0x1A say: such a file opens, and padding
+// that is no colour index reaches the buffer as 0, so an added cel never shows a byte outside
+// the palette.
+TEST(SpriteFile, PaddedFilesOpenWithTheirPaddingAsColourIndices) {
+    struct Row {
+        const char* name;
+        Picture padding;
+        Picture inBuffer;
+    };
+    const Row rows[] = {
+        {"0x1A to a whole record", Picture(8, 0x1A), Picture(8, 0)},
+        {"colour indices stay", {1, 2, 15, 16, 255}, {1, 2, 15, 0, 0}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TempDir dir;
+        Picture bytes = SpriteImage(2, 2, 1, 3);
+        for (const std::uint8_t b : r.padding) bytes.push_back(b);
+        WriteAll(dir / "old.dat", bytes);
+        TSpriteDocument doc;
+        const FileResult result = LoadSpriteFile(doc, dir / "old.dat");
+        ASSERT_TRUE(result.ok()) << result.message;
+        EXPECT_EQ(doc.CelCount(), 1);
+        EXPECT_EQ(Picture(doc.Buffer() + 7, doc.Buffer() + 7 + r.inBuffer.size()), r.inBuffer);
+    }
 }
 
 TEST(SpriteFile, LoadingAfterAnExportClearsTheExportName) {
@@ -283,21 +334,21 @@ TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir / "walk.dat";
              ShortWriter w(0);
-             return SaveSpriteFile(d, w);
+             return SaveSpriteFile(d, &w);
          },
          FileStatus::kWriteFailed},
         {"disk full in the middle",
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir / "walk.dat";
              ShortWriter w(40);
-             return SaveSpriteFile(d, w);
+             return SaveSpriteFile(d, &w);
          },
          FileStatus::kWriteFailed},
         {"flush fails",
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir / "walk.dat";
              FailingFlush w;
-             return SaveSpriteFile(d, w);
+             return SaveSpriteFile(d, &w);
          },
          FileStatus::kWriteFailed},
     };
@@ -375,14 +426,6 @@ TEST(SpriteFile, SavingThroughALinkReplacesTheFileItPointsTo) {
     EXPECT_EQ(ReadAll(dir / "real.dat").size(), 67u);
 }
 
-TEST(SpriteFile, DeviceFilesAreNeverReplaced) {
-    TSpriteDocument doc;
-    doc.Names().savePath = "/dev/null";
-    const FileResult result = SaveSpriteFile(doc);
-    EXPECT_EQ(result.status, FileStatus::kCannotCreate);
-    EXPECT_TRUE(fs::is_character_file("/dev/null"));
-}
-
 TEST(SpriteFile, DocumentNameRule) {
     struct Row {
         const char* path;
@@ -409,7 +452,7 @@ TEST(SpriteFile, DocumentNameRule) {
 namespace {
 
 // Writes at most one byte a call and fails for good once `failAt` bytes are written.
-class FailAtByte : public FileWriter {
+class FailAtByte : public DiskCalls {
   public:
     explicit FailAtByte(std::size_t failAt) : left_(failAt) {}
     ssize_t Write(int fd, const void* data, std::size_t size) override {
@@ -418,7 +461,7 @@ class FailAtByte : public FileWriter {
             return -1;
         }
         --left_;
-        return FileWriter::Write(fd, data, std::min<std::size_t>(size, 1));
+        return DiskCalls::Write(fd, data, std::min<std::size_t>(size, 1));
     }
 
   private:
@@ -438,7 +481,7 @@ TEST(SpriteFile, AWriteFailingAtAnyByteLeavesTheOldFileOrTheWholeNewOne) {
         WriteAll(dir / "walk.dat", old);
         doc.MarkModified();
         FailAtByte writer(k);
-        const FileResult result = SaveSpriteFile(doc, writer);
+        const FileResult result = SaveSpriteFile(doc, &writer);
         const bool complete = k == fresh.size();
         EXPECT_EQ(result.ok(), complete);
         EXPECT_EQ(ReadAll(dir / "walk.dat"), complete ? fresh : old);

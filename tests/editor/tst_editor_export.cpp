@@ -3,6 +3,11 @@
 // the error boxes.
 
 #include <QDir>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+#include <sys/stat.h>
 
 #include "editor/image_library.h"
 #include "test_support.h"
@@ -49,6 +54,11 @@ class RecordingLibrary : public ImageLibrary {
         calls << "release " + Handle(handle);
         ImgRelease(handle);
     }
+    FileResult LastResult() override {
+        if (failLoad) return {FileStatus::kCannotOpen, "The test does not load temp.bmp."};
+        if (failSave) return {FileStatus::kWriteFailed, "The test does not write out.png."};
+        return ImgLastResult();
+    }
 
   private:
     QString Shown(const char* path) const { return QString(path).replace(tmpDir, "$TMP"); }
@@ -59,7 +69,6 @@ class RecordingLibrary : public ImageLibrary {
 const QString kCalls =
     "load $TMP/temp.bmp; prepare h 65792 0; "
     "save $TMP/out.png h flags=9 level=9 filter=0 text=0 gamma=0; release h";
-const QString kErrorBox = "Error | Error | Ok | error";
 
 struct ExportEditor : test::Editor {
     RecordingLibrary library;
@@ -84,6 +93,8 @@ class EditorExport : public QObject {
     void exportNameProposals();
     void failures_data();
     void failures();
+    void tempBitmapIsNeverFollowed();
+    void tempBitmapFolder();
 };
 
 // Each row opens walk.dat, presses the keys, then P, exporting to out.png.
@@ -234,23 +245,33 @@ void EditorExport::failures_data() {
     QTest::addColumn<bool>("failSave");
     QTest::addColumn<QString>("calls");
     QTest::addColumn<QString>("box");
-    const QString savePlace =
-        "save $TMP/no/such/dir/out.png h flags=9 level=9 filter=0 text=0 gamma=0";
+    const auto calls = [](const QString& output) {
+        return "load $TMP/temp.bmp; prepare h 65792 0; save " + output +
+               " h flags=9 level=9 filter=0 text=0 gamma=0; release h";
+    };
+    const QString box = " | walk 1/1 | Ok | error";
     // clang-format off
     QTest::newRow("an output folder that does not exist")
-        << "$TMP/no/such/dir/out.png" << "" << false << false
-        << "load $TMP/temp.bmp; prepare h 65792 0; " + savePlace + "; release h" << kErrorBox;
+        << "$TMP/no/such/dir/out.png" << "" << false << false << calls("$TMP/no/such/dir/out.png")
+        << "Cannot create out.png: No such file or directory." + box;
     QTest::newRow("an output path that is a folder")
-        << "$TMP/sub" << "" << false << false
-        << "load $TMP/temp.bmp; prepare h 65792 0; save $TMP/sub h flags=9 level=9 filter=0 text=0 gamma=0; release h"
-        << kErrorBox;
+        << "$TMP/sub" << "" << false << false << calls("$TMP/sub")
+        << "Cannot create sub: it is a folder, not a regular file." + box;
+    QTest::newRow("an output path that is a named pipe")
+        << "$TMP/pipe.png" << "" << false << false << calls("$TMP/pipe.png")
+        << "Cannot create pipe.png: it is a named pipe, not a regular file." + box;
     QTest::newRow("temp.bmp cannot be written: no library call")
         << "$TMP/out.png" << "walk.dat" << false << false << ""
-        << "Cannot write the temporary picture $TMP/walk.dat/temp.bmp: Not a directory. | walk 1/1 | Ok | error";
+        << "Cannot create the temporary picture $TMP/walk.dat/temp.bmp: Not a directory." + box;
+    QTest::newRow("temp.bmp is a named pipe: no library call")
+        << "$TMP/out.png" << "pipes" << false << false << ""
+        << "Cannot create the temporary picture $TMP/pipes/temp.bmp: it is a named pipe, not a regular file." + box;
     QTest::newRow("the library cannot load temp.bmp: nothing else is called")
-        << "$TMP/out.png" << "" << true << false << "load $TMP/temp.bmp" << kErrorBox;
+        << "$TMP/out.png" << "" << true << false << "load $TMP/temp.bmp"
+        << "The test does not load temp.bmp." + box;
     QTest::newRow("the library does not write the PNG: the handle is still released")
-        << "$TMP/out.png" << "" << false << true << kCalls << kErrorBox;
+        << "$TMP/out.png" << "" << false << true << kCalls
+        << "The test does not write out.png." + box;
     // clang-format on
 }
 
@@ -264,6 +285,9 @@ void EditorExport::failures() {
     ExportEditor editor;
     editor.Open("walk.dat", test::SpriteBytes(4, 4, 1, "1,1=5"));
     QVERIFY(QDir(editor.dir.path()).mkdir("sub"));
+    QVERIFY(QDir(editor.dir.path()).mkdir("pipes"));
+    QCOMPARE(::mkfifo(QFile::encodeName(editor.Path("pipe.png")).constData(), 0600), 0);
+    QCOMPARE(::mkfifo(QFile::encodeName(editor.Path("pipes/temp.bmp")).constData(), 0600), 0);
     if (!tempDir.isEmpty()) editor.form->SetTempBitmapDir(editor.Path(tempDir));
     editor.library.failLoad = failLoad;
     editor.library.failSave = failSave;
@@ -278,6 +302,43 @@ void EditorExport::failures() {
     QCOMPARE(editor.form->windowTitle(), QString("walk 1/1"));
     QVERIFY(!editor.form->Document().Modified());
     QCOMPARE(test::Pixels(editor.form->Document()), QString("1,1=5"));
+}
+
+// temp.bmp is the export's own: a link in its place is replaced, the file it points to is never
+// written.
+void EditorExport::tempBitmapIsNeverFollowed() {
+    ExportEditor editor;
+    editor.Open("walk.dat", test::SpriteBytes(4, 4, 1, "1,1=5"));
+    QFile precious(editor.Path("precious"));
+    QVERIFY(precious.open(QIODevice::WriteOnly));
+    precious.write("keep me");
+    precious.close();
+    QVERIFY(QFile::link(editor.Path("precious"), editor.Path("temp.bmp")));
+    editor.prompts.script << "$TMP/out.png";
+
+    test::Press(*editor.form, "P");
+
+    QCOMPARE(editor.library.calls.join("; "), kCalls);
+    QVERIFY(QFile::exists(editor.Path("out.png")));
+    QVERIFY(!QFileInfo(editor.Path("temp.bmp")).isSymLink());
+    QVERIFY(precious.open(QIODevice::ReadOnly));
+    QCOMPARE(precious.readAll(), QByteArray("keep me"));
+}
+
+// temp.bmp lies beside the program where that folder may be written, else in the user's cache
+// folder, made when missing (an installed copy in a folder only root may write).
+void EditorExport::tempBitmapFolder() {
+    QTemporaryDir home;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+    QCOMPARE(TempBitmapDir(home.path()), home.path());
+    const QString cache = TempBitmapDir(home.filePath("no/such/program/folder"));
+    QVERIFY2(cache.startsWith(home.filePath("cache") + "/"), qPrintable(cache));
+    QVERIFY(QFileInfo(cache).isDir());
+    if (::geteuid() != 0) {
+        QVERIFY(QDir(home.path()).mkdir("locked"));
+        QFile::setPermissions(home.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+        QCOMPARE(TempBitmapDir(home.filePath("locked")), cache);
+    }
 }
 
 QTEST_MAIN(EditorExport)

@@ -6,6 +6,9 @@
 #include <functional>
 
 #include <QFileDialog>
+
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -57,6 +60,7 @@ class EditorPrompts : public QObject {
     void saveDialogs_data();
     void saveDialogs();
     void openDialog();
+    void dialogsReadNoFile();
     void newDialogLayout();
     void newDialogKeys_data();
     void newDialogKeys();
@@ -179,6 +183,7 @@ void EditorPrompts::saveDialogs() {
         QCOMPARE(d->defaultSuffix(), suffix);
         QVERIFY(!d->testOption(QFileDialog::DontConfirmOverwrite));
         QVERIFY(!d->testOption(QFileDialog::ReadOnly));
+        QVERIFY(dynamic_cast<const NameOnlyIconProvider*>(d->iconProvider()) != nullptr);
         QCOMPARE(d->selectedFiles().value(0), old);  // the proposal
         // Typed as a user does: a name without an extension, then Enter.
         auto* edit = d->findChild<QLineEdit*>("fileNameEdit");
@@ -201,9 +206,27 @@ void EditorPrompts::openDialog() {
         QCOMPARE(d->fileMode(), QFileDialog::ExistingFile);
         QCOMPARE(d->nameFilters(), QStringList{"*.dat"});
         QCOMPARE(d->defaultSuffix(), QString());
+        QVERIFY(dynamic_cast<const NameOnlyIconProvider*>(d->iconProvider()) != nullptr);
         d->reject();
     });
     QCOMPARE(prompts.AskOpenPath(QString()), std::optional<QString>());
+}
+
+// The dialogs' icons and types come from names alone: a named pipe (and, as root, /proc/kmsg,
+// which Qt's own type detection would read forever) is answered at once.
+void EditorPrompts::dialogsReadNoFile() {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.dat");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QStringList paths{fifo, dir.filePath("walk.png"), dir.path()};
+    if (::geteuid() == 0 && QFile::exists("/proc/kmsg")) paths << "/proc/kmsg";
+    NameOnlyIconProvider icons;
+    QStringList types;
+    for (const QString& path : paths) {
+        icons.icon(QFileInfo(path));  // returns at once: reached the next line
+        types << icons.type(QFileInfo(path));
+    }
+    QCOMPARE(types.mid(0, 3), (QStringList{"DAT File", "PNG File", "Folder"}));
 }
 
 void EditorPrompts::newDialogLayout() {

@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include "test_support.h"
 
 namespace {
@@ -221,6 +223,24 @@ void EditorView::strips_data() {
     QTest::newRow("color.bmp one row") << "128x8"
                                        << "256x1"
                                        << "Cannot use $TMP/color.bmp: it is 256 x 1 pixels";
+    QTest::newRow("pal.bmp a named pipe: refused at once, never waited for")
+        << "fifo"
+        << "256x2"
+        << "Cannot read $TMP/pal.bmp: it is a named pipe, not a regular file";
+    QTest::newRow("pal.bmp a link to /dev/zero: refused, never read without end")
+        << "zero"
+        << "256x2"
+        << "Cannot read $TMP/pal.bmp: it is a character device, not a regular file";
+    QTest::newRow("color.bmp cut short: its announced pixels are missing")
+        << "128x8"
+        << "cut"
+        << "Cannot load $TMP/color.bmp: it is not a valid BMP picture (its pixel data ends past "
+           "the end of the file";
+    QTest::newRow("color.bmp announcing pixels past its end")
+        << "128x8"
+        << "offset"
+        << "Cannot load $TMP/color.bmp: it is not a valid BMP picture (its pixel data starts "
+           "past the end of the file)";
     QTest::newRow("smallest strips that serve") << "16x1"
                                                 << "242x2"
                                                 << "";
@@ -240,6 +260,21 @@ void EditorView::strips() {
             test::WriteBytes(path, "not a bitmap");
         else if (kind == "png")
             QVERIFY(QImage(256, 2, QImage::Format_RGB32).save(path, "PNG"));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == "zero")
+            QVERIFY(QFile::link("/dev/zero", path));
+        else if (kind == "cut" || kind == "offset") {
+            test::WriteColourStrip(path);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            if (kind == "cut") {
+                QVERIFY(file.resize(file.size() - 1));
+            } else {
+                file.seek(10);
+                file.write(QByteArray("\xff\xff\x00\x00", 4));
+            }
+        }
         else {
             const QStringList wh = kind.split('x');
             if (palette)

@@ -77,10 +77,14 @@ check "and nothing was installed beside it" "bin/spritehex " "$(installed "$othe
 
 # --- uninstall ----------------------------------------------------------------------------------
 touch "$prefix/lib/spritehex/temp.bmp"  # as a PNG export leaves it
+export XDG_CACHE_HOME=$work/cache      # and where it leaves it after a system-wide install
+mkdir -p "$XDG_CACHE_HOME/spritehex"
+touch "$XDG_CACHE_HOME/spritehex/temp.bmp"
 mkdir -p "$prefix/share/applications"
 echo keep >"$prefix/share/applications/other.desktop"
 "$src/tools/uninstall.sh" "$prefix" >/dev/null
 check "uninstall leaves only what it did not install" "share/applications/other.desktop " \
   "$(installed "$prefix")"
+check "uninstall removes the cached temp.bmp and its folder" "" "$(ls -A "$XDG_CACHE_HOME")"
 "$src/tools/uninstall.sh" "$prefix" >/dev/null || fail "a second uninstall"
 echo "install: all checks passed"

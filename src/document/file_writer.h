@@ -1,0 +1,69 @@
+#pragma once
+// The one way the programs write a file: sprite files, PNG pictures, temp.bmp, every output.
+//
+// - Replace by rename: the bytes go to a new temporary file in the target's folder, every write
+//   checked, flushed to the disk, then renamed over the target, which keeps its permissions. A
+//   failure leaves the old file as it was and no temporary file behind.
+// - Write in place when a rename would lose something the old file had: more hard links than
+//   one, another owner or group than the writer's, or a folder that refuses the temporary file
+//   while the file itself may be written. The file is overwritten, flushed and cut to the new
+//   length; a failure is reported (the old contents may then be damaged).
+// - Refuse anything that is not a regular file or a link to one: named pipes, devices, sockets,
+//   folders, links to nothing.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include <sys/types.h>
+
+enum class FileStatus {
+    kOk,
+    kCannotOpen,    // the file cannot be opened or read (reading)
+    kNotSprite,     // the bytes are not a sprite file (reading)
+    kCannotCreate,  // the file cannot be created, or is not a file that may be replaced (writing)
+    kWriteFailed,   // bytes could not be written, flushed or put in place (writing)
+};
+
+struct FileResult {
+    FileStatus status = FileStatus::kOk;
+    std::string message;  // why, naming the file; empty on success
+    bool ok() const { return status == FileStatus::kOk; }
+};
+
+// Where the writer's bytes reach the disk; tests replace it to make writes fail.
+class DiskCalls {
+  public:
+    virtual ~DiskCalls() = default;
+    // As POSIX write(): bytes written, or -1 with errno set.
+    virtual ssize_t Write(int fd, const void* data, std::size_t size);
+    // As POSIX fsync(): 0, or -1 with errno set.
+    virtual int Flush(int fd);
+};
+
+// The real calls.
+DiskCalls& RealDisk();
+
+// What a symbolic link at the path means.
+enum class LinkRule {
+    kFollow,   // write the file it points to; a link to nothing is refused
+    // The name is replaced: a link there, or another name of the same file, is never written
+    // through, and the file is never written in place (for scratch files such as temp.bmp).
+    kReplace,
+};
+
+struct WriteOptions {
+    LinkRule links = LinkRule::kFollow;
+    DiskCalls* disk = nullptr;  // nullptr: RealDisk()
+};
+
+// Writes bytes to path by the rules above. Messages name the file as `shown` gives it, e.g.
+// "Cannot write walk.png: No space left on device."
+FileResult WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                     std::string_view shown, const WriteOptions& options = {});
+
+// "it is a named pipe, not a regular file" for a file type that is not a regular file; empty for
+// a regular file.
+std::string NotRegularReason(mode_t mode);

@@ -1,0 +1,23 @@
+#pragma once
+// The colour strip color.bmp and the exported picture of a cel: every pixel becomes the 2 x 2
+// block of its colour from the strip (colour index v at x = v * 16, y = 0).
+
+#include <cstdint>
+#include <string>
+
+#include "image/rgb_image.h"
+
+inline constexpr int kColourSwatchWidth = 16;
+
+// True when the strip is large enough for all sixteen colour indices: 16 * 15 + 2 pixels wide
+// and 2 high.
+bool ColourStripFits(const RgbImage& colourStrip);
+
+// The colour strip at path, or a null picture and the problem: those of ReadBmpFile, or a strip
+// too small for the sixteen colour swatches.
+RgbImage ReadColourStrip(const std::string& path, const std::string& shown, std::string& problem);
+
+// The strip must fit (ColourStripFits); a pixel byte above 15 takes the block of its low four
+// bits.
+RgbImage AssembleExportImage(const RgbImage& colourStrip, const std::uint8_t* cel, int width,
+                             int height);
