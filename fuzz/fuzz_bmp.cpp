@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(reason.empty());
     FUZZ_CHECK(image.width >= 1 && image.height >= 1);
     FUZZ_CHECK(static_cast<std::int64_t>(image.width) * image.height <= kMaxBmpPixels);
-    FUZZ_CHECK(image.pixels.size() == static_cast<std::size_t>(image.width) *
-                                          static_cast<std::size_t>(image.height));
+    FUZZ_CHECK(image.pixels.size() ==
+               static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
     for (const std::uint32_t pixel : image.pixels) FUZZ_CHECK(pixel >> 24 == 0xFF);
     // Large pictures are checked for size only; the round trip of every one would slow the search.
     if (image.pixels.size() <= 4096) {

@@ -46,7 +46,8 @@ FileBytes ReadWholeFile(const std::string& path, std::size_t maxSize) {
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return SystemProblem(ReadProblem::kCannotRead, errno);
     if (S_ISDIR(st.st_mode)) return SystemProblem(ReadProblem::kCannotRead, EISDIR);
-    if (!S_ISREG(st.st_mode)) return Problem(ReadProblem::kNotRegular, NotRegularReason(st.st_mode));
+    if (!S_ISREG(st.st_mode))
+        return Problem(ReadProblem::kNotRegular, NotRegularReason(st.st_mode));
 
     // The size on disk is only a hint (the file may change while it is read), so the reading
     // stops at maxSize + 1 bytes whatever it says.

@@ -48,7 +48,7 @@ DiskCalls& RealDisk();
 
 // What a symbolic link at the path means.
 enum class LinkRule {
-    kFollow,   // write the file it points to; a link to nothing is refused
+    kFollow,  // write the file it points to; a link to nothing is refused
     // The name is replaced: a link there, or another name of the same file, is never written
     // through, and the file is never written in place (for scratch files such as temp.bmp).
     kReplace,

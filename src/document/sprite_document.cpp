@@ -39,7 +39,8 @@ Refresh TSpriteDocument::LoadImage(const std::uint8_t* bytes, int count) {
     // Bytes past the cels (a file padded to whole records) stay, but only as colour indices, so
     // that a cel added later never shows a byte outside the palette.
     std::uint8_t* past = buffer_.get() + UsedSize();
-    std::replace_if(past, buffer_.get() + count, [](std::uint8_t b) { return b > 15; }, 0);
+    std::replace_if(
+        past, buffer_.get() + count, [](std::uint8_t b) { return b > 15; }, 0);
     ResetEditingState();
     return kRefreshView | kRefreshTitle;
 }

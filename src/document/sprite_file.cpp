@@ -47,9 +47,10 @@ std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size) {
     if (cels < 1 || cels > kMaxCels) return OutsideRange("cel count", cels, kMaxCels);
     const std::size_t needed = static_cast<std::size_t>(kHeaderSize + width * height * cels);
     if (size < needed) {
-        return "it is " + Count(size, "byte") + " long, but " + Count(static_cast<std::size_t>(cels), "cel") + " of " +
-               std::to_string(width) + " x " + std::to_string(height) + " pixels " +
-               (cels == 1 ? "needs " : "need ") + std::to_string(needed);
+        return "it is " + Count(size, "byte") + " long, but " +
+               Count(static_cast<std::size_t>(cels), "cel") + " of " + std::to_string(width) +
+               " x " + std::to_string(height) + " pixels " + (cels == 1 ? "needs " : "need ") +
+               std::to_string(needed);
     }
     // Only the cels must hold colour indices: old disk systems pad a file to whole records
     // (with 0x1A, say), and the loader clears such bytes past the cels.
@@ -108,9 +109,9 @@ FileResult SaveSpriteFile(TSpriteDocument& doc, DiskCalls* disk) {
     const std::string& path = doc.Names().savePath;
     WriteOptions options;
     options.disk = disk;
-    FileResult result = WriteFile(
-        path, std::span(doc.Buffer(), static_cast<std::size_t>(doc.UsedSize())), ShownName(path),
-        options);
+    FileResult result =
+        WriteFile(path, std::span(doc.Buffer(), static_cast<std::size_t>(doc.UsedSize())),
+                  ShownName(path), options);
     if (result.ok()) doc.ClearModified();
     return result;
 }

@@ -131,9 +131,9 @@ class TForm1 : public QWidget {
     TfrmExport* frmExport_ = nullptr;
     TSpriteDocument doc_;
     QWidget* imgMain_ = nullptr;
-    QImage palette_;      // pal.bmp: 16 swatches of zoom x zoom pixels
+    QImage palette_;        // pal.bmp: 16 swatches of zoom x zoom pixels
     RgbImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
-    QImage image_;        // what imgMain shows
+    QImage image_;          // what imgMain shows
     QString lastOpenPath_;
     int zoom_ = 8;
     int redrawCount_ = 0;

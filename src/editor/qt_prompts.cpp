@@ -102,11 +102,13 @@ std::optional<QString> AskPathToWrite(QWidget* parent, QAbstractFileIconProvider
 }  // namespace
 
 std::optional<QString> QtUserPrompts::AskSavePath(const QString& proposal) {
-    return AskPathToWrite(parent_, icons_, QStringLiteral("Save As"), QStringLiteral("dat"), proposal);
+    return AskPathToWrite(parent_, icons_, QStringLiteral("Save As"), QStringLiteral("dat"),
+                          proposal);
 }
 
 std::optional<QString> QtUserPrompts::AskExportPath(const QString& proposal) {
-    return AskPathToWrite(parent_, icons_, QStringLiteral("Export PNG"), QStringLiteral("png"), proposal);
+    return AskPathToWrite(parent_, icons_, QStringLiteral("Export PNG"), QStringLiteral("png"),
+                          proposal);
 }
 
 bool QtUserPrompts::RunNewDialog(TfrmNew& dialog) {

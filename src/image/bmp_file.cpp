@@ -59,7 +59,8 @@ struct Layout {
 std::string ReadLayout(std::span<const std::uint8_t> file, Layout& out) {
     const std::uint8_t* b = file.data();
     const std::size_t size = file.size();
-    if (size < kFileHeaderSize + 4 || b[0] != 'B' || b[1] != 'M') return "it does not start with \"BM\"";
+    if (size < kFileHeaderSize + 4 || b[0] != 'B' || b[1] != 'M')
+        return "it does not start with \"BM\"";
     const std::uint32_t infoSize = U32(b + 14);
     const bool core = infoSize == 12;
     if (!core && (infoSize < 40 || infoSize > 124)) {
@@ -95,10 +96,10 @@ std::string ReadLayout(std::span<const std::uint8_t> file, Layout& out) {
 
     const int bpp = out.bitsPerPixel;
     const std::uint32_t c = out.compression;
-    const bool known = (c == kRgb && (bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 ||
-                                      bpp == 24 || bpp == 32)) ||
-                       (c == kRle8 && bpp == 8) || (c == kRle4 && bpp == 4) ||
-                       ((c == kBitFields || c == kAlphaBitFields) && (bpp == 16 || bpp == 32));
+    const bool known =
+        (c == kRgb && (bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32)) ||
+        (c == kRle8 && bpp == 8) || (c == kRle4 && bpp == 4) ||
+        ((c == kBitFields || c == kAlphaBitFields) && (bpp == 16 || bpp == 32));
     if (!known) {
         return std::to_string(bpp) + " bits per pixel with compression " + std::to_string(c) +
                " are not read";
@@ -162,7 +163,8 @@ std::string BadIndex(std::uint32_t index, const Layout& layout) {
 
 std::string ReadRows(std::span<const std::uint8_t> file, const Layout& layout, RgbImage& image) {
     const int bpp = layout.bitsPerPixel;
-    const std::size_t stride = ((static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(bpp) + 31) / 32) * 4;
+    const std::size_t stride =
+        ((static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(bpp) + 31) / 32) * 4;
     const std::size_t needed = stride * static_cast<std::size_t>(layout.height);
     if (file.size() - layout.pixelOffset < needed) {
         const std::size_t missing = needed - (file.size() - layout.pixelOffset);
@@ -170,7 +172,8 @@ std::string ReadRows(std::span<const std::uint8_t> file, const Layout& layout, R
                (missing == 1 ? " byte is missing)" : " bytes are missing)");
     }
     for (int row = 0; row < layout.height; ++row) {
-        const std::uint8_t* p = file.data() + layout.pixelOffset + static_cast<std::size_t>(row) * stride;
+        const std::uint8_t* p =
+            file.data() + layout.pixelOffset + static_cast<std::size_t>(row) * stride;
         std::uint32_t* out = image.Row(layout.topDown ? row : layout.height - 1 - row);
         for (int x = 0; x < layout.width; ++x) {
             const std::size_t ux = static_cast<std::size_t>(x);
@@ -312,9 +315,8 @@ RgbImage ReadBmpFile(const std::string& path, const std::string& shown, std::str
         case ReadProblem::kNone:
             break;
         case ReadProblem::kCannotOpen:
-            problem = file.error == ENOENT
-                          ? "cannot find " + shown + ": there is no such file"
-                          : "cannot read " + shown + ": " + file.reason;
+            problem = file.error == ENOENT ? "cannot find " + shown + ": there is no such file"
+                                           : "cannot read " + shown + ": " + file.reason;
             return {};
         case ReadProblem::kCannotRead:
         case ReadProblem::kNotRegular:

@@ -73,9 +73,10 @@ int ImgSavePng(const char* outputName, ImgHandle handle, const PngOptions* optio
     Library& library = TheLibrary();
     const RgbImage* image = Find(handle);
     if (image == nullptr || outputName == nullptr || options == nullptr ||
-        !(options->flags & kPngFlagBase) || options->compression > 9 ||
-        options->textChunks != 0 || options->gammaChunk != 0) {
-        library.last = {FileStatus::kWriteFailed, "The picture cannot be written with these options."};
+        !(options->flags & kPngFlagBase) || options->compression > 9 || options->textChunks != 0 ||
+        options->gammaChunk != 0) {
+        library.last = {FileStatus::kWriteFailed,
+                        "The picture cannot be written with these options."};
         return 0;
     }
     // The name is taken as the bytes it is, whatever their encoding.

@@ -112,8 +112,8 @@ TEST(SpritehexCli, UnusableFileWritesNothingAndExits2) {
     const ProgramRun missing = RunProgram(dir, {"info", dir.Path("none.dat")});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err,
-              "spritehex-cli: Cannot open " + dir.Path("none.dat") + ": No such file or directory.\n");
+    EXPECT_EQ(missing.err, "spritehex-cli: Cannot open " + dir.Path("none.dat") +
+                               ": No such file or directory.\n");
 }
 
 TEST(SpritehexCli, BadUsageExits2) {

@@ -178,12 +178,15 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"ColourStripTooSmall", "small", {"FILE", "OUT"}, "it is 241 x 2 pixels"},
         FailureRow{"ColourStripNotABitmap", "text", {"FILE", "OUT"}, "not a valid BMP picture"},
         FailureRow{"ColourStripUnreadable", "folder", {"FILE", "OUT"}, "cannot read "},
-        FailureRow{"ColourStripCutShort", "cut", {"FILE", "OUT"},
+        FailureRow{"ColourStripCutShort",
+                   "cut",
+                   {"FILE", "OUT"},
                    "(its pixel data ends past the end of the file (10 bytes are missing))"},
-        FailureRow{"ColourStripPixelsPastItsEnd", "offset", {"FILE", "OUT"},
+        FailureRow{"ColourStripPixelsPastItsEnd",
+                   "offset",
+                   {"FILE", "OUT"},
                    "(its pixel data starts past the end of the file)"},
-        FailureRow{"OutputIsTheInput", "good", {"FILE", "FILE"},
-                   "walk.dat: is the sprite file"}),
+        FailureRow{"OutputIsTheInput", "good", {"FILE", "FILE"}, "walk.dat: is the sprite file"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // The output is written through the programs' one file writer: what it refuses is said, with
@@ -196,12 +199,12 @@ TEST_F(PngCommandTest, UnwritableOutputIsReported) {
         std::string output;
         std::string message;
     } rows[] = {
-        {dir_.Path("no/such/dir/out.png"), "Cannot create " + dir_.Path("no/such/dir/out.png") +
-                                               ": No such file or directory."},
-        {dir_.Path("good"), "Cannot create " + dir_.Path("good") +
-                                ": it is a folder, not a regular file."},
-        {dir_.Path("pipe.png"), "Cannot create " + dir_.Path("pipe.png") +
-                                    ": it is a named pipe, not a regular file."},
+        {dir_.Path("no/such/dir/out.png"),
+         "Cannot create " + dir_.Path("no/such/dir/out.png") + ": No such file or directory."},
+        {dir_.Path("good"),
+         "Cannot create " + dir_.Path("good") + ": it is a folder, not a regular file."},
+        {dir_.Path("pipe.png"),
+         "Cannot create " + dir_.Path("pipe.png") + ": it is a named pipe, not a regular file."},
         {dir_.Path("dangling.png"), "Cannot create " + dir_.Path("dangling.png") +
                                         ": it is a link to a file that does not exist."},
         {dir_.Path("same.png"), dir_.Path("same.png") + ": is the sprite file " + file_ +

@@ -107,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"TablesWithTwoFiles", {"tables", "OK", "OK"}, "takes only one FILE.dat"},
         FailureRow{"InfoUnknownOption", {"info", "-v", "OK"}, "unknown option '-v'"},
         FailureRow{"InfoWithoutFile", {"info"}, "info needs a FILE.dat"},
-        FailureRow{"MissingFile", {"tables", "MISSING"}, "/missing.dat: No such file or directory."},
+        FailureRow{
+            "MissingFile", {"tables", "MISSING"}, "/missing.dat: No such file or directory."},
         FailureRow{"ZeroWidth", {"tables", "ZERO_WIDTH"}, "its width 0 is outside 1 to 64"},
         FailureRow{"TooShort", {"tables", "SHORT"}, "short.dat is not a sprite file"},
         FailureRow{"InfoOnInvalidFile", {"info", "ZERO_WIDTH"}, "zero.dat is not a sprite file"}),

@@ -36,6 +36,20 @@ done
 set +e; wait "$pid"; rc=$?; set -e; pid=
 check "exit status with pal.bmp missing" 1 "$rc"
 
+# --- a named pipe for pal.bmp: refused at once with its error box, never waited on ------------
+mkdir "$work/fifo"
+cp "$exe" "$(dirname "$exe")/color.bmp" "$work/fifo/"
+mkfifo "$work/fifo/pal.bmp"
+"$work/fifo/spritehex" & pid=$!
+find_window spritehex >/dev/null
+for _ in $(seq 20); do
+  kill -0 "$pid" 2>/dev/null || break
+  xdotool key Return
+  sleep 0.2
+done
+set +e; wait "$pid"; rc=$?; set -e; pid=
+check "exit status with a named pipe for pal.bmp" 1 "$rc"
+
 # --- the editor --------------------------------------------------------------------------------
 "$exe" & pid=$!
 win=$(find_window "new 1/1")

@@ -274,8 +274,7 @@ void EditorView::strips() {
                 file.seek(10);
                 file.write(QByteArray("\xff\xff\x00\x00", 4));
             }
-        }
-        else {
+        } else {
             const QStringList wh = kind.split('x');
             if (palette)
                 test::WritePaletteStrip(path, wh[1].toInt(), wh[0].toInt());

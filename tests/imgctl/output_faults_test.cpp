@@ -67,7 +67,8 @@ FileResult Write(Kind kind, const std::string& path, DiskCalls* disk) {
             return SaveSpriteFile(doc, disk);
         }
         case Kind::kPng:
-            return WritePngFile(Noise(), path, shown, 9, {.links = LinkRule::kFollow, .disk = disk});
+            return WritePngFile(Noise(), path, shown, 9,
+                                {.links = LinkRule::kFollow, .disk = disk});
         case Kind::kTempBmp:
             return WriteBmpFile(Noise(), path, shown, {.links = LinkRule::kReplace, .disk = disk});
     }
@@ -81,7 +82,8 @@ Bytes ReadAll(const std::string& path) {
 
 void WriteAll(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 // The names in a folder, as bytes.
@@ -131,10 +133,10 @@ class FlushFails : public DiskCalls {
 // One row's world: a folder, the path to write, and what must be there afterwards.
 struct Scene {
     std::string folder;
-    std::string path;      // what the programs are asked to write
-    std::string checked;   // where the new bytes must land when the write works
+    std::string path;     // what the programs are asked to write
+    std::string checked;  // where the new bytes must land when the write works
     Bytes old = {'o', 'l', 'd', '\n'};
-    bool oldKept = true;   // on failure the old bytes stay at `checked`
+    bool oldKept = true;  // on failure the old bytes stay at `checked`
     DiskCalls* disk = nullptr;
     std::unique_ptr<DiskCalls> ownedDisk;
     bool asNobody = false;
@@ -162,8 +164,8 @@ FileResult RunAsNobody(const std::function<FileResult()>& write) {
         ::close(pipeFds[0]);
         if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) std::_Exit(3);
         const FileResult result = write();
-        const std::string report = std::to_string(static_cast<int>(result.status)) + "\n" +
-                                   result.message;
+        const std::string report =
+            std::to_string(static_cast<int>(result.status)) + "\n" + result.message;
         [[maybe_unused]] const ssize_t n = ::write(pipeFds[1], report.data(), report.size());
         std::_Exit(0);
     }
@@ -212,7 +214,9 @@ const Row kRows[] = {
          ::chmod(s.path.c_str(), 0640);
          s.extra = [](Kind, const Scene& sc) { EXPECT_EQ(Stat(sc.path).st_mode & 0777, 0640u); };
      },
-     {true, ""}, {true, ""}, {true, ""}},
+     {true, ""},
+     {true, ""},
+     {true, ""}},
     {"the disk fills up in the middle",
      [](Scene& s, Kind) {
          s.mounted = MountSmallDisk(s.folder);
@@ -251,7 +255,9 @@ const Row kRows[] = {
              s.extra = [inode](Kind, const Scene& sc) { EXPECT_EQ(Stat(sc.path).st_ino, inode); };
          }
      },
-     {true, ""}, {true, ""}, {false, "Cannot create {}: Permission denied."}},
+     {true, ""},
+     {true, ""},
+     {false, "Cannot create {}: Permission denied."}},
     {"a file with a second name: written in place, both names see it",
      [](Scene& s, Kind kind) {
          WriteAll(s.path, s.old);
@@ -265,7 +271,9 @@ const Row kRows[] = {
              }
          };
      },
-     {true, ""}, {true, ""}, {true, ""}},
+     {true, ""},
+     {true, ""},
+     {true, ""}},
     {"another user's file: written in place, its owner keeps it",
      [](Scene& s, Kind kind) {
          if (::geteuid() != 0) {
@@ -283,7 +291,9 @@ const Row kRows[] = {
              }
          };
      },
-     {true, ""}, {true, ""}, {true, ""}},
+     {true, ""},
+     {true, ""},
+     {true, ""}},
     {"a named pipe",
      [](Scene& s, Kind) {
          ASSERT_EQ(::mkfifo(s.path.c_str(), 0600), 0);
@@ -326,7 +336,9 @@ const Row kRows[] = {
              }
          };
      },
-     {true, ""}, {true, ""}, {true, ""}},
+     {true, ""},
+     {true, ""},
+     {true, ""}},
     {"a link to nothing: refused; temp.bmp replaces the link",
      [](Scene& s, Kind) {
          fs::create_symlink(s.folder + "/missing", s.path);
@@ -349,7 +361,9 @@ const Row kRows[] = {
      [](Scene& s, Kind kind) {
          s.path = s.checked = s.folder + "/" + std::string(251, 'n') + Suffix(kind);
      },
-     {true, ""}, {true, ""}, {true, ""}},
+     {true, ""},
+     {true, ""},
+     {true, ""}},
     {"a name that is not UTF-8 is written under exactly its bytes",
      [](Scene& s, Kind kind) {
          s.path = s.checked = s.folder + "/o\xfe" + Suffix(kind);
@@ -357,14 +371,17 @@ const Row kRows[] = {
              EXPECT_EQ(Names(sc.folder).count(std::string("o\xfe") + Suffix(kind)), 1u);
          };
      },
-     {true, ""}, {true, ""}, {true, ""}},
+     {true, ""},
+     {true, ""},
+     {true, ""}},
 };
 
 TEST(OutputFaults, EveryOutputUnderEveryCondition) {
     for (const Row& row : kRows) {
         for (const Kind kind : kKinds) {
-            const Expect expect =
-                kind == Kind::kDat ? row.dat : kind == Kind::kPng ? row.png : row.temp;
+            const Expect expect = kind == Kind::kDat   ? row.dat
+                                  : kind == Kind::kPng ? row.png
+                                                       : row.temp;
             SCOPED_TRACE(std::string(row.name) + ", " + Suffix(kind));
             TempDir dir;
             Scene scene;
@@ -379,8 +396,8 @@ TEST(OutputFaults, EveryOutputUnderEveryCondition) {
             const bool hadOld = fs::exists(scene.checked);
             struct stat typeBefore {};
             ::lstat(scene.path.c_str(), &typeBefore);
-            const Bytes old = hadOld && fs::is_regular_file(scene.checked) ? ReadAll(scene.checked)
-                                                                            : Bytes();
+            const Bytes old =
+                hadOld && fs::is_regular_file(scene.checked) ? ReadAll(scene.checked) : Bytes();
 
             const auto write = [&] { return Write(kind, scene.path, scene.disk); };
             const FileResult result = scene.asNobody ? RunAsNobody(write) : write();
@@ -391,7 +408,8 @@ TEST(OutputFaults, EveryOutputUnderEveryCondition) {
                 // The bytes a write into a fresh file gives.
                 TempDir fresh;
                 ASSERT_TRUE(Write(kind, fresh.Path(std::string("f") + Suffix(kind)), nullptr).ok());
-                EXPECT_EQ(ReadAll(scene.checked), ReadAll(fresh.Path(std::string("f") + Suffix(kind))));
+                EXPECT_EQ(ReadAll(scene.checked),
+                          ReadAll(fresh.Path(std::string("f") + Suffix(kind))));
                 if (scene.extra) scene.extra(kind, scene);
             } else {
                 if (scene.oldKept && hadOld) {
