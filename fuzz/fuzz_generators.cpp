@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     image[2] = static_cast<std::uint8_t>(cels);
     for (std::size_t i = 3; i < image.size(); ++i)
         image[i] = static_cast<std::uint8_t>(data[3 + (i - 3) % (size - 3)] & 15);
-    FUZZ_CHECK(CheckSpriteImage(image.data(), image.size()).empty());
+    FUZZ_CHECK(CheckSpriteImage(image.data(), image.size(), "fuzz.dat").ok());
 
     const CapturedDocument doc = CaptureDocument(image.data());
     for (int bits = 0; bits < 16; ++bits) {

@@ -50,10 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DocumentNames names = doc.Names();
     const bool modified = doc.Modified();
 
-    const FileResult result = LoadSpriteBytes(doc, data, size, "/fuzz/in.dat");
+    const Result<> result = LoadSpriteBytes(doc, data, size, "/fuzz/in.dat");
     if (!result.ok()) {
-        FUZZ_CHECK(result.status == FileStatus::kNotSprite);
-        FUZZ_CHECK(result.message.rfind("in.dat is not a sprite file: ", 0) == 0);
+        FUZZ_CHECK(result.failure() == Failure::kNotUsable);
+        FUZZ_CHECK(result.message().rfind("in.dat is not a sprite file: ", 0) == 0);
         FUZZ_CHECK(std::memcmp(before.data(), doc.Buffer(), used) == 0);
         FUZZ_CHECK(doc.Width() == width && doc.Height() == height && doc.CelCount() == cels);
         FUZZ_CHECK(doc.CursorX() == cursorX && doc.CursorY() == cursorY);

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "document/number_text.h"
+#include "document/new_dialog_numbers.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -18,22 +18,21 @@ int main(int argc, char** argv) {
         return 2;
     }
     auto doc = std::make_unique<TSpriteDocument>();
-    const FileResult loaded = LoadSpriteFile(*doc, argv[1]);
+    const Result<> loaded = LoadSpriteFile(*doc, argv[1]);
     if (!loaded.ok()) {
-        std::fprintf(stderr, "spritehex_icon_maker: %s\n", loaded.message.c_str());
+        std::fprintf(stderr, "spritehex_icon_maker: %s\n", loaded.message().c_str());
         return 1;
     }
-    std::string problem;
-    const RgbImage strip = ReadColourStrip(argv[2], argv[2], problem);
-    if (strip.IsNull()) {
-        std::fprintf(stderr, "spritehex_icon_maker: %s\n", problem.c_str());
+    const Result<RgbImage> strip = ReadColourStrip(argv[2], argv[2]);
+    if (!strip) {
+        std::fprintf(stderr, "spritehex_icon_maker: %s\n", strip.message().c_str());
         return 1;
     }
     const RgbImage picture =
-        AssembleExportImage(strip, doc->CurrentCelPixels(), doc->Width(), doc->Height());
-    const FileResult written = WritePngFile(picture, argv[3], argv[3], 9);
+        AssembleExportImage(*strip, doc->CurrentCelPixels(), doc->Width(), doc->Height());
+    const Result<> written = WritePngFile(picture, argv[3], argv[3], 9);
     if (!written.ok()) {
-        std::fprintf(stderr, "spritehex_icon_maker: %s\n", written.message.c_str());
+        std::fprintf(stderr, "spritehex_icon_maker: %s\n", written.message().c_str());
         return 1;
     }
     return 0;

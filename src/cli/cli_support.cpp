@@ -15,9 +15,9 @@ bool IsOption(const std::string& arg) {
 
 std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err) {
     auto doc = std::make_unique<TSpriteDocument>();
-    const FileResult result = LoadSpriteFile(*doc, path, path);
+    const Result<> result = LoadSpriteFile(*doc, path, path);
     if (!result.ok()) {
-        err << kCliProgram << ": " << result.message << "\n";
+        err << kCliProgram << ": " << result.message() << "\n";
         return nullptr;
     }
     return doc;

@@ -96,20 +96,19 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
         return UsageError(err, "cel " + std::to_string(*cel) + " is outside 1 to " +
                                    std::to_string(doc->CelCount()) + ", the cels of " + input);
     }
-    std::string problem;
     const std::string stripPath = (std::filesystem::path(stripDir) / "color.bmp").string();
-    const RgbImage strip = ReadColourStrip(stripPath, stripPath, problem);
-    if (strip.IsNull()) {
-        err << kCliProgram << ": " << problem << "\n";
+    const Result<RgbImage> strip = ReadColourStrip(stripPath, stripPath);
+    if (!strip) {
+        err << kCliProgram << ": " << strip.message() << "\n";
         return kExitFailure;
     }
 
     const std::uint8_t* pixels = doc->Buffer() + kHeaderSize + (*cel - 1) * doc->CelSize();
-    const RgbImage picture = AssembleExportImage(strip, pixels, doc->Width(), doc->Height());
+    const RgbImage picture = AssembleExportImage(*strip, pixels, doc->Width(), doc->Height());
     // Written as the editor's export writes it: 8 bits per colour channel, compression level 9.
-    const FileResult written = WritePngFile(picture, output, output, kPngCompressionLevel);
-    if (!written.ok()) {
-        err << kCliProgram << ": " << written.message << "\n";
+    const Result<> written = WritePngFile(picture, output, output, kPngCompressionLevel);
+    if (!written) {
+        err << kCliProgram << ": " << written.message() << "\n";
         return kExitFailure;
     }
     return kExitOk;

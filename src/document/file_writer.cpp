@@ -10,16 +10,16 @@
 
 namespace {
 
-std::string Failure(const char* what, std::string_view shown, const std::string& reason) {
+std::string Message(const char* what, std::string_view shown, const std::string& reason) {
     return std::string(what) + " " + std::string(shown) + ": " + reason + ".";
 }
 
-FileResult CannotCreate(std::string_view shown, const std::string& reason) {
-    return {FileStatus::kCannotCreate, Failure("Cannot create", shown, reason)};
+Error CannotCreate(std::string_view shown, const std::string& reason) {
+    return Fail(Failure::kCannotCreate, Message("Cannot create", shown, reason));
 }
 
-FileResult Failed(const char* what, std::string_view shown, int error) {
-    return {FileStatus::kWriteFailed, Failure(what, shown, std::strerror(error))};
+Error Failed(const char* what, std::string_view shown, int error) {
+    return Fail(Failure::kWriteFailed, Message(what, shown, std::strerror(error)));
 }
 
 std::string FolderOf(const std::string& path) {
@@ -85,7 +85,7 @@ bool RenameLosesSomething(const struct stat& st) {
     return st.st_nlink > 1 || st.st_uid != ::geteuid() || st.st_gid != ::getegid();
 }
 
-FileResult WriteInPlace(const Target& target, std::span<const std::uint8_t> bytes,
+Result<> WriteInPlace(const Target& target, std::span<const std::uint8_t> bytes,
                         std::string_view shown, DiskCalls& disk) {
     const int fd = ::open(target.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return CannotCreate(shown, std::strerror(errno));
@@ -101,7 +101,8 @@ FileResult WriteInPlace(const Target& target, std::span<const std::uint8_t> byte
                          disk.Flush(fd) == 0;
     const int error = errno;
     if (::close(fd) != 0 && written) return Failed("Cannot write", shown, errno);
-    return written ? FileResult{} : Failed("Cannot write", shown, error);
+    if (!written) return Failed("Cannot write", shown, error);
+    return {};
 }
 
 // Whether a folder's refusal of the temporary file leaves writing in place as the way to go.
@@ -109,7 +110,7 @@ bool FolderRefuses(int error) {
     return error == EACCES || error == EPERM || error == EROFS;
 }
 
-FileResult WriteByRename(const Target& target, std::span<const std::uint8_t> bytes,
+Result<> WriteByRename(const Target& target, std::span<const std::uint8_t> bytes,
                          std::string_view shown, LinkRule links, DiskCalls& disk) {
     const std::string folder = FolderOf(target.path);
     // A short name of its own, so that a target name of the file system's longest still works.
@@ -180,7 +181,7 @@ std::string NotRegularReason(mode_t mode) {
            ", not a regular file";
 }
 
-FileResult WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
+Result<> WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
                      std::string_view shown, const WriteOptions& options) {
     DiskCalls& disk = options.disk != nullptr ? *options.disk : RealDisk();
     Target target;

@@ -19,19 +19,7 @@
 
 #include <sys/types.h>
 
-enum class FileStatus {
-    kOk,
-    kCannotOpen,    // the file cannot be opened or read (reading)
-    kNotSprite,     // the bytes are not a sprite file (reading)
-    kCannotCreate,  // the file cannot be created, or is not a file that may be replaced (writing)
-    kWriteFailed,   // bytes could not be written, flushed or put in place (writing)
-};
-
-struct FileResult {
-    FileStatus status = FileStatus::kOk;
-    std::string message;  // why, naming the file; empty on success
-    bool ok() const { return status == FileStatus::kOk; }
-};
+#include "document/result.h"
 
 // Where the writer's bytes reach the disk; tests replace it to make writes fail.
 class DiskCalls {
@@ -59,9 +47,10 @@ struct WriteOptions {
     DiskCalls* disk = nullptr;  // nullptr: RealDisk()
 };
 
-// Writes bytes to path by the rules above. Messages name the file as `shown` gives it, e.g.
-// "Cannot write walk.png: No space left on device."
-FileResult WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
+// Writes bytes to path by the rules above. Failures are kCannotCreate (nothing was written) or
+// kWriteFailed; messages name the file as `shown` gives it, e.g. "Cannot write walk.png: No space
+// left on device."
+Result<> WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
                      std::string_view shown, const WriteOptions& options = {});
 
 // "it is a named pipe, not a regular file" for a file type that is not a regular file; empty for

@@ -26,15 +26,14 @@ std::string Count(std::size_t n, const char* thing) {
     return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
 }
 
-// How a message names the file: its name, or the whole path when that ends in a separator.
-std::string ShownName(const std::string& path) {
-    std::string name = FileNameOfPath(path);
-    return name.empty() ? path : name;
+// The one message for a file whose contents are not a sprite file.
+Error NotSprite(std::string_view shown, const std::string& reason) {
+    return Fail(Failure::kNotUsable,
+                std::string(shown) + " is not a sprite file: " + reason + ".");
 }
 
-}  // namespace
-
-std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size) {
+// Why these bytes are not a sprite file the editor accepts; empty when they are one.
+std::string WhyNotSprite(const std::uint8_t* bytes, std::size_t size) {
     if (size < kHeaderSize) {
         return "it is " + Count(size, "byte") + " long, shorter than the 3-byte header";
     }
@@ -63,40 +62,51 @@ std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size) {
     return {};
 }
 
-FileResult LoadSpriteFile(TSpriteDocument& doc, const std::string& path) {
+// How a message names the file: its name, or the whole path when that ends in a separator.
+std::string ShownName(const std::string& path) {
+    std::string name = FileNameOfPath(path);
+    return name.empty() ? path : name;
+}
+
+}  // namespace
+
+Result<> CheckSpriteImage(const std::uint8_t* bytes, std::size_t size, std::string_view shown) {
+    if (const std::string reason = WhyNotSprite(bytes, size); !reason.empty()) {
+        return NotSprite(shown, reason);
+    }
+    return {};
+}
+
+Result<> LoadSpriteFile(TSpriteDocument& doc, const std::string& path) {
     return LoadSpriteFile(doc, path, ShownName(path));
 }
 
-FileResult LoadSpriteFile(TSpriteDocument& doc, const std::string& path, std::string_view shown) {
+Result<> LoadSpriteFile(TSpriteDocument& doc, const std::string& path, std::string_view shown) {
     const FileBytes file = ReadWholeFile(path, static_cast<std::size_t>(kBufferCapacity));
     const std::string name(shown);
     switch (file.problem) {
         case ReadProblem::kNone:
             return LoadSpriteBytes(doc, file.bytes.data(), file.bytes.size(), path, shown);
         case ReadProblem::kCannotOpen:
-            return {FileStatus::kCannotOpen, "Cannot open " + name + ": " + file.reason + "."};
+            return Fail(Failure::kCannotOpen, "Cannot open " + name + ": " + file.reason + ".");
         case ReadProblem::kCannotRead:
-            return {FileStatus::kCannotOpen, "Cannot read " + name + ": " + file.reason + "."};
+            return Fail(Failure::kCannotOpen, "Cannot read " + name + ": " + file.reason + ".");
         case ReadProblem::kNotRegular:
-            return {FileStatus::kNotSprite, name + " is not a sprite file: " + file.reason + "."};
+            return NotSprite(shown, file.reason);
         case ReadProblem::kTooLong:
             break;
     }
-    return {FileStatus::kNotSprite, name + " is not a sprite file: " + TooLong() + "."};
+    return NotSprite(shown, TooLong());
 }
 
-FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
-                           const std::string& path) {
+Result<> LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
+                         const std::string& path) {
     return LoadSpriteBytes(doc, bytes, size, path, ShownName(path));
 }
 
-FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
-                           const std::string& path, std::string_view shown) {
-    const std::string reason = CheckSpriteImage(bytes, size);
-    if (!reason.empty()) {
-        return {FileStatus::kNotSprite,
-                std::string(shown) + " is not a sprite file: " + reason + "."};
-    }
+Result<> LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
+                         const std::string& path, std::string_view shown) {
+    if (Result<> checked = CheckSpriteImage(bytes, size, shown); !checked) return checked;
     doc.LoadImage(bytes, static_cast<int>(size));
     DocumentNames& names = doc.Names();
     names.savePath = path;
@@ -105,11 +115,11 @@ FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std:
     return {};
 }
 
-FileResult SaveSpriteFile(TSpriteDocument& doc, DiskCalls* disk) {
+Result<> SaveSpriteFile(TSpriteDocument& doc, DiskCalls* disk) {
     const std::string& path = doc.Names().savePath;
     WriteOptions options;
     options.disk = disk;
-    FileResult result =
+    Result<> result =
         WriteFile(path, std::span(doc.Buffer(), static_cast<std::size_t>(doc.UsedSize())),
                   ShownName(path), options);
     if (result.ok()) doc.ClearModified();

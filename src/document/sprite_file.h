@@ -11,28 +11,28 @@
 
 class TSpriteDocument;
 
-// Checks a whole file image. Returns the empty string when it is a sprite file the editor accepts,
-// otherwise the reason, e.g. "its width 0 is outside 1 to 64".
-std::string CheckSpriteImage(const std::uint8_t* bytes, std::size_t size);
+// Checks a whole file image: nothing when it is a sprite file the editor accepts, otherwise
+// kNotUsable, e.g. "walk.dat is not a sprite file: its width 0 is outside 1 to 64."
+Result<> CheckSpriteImage(const std::uint8_t* bytes, std::size_t size, std::string_view shown);
 
-// Reads the file at path into the document. A file that cannot be read or is not a sprite file
-// (a named pipe or a device included: they are never waited for) changes nothing: not the pixels,
-// not the names, not the modified flag. On success the save path is the given path, the export
+// Reads the file at path into the document. A file that cannot be read (kCannotOpen) or is not a
+// sprite file (kNotUsable; a named pipe or a device included: they are never waited for) changes
+// nothing: not the pixels, not the names, not the modified flag. On success the save path is the given path, the export
 // name is empty and the document name is derived from the path. Messages name the file as shown
 // gives it; without shown, by its file name.
-FileResult LoadSpriteFile(TSpriteDocument& doc, const std::string& path);
-FileResult LoadSpriteFile(TSpriteDocument& doc, const std::string& path, std::string_view shown);
+Result<> LoadSpriteFile(TSpriteDocument& doc, const std::string& path);
+Result<> LoadSpriteFile(TSpriteDocument& doc, const std::string& path, std::string_view shown);
 
 // The second half of LoadSpriteFile: takes the bytes read from the file at path. Bytes past the
 // cels need not be colour indices; those that are not reach the document as 0.
-FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
-                           const std::string& path);
-FileResult LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
-                           const std::string& path, std::string_view shown);
+Result<> LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
+                         const std::string& path);
+Result<> LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::size_t size,
+                         const std::string& path, std::string_view shown);
 
 // Writes header and cels to the document's save path through WriteFile (disk: the calls it makes,
 // RealDisk() when null); on success clears the modified flag.
-FileResult SaveSpriteFile(TSpriteDocument& doc, DiskCalls* disk = nullptr);
+Result<> SaveSpriteFile(TSpriteDocument& doc, DiskCalls* disk = nullptr);
 
 // The document name of a path: the file name without its last extension. "/home/ann/walk.old.dat"
 // gives "walk.old", "/home/ann/my.dir/walk" gives "walk", "/tmp/.dat" gives "".

@@ -3,7 +3,7 @@
 
 #include <QFile>
 
-#include "document/number_text.h"
+#include "document/new_dialog_numbers.h"
 #include "document/sprite_file.h"
 #include "editor/editor_window.h"
 #include "editor/new_dialog.h"
@@ -39,14 +39,14 @@ void TForm1::NewDocument() {
     const bool ok = prompts_.RunNewDialog(*frmNew_);
     activateWindow();
     if (!ok) return;
-    const NewDocumentValues values = ParseNewDocumentFields(
+    const Result<NewDocumentSize> size = ParseNewDocumentFields(
         frmNew_->edtW()->text().toStdString(), frmNew_->edtH()->text().toStdString(),
         frmNew_->edtCel()->text().toStdString());
-    if (!values.error.empty()) {
-        ErrorBox(values.error);
+    if (!size) {
+        ErrorBox(size.message());
         return;
     }
-    InitView(true, values.width, values.height, values.celCount);
+    InitView(true, size->width, size->height, size->celCount);
 }
 
 void TForm1::OpenDocument() {
@@ -55,14 +55,14 @@ void TForm1::OpenDocument() {
     activateWindow();
     if (!path) return;
     lastOpenPath_ = *path;
-    const FileResult result = LoadSpriteFile(doc_, LocalPath(*path));
-    if (result.status == FileStatus::kCannotOpen) {
+    const Result<> result = LoadSpriteFile(doc_, LocalPath(*path));
+    if (result.failure() == Failure::kCannotOpen) {
         Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
             PromptIcon::kError);
         return;
     }
-    if (!result.ok()) {
-        ErrorBox(result.message);
+    if (!result) {
+        ErrorBox(result.message());
         return;
     }
     InitView(false);
@@ -79,14 +79,14 @@ bool TForm1::SaveDocument(bool askForPath) {
         names.name = DocumentNameFromPath(names.savePath);
         names.exportName.clear();
     }
-    const FileResult result = SaveSpriteFile(doc_);
-    if (result.status == FileStatus::kCannotCreate) {
+    const Result<> result = SaveSpriteFile(doc_);
+    if (result.failure() == Failure::kCannotCreate) {
         Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
             PromptIcon::kError);
         return false;
     }
-    if (!result.ok()) {
-        ErrorBox(result.message);
+    if (!result) {
+        ErrorBox(result.message());
         return false;
     }
     UpdateTitle();

@@ -57,15 +57,11 @@ class TImage : public QWidget {
 
 // A bitmap read at start, or a StartupError that says why not.
 RgbImage LoadBitmap(const QString& path,
-                    RgbImage (*read)(const std::string&, const std::string&, std::string&)) {
-    std::string problem;
-    RgbImage image = read(QFile::encodeName(path).toStdString(),
-                          QDir::toNativeSeparators(path).toStdString(), problem);
-    if (image.IsNull()) {
-        problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
-        throw StartupError(problem);
-    }
-    return image;
+                    Result<RgbImage> (*read)(const std::string&, const std::string&)) {
+    Result<RgbImage> image =
+        read(QFile::encodeName(path).toStdString(), QDir::toNativeSeparators(path).toStdString());
+    if (!image) throw StartupError(image.message());
+    return image.Take();
 }
 
 // The picture as Qt paints it.

@@ -17,7 +17,7 @@ class ImageLibrary {
     virtual int SavePng(const char* outputName, ImgHandle handle, const PngOptions* options) = 0;
     virtual void Release(ImgHandle handle) = 0;
     // Why the last load or write failed, naming the file.
-    virtual FileResult LastResult() { return ImgLastResult(); }
+    virtual Result<> LastResult() { return ImgLastResult(); }
 };
 
 ImageLibrary& TheImageLibrary();

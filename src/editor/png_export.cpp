@@ -60,12 +60,12 @@ void TForm1::ExportPng() {
     // through.
     WriteOptions scratch;
     scratch.links = LinkRule::kReplace;
-    const FileResult temp = WriteBmpFile(
+    const Result<> temp = WriteBmpFile(
         imgSave_, QFile::encodeName(tempBitmapPath_).toStdString(),
         "the temporary picture " + QDir::toNativeSeparators(tempBitmapPath_).toStdString(),
         scratch);
     if (!temp.ok()) {
-        ErrorBox(temp.message);
+        ErrorBox(temp.message());
         return;
     }
 
@@ -80,7 +80,7 @@ void TForm1::ExportPng() {
     }
     // Without this check a PNG that was never written would pass for a successful export.
     if (written == 1) return;
-    if (const std::string why = imageLibrary_->LastResult().message; !why.empty()) {
+    if (const std::string why = imageLibrary_->LastResult().message(); !why.empty()) {
         ErrorBox(why);
     } else {
         Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,

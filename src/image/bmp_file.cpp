@@ -309,30 +309,24 @@ std::vector<std::uint8_t> EncodeBmp(const RgbImage& image) {
     return out;
 }
 
-RgbImage ReadBmpFile(const std::string& path, const std::string& shown, std::string& problem) {
+Result<RgbImage> ReadBmpFile(const std::string& path, const std::string& shown) {
     const FileBytes file = ReadWholeFile(path, kMaxBmpFileSize);
-    switch (file.problem) {
-        case ReadProblem::kNone:
-            break;
-        case ReadProblem::kCannotOpen:
-            problem = file.error == ENOENT ? "cannot find " + shown + ": there is no such file"
-                                           : "cannot read " + shown + ": " + file.reason;
-            return {};
-        case ReadProblem::kCannotRead:
-        case ReadProblem::kNotRegular:
-        case ReadProblem::kTooLong:
-            problem = "cannot read " + shown + ": " + file.reason;
-            return {};
+    if (file.problem == ReadProblem::kCannotOpen && file.error == ENOENT) {
+        return Fail(Failure::kCannotOpen, "Cannot find " + shown + ": there is no such file.");
+    }
+    if (file.problem != ReadProblem::kNone) {
+        return Fail(Failure::kCannotOpen, "Cannot read " + shown + ": " + file.reason + ".");
     }
     std::string reason;
     RgbImage image = DecodeBmp(file.bytes, reason);
     if (image.IsNull()) {
-        problem = "cannot load " + shown + ": it is not a valid BMP picture (" + reason + ")";
+        return Fail(Failure::kNotUsable,
+                    "Cannot load " + shown + ": it is not a valid BMP picture (" + reason + ").");
     }
     return image;
 }
 
-FileResult WriteBmpFile(const RgbImage& image, const std::string& path, std::string_view shown,
+Result<> WriteBmpFile(const RgbImage& image, const std::string& path, std::string_view shown,
                         const WriteOptions& options) {
     return WriteFile(path, EncodeBmp(image), shown, options);
 }

@@ -29,12 +29,12 @@ RgbImage DecodeBmp(std::span<const std::uint8_t> bytes, std::string& reason);
 // A 24-bit BMP file image of the picture.
 std::vector<std::uint8_t> EncodeBmp(const RgbImage& image);
 
-// The picture of the BMP file at path, or a null picture and the problem, naming the file as
-// shown gives it and starting in lower case: "cannot find /x/pal.bmp: there is no such file",
-// "cannot read …: it is a named pipe, not a regular file", "cannot load …: it is not a valid BMP
-// picture (…)". A named pipe or a device is never waited for.
-RgbImage ReadBmpFile(const std::string& path, const std::string& shown, std::string& problem);
+// The picture of the BMP file at path, or why not, naming the file as shown gives it: "Cannot find
+// /x/pal.bmp: there is no such file." (kCannotOpen), "Cannot read …: it is a named pipe, not a
+// regular file." (kCannotOpen), "Cannot load …: it is not a valid BMP picture (…)." (kNotUsable).
+// A named pipe or a device is never waited for.
+Result<RgbImage> ReadBmpFile(const std::string& path, const std::string& shown);
 
 // Writes the picture as a 24-bit BMP file through the one file writer.
-FileResult WriteBmpFile(const RgbImage& image, const std::string& path, std::string_view shown,
+Result<> WriteBmpFile(const RgbImage& image, const std::string& path, std::string_view shown,
                         const WriteOptions& options = {});

@@ -6,13 +6,14 @@ bool ColourStripFits(const RgbImage& colourStrip) {
     return colourStrip.width >= 15 * kColourSwatchWidth + 2 && colourStrip.height >= 2;
 }
 
-RgbImage ReadColourStrip(const std::string& path, const std::string& shown, std::string& problem) {
-    RgbImage strip = ReadBmpFile(path, shown, problem);
-    if (strip.IsNull() || ColourStripFits(strip)) return strip;
-    problem = "cannot use " + shown + ": it is " + std::to_string(strip.width) + " x " +
-              std::to_string(strip.height) + " pixels, smaller than the " +
-              std::to_string(15 * kColourSwatchWidth + 2) + " x 2 pixels of 16 colour swatches";
-    return {};
+Result<RgbImage> ReadColourStrip(const std::string& path, const std::string& shown) {
+    Result<RgbImage> strip = ReadBmpFile(path, shown);
+    if (!strip || ColourStripFits(*strip)) return strip;
+    return Fail(Failure::kNotUsable,
+                "Cannot use " + shown + ": it is " + std::to_string(strip->width) + " x " +
+                    std::to_string(strip->height) + " pixels, smaller than the " +
+                    std::to_string(15 * kColourSwatchWidth + 2) +
+                    " x 2 pixels of 16 colour swatches.");
 }
 
 RgbImage AssembleExportImage(const RgbImage& colourStrip, const std::uint8_t* cel, int width,

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "document/result.h"
 #include "image/rgb_image.h"
 
 inline constexpr int kColourSwatchWidth = 16;
@@ -13,9 +14,9 @@ inline constexpr int kColourSwatchWidth = 16;
 // and 2 high.
 bool ColourStripFits(const RgbImage& colourStrip);
 
-// The colour strip at path, or a null picture and the problem: those of ReadBmpFile, or a strip
-// too small for the sixteen colour swatches.
-RgbImage ReadColourStrip(const std::string& path, const std::string& shown, std::string& problem);
+// The colour strip at path, or why not: the failures of ReadBmpFile, or a strip too small for the
+// sixteen colour swatches (kNotUsable).
+Result<RgbImage> ReadColourStrip(const std::string& path, const std::string& shown);
 
 // The strip must fit (ColourStripFits); a pixel byte above 15 takes the block of its low four
 // bits.

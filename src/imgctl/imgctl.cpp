@@ -1,6 +1,5 @@
 #include "imgctl/imgctl.h"
 
-#include <cctype>
 #include <map>
 
 #include "document/sprite_file.h"
@@ -12,7 +11,7 @@ namespace {
 struct Library {
     std::map<ImgHandle, RgbImage> images;
     ImgHandle next = 1;
-    FileResult last;
+    Result<> last;
 };
 
 Library& TheLibrary() {
@@ -39,27 +38,25 @@ void FillPngOptions(PngOptions& options, ImgHandle, const char*, bool withFilter
     options.gammaChunk = 0;
 }
 
-FileResult ImgLastResult() {
+Result<> ImgLastResult() {
     return TheLibrary().last;
 }
 
 ImgHandle ImgLoadBmp(const char* path) {
     Library& library = TheLibrary();
     if (path == nullptr) {
-        library.last = {FileStatus::kCannotOpen, "There is no picture to load."};
+        library.last = Fail(Failure::kCannotOpen, "There is no picture to load.");
         return 0;
     }
-    std::string problem;
-    RgbImage image = ReadBmpFile(path, path, problem);
-    if (image.IsNull()) {
-        problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
-        library.last = {FileStatus::kCannotOpen, problem + "."};
+    Result<RgbImage> image = ReadBmpFile(path, path);
+    if (!image) {
+        library.last = image.error();
         return 0;
     }
     library.last = {};
     ImgHandle handle = library.next++;
     if (handle == 0) handle = library.next++;  // 0 means failure; skip it when the count wraps
-    library.images[handle] = std::move(image);
+    library.images[handle] = image.Take();
     return handle;
 }
 
@@ -75,8 +72,8 @@ int ImgSavePng(const char* outputName, ImgHandle handle, const PngOptions* optio
     if (image == nullptr || outputName == nullptr || options == nullptr ||
         !(options->flags & kPngFlagBase) || options->compression > 9 || options->textChunks != 0 ||
         options->gammaChunk != 0) {
-        library.last = {FileStatus::kWriteFailed,
-                        "The picture cannot be written with these options."};
+        library.last =
+            Fail(Failure::kWriteFailed, "The picture cannot be written with these options.");
         return 0;
     }
     // The name is taken as the bytes it is, whatever their encoding.

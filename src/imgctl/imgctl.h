@@ -49,4 +49,4 @@ void ImgRelease(ImgHandle handle);
 
 // Why the last ImgLoadBmp or ImgSavePng failed, naming the file ("Cannot write walk.png: No space
 // left on device."); ok after a call that worked.
-FileResult ImgLastResult();
+Result<> ImgLastResult();

@@ -26,14 +26,14 @@ std::vector<std::uint8_t> EncodePng(const RgbImage& image, int compression) {
     return {png.begin(), png.end()};
 }
 
-FileResult WritePngFile(const RgbImage& image, const std::string& path, std::string_view shown,
+Result<> WritePngFile(const RgbImage& image, const std::string& path, std::string_view shown,
                         int compression, const WriteOptions& options) {
     // The picture is encoded in memory first (an exported cel is at most 128 x 128 pixels), so
     // that every byte reaches the disk through the one writer, which checks each of them.
     const std::vector<std::uint8_t> png = EncodePng(image, compression);
     if (png.empty()) {
-        return {FileStatus::kWriteFailed,
-                "Cannot write " + std::string(shown) + ": the picture cannot be encoded."};
+        return Fail(Failure::kWriteFailed,
+                    "Cannot write " + std::string(shown) + ": the picture cannot be encoded.");
     }
     return WriteFile(path, png, shown, options);
 }

@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"NoColourStrip", "none", {"FILE", "OUT"}, "none/color.bmp: there is no such"},
         FailureRow{"ColourStripTooSmall", "small", {"FILE", "OUT"}, "it is 241 x 2 pixels"},
         FailureRow{"ColourStripNotABitmap", "text", {"FILE", "OUT"}, "not a valid BMP picture"},
-        FailureRow{"ColourStripUnreadable", "folder", {"FILE", "OUT"}, "cannot read "},
+        FailureRow{"ColourStripUnreadable", "folder", {"FILE", "OUT"}, "Cannot read "},
         FailureRow{"ColourStripCutShort",
                    "cut",
                    {"FILE", "OUT"},

@@ -113,8 +113,8 @@ TEST(SpriteFile, SavedFilesHoldHeaderAndEveryCel) {
 
         TSpriteDocument loaded;
         loaded.SetPixel(0, 0, 1);  // a loaded file keeps the modified flag as it was
-        const FileResult result = LoadSpriteFile(loaded, dir / "walk.dat");
-        ASSERT_TRUE(result.ok()) << result.message;
+        const Result<> result = LoadSpriteFile(loaded, dir / "walk.dat");
+        ASSERT_TRUE(result.ok()) << result.message();
         EXPECT_EQ(Picture(loaded.Buffer(), loaded.Buffer() + r.size), bytes);
         EXPECT_EQ(loaded.Width(), r.w);
         EXPECT_EQ(loaded.Height(), r.h);
@@ -206,9 +206,9 @@ TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
         doc.SetCursor(2, 0);
         doc.Names() = {"old", "/x/old.dat", "/x/old.png"};
         const Picture before(doc.Buffer(), doc.Buffer() + kBufferCapacity);
-        const FileResult result = LoadSpriteFile(doc, dir / "walk.dat");
-        EXPECT_EQ(result.status, FileStatus::kNotSprite);
-        EXPECT_EQ(result.message, r.message);
+        const Result<> result = LoadSpriteFile(doc, dir / "walk.dat");
+        EXPECT_EQ(result.failure(), Failure::kNotUsable);
+        EXPECT_EQ(result.message(), r.message);
         EXPECT_EQ(Picture(doc.Buffer(), doc.Buffer() + kBufferCapacity), before);
         EXPECT_EQ(doc.Width(), 3);
         EXPECT_EQ(doc.CelCount(), 2);
@@ -225,31 +225,31 @@ TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
 TEST(SpriteFile, UnreadableFilesAreReported) {
     TempDir dir;
     TSpriteDocument doc;
-    FileResult missing = LoadSpriteFile(doc, dir / "missing.dat");
-    EXPECT_EQ(missing.status, FileStatus::kCannotOpen);
-    EXPECT_EQ(missing.message, "Cannot open missing.dat: No such file or directory.");
+    Result<> missing = LoadSpriteFile(doc, dir / "missing.dat");
+    EXPECT_EQ(missing.failure(), Failure::kCannotOpen);
+    EXPECT_EQ(missing.message(), "Cannot open missing.dat: No such file or directory.");
     fs::create_directory(dir / "folder.dat");
-    EXPECT_EQ(LoadSpriteFile(doc, dir / "folder.dat").status, FileStatus::kCannotOpen);
+    EXPECT_EQ(LoadSpriteFile(doc, dir / "folder.dat").failure(), Failure::kCannotOpen);
     // A path ending in a separator has no file name: the message names the whole path.
     const std::string folder = dir / "folder.dat" + "/";
-    FileResult slash = LoadSpriteFile(doc, folder);
-    EXPECT_EQ(slash.status, FileStatus::kCannotOpen);
-    EXPECT_EQ(slash.message, "Cannot read " + folder + ": Is a directory.");
+    Result<> slash = LoadSpriteFile(doc, folder);
+    EXPECT_EQ(slash.failure(), Failure::kCannotOpen);
+    EXPECT_EQ(slash.message(), "Cannot read " + folder + ": Is a directory.");
     EXPECT_EQ(doc.Names().name, "new");
 
     // Named pipes and devices are refused at once: nothing waits for a writer that never comes,
     // nothing reads /dev/zero without end.
     ASSERT_EQ(::mkfifo((dir / "x.dat").c_str(), 0600), 0);
-    FileResult fifo = LoadSpriteFile(doc, dir / "x.dat");
-    EXPECT_EQ(fifo.status, FileStatus::kNotSprite);
-    EXPECT_EQ(fifo.message, "x.dat is not a sprite file: it is a named pipe, not a regular file.");
-    FileResult zero = LoadSpriteFile(doc, "/dev/zero");
-    EXPECT_EQ(zero.message,
+    Result<> fifo = LoadSpriteFile(doc, dir / "x.dat");
+    EXPECT_EQ(fifo.failure(), Failure::kNotUsable);
+    EXPECT_EQ(fifo.message(), "x.dat is not a sprite file: it is a named pipe, not a regular file.");
+    Result<> zero = LoadSpriteFile(doc, "/dev/zero");
+    EXPECT_EQ(zero.message(),
               "zero is not a sprite file: it is a character device, not a regular file.");
     // A file as long as the largest sprite file and more is read no further than one byte past it.
     WriteAll(dir / "huge.dat", SpriteImage(1, 1, 1));
     ASSERT_EQ(::truncate((dir / "huge.dat").c_str(), off_t{1} << 32), 0);
-    EXPECT_EQ(LoadSpriteFile(doc, dir / "huge.dat").message,
+    EXPECT_EQ(LoadSpriteFile(doc, dir / "huge.dat").message(),
               "huge.dat is not a sprite file: it is longer than the largest sprite file (409603 "
               "bytes).");
     EXPECT_EQ(doc.Names().name, "new");
@@ -287,8 +287,8 @@ TEST(SpriteFile, PaddedFilesOpenWithTheirPaddingAsColourIndices) {
         for (const std::uint8_t b : r.padding) bytes.push_back(b);
         WriteAll(dir / "old.dat", bytes);
         TSpriteDocument doc;
-        const FileResult result = LoadSpriteFile(doc, dir / "old.dat");
-        ASSERT_TRUE(result.ok()) << result.message;
+        const Result<> result = LoadSpriteFile(doc, dir / "old.dat");
+        ASSERT_TRUE(result.ok()) << result.message();
         EXPECT_EQ(doc.CelCount(), 1);
         EXPECT_EQ(Picture(doc.Buffer() + 7, doc.Buffer() + 7 + r.inBuffer.size()), r.inBuffer);
     }
@@ -307,8 +307,8 @@ TEST(SpriteFile, LoadingAfterAnExportClearsTheExportName) {
 TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
     struct Row {
         const char* name;
-        std::function<FileResult(TSpriteDocument&, const TempDir&)> save;
-        FileStatus status;
+        std::function<Result<>(TSpriteDocument&, const TempDir&)> save;
+        Failure status;
     };
     const Row rows[] = {
         {"directory does not exist",
@@ -316,41 +316,41 @@ TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
              d.Names().savePath = dir / "no/such/dir/walk.dat";
              return SaveSpriteFile(d);
          },
-         FileStatus::kCannotCreate},
+         Failure::kCannotCreate},
         {"a file stands where the directory should be",
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir / "walk.dat/inner.dat";
              return SaveSpriteFile(d);
          },
-         FileStatus::kCannotCreate},
+         Failure::kCannotCreate},
         {"target is a directory",
          [](TSpriteDocument& d, const TempDir& dir) {
              fs::create_directory(dir / "folder");
              d.Names().savePath = dir / "folder";
              return SaveSpriteFile(d);
          },
-         FileStatus::kCannotCreate},
+         Failure::kCannotCreate},
         {"disk full before the first byte",
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir / "walk.dat";
              ShortWriter w(0);
              return SaveSpriteFile(d, &w);
          },
-         FileStatus::kWriteFailed},
+         Failure::kWriteFailed},
         {"disk full in the middle",
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir / "walk.dat";
              ShortWriter w(40);
              return SaveSpriteFile(d, &w);
          },
-         FileStatus::kWriteFailed},
+         Failure::kWriteFailed},
         {"flush fails",
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir / "walk.dat";
              FailingFlush w;
              return SaveSpriteFile(d, &w);
          },
-         FileStatus::kWriteFailed},
+         Failure::kWriteFailed},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -360,9 +360,9 @@ TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
         const int filesBefore = dir.FileCount();
         TSpriteDocument doc;
         doc.SetPixel(0, 0, 5);
-        const FileResult result = r.save(doc, dir);
-        EXPECT_EQ(result.status, r.status);
-        EXPECT_FALSE(result.message.empty());
+        const Result<> result = r.save(doc, dir);
+        EXPECT_EQ(result.failure(), r.status);
+        EXPECT_FALSE(result.message().empty());
         EXPECT_TRUE(doc.Modified());
         EXPECT_EQ(ReadAll(dir / "walk.dat"), old) << "the old file is untouched";
         EXPECT_EQ(dir.FileCount(), filesBefore + (r.name == std::string("target is a directory")))
@@ -395,16 +395,16 @@ TEST(SpriteFile, AReadOnlyFileIsNotReplaced) {
     const auto save = [&dir] {
         TSpriteDocument doc;
         doc.Names().savePath = dir / "walk.dat";
-        return SaveSpriteFile(doc).status;
+        return SaveSpriteFile(doc).failure();
     };
     if (::geteuid() != 0) {
-        EXPECT_EQ(save(), FileStatus::kCannotCreate);
+        EXPECT_EQ(save(), Failure::kCannotCreate);
     } else {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
-            std::_Exit(!dropped ? 3 : save() == FileStatus::kCannotCreate ? 0 : 1);
+            std::_Exit(!dropped ? 3 : save() == Failure::kCannotCreate ? 0 : 1);
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -481,7 +481,7 @@ TEST(SpriteFile, AWriteFailingAtAnyByteLeavesTheOldFileOrTheWholeNewOne) {
         WriteAll(dir / "walk.dat", old);
         doc.MarkModified();
         FailAtByte writer(k);
-        const FileResult result = SaveSpriteFile(doc, &writer);
+        const Result<> result = SaveSpriteFile(doc, &writer);
         const bool complete = k == fresh.size();
         EXPECT_EQ(result.ok(), complete);
         EXPECT_EQ(ReadAll(dir / "walk.dat"), complete ? fresh : old);

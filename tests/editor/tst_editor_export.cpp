@@ -54,9 +54,9 @@ class RecordingLibrary : public ImageLibrary {
         calls << "release " + Handle(handle);
         ImgRelease(handle);
     }
-    FileResult LastResult() override {
-        if (failLoad) return {FileStatus::kCannotOpen, "The test does not load temp.bmp."};
-        if (failSave) return {FileStatus::kWriteFailed, "The test does not write out.png."};
+    Result<> LastResult() override {
+        if (failLoad) return Fail(Failure::kCannotOpen, "The test does not load temp.bmp.");
+        if (failSave) return Fail(Failure::kWriteFailed, "The test does not write out.png.");
         return ImgLastResult();
     }
 

@@ -314,17 +314,17 @@ TEST(BmpFile, ReadsOnlyRegularFilesOfBoundedSize) {
         std::string problem;
     };
     const Row rows[] = {
-        {fifo, "cannot read fifo: it is a named pipe, not a regular file"},
-        {"/dev/zero", "cannot read fifo: it is a character device, not a regular file"},
-        {huge, "cannot read fifo: it is longer than 33554432 bytes"},
-        {dir.Path("folder.bmp"), "cannot read fifo: Is a directory"},
-        {dir.Path("missing.bmp"), "cannot find fifo: there is no such file"},
+        {fifo, "Cannot read pic: it is a named pipe, not a regular file."},
+        {"/dev/zero", "Cannot read pic: it is a character device, not a regular file."},
+        {huge, "Cannot read pic: it is longer than 33554432 bytes."},
+        {dir.Path("folder.bmp"), "Cannot read pic: Is a directory."},
+        {dir.Path("missing.bmp"), "Cannot find pic: there is no such file."},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path);
-        std::string problem;
-        EXPECT_TRUE(ReadBmpFile(r.path, "fifo", problem).IsNull());
-        EXPECT_EQ(problem, r.problem);
+        const Result<RgbImage> read = ReadBmpFile(r.path, "pic");
+        EXPECT_FALSE(read.ok());
+        EXPECT_EQ(read.message(), r.problem);
     }
 }
 

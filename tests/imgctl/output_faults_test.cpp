@@ -56,7 +56,7 @@ RgbImage Noise() {
 }
 
 // Writes one kind of file at path, as the programs do.
-FileResult Write(Kind kind, const std::string& path, DiskCalls* disk) {
+Result<> Write(Kind kind, const std::string& path, DiskCalls* disk) {
     const std::string shown = FileNameOfPath(path);
     switch (kind) {
         case Kind::kDat: {
@@ -156,16 +156,17 @@ struct Row {
     Expect dat, png, temp;
 };
 
-FileResult RunAsNobody(const std::function<FileResult()>& write) {
+Result<> RunAsNobody(const std::function<Result<>()>& write) {
     int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return {FileStatus::kWriteFailed, "no pipe"};
+    if (::pipe(pipeFds) != 0) return Fail(Failure::kWriteFailed, "no pipe");
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(pipeFds[0]);
         if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) std::_Exit(3);
-        const FileResult result = write();
+        const Result<> result = write();
         const std::string report =
-            std::to_string(static_cast<int>(result.status)) + "\n" + result.message;
+            (result.ok() ? "ok" : std::to_string(static_cast<int>(result.error().kind))) + "\n" +
+            result.message();
         [[maybe_unused]] const ssize_t n = ::write(pipeFds[1], report.data(), report.size());
         std::_Exit(0);
     }
@@ -179,8 +180,9 @@ FileResult RunAsNobody(const std::function<FileResult()>& write) {
     int status = 0;
     ::waitpid(child, &status, 0);
     const std::size_t line = report.find('\n');
-    if (line == std::string::npos) return {FileStatus::kWriteFailed, "the child could not run"};
-    return {static_cast<FileStatus>(std::stoi(report.substr(0, line))), report.substr(line + 1)};
+    if (line == std::string::npos) return Fail(Failure::kWriteFailed, "the child could not run");
+    if (report.substr(0, line) == "ok") return {};
+    return Fail(static_cast<Failure>(std::stoi(report.substr(0, line))), report.substr(line + 1));
 }
 
 bool MountSmallDisk(const std::string& folder) {
@@ -400,10 +402,10 @@ TEST(OutputFaults, EveryOutputUnderEveryCondition) {
                 hadOld && fs::is_regular_file(scene.checked) ? ReadAll(scene.checked) : Bytes();
 
             const auto write = [&] { return Write(kind, scene.path, scene.disk); };
-            const FileResult result = scene.asNobody ? RunAsNobody(write) : write();
+            const Result<> result = scene.asNobody ? RunAsNobody(write) : write();
 
-            EXPECT_EQ(result.ok(), expect.ok) << result.message;
-            EXPECT_EQ(result.message, Shown(expect.message, scene));
+            EXPECT_EQ(result.ok(), expect.ok) << result.message();
+            EXPECT_EQ(result.message(), Shown(expect.message, scene));
             if (result.ok()) {
                 // The bytes a write into a fresh file gives.
                 TempDir fresh;

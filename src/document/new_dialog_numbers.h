@@ -7,22 +7,21 @@
 #include <string>
 #include <string_view>
 
+#include "document/result.h"
+
 // Optional leading blanks, an optional sign, then decimal digits, or hexadecimal digits after a
 // "$", "x" or "0x" prefix (x in either case). Anything else (an empty text, a trailing blank, a
 // value outside the signed 32-bit range) gives no value.
 std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
 
-// The message for a text that does not convert, quoting it.
-std::string InvalidNumberMessage(std::string_view text);
-
-struct NewDocumentValues {
+struct NewDocumentSize {
     int width = 0;
     int height = 0;
     int celCount = 0;
-    std::string error;  // empty when the three values may start a document
 };
 
-// Converts all three texts, then checks width and height 1 to 64 and the cel count 1 to 100.
-// The first failure wins, in the order width, height, cel count.
-NewDocumentValues ParseNewDocumentFields(std::string_view width, std::string_view height,
-                                         std::string_view celCount);
+// Converts all three texts, then checks width and height 1 to 64 and the cel count 1 to 100. The
+// first failure wins, in the order width, height, cel count: "'abc' is not a valid whole number.",
+// "Width must be from 1 to 64." ...
+Result<NewDocumentSize> ParseNewDocumentFields(std::string_view width, std::string_view height,
+                                               std::string_view celCount);

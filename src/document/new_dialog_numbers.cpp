@@ -1,4 +1,4 @@
-#include "document/number_text.h"
+#include "document/new_dialog_numbers.h"
 
 #include <limits>
 
@@ -48,35 +48,29 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::string InvalidNumberMessage(std::string_view text) {
+namespace {
+
+Error InvalidNumber(std::string_view text) {
     std::string message = "'";
     message.append(text);
-    message += "' is not a valid whole number";
-    return message;
+    message += "' is not a valid whole number.";
+    return Fail(Failure::kInvalid, std::move(message));
 }
 
-NewDocumentValues ParseNewDocumentFields(std::string_view width, std::string_view height,
-                                         std::string_view celCount) {
-    NewDocumentValues v;
+}  // namespace
+
+Result<NewDocumentSize> ParseNewDocumentFields(std::string_view width, std::string_view height,
+                                               std::string_view celCount) {
     const auto w = ParseWholeNumber(width);
     const auto h = ParseWholeNumber(height);
     const auto n = ParseWholeNumber(celCount);
-    if (!w)
-        v.error = InvalidNumberMessage(width);
-    else if (!h)
-        v.error = InvalidNumberMessage(height);
-    else if (!n)
-        v.error = InvalidNumberMessage(celCount);
-    else if (*w < 1 || *w > kMaxWidth)
-        v.error = "Width must be from 1 to 64.";
-    else if (*h < 1 || *h > kMaxHeight)
-        v.error = "Height must be from 1 to 64.";
-    else if (*n < 1 || *n > kMaxCels)
-        v.error = "Cel count must be from 1 to 100.";
-    if (v.error.empty()) {
-        v.width = *w;
-        v.height = *h;
-        v.celCount = *n;
+    if (!w) return InvalidNumber(width);
+    if (!h) return InvalidNumber(height);
+    if (!n) return InvalidNumber(celCount);
+    if (*w < 1 || *w > kMaxWidth) return Fail(Failure::kInvalid, "Width must be from 1 to 64.");
+    if (*h < 1 || *h > kMaxHeight) return Fail(Failure::kInvalid, "Height must be from 1 to 64.");
+    if (*n < 1 || *n > kMaxCels) {
+        return Fail(Failure::kInvalid, "Cel count must be from 1 to 100.");
     }
-    return v;
+    return NewDocumentSize{*w, *h, *n};
 }

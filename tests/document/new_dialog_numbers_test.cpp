@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document/number_text.h"
+#include "document/new_dialog_numbers.h"
 
 namespace {
 
@@ -56,22 +56,23 @@ TEST(NumberText, NewDocumentFields) {
         {"16", "16", "2", 16, 16, 2, ""},
         {"1", "1", "1", 1, 1, 1, ""},
         {"$40", "64", "100", 64, 64, 100, ""},
-        {"8", "abc", "1", 0, 0, 0, "'abc' is not a valid whole number"},
-        {"16 ", "abc", "1", 0, 0, 0, "'16 ' is not a valid whole number"},
-        {"8", "8", "", 0, 0, 0, "'' is not a valid whole number"},
+        {"8", "abc", "1", 0, 0, 0, "'abc' is not a valid whole number."},
+        {"16 ", "abc", "1", 0, 0, 0, "'16 ' is not a valid whole number."},
+        {"8", "8", "", 0, 0, 0, "'' is not a valid whole number."},
         {"0", "8", "1", 0, 0, 0, "Width must be from 1 to 64."},
         {"65", "8", "1", 0, 0, 0, "Width must be from 1 to 64."},
         {"8", "-1", "1", 0, 0, 0, "Height must be from 1 to 64."},
         {"8", "8", "101", 0, 0, 0, "Cel count must be from 1 to 100."},
         {"8", "8", "0", 0, 0, 0, "Cel count must be from 1 to 100."},
-        {"99", "8", "x", 0, 0, 0, "'x' is not a valid whole number"},  // all convert first
+        {"99", "8", "x", 0, 0, 0, "'x' is not a valid whole number."},  // all convert first
     };
     for (const Row& r : rows) {
-        const NewDocumentValues v = ParseNewDocumentFields(r.w, r.h, r.n);
-        EXPECT_EQ(v.error, r.error) << r.w << "," << r.h << "," << r.n;
-        EXPECT_EQ(v.width, r.width);
-        EXPECT_EQ(v.height, r.height);
-        EXPECT_EQ(v.celCount, r.cels);
+        const Result<NewDocumentSize> v = ParseNewDocumentFields(r.w, r.h, r.n);
+        EXPECT_EQ(v.message(), r.error) << r.w << "," << r.h << "," << r.n;
+        const NewDocumentSize size = v.ok() ? *v : NewDocumentSize{};
+        EXPECT_EQ(size.width, r.width);
+        EXPECT_EQ(size.height, r.height);
+        EXPECT_EQ(size.celCount, r.cels);
     }
 }
 
