@@ -86,7 +86,7 @@ bool RenameLosesSomething(const struct stat& st) {
 }
 
 Result<> WriteInPlace(const Target& target, std::span<const std::uint8_t> bytes,
-                        std::string_view shown, DiskCalls& disk) {
+                      std::string_view shown, DiskCalls& disk) {
     const int fd = ::open(target.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return CannotCreate(shown, std::strerror(errno));
     // The file must still be the one that was checked: not swapped for a pipe or a device.
@@ -111,7 +111,7 @@ bool FolderRefuses(int error) {
 }
 
 Result<> WriteByRename(const Target& target, std::span<const std::uint8_t> bytes,
-                         std::string_view shown, LinkRule links, DiskCalls& disk) {
+                       std::string_view shown, LinkRule links, DiskCalls& disk) {
     const std::string folder = FolderOf(target.path);
     // A short name of its own, so that a target name of the file system's longest still works.
     std::string temp = folder + "/.spritehex-XXXXXX";
@@ -182,7 +182,7 @@ std::string NotRegularReason(mode_t mode) {
 }
 
 Result<> WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                     std::string_view shown, const WriteOptions& options) {
+                   std::string_view shown, const WriteOptions& options) {
     DiskCalls& disk = options.disk != nullptr ? *options.disk : RealDisk();
     Target target;
     if (const std::string reason = Resolve(path, options.links, target); !reason.empty()) {

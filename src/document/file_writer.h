@@ -51,7 +51,7 @@ struct WriteOptions {
 // kWriteFailed; messages name the file as `shown` gives it, e.g. "Cannot write walk.png: No space
 // left on device."
 Result<> WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                     std::string_view shown, const WriteOptions& options = {});
+                   std::string_view shown, const WriteOptions& options = {});
 
 // "it is a named pipe, not a regular file" for a file type that is not a regular file; empty for
 // a regular file.

@@ -28,8 +28,7 @@ std::string Count(std::size_t n, const char* thing) {
 
 // The one message for a file whose contents are not a sprite file.
 Error NotSprite(std::string_view shown, const std::string& reason) {
-    return Fail(Failure::kNotUsable,
-                std::string(shown) + " is not a sprite file: " + reason + ".");
+    return Fail(Failure::kNotUsable, std::string(shown) + " is not a sprite file: " + reason + ".");
 }
 
 // Why these bytes are not a sprite file the editor accepts; empty when they are one.

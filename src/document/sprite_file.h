@@ -17,9 +17,9 @@ Result<> CheckSpriteImage(const std::uint8_t* bytes, std::size_t size, std::stri
 
 // Reads the file at path into the document. A file that cannot be read (kCannotOpen) or is not a
 // sprite file (kNotUsable; a named pipe or a device included: they are never waited for) changes
-// nothing: not the pixels, not the names, not the modified flag. On success the save path is the given path, the export
-// name is empty and the document name is derived from the path. Messages name the file as shown
-// gives it; without shown, by its file name.
+// nothing: not the pixels, not the names, not the modified flag. On success the save path is the
+// given path, the export name is empty and the document name is derived from the path. Messages
+// name the file as shown gives it; without shown, by its file name.
 Result<> LoadSpriteFile(TSpriteDocument& doc, const std::string& path);
 Result<> LoadSpriteFile(TSpriteDocument& doc, const std::string& path, std::string_view shown);
 

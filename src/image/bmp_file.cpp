@@ -327,6 +327,6 @@ Result<RgbImage> ReadBmpFile(const std::string& path, const std::string& shown) 
 }
 
 Result<> WriteBmpFile(const RgbImage& image, const std::string& path, std::string_view shown,
-                        const WriteOptions& options) {
+                      const WriteOptions& options) {
     return WriteFile(path, EncodeBmp(image), shown, options);
 }

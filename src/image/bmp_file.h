@@ -37,4 +37,4 @@ Result<RgbImage> ReadBmpFile(const std::string& path, const std::string& shown);
 
 // Writes the picture as a 24-bit BMP file through the one file writer.
 Result<> WriteBmpFile(const RgbImage& image, const std::string& path, std::string_view shown,
-                        const WriteOptions& options = {});
+                      const WriteOptions& options = {});

@@ -27,7 +27,7 @@ std::vector<std::uint8_t> EncodePng(const RgbImage& image, int compression) {
 }
 
 Result<> WritePngFile(const RgbImage& image, const std::string& path, std::string_view shown,
-                        int compression, const WriteOptions& options) {
+                      int compression, const WriteOptions& options) {
     // The picture is encoded in memory first (an exported cel is at most 128 x 128 pixels), so
     // that every byte reaches the disk through the one writer, which checks each of them.
     const std::vector<std::uint8_t> png = EncodePng(image, compression);

@@ -15,4 +15,4 @@ std::vector<std::uint8_t> EncodePng(const RgbImage& image, int compression);
 
 // Writes the picture as a PNG file at path. Messages name the file as shown gives it.
 Result<> WritePngFile(const RgbImage& image, const std::string& path, std::string_view shown,
-                        int compression, const WriteOptions& options = {});
+                      int compression, const WriteOptions& options = {});

@@ -242,7 +242,8 @@ TEST(SpriteFile, UnreadableFilesAreReported) {
     ASSERT_EQ(::mkfifo((dir / "x.dat").c_str(), 0600), 0);
     Result<> fifo = LoadSpriteFile(doc, dir / "x.dat");
     EXPECT_EQ(fifo.failure(), Failure::kNotUsable);
-    EXPECT_EQ(fifo.message(), "x.dat is not a sprite file: it is a named pipe, not a regular file.");
+    EXPECT_EQ(fifo.message(),
+              "x.dat is not a sprite file: it is a named pipe, not a regular file.");
     Result<> zero = LoadSpriteFile(doc, "/dev/zero");
     EXPECT_EQ(zero.message(),
               "zero is not a sprite file: it is a character device, not a regular file.");
