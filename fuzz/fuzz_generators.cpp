@@ -8,7 +8,7 @@
 
 #include "document/sprite_file.h"
 #include "fuzz_check.h"
-#include "generator/generate.h"
+#include "generator/regenerate.h"
 
 namespace {
 

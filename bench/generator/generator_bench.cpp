@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "document/sprite_document.h"
-#include "generator/generate.h"
+#include "generator/generators.h"
+#include "generator/regenerate.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "generator/generate.h"
+#include "generator/generators.h"
 #include "generator/pixel_words.h"
 
 namespace {

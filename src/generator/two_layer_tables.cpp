@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "generator/generate.h"
+#include "generator/generators.h"
 #include "generator/pixel_words.h"
 #include "generator/two_layer_colours.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "generator/generate.h"
+#include "generator/regenerate.h"
 
 using Pixels = std::vector<std::uint8_t>;
 

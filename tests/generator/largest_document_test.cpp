@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "document/sprite_document.h"
-#include "generator/generate.h"
+#include "generator/regenerate.h"
 
 namespace {
 

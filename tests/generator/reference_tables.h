@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "generator/generate.h"
+#include "generator/regenerate.h"
 
 // The text and result code of one generation from a document's file image (header and cels).
 GenerationResult ReferenceTables(const std::vector<std::uint8_t>& image,

@@ -12,7 +12,7 @@
 #include <QTest>
 
 #include "example_tables.h"
-#include "generator/generate.h"
+#include "generator/regenerate.h"
 #include "generator/window/generate_window.h"
 #include "generator/window/memo.h"
 #include "key_names.h"

@@ -142,25 +142,12 @@ void TfrmExport::ShowWindow() {
     memo_->setFocus();
 }
 
+// The core chooses and runs the generator; the window shows what it wrote.
 void TfrmExport::Regenerate() {
     Build();
     resultCode_ = kNoError;
-    const int w = captured_.width;
-    const int h = captured_.height;
-    switch (ChooseGenerator(options_)) {
-        case GeneratorKind::kSprite:
-            GenerateSprite(w, h, options_.comma);
-            break;
-        case GeneratorKind::kSprite2Layers:
-            GenerateSprite2Layers(w, h, options_.comma);
-            break;
-        case GeneratorKind::kSprite2LayersNoColor:
-            GenerateSprite2LayersNoColor(w, h, options_.comma);
-            break;
-        case GeneratorKind::kChr:
-            GenerateChr(w, h, options_.comma);
-            break;
-    }
+    RunGenerator(captured_, options_, out_, resultCode_);
+    ShowOutput();
     SetLabel(lbResult_, Latin1(ResultMessage(resultCode_)));
 }
 

@@ -4,7 +4,7 @@
 // also puts the whole text on the clipboard. It keeps a reference to the live document buffer and
 // the size captured from its header; it never writes to the buffer.
 //
-// The tables themselves come from the generator core (generator/generate.h); this window only
+// The tables themselves come from the generator core (generator/regenerate.h); this window only
 // chooses, shows and copies them. Its controls are made when they are first needed, so that the
 // hidden window costs nothing at start-up.
 
@@ -15,7 +15,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "generator/generate.h"
+#include "generator/generators.h"
+#include "generator/regenerate.h"
 
 class QLabel;
 class TMemo;

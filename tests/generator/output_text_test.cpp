@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "generator/byte_text.h"
+#include "generator/output_text.h"
 #include "generator/two_layer_colours.h"
 
 namespace {

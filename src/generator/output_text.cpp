@@ -1,4 +1,4 @@
-#include "generator/byte_text.h"
+#include "generator/output_text.h"
 
 #include <algorithm>
 #include <array>

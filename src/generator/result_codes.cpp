@@ -1,0 +1,16 @@
+#include "generator/result_codes.h"
+
+std::string_view ResultMessage(int code) {
+    switch (code) {
+        case kNoError:
+            return "no error";
+        case kColorCodeNotFound:
+            return "color code not found";
+        case kNotOrColor:
+            return "3rd color is not or'ing color";
+        case kTooManyColors:
+            return "too many colors";
+        default:
+            return "unknown result code";
+    }
+}
