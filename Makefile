@@ -2,18 +2,27 @@
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test asan bench fuzz install uninstall clean
+.PHONY: all deps configure build programs run test asan bench fuzz install uninstall clean
 
 all: build
 
 deps:
 	@tools/install-deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+
+# Everything: the programs, the tests, the benchmarks.
+build: configure
 	@cmake --build build -j $(JOBS)
 
-run: build
+# The two programs and the swatch strips beside them, and nothing else; quiet unless it fails.
+programs: configure
+	@echo "Building spritehex and spritehex-cli in build/ ..."
+	@cmake --build build -j $(JOBS) --target spritehex spritehex-cli spritehex_strips \
+	  >build/programs.log 2>&1 || { cat build/programs.log; exit 1; }
+
+run: programs
 	@tools/run-editor.sh build/bin/spritehex
 
 test: build
@@ -25,7 +34,7 @@ asan: deps
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@if [ -x tools/bench.sh ]; then tools/bench.sh; else echo "no benchmarks yet"; fi
+	@tools/bench.sh
 
 # Each fuzzer runs FUZZ_SECONDS (default 60; FUZZ_RUNS=N stops it sooner) from its seed corpus in
 # fuzz/corpus.
