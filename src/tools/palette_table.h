@@ -1,12 +1,13 @@
 #pragma once
 // The sixteen colours of the classic 8-bit home-computer video chip that the generated tables are
 // for, and the geometry of the two swatch strips the editor reads at start (pal.bmp, color.bmp).
-// The strips are generated from this one table at build time; nothing else reads it.
+// The strips are generated from this one table at build time (strip_maker.cpp); nothing else
+// reads it.
 
 #include <array>
 #include <cstdint>
 
-struct Rgb {
+struct ChipRgb {
     std::uint8_t r;
     std::uint8_t g;
     std::uint8_t b;
@@ -15,7 +16,7 @@ struct Rgb {
 // Index 0 is transparent on the chip. The palette strip paints it as a dark checker (kChecker*)
 // so it can be told apart from black at a glance; the colour strip, which has no room for a
 // pattern, gives it kTransparentFlat.
-inline constexpr std::array<Rgb, 16> kChipColours = {{
+inline constexpr std::array<ChipRgb, 16> kChipColours = {{
     {0, 0, 0},        // 0 transparent (painted as a checker, see below)
     {0, 0, 0},        // 1 black
     {33, 200, 66},    // 2 medium green
@@ -34,10 +35,10 @@ inline constexpr std::array<Rgb, 16> kChipColours = {{
     {255, 255, 255},  // 15 white
 }};
 
-inline constexpr Rgb kCheckerDark = {28, 28, 36};
-inline constexpr Rgb kCheckerLight = {56, 56, 68};
+inline constexpr ChipRgb kCheckerDark = {28, 28, 36};
+inline constexpr ChipRgb kCheckerLight = {56, 56, 68};
 inline constexpr int kCheckerSquare = 4;  // edge of one checker square in screen pixels
-inline constexpr Rgb kTransparentFlat = {48, 48, 56};
+inline constexpr ChipRgb kTransparentFlat = {48, 48, 56};
 
 // pal.bmp: 16 swatches of kZoom x kZoom pixels side by side; its height is the editor's zoom.
 inline constexpr int kZoom = 16;
@@ -47,14 +48,14 @@ inline constexpr int kColourSwatch = 16;
 // A faint grid line along the right and bottom edge of every palette swatch: the swatch colour
 // moved one eighth of the way toward mid grey. The cursor frame leaves exactly these pixels
 // visible.
-constexpr Rgb GridShade(Rgb c) {
+constexpr ChipRgb GridShade(ChipRgb c) {
     const auto mix = [](std::uint8_t v) { return static_cast<std::uint8_t>((v * 7 + 128) / 8); };
     return {mix(c.r), mix(c.g), mix(c.b)};
 }
 
 // The palette strip's pixel (x, y) inside the swatch of colour index i.
-constexpr Rgb PaletteSwatchPixel(int index, int x, int y) {
-    Rgb c = kChipColours[static_cast<std::size_t>(index)];
+constexpr ChipRgb PaletteSwatchPixel(int index, int x, int y) {
+    ChipRgb c = kChipColours[static_cast<std::size_t>(index)];
     if (index == 0) {
         const bool dark = ((x / kCheckerSquare) + (y / kCheckerSquare)) % 2 == 0;
         c = dark ? kCheckerDark : kCheckerLight;
@@ -63,6 +64,6 @@ constexpr Rgb PaletteSwatchPixel(int index, int x, int y) {
     return c;
 }
 
-constexpr Rgb ColourStripPixel(int index) {
+constexpr ChipRgb ColourStripPixel(int index) {
     return index == 0 ? kTransparentFlat : kChipColours[static_cast<std::size_t>(index)];
 }
