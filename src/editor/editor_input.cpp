@@ -1,13 +1,15 @@
 // The editor's keys and mouse: each key press is translated to its virtual key code and decided by
-// the key tables (key_commands.h); each mouse event on imgMain becomes a cursor move and a pixel.
+// the key tables (keys/editor_keys.h); each mouse event on imgMain becomes a cursor move and a
+// pixel.
 
 #include <QKeyEvent>
 
 #include "editor/editor_window.h"
-#include "editor/key_codes.h"
-#include "editor/key_commands.h"
 #include "editor/key_help.h"
 #include "generator/window/generate_window.h"
+#include "keys/editor_keys.h"
+#include "keys/key_codes.h"
+#include "keys/qt_key_event.h"
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers m = event->modifiers();

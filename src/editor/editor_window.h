@@ -1,7 +1,7 @@
 #pragma once
 // The editor window: a frameless top-level window that is nothing but imgMain, the current cel
 // enlarged zoom times. It owns the sprite document, turns keys and mouse events into document
-// operations (key_commands.h) and repaints itself after each.
+// operations (keys/editor_keys.h) and repaints itself after each.
 
 #include <cstdint>
 #include <stdexcept>

@@ -11,16 +11,28 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "editor/generate_keys.h"
-#include "editor/key_codes.h"
+#include "keys/dialog_keys.h"
+#include "keys/generate_keys.h"
+#include "keys/qt_key_event.h"
 
 namespace {
 
-enum Group { kDrawing, kCursor, kCels, kTransforms, kFiles, kWindow, kGenerate, kModifiers };
+enum Group {
+    kDrawing,
+    kCursor,
+    kCels,
+    kTransforms,
+    kFiles,
+    kWindow,
+    kGenerate,
+    kNewDialog,
+    kHelpWindow,
+    kModifiers,
+};
 
-constexpr std::array<const char*, 8> kGroupTitles = {"Drawing",         "Cursor",       "Cels",
-                                                     "Transforms",      "Files",        "Window",
-                                                     "Generate window", "Modifier keys"};
+constexpr auto kGroupTitles =
+    std::to_array<const char*>({"Drawing", "Cursor", "Cels", "Transforms", "Files", "Window",
+                                "Generate window", "New dialog", "This window", "Modifier keys"});
 
 Group GroupOf(Command command) {
     switch (command) {
@@ -74,8 +86,7 @@ constexpr auto kTextRows = std::to_array<TextRow>({
     {kDrawing, "drag with the left button", "draw the current colour"},
     {kDrawing, "drag with the right button", "draw colour 0"},
     {kCursor, "mouse move", "the cursor follows the pointer"},
-    {kFiles, "in the New dialog",
-     "width and height 1 to 64, cels 1 to 100; Tab: next field, Enter: OK, Esc: cancel"},
+    {kNewDialog, "W, H, Cel", "width and height 1 to 64, cels 1 to 100; Tab: the next field"},
     {kModifiers, "Shift + colour key", "flood fill from the cursor with that colour"},
     {kModifiers, "Shift + arrow", "move the cursor and draw the colour that was under it"},
     {kModifiers, "Ctrl + arrow", "scroll the cel; what leaves one edge comes back at the other"},
@@ -107,6 +118,17 @@ void AddBinding(std::vector<HelpSection>& sections, const KeyBinding& row) {
     lines.push_back({QString::fromUtf8(row.keys), what, {&row}});
 }
 
+// Rows of one command share a line: "Esc, F1".
+void AddLine(HelpSection& section, const QString& keys, const QString& what) {
+    for (HelpLine& line : section.lines) {
+        if (line.what == what && line.bindings.empty()) {
+            line.keys += QStringLiteral(", ") + keys;
+            return;
+        }
+    }
+    section.lines.push_back({keys, what, {}});
+}
+
 QString SectionHtml(const HelpSection& section) {
     QString html = QStringLiteral("<h3>%1</h3><table cellspacing=\"0\" cellpadding=\"2\">")
                        .arg(section.title.toHtmlEscaped());
@@ -127,6 +149,12 @@ std::vector<HelpSection> KeyHelpSections() {
     for (const GenerateKey& row : GenerateKeyTable()) {
         sections[kGenerate].lines.push_back(
             {QString::fromUtf8(row.keys), QString::fromUtf8(row.what), {}});
+    }
+    for (const auto& [group, table] : {std::pair{kNewDialog, NewDialogKeyTable()},
+                                       std::pair{kHelpWindow, HelpWindowKeyTable()}}) {
+        for (const DialogKey& row : table) {
+            AddLine(sections[group], QString::fromUtf8(row.keys), QString::fromUtf8(row.what));
+        }
     }
     for (const TextRow& row : kTextRows) {
         sections[row.group].lines.push_back(
@@ -149,8 +177,7 @@ QString KeyHelpHtml(const std::vector<HelpSection>& sections) {
     return QStringLiteral(
                "<table width=\"100%\" cellpadding=\"6\"><tr>"
                "<td valign=\"top\" width=\"50%\">%1</td>"
-               "<td valign=\"top\" width=\"50%\">%2</td></tr></table>"
-               "<p>Esc or F1 closes this window.</p>")
+               "<td valign=\"top\" width=\"50%\">%2</td></tr></table>")
         .arg(left, right);
 }
 
@@ -182,8 +209,9 @@ QString TKeyHelp::Text() const {
 }
 
 bool TKeyHelp::HandleKey(QKeyEvent& event) {
-    const int code = VirtualKeyOf(event);
-    if (code != vk::kEscape && code != vk::kF1) return false;
+    if (FindDialogCommand(HelpWindowKeyTable(), VirtualKeyOf(event)) != DialogCommand::kClose) {
+        return false;
+    }
     hide();
     GiveBackKeyboard();
     return true;

@@ -1,16 +1,16 @@
 #pragma once
 // F1 in the editor: a window that lists every key and mouse command of the editor and of the
 // Generate window, grouped by what they do, with the modifier rules in plain words. The key lines
-// are read from the tables the key handlers dispatch on (key_commands.h, generate_keys.h), so a
-// binding added there shows up here by itself. Esc or F1 closes the window and gives the keyboard
-// back to the editor; the document is never touched.
+// are read from the tables the key handlers dispatch on (keys/editor_keys.h, keys/generate_keys.h),
+// so a binding added there shows up here by itself. Esc or F1 closes the window and gives the
+// keyboard back to the editor; the document is never touched.
 
 #include <vector>
 
 #include <QString>
 #include <QWidget>
 
-#include "editor/key_commands.h"
+#include "keys/editor_keys.h"
 
 class QTextBrowser;
 

@@ -6,7 +6,8 @@
 #include <QLineEdit>
 #include <QScreen>
 
-#include "editor/key_codes.h"
+#include "keys/dialog_keys.h"
+#include "keys/qt_key_event.h"
 
 namespace {
 
@@ -66,14 +67,18 @@ QLineEdit* TfrmNew::edtCel() {
     return edtCel_;
 }
 
+// The key's command comes from the New dialog's key table.
 bool TfrmNew::edtWKeyDown(int code) {
-    if (code == vk::kEnter) {
-        done(QDialog::Accepted);
-        return true;
-    }
-    if (code == vk::kEscape) {
-        done(QDialog::Rejected);
-        return true;
+    switch (FindDialogCommand(NewDialogKeyTable(), code)) {
+        case DialogCommand::kAccept:
+            done(QDialog::Accepted);
+            return true;
+        case DialogCommand::kCancel:
+            done(QDialog::Rejected);
+            return true;
+        case DialogCommand::kNothing:
+        case DialogCommand::kClose:
+            break;
     }
     return false;
 }

@@ -7,10 +7,12 @@
 #include <QApplication>
 #include <QTest>
 
-#include "editor/generate_keys.h"
-#include "editor/key_codes.h"
-#include "editor/key_commands.h"
 #include "editor/key_help.h"
+#include "keys/dialog_keys.h"
+#include "keys/editor_keys.h"
+#include "keys/generate_keys.h"
+#include "keys/key_codes.h"
+#include "keys/qt_key_event.h"
 #include "test_support.h"
 
 class EditorHelp : public QObject {
@@ -88,6 +90,20 @@ void EditorHelp::everyGenerateWindowKeyIsListed() {
         QVERIFY2(found, row.keys);
         QVERIFY2(shown.contains(QString::fromUtf8(row.what)), row.keys);
     }
+    // The New dialog's and the help window's keys, each row on a line of its section.
+    for (const auto& [title, table] : {std::pair{"New dialog", NewDialogKeyTable()},
+                                       std::pair{"This window", HelpWindowKeyTable()}}) {
+        const HelpSection* section = FindSection(sections, title);
+        QVERIFY(section != nullptr);
+        for (const DialogKey& row : table) {
+            bool found = false;
+            for (const HelpLine& line : section->lines) {
+                found =
+                    found || (line.keys.split(", ").contains(row.keys) && line.what == row.what);
+            }
+            QVERIFY2(found, row.keys);
+        }
+    }
 }
 
 // Where a reader finds a command, and rows of one command sharing one line.
@@ -143,6 +159,12 @@ void EditorHelp::listing_data() {
     QTest::newRow("G opens the Generate window") << "Generate window"
                                                  << "G"
                                                  << "generate data tables";
+    QTest::newRow("the New dialog's keys come from its table") << "New dialog"
+                                                               << "Enter"
+                                                               << "make the new document";
+    QTest::newRow("the help window's keys come from its table") << "This window"
+                                                                << "Esc, F1"
+                                                                << "close this window";
     QTest::newRow("Shift with a colour key in plain words")
         << "Modifier keys"
         << "Shift + colour key"

@@ -4,9 +4,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "editor/key_codes.h"
-#include "editor/key_commands.h"
 #include "generator/window/memo.h"
+#include "keys/editor_keys.h"
+#include "keys/key_codes.h"
+#include "keys/qt_key_event.h"
 #include "test_support.h"
 
 class EditorKeys : public QObject {

@@ -1,27 +1,14 @@
 // The largest document (100 cels of 64 × 64): the text is taken whole, line by line.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
 #include "document/sprite_document.h"
 #include "generator/regenerate.h"
+#include "largest_document.h"
 
 namespace {
-
-std::vector<std::uint8_t> LargestDocument() {
-    std::vector<std::uint8_t> buffer(kBufferCapacity);
-    buffer[0] = kMaxWidth;
-    buffer[1] = kMaxHeight;
-    buffer[2] = kMaxCels;
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> colour(0, 15);
-    for (std::size_t i = kHeaderSize; i < buffer.size(); ++i) {
-        buffer[i] = static_cast<std::uint8_t>(colour(random));
-    }
-    return buffer;
-}
 
 // Line lengths by the line rule: CR LF breaks, no line after a final break.
 std::vector<std::size_t> LineLengths(const std::string& text) {
@@ -40,7 +27,7 @@ std::vector<std::size_t> LineLengths(const std::string& text) {
 }
 
 TEST(LargestDocument, SpriteTablesWithColourData) {
-    const std::vector<std::uint8_t> buffer = LargestDocument();
+    const std::vector<std::uint8_t>& buffer = LargestDocument();
     const GenerationResult result =
         Regenerate(CaptureDocument(buffer.data()), {OutputType::kSprite, false, true, 1});
     EXPECT_EQ(result.text.size(), 77197u);
@@ -52,7 +39,7 @@ TEST(LargestDocument, SpriteTablesWithColourData) {
 }
 
 TEST(LargestDocument, ChrTables) {
-    const std::vector<std::uint8_t> buffer = LargestDocument();
+    const std::vector<std::uint8_t>& buffer = LargestDocument();
     const GenerationResult result =
         Regenerate(CaptureDocument(buffer.data()), {OutputType::kChr, false, false, 1});
     EXPECT_EQ(result.text.size(), 102599u);

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "editor/key_codes.h"
 #include "generator/window/memo.h"
+#include "keys/generate_keys.h"
 
 namespace {
 
@@ -162,28 +162,28 @@ void TfrmExport::UpdateLabels() {
     lb1Color_->setEnabled(sprite);
 }
 
+// The key's command comes from the Generate window's key table, and from nowhere else.
 void TfrmExport::Memo1KeyDown(int key, bool /*shift*/, bool ctrl, bool /*alt*/) {
-    if (ctrl) return;
-    switch (key) {
-        case vk::kEscape:
+    switch (FindGenerateCommand(key, ctrl)) {
+        case GenerateCommand::kNothing:
+            return;
+        case GenerateCommand::kClose:
             hide();
             if (returnTo_ != nullptr) returnTo_->activateWindow();
             return;
-        case '2':
+        case GenerateCommand::kToggleTwoLayers:
             options_.twoLayers = !options_.twoLayers;
             break;
-        case 'C':
+        case GenerateCommand::kToggleColorData:
             options_.colorData = !options_.colorData;
             break;
-        case 'O':
+        case GenerateCommand::kToggleComma:
             options_.comma = options_.comma == kCommaOn ? 0 : kCommaOn;
             break;
-        case 'T':
+        case GenerateCommand::kToggleType:
             options_.outputType =
                 options_.outputType == OutputType::kSprite ? OutputType::kChr : OutputType::kSprite;
             break;
-        default:
-            return;
     }
     UpdateLabels();
     Regenerate();

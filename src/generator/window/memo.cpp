@@ -4,7 +4,7 @@
 #include <QMimeData>
 #include <QTextDocumentFragment>
 
-#include "editor/key_codes.h"
+#include "keys/qt_key_event.h"
 
 TMemo::TMemo(QWidget* parent, KeyHandler onKeyDown)
     : QPlainTextEdit(parent), onKeyDown_(std::move(onKeyDown)) {

@@ -1,7 +1,7 @@
 #pragma once
-// Virtual key codes the editor's commands are bound to, and their translation from Qt key events.
-
-class QKeyEvent;
+// The virtual key codes every window's key table is written in: the codes of the keyboard the
+// commands were first bound to. Letters have their capital's code whatever the case; the digits
+// of the main row and of the keypad have codes of their own.
 
 namespace vk {
 inline constexpr int kNone = 0;
@@ -25,11 +25,3 @@ inline constexpr int kF2 = 113;
 inline constexpr int kF3 = 114;
 inline constexpr int kF4 = 115;
 }  // namespace vk
-
-// The virtual key code of a key press, vk::kNone for keys without one. Main-row digits are taken
-// from the physical key where the platform reports it (X keycodes 10..19 are 1..9, 0), so Shift
-// with a digit gives the digit's code on every keyboard layout, not the shifted symbol's.
-int VirtualKeyOf(const QKeyEvent& event);
-
-// The same translation from the parts of a key event.
-int VirtualKeyOf(int qtKey, bool keypad, unsigned nativeScanCode);

@@ -1,8 +1,8 @@
-#include "editor/key_commands.h"
+#include "keys/editor_keys.h"
 
 #include <array>
 
-#include "editor/key_codes.h"
+#include "keys/key_codes.h"
 
 namespace {
 

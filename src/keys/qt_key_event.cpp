@@ -1,8 +1,10 @@
-#include "editor/key_codes.h"
+#include "keys/qt_key_event.h"
 
 #include <array>
 
 #include <QKeyEvent>
+
+#include "keys/key_codes.h"
 
 namespace {
 

@@ -1,0 +1,29 @@
+#include "keys/generate_keys.h"
+
+#include <array>
+
+#include "keys/key_codes.h"
+
+namespace {
+
+constexpr auto kGenerateKeys = std::to_array<GenerateKey>({
+    {'2', GenerateCommand::kToggleTwoLayers, "2", "two layers on or off (sprite tables)"},
+    {'C', GenerateCommand::kToggleColorData, "C", "colour data on or off (sprite tables)"},
+    {'O', GenerateCommand::kToggleComma, "O", "comma format on or off: #30,#05 or 3005"},
+    {'T', GenerateCommand::kToggleType, "T", "table type: Sprite or Chr"},
+    {vk::kEscape, GenerateCommand::kClose, "Esc", "close the Generate window"},
+});
+
+}  // namespace
+
+std::span<const GenerateKey> GenerateKeyTable() {
+    return kGenerateKeys;
+}
+
+GenerateCommand FindGenerateCommand(int code, bool ctrl) {
+    if (ctrl) return GenerateCommand::kNothing;
+    for (const GenerateKey& row : kGenerateKeys) {
+        if (row.key == code) return row.command;
+    }
+    return GenerateCommand::kNothing;
+}

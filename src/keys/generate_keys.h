@@ -1,0 +1,27 @@
+#pragma once
+// The keys of the "Generate" window: which key toggles which option. With Ctrl held no key acts
+// (the text box keeps Ctrl+C and the like); Shift and Alt play no part. The digit 2 is the one of
+// the main keyboard row; the keypad's 2 toggles nothing.
+
+#include <span>
+
+enum class GenerateCommand {
+    kNothing,
+    kClose,            // hides the window; options, text and captured document stay
+    kToggleTwoLayers,  // sprite tables in two layers
+    kToggleColorData,  // colour bytes besides the pattern bytes
+    kToggleComma,      // "#" tokens and "," or bare digits
+    kToggleType,       // sprite tables or character tables
+};
+
+struct GenerateKey {
+    int key;  // virtual key code
+    GenerateCommand command;
+    const char* keys;  // for a help listing
+    const char* what;
+};
+
+std::span<const GenerateKey> GenerateKeyTable();
+
+// The command of a key pressed in the Generate window.
+GenerateCommand FindGenerateCommand(int code, bool ctrl);
