@@ -247,13 +247,7 @@ PngPicture DecodePng(std::span<const std::uint8_t> bytes, const std::string& sho
     picture.width = header.width;
     picture.height = header.height;
     picture.indexed = header.colourType == PngColourType::kIndexed;
-    if (picture.indexed) {
-        picture.palette = PaletteOf(handle);
-        if (picture.palette.empty()) {
-            problem = Damaged(shown, "it has no palette");
-            return {};
-        }
-    }
+    if (picture.indexed) picture.palette = PaletteOf(handle);
     if (!handle.Run(picture.indexed ? AskForIndices : AskForRgba)) {
         problem = StopProblem(handle, shown, limits);
         return {};
