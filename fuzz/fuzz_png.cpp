@@ -1,0 +1,104 @@
+// PNG files from outside (the picture import): the reader either refuses them with a problem or
+// gives a picture within the limits whose buffers match its size, whose indices all lie inside
+// its palette and whose size is the one its header gives. An opaque picture it gives, written
+// again by our writer, reads back equal.
+//
+// Every input is read twice: as it is, and with the CRC of each chunk made right, so that a
+// mutated header, palette or chunk order gets past the CRC check to the checks behind it.
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "image/png_codec.h"
+
+namespace {
+
+// A picture import's limits: 100 cels of 64 x 64.
+constexpr PngLimits kLimits{6400, 409600};
+
+void CheckPicture(const PngPicture& picture, const PngHeader& header) {
+    FUZZ_CHECK(picture.width == header.width && picture.height == header.height);
+    FUZZ_CHECK(picture.width >= 1 && picture.width <= kLimits.maxSide);
+    FUZZ_CHECK(picture.height >= 1 && picture.height <= kLimits.maxSide);
+    const std::size_t size =
+        static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
+    FUZZ_CHECK(static_cast<std::int64_t>(size) <= kLimits.maxPixels);
+    FUZZ_CHECK(picture.pixels.size() == size);
+    FUZZ_CHECK(picture.indexed == (header.colourType == PngColourType::kIndexed));
+    if (!picture.indexed) {
+        FUZZ_CHECK(picture.palette.empty() && picture.indices.empty());
+        return;
+    }
+    FUZZ_CHECK(!picture.palette.empty() && picture.palette.size() <= 256);
+    FUZZ_CHECK(picture.indices.size() == size);
+    for (std::size_t i = 0; i < size; ++i) {
+        FUZZ_CHECK(picture.indices[i] < picture.palette.size());
+        FUZZ_CHECK(picture.pixels[i] == picture.palette[picture.indices[i]]);
+    }
+}
+
+// Large pictures are checked for size only; the round trip of every one would slow the search.
+void CheckRoundTrip(const PngPicture& picture) {
+    if (picture.pixels.size() > 4096) return;
+    RgbImage image(picture.width, picture.height);
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        if (picture.pixels[i] >> 24 != 0xFF) return;
+        image.pixels[i] = picture.pixels[i];
+    }
+    std::string problem;
+    const PngPicture again = DecodePng(EncodePngImage(image, 1), "again.png", kLimits, problem);
+    FUZZ_CHECK(problem.empty());
+    FUZZ_CHECK(again.pixels == picture.pixels);
+}
+
+std::uint32_t U32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The bytes with each whole chunk's CRC computed again (the signature is left as it is).
+std::vector<std::uint8_t> WithRightCrcs(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::uint8_t> out(data, data + size);
+    std::size_t at = 8;
+    while (at + 12 <= size && U32(&out[at]) <= size - at - 12) {
+        const std::uint32_t length = U32(&out[at]);
+        const auto crc = static_cast<std::uint32_t>(crc32(0, &out[at + 4], length + 4));
+        for (int i = 0; i < 4; ++i) {
+            out[at + 8 + length + static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+        }
+        at += 12 + length;
+    }
+    return out;
+}
+
+void Check(const std::uint8_t* data, std::size_t size) {
+    std::string problem;
+    const PngPicture picture = DecodePng({data, size}, "fuzz.png", kLimits, problem);
+    std::string headerProblem;
+    const std::optional<PngHeader> header = ReadPngHeader({data, size}, "fuzz.png", headerProblem);
+    FUZZ_CHECK(header.has_value() == headerProblem.empty());
+    if (picture.IsNull()) {
+        FUZZ_CHECK(!problem.empty());
+        FUZZ_CHECK(picture.width == 0 && picture.palette.empty() && picture.indices.empty());
+        return;
+    }
+    FUZZ_CHECK(problem.empty());
+    FUZZ_CHECK(header.has_value());
+    CheckPicture(picture, *header);
+    CheckRoundTrip(picture);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Check(data, size);
+    const std::vector<std::uint8_t> fixed = WithRightCrcs(data, size);
+    Check(fixed.data(), fixed.size());
+    return 0;
+}
