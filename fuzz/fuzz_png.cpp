@@ -50,10 +50,9 @@ void CheckRoundTrip(const PngPicture& picture) {
         if (picture.pixels[i] >> 24 != 0xFF) return;
         image.pixels[i] = picture.pixels[i];
     }
-    std::string problem;
-    const PngPicture again = DecodePng(EncodePngImage(image, 1), "again.png", kLimits, problem);
-    FUZZ_CHECK(problem.empty());
-    FUZZ_CHECK(again.pixels == picture.pixels);
+    const Result<PngPicture> again = DecodePng(EncodePng(image, 1), "again.png", kLimits);
+    FUZZ_CHECK(again.ok());
+    FUZZ_CHECK(again->pixels == picture.pixels);
 }
 
 std::uint32_t U32(const std::uint8_t* p) {
@@ -78,20 +77,17 @@ std::vector<std::uint8_t> WithRightCrcs(const std::uint8_t* data, std::size_t si
 }
 
 void Check(const std::uint8_t* data, std::size_t size) {
-    std::string problem;
-    const PngPicture picture = DecodePng({data, size}, "fuzz.png", kLimits, problem);
-    std::string headerProblem;
-    const std::optional<PngHeader> header = ReadPngHeader({data, size}, "fuzz.png", headerProblem);
-    FUZZ_CHECK(header.has_value() == headerProblem.empty());
-    if (picture.IsNull()) {
-        FUZZ_CHECK(!problem.empty());
-        FUZZ_CHECK(picture.width == 0 && picture.palette.empty() && picture.indices.empty());
+    const Result<PngPicture> picture = DecodePng({data, size}, "fuzz.png", kLimits);
+    const Result<PngHeader> header = ReadPngHeader({data, size}, "fuzz.png");
+    FUZZ_CHECK(header.ok() == header.message().empty());
+    if (!picture) {
+        FUZZ_CHECK(!picture.message().empty());
         return;
     }
-    FUZZ_CHECK(problem.empty());
-    FUZZ_CHECK(header.has_value());
-    CheckPicture(picture, *header);
-    CheckRoundTrip(picture);
+    FUZZ_CHECK(!picture->IsNull());
+    FUZZ_CHECK(header.ok());
+    CheckPicture(*picture, *header);
+    CheckRoundTrip(*picture);
 }
 
 }  // namespace

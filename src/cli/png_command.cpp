@@ -9,8 +9,7 @@
 
 #include "cli/cli_support.h"
 #include "image/colour_strip.h"
-#include "imgctl/imgctl.h"
-#include "imgctl/png_file.h"
+#include "image/png_codec.h"
 
 namespace {
 
@@ -106,7 +105,7 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
     const std::uint8_t* pixels = doc->Buffer() + kHeaderSize + (*cel - 1) * doc->CelSize();
     const RgbImage picture = AssembleExportImage(*strip, pixels, doc->Width(), doc->Height());
     // Written as the editor's export writes it: 8 bits per colour channel, compression level 9.
-    const Result<> written = WritePngFile(picture, output, output, kPngCompressionLevel);
+    const Result<> written = WritePngFile(picture, output, output, kExportPngLevel);
     if (!written) {
         err << kCliProgram << ": " << written.message() << "\n";
         return kExitFailure;

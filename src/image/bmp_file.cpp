@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "document/file_reader.h"
+#include "image/picture_file.h"
 
 namespace {
 
@@ -310,15 +310,10 @@ std::vector<std::uint8_t> EncodeBmp(const RgbImage& image) {
 }
 
 Result<RgbImage> ReadBmpFile(const std::string& path, const std::string& shown) {
-    const FileBytes file = ReadWholeFile(path, kMaxBmpFileSize);
-    if (file.problem == ReadProblem::kCannotOpen && file.error == ENOENT) {
-        return Fail(Failure::kCannotOpen, "Cannot find " + shown + ": there is no such file.");
-    }
-    if (file.problem != ReadProblem::kNone) {
-        return Fail(Failure::kCannotOpen, "Cannot read " + shown + ": " + file.reason + ".");
-    }
+    const Result<std::vector<std::uint8_t>> bytes = ReadPictureBytes(path, shown, kMaxBmpFileSize);
+    if (!bytes) return bytes.error();
     std::string reason;
-    RgbImage image = DecodeBmp(file.bytes, reason);
+    RgbImage image = DecodeBmp(*bytes, reason);
     if (image.IsNull()) {
         return Fail(Failure::kNotUsable,
                     "Cannot load " + shown + ": it is not a valid BMP picture (" + reason + ").");

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "document/file_reader.h"
+#include "document/file_writer.h"
+#include "image/picture_file.h"
 #include "image/png_session.h"
 
 namespace {
@@ -117,8 +118,12 @@ PngHeader HeaderOf(const PngHandle& handle) {
     return header;
 }
 
+Error NotUsable(std::string message) {
+    return Fail(Failure::kNotUsable, std::move(message));
+}
+
 std::string Damaged(const std::string& shown, const std::string& why) {
-    return shown + " is a damaged PNG picture (" + why + ")";
+    return shown + " is a damaged PNG picture (" + why + ").";
 }
 
 // Why libpng stopped, naming the file.
@@ -126,21 +131,21 @@ std::string StopProblem(PngHandle& handle, const std::string& shown, const PngLi
     const PngSession& session = handle.session();
     switch (session.stop) {
         case PngStop::kCutShort:
-            return shown + " is cut short";
+            return shown + " is cut short.";
         case PngStop::kTooLarge: {
             const PngHeader header = HeaderOf(handle);
             const std::string size = shown + " is " + std::to_string(header.width) + " × " +
                                      std::to_string(header.height) + " pixels: ";
             if (header.width > limits.maxSide) {
-                return size + "wider than " + std::to_string(limits.maxSide) + " pixels";
+                return size + "wider than " + std::to_string(limits.maxSide) + " pixels.";
             }
             if (header.height > limits.maxSide) {
-                return size + "taller than " + std::to_string(limits.maxSide) + " pixels";
+                return size + "taller than " + std::to_string(limits.maxSide) + " pixels.";
             }
-            return size + "more than " + std::to_string(limits.maxPixels) + " pixels";
+            return size + "more than " + std::to_string(limits.maxPixels) + " pixels.";
         }
         case PngStop::kOutOfMemory:
-            return shown + " cannot be read: out of memory";
+            return shown + " cannot be read: out of memory.";
         case PngStop::kNone:
         case PngStop::kHeaderRead:
         case PngStop::kError:
@@ -162,15 +167,15 @@ std::string StopProblem(PngHandle& handle, const std::string& shown, const PngLi
 bool StartReading(PngHandle& handle, std::span<const std::uint8_t> bytes, const std::string& shown,
                   const PngLimits& limits, std::string& problem) {
     if (bytes.empty()) {
-        problem = shown + " is empty";
+        problem = shown + " is empty.";
         return false;
     }
     if (png_sig_cmp(bytes.data(), 0, std::min(bytes.size(), kSignatureSize)) != 0) {
-        problem = shown + " is not a PNG picture";
+        problem = shown + " is not a PNG picture.";
         return false;
     }
     if (!handle.Created()) {
-        problem = shown + " cannot be read: out of memory";
+        problem = shown + " cannot be read: out of memory.";
         return false;
     }
     PngSession& session = handle.session();
@@ -228,20 +233,19 @@ void TakeRgba(const std::vector<std::uint8_t>& samples, PngPicture& picture) {
 
 }  // namespace
 
-std::optional<PngHeader> ReadPngHeader(std::span<const std::uint8_t> bytes,
-                                       const std::string& shown, std::string& problem) {
-    problem.clear();
+Result<PngHeader> ReadPngHeader(std::span<const std::uint8_t> bytes, const std::string& shown) {
     PngHandle handle(PngHandle::Kind::kRead);
     handle.session().headerOnly = true;
-    if (!StartReading(handle, bytes, shown, {}, problem)) return std::nullopt;
+    std::string problem;
+    if (!StartReading(handle, bytes, shown, {}, problem)) return NotUsable(problem);
     return HeaderOf(handle);
 }
 
-PngPicture DecodePng(std::span<const std::uint8_t> bytes, const std::string& shown,
-                     const PngLimits& limits, std::string& problem) {
-    problem.clear();
+Result<PngPicture> DecodePng(std::span<const std::uint8_t> bytes, const std::string& shown,
+                             const PngLimits& limits) {
     PngHandle handle(PngHandle::Kind::kRead);
-    if (!StartReading(handle, bytes, shown, limits, problem)) return {};
+    std::string problem;
+    if (!StartReading(handle, bytes, shown, limits, problem)) return NotUsable(problem);
     const PngHeader header = HeaderOf(handle);
     PngPicture picture;
     picture.width = header.width;
@@ -249,30 +253,26 @@ PngPicture DecodePng(std::span<const std::uint8_t> bytes, const std::string& sho
     picture.indexed = header.colourType == PngColourType::kIndexed;
     if (picture.indexed) picture.palette = PaletteOf(handle);
     if (!handle.Run(picture.indexed ? AskForIndices : AskForRgba)) {
-        problem = StopProblem(handle, shown, limits);
-        return {};
+        return NotUsable(StopProblem(handle, shown, limits));
     }
     const std::size_t width = static_cast<std::size_t>(header.width);
     const std::size_t height = static_cast<std::size_t>(header.height);
     const std::size_t rowBytes = width * (picture.indexed ? 1 : 4);
     if (png_get_rowbytes(handle.png(), handle.info()) != rowBytes) {
-        problem = shown + " cannot be read: libpng gives rows of " +
-                  std::to_string(png_get_rowbytes(handle.png(), handle.info())) +
-                  " bytes instead of " + std::to_string(rowBytes);
-        return {};
+        return NotUsable(shown + " cannot be read: libpng gives rows of " +
+                         std::to_string(png_get_rowbytes(handle.png(), handle.info())) +
+                         " bytes instead of " + std::to_string(rowBytes) + ".");
     }
     std::vector<std::uint8_t> samples(rowBytes * height);
     std::vector<png_bytep> rows(height);
     for (std::size_t y = 0; y < height; ++y) rows[y] = samples.data() + y * rowBytes;
     handle.session().rows = rows.data();
-    if (!handle.Run(ReadPixels)) {
-        problem = StopProblem(handle, shown, limits);
-        return {};
-    }
+    if (!handle.Run(ReadPixels)) return NotUsable(StopProblem(handle, shown, limits));
     picture.pixels.resize(width * height);
     if (picture.indexed) {
-        problem = TakeIndices(samples, picture, shown);
-        if (!problem.empty()) return {};
+        if (std::string bad = TakeIndices(samples, picture, shown); !bad.empty()) {
+            return NotUsable(bad);
+        }
     } else {
         TakeRgba(samples, picture);
     }
@@ -282,21 +282,14 @@ PngPicture DecodePng(std::span<const std::uint8_t> bytes, const std::string& sho
     return picture;
 }
 
-PngPicture ReadPngFile(const std::string& path, const std::string& shown, const PngLimits& limits,
-                       std::string& problem) {
-    const FileBytes file = ReadWholeFile(path, kMaxPngFileSize);
-    if (file.problem == ReadProblem::kCannotOpen && file.error == ENOENT) {
-        problem = "cannot find " + shown + ": there is no such file";
-        return {};
-    }
-    if (file.problem != ReadProblem::kNone) {
-        problem = "cannot read " + shown + ": " + file.reason;
-        return {};
-    }
-    return DecodePng(file.bytes, shown, limits, problem);
+Result<PngPicture> ReadPngFile(const std::string& path, const std::string& shown,
+                               const PngLimits& limits) {
+    const Result<std::vector<std::uint8_t>> bytes = ReadPictureBytes(path, shown, kMaxPngFileSize);
+    if (!bytes) return bytes.error();
+    return DecodePng(*bytes, shown, limits);
 }
 
-std::vector<std::uint8_t> EncodePngImage(const RgbImage& image, int compression) {
+std::vector<std::uint8_t> EncodePng(const RgbImage& image, int compression) {
     if (image.IsNull() || compression < 0 || compression > 9) return {};
     const std::size_t width = static_cast<std::size_t>(image.width);
     const std::size_t height = static_cast<std::size_t>(image.height);
@@ -322,4 +315,16 @@ std::vector<std::uint8_t> EncodePngImage(const RgbImage& image, int compression)
     session.rows = rows.data();
     if (!handle.Run(WriteRgb)) return {};
     return png;
+}
+
+Result<> WritePngFile(const RgbImage& image, const std::string& path, std::string_view shown,
+                      int compression, const WriteOptions& options) {
+    // The picture is encoded in memory first (an exported cel is at most 128 x 128 pixels), so
+    // that every byte reaches the disk through the one writer, which checks each of them.
+    const std::vector<std::uint8_t> png = EncodePng(image, compression);
+    if (png.empty()) {
+        return Fail(Failure::kWriteFailed,
+                    "Cannot write " + std::string(shown) + ": the picture cannot be encoded.");
+    }
+    return WriteFile(path, png, shown, options);
 }

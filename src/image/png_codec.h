@@ -11,11 +11,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "document/file_writer.h"
+#include "document/result.h"
 #include "image/rgb_image.h"
 
 // The largest PNG file read (bytes).
@@ -58,28 +59,32 @@ struct PngPicture {
     bool IsNull() const { return pixels.empty(); }
 };
 
-// Problems name the file as shown gives it: "ship.png is empty", "ship.png is not a PNG picture",
-// "ship.png is cut short", "ship.png is 30000 × 30000 pixels: wider than 6400 pixels",
-// "ship.png is a damaged PNG picture (IDAT: CRC error)".
+// Failures are kNotUsable and name the file as shown gives it: "ship.png is empty.", "ship.png is
+// not a PNG picture.", "ship.png is cut short.", "ship.png is 30000 × 30000 pixels: wider than
+// 6400 pixels.", "ship.png is a damaged PNG picture (IDAT: CRC error)."
 
-// The header of a PNG file image, read from the signature and the header chunk alone; nothing
-// and the problem when they are not those of a PNG picture.
-std::optional<PngHeader> ReadPngHeader(std::span<const std::uint8_t> bytes,
-                                       const std::string& shown, std::string& problem);
+// The header of a PNG file image, read from the signature and the header chunk alone.
+Result<PngHeader> ReadPngHeader(std::span<const std::uint8_t> bytes, const std::string& shown);
 
-// The picture of a PNG file image, or a null picture and the problem. A picture beyond the
-// limits is refused once its header has been read, before anything is allocated for it.
-PngPicture DecodePng(std::span<const std::uint8_t> bytes, const std::string& shown,
-                     const PngLimits& limits, std::string& problem);
+// The picture of a PNG file image. A picture beyond the limits is refused once its header has
+// been read, before anything is allocated for it.
+Result<PngPicture> DecodePng(std::span<const std::uint8_t> bytes, const std::string& shown,
+                             const PngLimits& limits);
 
-// The picture of the PNG file at path, or a null picture and the problem: those of DecodePng, or
-// "cannot find ship.png: there is no such file", "cannot read ship.png: it is a named pipe, not a
-// regular file", "cannot read ship.png: it is longer than 33554432 bytes". A named pipe or a
-// device is never waited for.
-PngPicture ReadPngFile(const std::string& path, const std::string& shown, const PngLimits& limits,
-                       std::string& problem);
+// The picture of the PNG file at path: the failures of DecodePng, or those of ReadPictureBytes
+// (kCannotOpen). A named pipe or a device is never waited for.
+Result<PngPicture> ReadPngFile(const std::string& path, const std::string& shown,
+                               const PngLimits& limits);
 
-// The PNG file image of the picture: 8 bits a channel, RGB without alpha, not interlaced, zlib
-// compression level 0 (none) to 9 (smallest), no chunks but IHDR, IDAT and IEND. Empty for a null
-// picture or a level outside 0..9.
-std::vector<std::uint8_t> EncodePngImage(const RgbImage& image, int compression);
+// The zlib compression level of the PNG export: the smallest file.
+inline constexpr int kExportPngLevel = 9;
+
+// The PNG file image of the picture: 8 bits per colour channel, no alpha, zlib level 0 (none) to
+// 9 (smallest), no chunk but the header, the pixels and the end. Empty when the picture is null
+// or the level is outside 0 to 9.
+std::vector<std::uint8_t> EncodePng(const RgbImage& image, int compression);
+
+// Writes the picture as a PNG file through the one file writer; messages name the file as shown
+// gives it.
+Result<> WritePngFile(const RgbImage& image, const std::string& path, std::string_view shown,
+                      int compression, const WriteOptions& options = {});

@@ -4,7 +4,7 @@
 
 #include "document/sprite_file.h"
 #include "image/bmp_file.h"
-#include "imgctl/png_file.h"
+#include "image/png_codec.h"
 
 namespace {
 

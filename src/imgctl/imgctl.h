@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "document/file_writer.h"
+#include "image/png_codec.h"
 
 using ImgHandle = std::uint32_t;
 
@@ -28,7 +29,7 @@ static_assert(offsetof(PngOptions, gammaChunk) == 32);
 
 inline constexpr std::uint32_t kPngFlagBase = 1;
 // The compression level the export asks for: the smallest file.
-inline constexpr std::uint16_t kPngCompressionLevel = 9;
+inline constexpr std::uint16_t kPngCompressionLevel = kExportPngLevel;
 inline constexpr std::uint32_t kPngFlagFilter = 8;
 // ImgPrepare's mode: 8 bits per channel, colours only (no alpha).
 inline constexpr std::uint32_t kPrepareRgb8 = 0x10100;

@@ -10,7 +10,7 @@
 #include "document/sprite_document.h"
 #include "document/sprite_file.h"
 #include "image/colour_strip.h"
-#include "imgctl/png_file.h"
+#include "image/png_codec.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     }
     const RgbImage picture =
         AssembleExportImage(*strip, doc->CurrentCelPixels(), doc->Width(), doc->Height());
-    const Result<> written = WritePngFile(picture, argv[3], argv[3], 9);
+    const Result<> written = WritePngFile(picture, argv[3], argv[3], kExportPngLevel);
     if (!written.ok()) {
         std::fprintf(stderr, "spritehex_icon_maker: %s\n", written.message().c_str());
         return 1;

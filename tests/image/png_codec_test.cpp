@@ -154,9 +154,9 @@ TEST(PngCodec, DecodesEveryColourTypeDepthAndInterlace) {
     EXPECT_EQ(std::distance(begin(seeds), end(seeds)), std::ssize(rows)) << "a seed without a row";
     for (const DecodeRow& r : rows) {
         SCOPED_TRACE(r.file);
-        std::string problem;
-        const PngPicture p = DecodePng(ReadSeed(r.file), "seed.png", kLimits, problem);
-        ASSERT_EQ(problem, "");
+        const Result<PngPicture> decoded = DecodePng(ReadSeed(r.file), "seed.png", kLimits);
+        ASSERT_EQ(decoded.message(), "");
+        const PngPicture p = decoded.ok() ? *decoded : PngPicture();
         EXPECT_EQ(p.width, r.width);
         EXPECT_EQ(p.height, r.height);
         EXPECT_EQ(p.pixels, r.pixels);
@@ -270,76 +270,78 @@ TEST(PngCodec, RefusesWhatIsNotAWholePngPictureWithinTheLimits) {
         PngLimits limits = kLimits;
     };
     const Row rows[] = {
-        {"empty", {}, "x.png is empty"},
-        {"a BMP picture", {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0}, "x.png is not a PNG picture"},
-        {"text", {'h', 'i', '\n'}, "x.png is not a PNG picture"},
+        {"empty", {}, "x.png is empty."},
+        {"a BMP picture",
+         {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0},
+         "x.png is not a PNG picture."},
+        {"text", {'h', 'i', '\n'}, "x.png is not a PNG picture."},
         {"line ends changed on the way (\\r\\n to \\n\\n)",
          [] {
              Bytes b = ReadSeed("rgb8.png");
              b[4] = '\n';
              return b;
          }(),
-         "x.png is not a PNG picture"},
-        {"half a signature", Cut("rgb8.png", 4), "x.png is cut short"},
-        {"the signature alone", Cut("rgb8.png", 8), "x.png is cut short"},
-        {"cut inside the header", Cut("rgb8.png", 20), "x.png is cut short"},
-        {"cut inside the pixels", Cut("rgb8.png", rgb8.size() - 20), "x.png is cut short"},
-        {"no end chunk", Cut("rgb8.png", rgb8.size() - 12), "x.png is cut short"},
-        {"the last byte missing", Cut("rgb8.png", rgb8.size() - 1), "x.png is cut short"},
+         "x.png is not a PNG picture."},
+        {"half a signature", Cut("rgb8.png", 4), "x.png is cut short."},
+        {"the signature alone", Cut("rgb8.png", 8), "x.png is cut short."},
+        {"cut inside the header", Cut("rgb8.png", 20), "x.png is cut short."},
+        {"cut inside the pixels", Cut("rgb8.png", rgb8.size() - 20), "x.png is cut short."},
+        {"no end chunk", Cut("rgb8.png", rgb8.size() - 12), "x.png is cut short."},
+        {"the last byte missing", Cut("rgb8.png", rgb8.size() - 1), "x.png is cut short."},
         {"a header byte changed", Flipped(rgb8, ChunkAt(rgb8, "IHDR") + 8 + 9),
-         "x.png is a damaged PNG picture (IHDR: CRC error)"},
+         "x.png is a damaged PNG picture (IHDR: CRC error)."},
         {"a byte of the pixel chunk's CRC changed", Flipped(rgb8, CrcAt(rgb8, "IDAT")),
-         "x.png is a damaged PNG picture (IDAT: CRC error)"},
+         "x.png is a damaged PNG picture (IDAT: CRC error)."},
         {"a pixel byte changed (zlib's check comes before the chunk's)",
          Flipped(rgb8, ChunkAt(rgb8, "IDAT") + 8 + 12),
-         "x.png is a damaged PNG picture (IDAT: incorrect data check)"},
+         "x.png is a damaged PNG picture (IDAT: incorrect data check)."},
         {"pixel data that is not zlib data, with a right CRC",
          Edited("rgb8.png", [](auto& c) { c[1].data[0] ^= 0xFF; }),
-         "x.png is a damaged PNG picture (IDAT: invalid window size (libpng))"},
+         "x.png is a damaged PNG picture (IDAT: invalid window size (libpng))."},
         {"a row of an unknown filter, with a right CRC",
          Edited("rgb8.png", [](auto& c) { c[1].data[5] ^= 0xFF; }),
-         "x.png is a damaged PNG picture (bad adaptive filter value)"},
+         "x.png is a damaged PNG picture (bad adaptive filter value)."},
         {"30000 x 30000: the header alone is enough", Resized(30000, 30000, true),
-         "x.png is 30000 × 30000 pixels: wider than 6400 pixels"},
+         "x.png is 30000 × 30000 pixels: wider than 6400 pixels."},
         {"30000 x 30000 with pixel data", Resized(30000, 30000),
-         "x.png is 30000 × 30000 pixels: wider than 6400 pixels"},
+         "x.png is 30000 × 30000 pixels: wider than 6400 pixels."},
         {"one row too tall", Resized(1, 6401, true),
-         "x.png is 1 × 6401 pixels: taller than 6400 pixels"},
+         "x.png is 1 × 6401 pixels: taller than 6400 pixels."},
         {"each side allowed, not both", Resized(6400, 6400, true),
-         "x.png is 6400 × 6400 pixels: more than 409600 pixels"},
+         "x.png is 6400 × 6400 pixels: more than 409600 pixels."},
         {"2^31 - 1 wide", Resized(0x7FFFFFFF, 1, true),
-         "x.png is 2147483647 × 1 pixels: wider than 6400 pixels"},
-        {"one pixel more than allowed", rgb8, "x.png is 3 × 2 pixels: more than 5 pixels", {3, 5}},
+         "x.png is 2147483647 × 1 pixels: wider than 6400 pixels."},
+        {"one pixel more than allowed", rgb8, "x.png is 3 × 2 pixels: more than 5 pixels.", {3, 5}},
         {"one column wider than allowed",
          rgb8,
-         "x.png is 3 × 2 pixels: wider than 2 pixels",
+         "x.png is 3 × 2 pixels: wider than 2 pixels.",
          {2, 6}},
         {"no width", Resized(0, 2, true),
-         "x.png is a damaged PNG picture (Image width is zero in IHDR)"},
+         "x.png is a damaged PNG picture (Image width is zero in IHDR)."},
         {"a width past 2^31", Resized(0x80000000u, 2, true),
-         "x.png is a damaged PNG picture (PNG unsigned integer out of range)"},
+         "x.png is a damaged PNG picture (PNG unsigned integer out of range)."},
         {"3 bits a sample", Edited("gray2.png", [](auto& c) { c[0].data[8] = 3; }),
-         "x.png is a damaged PNG picture (Invalid bit depth in IHDR)"},
+         "x.png is a damaged PNG picture (Invalid bit depth in IHDR)."},
         {"16-bit indices", Edited("pal8.png", [](auto& c) { c[0].data[8] = 16; }),
-         "x.png is a damaged PNG picture (Invalid color type/bit depth combination in IHDR)"},
+         "x.png is a damaged PNG picture (Invalid color type/bit depth combination in IHDR)."},
         {"an index past the palette", Edited("pal2.png", [](auto& c) { c[1].data.resize(6); }),
-         "x.png is a damaged PNG picture (pixel (2, 0) uses palette entry 2 of 2)"},
+         "x.png is a damaged PNG picture (pixel (2, 0) uses palette entry 2 of 2)."},
         {"an empty palette", Edited("pal2.png", [](auto& c) { c[1].data.clear(); }),
-         "x.png is a damaged PNG picture (Invalid palette)"},
+         "x.png is a damaged PNG picture (Invalid palette)."},
         {"indexed without a palette", Edited("pal2.png", [](auto& c) { c.erase(c.begin() + 1); }),
-         "x.png is a damaged PNG picture (IDAT: Missing PLTE before IDAT)"},
+         "x.png is a damaged PNG picture (IDAT: Missing PLTE before IDAT)."},
         {"an unknown critical chunk",
          Edited("rgb8.png",
                 [](auto& c) {
                     c.insert(c.begin() + 1, Chunk{"ABCD", {1, 2}});
                 }),
-         "x.png is a damaged PNG picture (ABCD: unhandled critical chunk)"},
+         "x.png is a damaged PNG picture (ABCD: unhandled critical chunk)."},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        std::string problem;
-        const PngPicture p = DecodePng(r.bytes, "x.png", r.limits, problem);
-        EXPECT_EQ(problem, r.problem);
+        const Result<PngPicture> decoded = DecodePng(r.bytes, "x.png", r.limits);
+        EXPECT_EQ(decoded.message(), r.problem);
+        const PngPicture p = decoded.ok() ? *decoded : PngPicture();
         EXPECT_TRUE(p.IsNull());
         EXPECT_EQ(p.width, 0);
     }
@@ -370,9 +372,9 @@ TEST(PngCodec, SkipsAncillaryChunks) {
         SCOPED_TRACE(r.name);
         Bytes png = Edited("rgb8.png", r.edit);
         if (!r.warnings.empty()) png = Flipped(png, CrcAt(png, "tEXt"));
-        std::string problem;
-        const PngPicture p = DecodePng(png, "x.png", kLimits, problem);
-        EXPECT_EQ(problem, "");
+        const Result<PngPicture> decoded = DecodePng(png, "x.png", kLimits);
+        EXPECT_EQ(decoded.message(), "");
+        const PngPicture p = decoded.ok() ? *decoded : PngPicture();
         EXPECT_EQ(p.pixels, kRgb8Pixels);
         EXPECT_EQ(p.warnings, r.warnings);
     }
@@ -405,9 +407,9 @@ TEST(PngCodec, TakesTransparencyAtTheStoredDepth) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        std::string problem;
-        const PngPicture p = DecodePng(r.bytes, "x.png", kLimits, problem);
-        EXPECT_EQ(problem, "");
+        const Result<PngPicture> decoded = DecodePng(r.bytes, "x.png", kLimits);
+        EXPECT_EQ(decoded.message(), "");
+        const PngPicture p = decoded.ok() ? *decoded : PngPicture();
         EXPECT_EQ(p.pixels, r.pixels);
         EXPECT_EQ(p.warnings, r.warnings);
     }
@@ -437,10 +439,8 @@ TEST(PngCodec, ReadsTheHeaderAlone) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        std::string problem;
-        const std::optional<PngHeader> h = ReadPngHeader(r.bytes, "x.png", problem);
-        ASSERT_TRUE(h.has_value()) << problem;
-        EXPECT_EQ(problem, "");
+        const Result<PngHeader> h = ReadPngHeader(r.bytes, "x.png");
+        ASSERT_TRUE(h.ok()) << h.message();
         EXPECT_EQ(h->width, r.header.width);
         EXPECT_EQ(h->height, r.header.height);
         EXPECT_EQ(h->bitDepth, r.header.bitDepth);
@@ -448,13 +448,13 @@ TEST(PngCodec, ReadsTheHeaderAlone) {
         EXPECT_EQ(h->interlaced, r.header.interlaced);
     }
     for (const auto& [bytes, want] :
-         {std::pair{Bytes{}, "x.png is empty"},
-          {Bytes{'G', 'I', 'F'}, "x.png is not a PNG picture"},
-          {Cut("rgb8.png", 30), "x.png is cut short"},
-          {Resized(0, 1, true), "x.png is a damaged PNG picture (Image width is zero in IHDR)"}}) {
-        std::string problem;
-        EXPECT_FALSE(ReadPngHeader(bytes, "x.png", problem).has_value());
-        EXPECT_EQ(problem, want);
+         {std::pair{Bytes{}, "x.png is empty."},
+          {Bytes{'G', 'I', 'F'}, "x.png is not a PNG picture."},
+          {Cut("rgb8.png", 30), "x.png is cut short."},
+          {Resized(0, 1, true), "x.png is a damaged PNG picture (Image width is zero in IHDR)."}}) {
+        const Result<PngHeader> h = ReadPngHeader(bytes, "x.png");
+        EXPECT_FALSE(h.ok());
+        EXPECT_EQ(h.message(), want);
     }
 }
 
@@ -488,13 +488,13 @@ TEST(PngCodec, WrittenPicturesReadBack) {
         SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + " at level " +
                      std::to_string(level));
         const RgbImage picture = RandomPicture(random, w, h);
-        const Bytes png = EncodePngImage(picture, level);
+        const Bytes png = EncodePng(picture, level);
         EXPECT_EQ(ChunkTypes(png), (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
         const Bytes ihdr = ChunksOf(png)[0].data;
         EXPECT_EQ(Bytes(ihdr.begin() + 8, ihdr.end()), (Bytes{8, 2, 0, 0, 0}));  // 8-bit RGB
-        std::string problem;
-        const PngPicture back = DecodePng(png, "x.png", {200, 40000}, problem);
-        ASSERT_EQ(problem, "");
+        const Result<PngPicture> decoded = DecodePng(png, "x.png", {200, 40000});
+        ASSERT_EQ(decoded.message(), "");
+        const PngPicture back = decoded.ok() ? *decoded : PngPicture();
         EXPECT_FALSE(back.indexed);
         EXPECT_EQ(back.width, w);
         EXPECT_EQ(back.height, h);
@@ -506,13 +506,13 @@ TEST(PngCodec, WritesAtTheCompressionLevelAskedFor) {
     RgbImage stripes(128, 128);
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 128; ++x) stripes.Set(x, y, x / 8 % 2 ? kRed : kBlue);
-    const std::size_t stored = EncodePngImage(stripes, 0).size();
-    const std::size_t smallest = EncodePngImage(stripes, 9).size();
+    const std::size_t stored = EncodePng(stripes, 0).size();
+    const std::size_t smallest = EncodePng(stripes, 9).size();
     EXPECT_GT(stored, 128u * 128u * 3u);  // level 0 stores every byte
     EXPECT_LT(smallest, 1000u);
-    EXPECT_TRUE(EncodePngImage(stripes, 10).empty());
-    EXPECT_TRUE(EncodePngImage(stripes, -1).empty());
-    EXPECT_TRUE(EncodePngImage(RgbImage(), 6).empty());
+    EXPECT_TRUE(EncodePng(stripes, 10).empty());
+    EXPECT_TRUE(EncodePng(stripes, -1).empty());
+    EXPECT_TRUE(EncodePng(RgbImage(), 6).empty());
 }
 
 // Files are read as what they must be: never waited for, never read past the largest size.
@@ -529,18 +529,18 @@ TEST(PngCodec, ReadsOnlyRegularFilesOfBoundedSize) {
     };
     const Row rows[] = {
         {dir.Write("good.png", ReadSeed("rgb8.png")), ""},
-        {dir.Write("empty.png", {}), "ship.png is empty"},
-        {fifo, "cannot read ship.png: it is a named pipe, not a regular file"},
-        {"/dev/zero", "cannot read ship.png: it is a character device, not a regular file"},
-        {huge, "cannot read ship.png: it is longer than 33554432 bytes"},
-        {dir.Path("folder.png"), "cannot read ship.png: Is a directory"},
-        {dir.Path("missing.png"), "cannot find ship.png: there is no such file"},
+        {dir.Write("empty.png", {}), "ship.png is empty."},
+        {fifo, "Cannot read ship.png: it is a named pipe, not a regular file."},
+        {"/dev/zero", "Cannot read ship.png: it is a character device, not a regular file."},
+        {huge, "Cannot read ship.png: it is longer than 33554432 bytes."},
+        {dir.Path("folder.png"), "Cannot read ship.png: Is a directory."},
+        {dir.Path("missing.png"), "Cannot find ship.png: there is no such file."},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path);
-        std::string problem;
-        const PngPicture p = ReadPngFile(r.path, "ship.png", kLimits, problem);
-        EXPECT_EQ(problem, r.problem);
+        const Result<PngPicture> read = ReadPngFile(r.path, "ship.png", kLimits);
+        EXPECT_EQ(read.message(), r.problem);
+        const PngPicture p = read.ok() ? *read : PngPicture();
         EXPECT_EQ(p.IsNull(), !r.problem.empty());
     }
 }

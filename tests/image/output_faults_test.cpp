@@ -29,7 +29,7 @@
 #include "document/sprite_document.h"
 #include "document/sprite_file.h"
 #include "image/bmp_file.h"
-#include "imgctl/png_file.h"
+#include "image/png_codec.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
