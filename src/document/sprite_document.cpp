@@ -27,6 +27,7 @@ Refresh TSpriteDocument::NewDocument(int width, int height, int celCount) {
     buffer_[1] = static_cast<std::uint8_t>(height);
     buffer_[2] = static_cast<std::uint8_t>(celCount);
     ResetEditingState();
+    ++revision_;
     return kRefreshView | kRefreshTitle;
 }
 
@@ -37,6 +38,7 @@ Refresh TSpriteDocument::LoadImage(const std::uint8_t* bytes, int count) {
     height_ = buffer_[1];
     celCount_ = buffer_[2];
     ResetEditingState();
+    ++revision_;
     return kRefreshView | kRefreshTitle;
 }
 
@@ -70,11 +72,20 @@ void TSpriteDocument::SetCursor(int x, int y) {
 
 void TSpriteDocument::SaveUndo() {
     std::memcpy(undo_.get(), Cel(), static_cast<std::size_t>(CelSize()));
+    undoCel_ = currentCel_;
+}
+
+Refresh TSpriteDocument::ReplaceCel(const std::uint8_t* source) {
+    const std::size_t size = static_cast<std::size_t>(CelSize());
+    const bool changed = std::memcmp(Cel(), source, size) != 0;
+    std::memcpy(Cel(), source, size);
+    return changed ? kRefreshView | MarkModified() : kRefreshView;
 }
 
 Refresh TSpriteDocument::Undo() {
-    std::memcpy(Cel(), undo_.get(), static_cast<std::size_t>(CelSize()));
-    return kRefreshView;
+    if (undoCel_ < 0) return kRefreshNone;
+    currentCel_ = undoCel_;
+    return ReplaceCel(undo_.get()) | kRefreshTitle;
 }
 
 Refresh TSpriteDocument::CopyCel() {
@@ -83,8 +94,8 @@ Refresh TSpriteDocument::CopyCel() {
 }
 
 Refresh TSpriteDocument::PasteCel() {
-    std::memcpy(Cel(), copy_.get(), static_cast<std::size_t>(CelSize()));
-    return kRefreshView;
+    SaveUndo();
+    return ReplaceCel(copy_.get());
 }
 
 Refresh TSpriteDocument::PreviousCel() {
@@ -102,11 +113,13 @@ Refresh TSpriteDocument::AddCel() {
     ++celCount_;
     buffer_[2] = static_cast<std::uint8_t>(celCount_);
     ++currentCel_;
-    return kRefreshView | kRefreshTitle;
+    return kRefreshView | kRefreshTitle | MarkModified();
 }
 
 Refresh TSpriteDocument::DeleteCel() {
     if (celCount_ == 1) return kRefreshNone;
+    // The deleted cel and every cel after it are gone from their places.
+    if (undoCel_ >= currentCel_) undoCel_ = -1;
     if (currentCel_ == celCount_ - 1) {
         --currentCel_;
     } else {
@@ -119,13 +132,13 @@ Refresh TSpriteDocument::DeleteCel() {
     }
     --celCount_;
     buffer_[2] = static_cast<std::uint8_t>(celCount_);
-    return kRefreshView | kRefreshTitle;
+    return kRefreshView | kRefreshTitle | MarkModified();
 }
 
 Refresh TSpriteDocument::EraseCel() {
     SaveUndo();
-    std::memset(Cel(), 0, static_cast<std::size_t>(CelSize()));
-    return kRefreshView;
+    static const std::uint8_t kBlank[kCelCapacity] = {};
+    return ReplaceCel(kBlank);
 }
 
 Refresh TSpriteDocument::SetPixel(int x, int y, std::uint8_t colour) {
@@ -142,6 +155,7 @@ std::uint8_t TSpriteDocument::GetPixel(int x, int y) const {
 }
 
 Refresh TSpriteDocument::MarkModified() {
+    ++revision_;
     if (modified_) return kRefreshNone;
     modified_ = true;
     return kRefreshTitle;
