@@ -84,8 +84,10 @@ Refresh TSpriteDocument::ReplaceCel(const std::uint8_t* source) {
 
 Refresh TSpriteDocument::Undo() {
     if (undoCel_ < 0) return kRefreshNone;
+    const bool moved = currentCel_ != undoCel_;
     currentCel_ = undoCel_;
-    return ReplaceCel(undo_.get()) | kRefreshTitle;
+    const Refresh refresh = ReplaceCel(undo_.get());
+    return moved ? refresh | kRefreshTitle : refresh;
 }
 
 Refresh TSpriteDocument::CopyCel() {
