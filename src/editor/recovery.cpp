@@ -84,6 +84,7 @@ FileResult WriteRecoveryFile(const std::string& path, const std::uint8_t* bytes,
 RecoveryCopy::RecoveryCopy(const QString& folder, QObject* parent)
     : QObject(parent), folder_(folder.endsWith(u'/') ? folder : folder + u'/') {
     timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire early: never twice a second
     timer_.setInterval(kWriteDelayMs);
     connect(&timer_, &QTimer::timeout, this, [this] { WriteDue(); });
 }

@@ -2,8 +2,9 @@
 # End-to-end run of the real editor on an X server (run it under xvfb-run, screen 1024x768x24):
 # draw with digits and Shift+arrows, flood-fill with Shift+digit, mirror, add a cel, save with
 # Ctrl+S typing a path into the dialog; then check the file's bytes, the window title and pixels
-# of a screenshot. Also: a missing pal.bmp ends the program after its error box, and without a
-# display the program says what to use instead.
+# of a screenshot. Also: a missing pal.bmp ends the program after its error box, without a
+# display the program says what to use instead, a wrong command line ends it before any window,
+# and a file named on the command line opens (one that cannot, after its error box).
 set -euo pipefail
 exe=$(readlink -f "$1")
 # In a sanitizer build, leaks of the system libraries behind the X11 plugin are not ours.
@@ -19,6 +20,21 @@ set -e
 check "exit status without a display" 1 "$rc"
 [[ "$msg" == *"use $(dirname "$exe")/spritehex-cli."* ]] || fail "no-display message: $msg"
 echo "ok: no-display message names the spritehex-cli beside the editor"
+
+# --- the command line is read first: usage errors, --help, --version need no display ------------
+usage="usage: spritehex [FILE.dat] | --help | --version"
+for args in "--bogus" "a.dat b.dat"; do
+  set +e
+  # shellcheck disable=SC2086
+  msg=$(env -u DISPLAY -u WAYLAND_DISPLAY "$exe" $args 2>&1 >/dev/null)
+  rc=$?
+  set -e
+  check "exit status of 'spritehex $args'" 2 "$rc"
+  check "lines on standard error for '$args'" 1 "$(printf '%s\n' "$msg" | wc -l)"
+  [[ "$msg" == "spritehex: "*"; $usage" ]] || fail "usage line for '$args': $msg"
+done
+check "spritehex --version" "spritehex " "$(env -u DISPLAY "$exe" --version | sed 's/[0-9.]*$//')"
+check "first line of spritehex --help" "Usage:" "$("$exe" --help | head -1)"
 
 # --- a missing pal.bmp: error box, no editor window, program ends -----------------------------
 mkdir "$work/bare"
@@ -86,6 +102,32 @@ import -window root "$work/shot.png"
 check "cel 1 cell (3, 4): light blue" 7D76FC "$(pixel "$work/shot.png" $((448 + 3 * 16 + 4)) $((320 + 4 * 16 + 4)))"
 check "cel 1 cell (1, 3): light green after Shift+3" 5EDC78 "$(pixel "$work/shot.png" $((448 + 16 + 4)) $((320 + 3 * 16 + 4)))"
 
+xdotool key Escape
+set +e; wait "$pid"; rc=$?; set -e; pid=
+check "exit status after Esc" 0 "$rc"
+
+# --- a file named on the command line --------------------------------------------------------------
+"$exe" "$work/walk.dat" & pid=$!
+win=$(find_window "walk 1/2")
+wait_focus "$win"
+xdotool key Escape
+set +e; wait "$pid"; rc=$?; set -e; pid=
+check "exit status after Esc" 0 "$rc"
+
+# One that cannot be opened: its error box comes first, alone; then the new document.
+"$exe" "$work/missing.dat" & pid=$!
+box=$(find_window "new 1/1")
+check "windows shown with the error box" 1 "$(xdotool search --onlyvisible --class spritehex | wc -l)"
+wait_focus "$box"
+xdotool key Return
+for _ in $(seq 100); do
+  win=$(xdotool search --onlyvisible --name '^new 1/1$' 2>/dev/null | head -1 || true)
+  [[ -n "$win" && "$win" != "$box" ]] && break
+  sleep 0.05
+done
+eval "$(xdotool getwindowgeometry --shell "$win")"
+check "the editor after the error box (8 x 8 at zoom 16)" "128x128" "${WIDTH}x$HEIGHT"
+wait_focus "$win"
 xdotool key Escape
 set +e; wait "$pid"; rc=$?; set -e; pid=
 check "exit status after Esc" 0 "$rc"
