@@ -65,6 +65,8 @@ int main(int argc, char** argv) {
     GuardedApplication app(qtArgc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("spritehex"));
     QtUserPrompts prompts;
+    RecoveryCopy recovery(RecoveryFolder());  // outlives the window that reports to it
+    recovery.WriteOnSignalsAndExit();
     std::unique_ptr<TForm1> form;
     try {
         form = std::make_unique<TForm1>(QCoreApplication::applicationDirPath(), prompts);
@@ -84,8 +86,6 @@ int main(int argc, char** argv) {
     // The Generate window may still be open when the editor closes; the program ends all the same.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(form.get(), &TForm1::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
-    RecoveryCopy recovery(RecoveryFolder());
-    recovery.WriteOnSignalsAndExit();
     form->SetRecovery(&recovery);
     if (!line.path.empty()) form->OpenFromCommandLine(line.path);
     form->show();

@@ -65,7 +65,9 @@ void TForm1::OfferRecovery() {
 
 // The recovered document as it was: modified, under its name, saved by S to its save path.
 void TForm1::TakeRecovered(const RecoveredDocument& recovered) {
-    LoadSpriteBytes(doc_, recovered.image.data(), recovered.image.size(), recovered.savePath);
+    const FileResult loaded =
+        LoadSpriteBytes(doc_, recovered.image.data(), recovered.image.size(), recovered.savePath);
+    if (!loaded.ok()) return;  // read and checked before it was offered
     DocumentNames& names = doc_.Names();
     names.name = recovered.name;
     names.savePath = recovered.savePath;

@@ -72,8 +72,8 @@ std::int64_t NowMs() {
 }  // namespace
 
 QString RecoveryFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-           QStringLiteral("/recovery/");
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/recovery/");
 }
 
 FileResult WriteRecoveryFile(const std::string& path, const std::uint8_t* bytes, std::size_t size) {
@@ -82,7 +82,9 @@ FileResult WriteRecoveryFile(const std::string& path, const std::uint8_t* bytes,
 }
 
 RecoveryCopy::RecoveryCopy(const QString& folder, QObject* parent)
-    : QObject(parent), folder_(folder.endsWith(u'/') ? folder : folder + u'/') {
+    : QObject(parent),
+      folder_(folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/'),
+      unusable_(folder.isEmpty()) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire early: never twice a second
     timer_.setInterval(kWriteDelayMs);
@@ -264,7 +266,7 @@ void RecoveryCopy::Complain(const std::string& message) {
 std::vector<LeftCopy> RecoveryCopy::FindLeftCopies() {
     std::vector<LeftCopy> found;
     const std::string folder = Local(folder_);
-    DIR* dir = ::opendir(folder.c_str());
+    DIR* dir = folder.empty() ? nullptr : ::opendir(folder.c_str());
     if (dir == nullptr) return found;
     std::vector<std::pair<std::int64_t, std::string>> copies;  // (time, base)
     std::vector<std::string> locks;

@@ -29,7 +29,8 @@
 class TSpriteDocument;
 
 // Where recovery copies live: QStandardPaths::AppLocalDataLocation + "/recovery/", for the
-// program ~/.local/share/spritehex/recovery/.
+// program ~/.local/share/spritehex/recovery/. Empty when there is no such folder (no home): then
+// the editor keeps no copy.
 QString RecoveryFolder();
 
 // Every recovery copy reaches the disk through this one function: the program's file writer.
@@ -94,7 +95,7 @@ class RecoveryCopy : public QObject {
     std::string copyPath_;
     std::string lockPath_;
     int lockFd_ = -1;
-    bool unusable_ = false;
+    bool unusable_;        // no copies: no folder, or it cannot be used (said once)
     bool active_ = false;  // a copy is prepared (and published) for a modified document
     std::uint64_t revision_ = 0;
     std::string name_;
