@@ -47,9 +47,9 @@ QByteArray CopiedImage(const std::string& path, RecoveredDocument& out) {
 }
 
 // The copy a dead editor left: a document named name, saved at path, with the given pixels, its
-// file dated today at time ("12:04").
+// file dated today at time ("12:04"); cut to its first cut bytes, if given.
 void LeaveCopy(const QString& file, const QString& name, const QString& savePath,
-               const QByteArray& image, const QString& time) {
+               const QByteArray& image, const QString& time, qint64 cut = -1) {
     TSpriteDocument doc;
     LoadSpriteBytes(doc, reinterpret_cast<const std::uint8_t*>(image.constData()),
                     static_cast<std::size_t>(image.size()), Local(savePath));
@@ -62,6 +62,7 @@ void LeaveCopy(const QString& file, const QString& name, const QString& savePath
                                       static_cast<qsizetype>(size)));
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadWrite));
+    if (cut >= 0) QVERIFY(f.resize(cut));
     QVERIFY(f.setFileTime(QDateTime(QDate::currentDate(), QTime::fromString(time, "HH:mm")),
                           QFileDevice::FileModificationTime));
 }
@@ -225,8 +226,7 @@ void EditorRecovery::leftCopies() {
     for (const QString& entry : left.split(' ', Qt::SkipEmptyParts)) {
         const QString file = folder.filePath("editor-" + entry.section(':', 0, 0) + ".recovery");
         const QString name = entry.section(':', 1).section('@', 0, 0);
-        LeaveCopy(file, name, walkFile, image, entry.section('@', 1));
-        if (name == "damaged") QVERIFY(QFile(file).resize(30));
+        LeaveCopy(file, name, walkFile, image, entry.section('@', 1), name == "damaged" ? 30 : -1);
     }
     // A running editor holds the lock of its copy; a killed one left only its lock file.
     LeaveCopy(folder.filePath("editor-2.recovery"), "held", walkFile, image, "11:00");
