@@ -40,7 +40,11 @@ bool TakeField(std::string_view& in, std::string_view field, std::size_t max,
         length = length * 10 + static_cast<std::size_t>(in[digits] - '0');
         ++digits;
     }
-    if (digits == 0 || digits >= in.size() || in[digits] != '\n' || length > max) return false;
+    // Written as the editor writes it: no leading zeros.
+    if (digits == 0 || (digits > 1 && in[0] == '0') || digits >= in.size() || in[digits] != '\n' ||
+        length > max) {
+        return false;
+    }
     in.remove_prefix(digits + 1);
     if (in.size() < length) return false;
     value = in.substr(0, length);

@@ -88,6 +88,8 @@ TEST(RecoveryFile, DamagedCopiesAreRefusedWithTheirReason) {
          "its document name is missing or damaged"},
         {"a sign before the length", Bytes("spritehex recovery 1\nname +4\nwalk\n"),
          "its document name is missing or damaged"},
+        {"a leading zero in the length", Bytes("spritehex recovery 1\nname 04\nwalk\n"),
+         "its document name is missing or damaged"},
         {"no line break after the name", Bytes("spritehex recovery 1\nname 4\nwalkpath 6\n"),
          "its document name is missing or damaged"},
         {"no path", Bytes("spritehex recovery 1\nname 4\nwalk\ndat 5\n" + image),
