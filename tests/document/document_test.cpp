@@ -229,19 +229,6 @@ TEST(SpriteDocument, UndoGoesBackIntoItsOwnCelAndEveryChangeMarksTheDocument) {
     }
 }
 
-TEST(SpriteDocument, UndoRefreshesTheTitleWhenItChangesTheCel) {
-    TSpriteDocument doc;
-    doc.NewDocument(2, 2, 3);
-    doc.SetPixel(0, 0, 9);
-    doc.NextCel();
-    EXPECT_EQ(doc.Undo(), kRefreshView | kRefreshTitle);
-    EXPECT_EQ(TitleText(doc), "new* 1/3");
-    EXPECT_EQ(doc.Undo(), kRefreshView) << "in its own cel, with the flag set: the view alone";
-    doc.DeleteCel();
-    EXPECT_EQ(doc.UndoCel(), -1);
-    EXPECT_EQ(doc.Undo(), kRefreshNone);
-}
-
 TEST(SpriteDocument, OnlyTheFirstChangeAsksForTheTitle) {
     TSpriteDocument doc;
     EXPECT_EQ(doc.SetPixel(1, 2, 5), kRefreshView | kRefreshTitle);

@@ -96,7 +96,6 @@ class EditorRecovery : public QObject {
     Q_OBJECT
 
   private slots:
-    void folderIsInTheUsersDataFolder();
     void copyFollowsTheDocument();
     void copiesAreAtLeastASecondApartAndAtMostTwoBehind();
     void leftCopies_data();
@@ -104,12 +103,6 @@ class EditorRecovery : public QObject {
     void twoEditorsKeepTheirOwnCopies();
     void emergencyWritesTheLatestChangeAtOnce();  // last: it ends file work for the process
 };
-
-void EditorRecovery::folderIsInTheUsersDataFolder() {
-    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    QVERIFY(data.startsWith(QDir::tempPath()));
-    QCOMPARE(RecoveryFolder(), data + "/" + QCoreApplication::applicationName() + "/recovery/");
-}
 
 void EditorRecovery::copyFollowsTheDocument() {
     QTemporaryDir folder;
