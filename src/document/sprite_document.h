@@ -4,8 +4,8 @@
 //
 // Every buffer is allocated once, in the constructor, at its largest size; no operation allocates
 // afterwards. Operations change the document only and report what the window has to refresh.
-// Every operation that changes the document's bytes marks it modified; the undo snapshot
-// remembers the cel it was taken from and goes back into that cel.
+// Every edit that changes the document's bytes marks it modified (a new document and a load leave
+// the flag as it was); the undo snapshot remembers the cel it was taken from and goes back there.
 
 #include <cstdint>
 #include <memory>
@@ -119,8 +119,8 @@ class TSpriteDocument {
 
   private:
     std::uint8_t* Cel() { return buffer_.get() + CurrentCelPosition(); }
-    // Overwrites the current cel with size bytes from source; marks the document modified only
-    // when a byte changed.
+    // Overwrites the current cel with a cel's worth of bytes from source; marks the document
+    // modified only when a byte changed.
     Refresh ReplaceCel(const std::uint8_t* source);
     void ResetEditingState();
     // Runs one transform: snapshot, new(x, y) = old(source(x, y)) for every pixel, modified flag.
