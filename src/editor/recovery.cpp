@@ -229,15 +229,17 @@ void RecoveryCopy::RunWriter() {
             if (job == Job::kWrite) bytes.swap(pendingBytes_);
             working_ = true;
         }
+        FileResult result;
         if (emergency_copy::BeginFileWork()) {
             if (job == Job::kWrite) {
-                const FileResult result = WriteRecoveryFile(copyPath_, bytes.data(), bytes.size());
-                if (!result.ok()) Complain(result.message);
+                result = WriteRecoveryFile(copyPath_, bytes.data(), bytes.size());
             } else {
                 ::unlink(copyPath_.c_str());
             }
             emergency_copy::EndFileWork();
         }
+        // Only after the file work: an emergency waiting for it may hold up the GUI thread.
+        if (!result.ok()) Complain(result.message);
         {
             std::lock_guard lock(mutex_);
             working_ = false;
