@@ -24,7 +24,9 @@ cat >"$inner" <<'INNER'
 set -euo pipefail
 bin=$1 runs=$2
 unset QT_QPA_PLATFORM
+# A home of its own: the editor looks for recovery copies there at start, and finds none.
 export XDG_RUNTIME_DIR=$(mktemp -d)
+export HOME=$XDG_RUNTIME_DIR XDG_DATA_HOME=$XDG_RUNTIME_DIR/.local/share
 one() { SPRITEHEX_LAUNCH_NS=$(date +%s%N) "$bin/$1"; }
 one bench_minimal_startup >/dev/null; one bench_editor_startup >/dev/null  # warm the caches
 for _ in $(seq "$runs"); do

@@ -1,8 +1,9 @@
 # Sourced (not run) by the scripts that drive the real editor on an X server with xdotool.
 #
-#   x_session NAME   makes a private directory $work (/tmp/spritehex-NAME.XXXXXX) holding HOME and
-#                    XDG_RUNTIME_DIR, and removes it at exit, after killing the program whose
-#                    process id the script keeps in $pid.
+#   x_session NAME   makes a private directory $work (/tmp/spritehex-NAME.XXXXXX) holding HOME,
+#                    XDG_DATA_HOME (so recovery copies stay in it) and XDG_RUNTIME_DIR, and removes
+#                    it at exit, after killing the program whose process id the script keeps in
+#                    $pid.
 #
 # Failures end the script with "$fail_prefix: message" on standard error (default FAIL). Every
 # wait gives up after five seconds.
@@ -17,7 +18,7 @@ check() { # what expected actual
 x_session() { # name
   unset QT_QPA_PLATFORM
   work=$(mktemp -d "/tmp/spritehex-$1.XXXXXX")
-  export HOME=$work XDG_RUNTIME_DIR=$work/run
+  export HOME=$work XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/.local/share
   mkdir -m 700 "$work/run"
   pid=
   trap x_session_end EXIT

@@ -1,16 +1,23 @@
-// Program start: the editor window, the New dialog and the Generate window, in that order; only
-// the editor is shown. The run ends when the editor window closes.
+// Program start: the command line, then the editor window, the New dialog and the Generate window,
+// in that order; only the editor is shown, with the file named on the command line, and then asks
+// about recovery copies left behind. The run ends when the editor window closes.
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include <QTimer>
+
+#include "editor/command_line.h"
 #include "editor/editor_window.h"
 #include "editor/guarded_application.h"
 #include "editor/new_dialog.h"
 #include "editor/qt_prompts.h"
+#include "editor/recovery.h"
 #include "generator/window/generate_window.h"
 
 namespace {
@@ -31,6 +38,21 @@ std::string CliPath() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    const EditorCommandLine line = ParseEditorCommandLine(args);
+    switch (line.action) {
+        case EditorCommandLine::Action::kUsageError:
+            std::fprintf(stderr, "%s\n", line.message.c_str());
+            return 2;
+        case EditorCommandLine::Action::kHelp:
+            std::fputs(EditorHelpText().c_str(), stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        case EditorCommandLine::Action::kVersion:
+            std::fputs(EditorVersionText().c_str(), stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        case EditorCommandLine::Action::kRun:
+            break;
+    }
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "spritehex: no display found (DISPLAY and WAYLAND_DISPLAY are not set); the "
@@ -38,8 +60,13 @@ int main(int argc, char** argv) {
                      CliPath().c_str());
         return 1;
     }
-    GuardedApplication app(argc, argv);
+    // Qt sees no argument: a file name is never taken for one of its options.
+    int qtArgc = 1;
+    GuardedApplication app(qtArgc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("spritehex"));
     QtUserPrompts prompts;
+    RecoveryCopy recovery(RecoveryFolder());  // outlives the window that reports to it
+    recovery.WriteOnSignalsAndExit();
     std::unique_ptr<TForm1> form;
     try {
         form = std::make_unique<TForm1>(QCoreApplication::applicationDirPath(), prompts);
@@ -59,7 +86,10 @@ int main(int argc, char** argv) {
     // The Generate window may still be open when the editor closes; the program ends all the same.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(form.get(), &TForm1::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    form->SetRecovery(&recovery);
+    if (!line.path.empty()) form->OpenFromCommandLine(line.path);
     form->show();
+    QTimer::singleShot(0, form.get(), &TForm1::OfferRecovery);
     QApplication::exec();
     return 0;
 }

@@ -27,6 +27,7 @@ Refresh TSpriteDocument::NewDocument(int width, int height, int celCount) {
     buffer_[1] = static_cast<std::uint8_t>(height);
     buffer_[2] = static_cast<std::uint8_t>(celCount);
     ResetEditingState();
+    ++revision_;
     return kRefreshView | kRefreshTitle;
 }
 
@@ -42,6 +43,7 @@ Refresh TSpriteDocument::LoadImage(const std::uint8_t* bytes, int count) {
     std::replace_if(
         past, buffer_.get() + count, [](std::uint8_t b) { return b > 15; }, 0);
     ResetEditingState();
+    ++revision_;
     return kRefreshView | kRefreshTitle;
 }
 
@@ -75,11 +77,22 @@ void TSpriteDocument::SetCursor(int x, int y) {
 
 void TSpriteDocument::SaveUndo() {
     std::memcpy(undo_.get(), Cel(), static_cast<std::size_t>(CelSize()));
+    undoCel_ = currentCel_;
+}
+
+Refresh TSpriteDocument::ReplaceCel(const std::uint8_t* source) {
+    const std::size_t size = static_cast<std::size_t>(CelSize());
+    const bool changed = std::memcmp(Cel(), source, size) != 0;
+    std::memcpy(Cel(), source, size);
+    return changed ? kRefreshView | MarkModified() : kRefreshView;
 }
 
 Refresh TSpriteDocument::Undo() {
-    std::memcpy(Cel(), undo_.get(), static_cast<std::size_t>(CelSize()));
-    return kRefreshView;
+    if (undoCel_ < 0) return kRefreshNone;
+    const bool moved = currentCel_ != undoCel_;
+    currentCel_ = undoCel_;
+    const Refresh refresh = ReplaceCel(undo_.get());
+    return moved ? refresh | kRefreshTitle : refresh;
 }
 
 Refresh TSpriteDocument::CopyCel() {
@@ -88,8 +101,8 @@ Refresh TSpriteDocument::CopyCel() {
 }
 
 Refresh TSpriteDocument::PasteCel() {
-    std::memcpy(Cel(), copy_.get(), static_cast<std::size_t>(CelSize()));
-    return kRefreshView;
+    SaveUndo();
+    return ReplaceCel(copy_.get());
 }
 
 Refresh TSpriteDocument::PreviousCel() {
@@ -107,11 +120,13 @@ Refresh TSpriteDocument::AddCel() {
     ++celCount_;
     buffer_[2] = static_cast<std::uint8_t>(celCount_);
     ++currentCel_;
-    return kRefreshView | kRefreshTitle;
+    return kRefreshView | kRefreshTitle | MarkModified();
 }
 
 Refresh TSpriteDocument::DeleteCel() {
     if (celCount_ == 1) return kRefreshNone;
+    // The deleted cel and every cel after it are gone from their places.
+    if (undoCel_ >= currentCel_) undoCel_ = -1;
     if (currentCel_ == celCount_ - 1) {
         --currentCel_;
     } else {
@@ -124,13 +139,13 @@ Refresh TSpriteDocument::DeleteCel() {
     }
     --celCount_;
     buffer_[2] = static_cast<std::uint8_t>(celCount_);
-    return kRefreshView | kRefreshTitle;
+    return kRefreshView | kRefreshTitle | MarkModified();
 }
 
 Refresh TSpriteDocument::EraseCel() {
     SaveUndo();
-    std::memset(Cel(), 0, static_cast<std::size_t>(CelSize()));
-    return kRefreshView;
+    static const std::uint8_t kBlank[kCelCapacity] = {};
+    return ReplaceCel(kBlank);
 }
 
 Refresh TSpriteDocument::SetPixel(int x, int y, std::uint8_t colour) {
@@ -147,6 +162,7 @@ std::uint8_t TSpriteDocument::GetPixel(int x, int y) const {
 }
 
 Refresh TSpriteDocument::MarkModified() {
+    ++revision_;
     if (modified_) return kRefreshNone;
     modified_ = true;
     return kRefreshTitle;

@@ -4,6 +4,8 @@
 //
 // Every buffer is allocated once, in the constructor, at its largest size; no operation allocates
 // afterwards. Operations change the document only and report what the window has to refresh.
+// Every edit that changes the document's bytes marks it modified (a new document and a load leave
+// the flag as it was); the undo snapshot remembers the cel it was taken from and goes back there.
 
 #include <cstdint>
 #include <memory>
@@ -49,6 +51,10 @@ class TSpriteDocument {
     int CursorY() const { return cursorY_; }
     std::uint8_t CurrentColour() const { return currentColour_; }
     bool Modified() const { return modified_; }
+    // Counts changes of the document's bytes (edits, a new document, a load); watchers compare it.
+    std::uint64_t Revision() const { return revision_; }
+    // The cel the undo snapshot was taken from, or -1 when a delete dropped it.
+    int UndoCel() const { return undoCel_; }
     int CelSize() const { return width_ * height_; }
     // Bytes a save writes: header and every cel.
     int UsedSize() const { return kHeaderSize + CelSize() * celCount_; }
@@ -82,18 +88,24 @@ class TSpriteDocument {
     void SetCursor(int x, int y);
 
     // --- cel and pixel operations ----------------------------------------------------------------
+    // Takes the snapshot of the current cel and remembers which cel that is.
     void SaveUndo();
+    // Writes the snapshot back into the cel it was taken from and makes that cel current; does
+    // nothing when there is no snapshot.
     Refresh Undo();
     // Copies the current cel into the copy buffer; the window shows CopyText() as its title.
     Refresh CopyCel();
+    // Takes a snapshot, then overwrites the current cel with the copy buffer.
     Refresh PasteCel();
     Refresh PreviousCel();
     Refresh NextCel();
     Refresh AddCel();
+    // Drops a snapshot whose cel is removed or moves.
     Refresh DeleteCel();
     Refresh EraseCel();
     Refresh SetPixel(int x, int y, std::uint8_t colour);
     std::uint8_t GetPixel(int x, int y) const;
+    // Sets the modified flag and counts a change; asks for the title only when the flag was clear.
     Refresh MarkModified();
 
     // --- whole-cel transforms: each is one undo step and sets the modified flag -----------------
@@ -108,6 +120,9 @@ class TSpriteDocument {
 
   private:
     std::uint8_t* Cel() { return buffer_.get() + CurrentCelPosition(); }
+    // Overwrites the current cel with a cel's worth of bytes from source; marks the document
+    // modified only when a byte changed.
+    Refresh ReplaceCel(const std::uint8_t* source);
     void ResetEditingState();
     // Runs one transform: snapshot, new(x, y) = old(source(x, y)) for every pixel, modified flag.
     template <typename Source>
@@ -121,6 +136,8 @@ class TSpriteDocument {
     int cursorY_ = 4;
     std::uint8_t currentColour_ = 0;
     bool modified_ = false;
+    std::uint64_t revision_ = 0;
+    int undoCel_ = 0;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::unique_ptr<std::uint8_t[]> undo_;
     std::unique_ptr<std::uint8_t[]> copy_;

@@ -31,8 +31,15 @@ Error NotSprite(std::string_view shown, const std::string& reason) {
     return Fail(Failure::kNotUsable, std::string(shown) + " is not a sprite file: " + reason + ".");
 }
 
-// Why these bytes are not a sprite file the editor accepts; empty when they are one.
-std::string WhyNotSprite(const std::uint8_t* bytes, std::size_t size) {
+// How a message names the file: its name, or the whole path when that ends in a separator.
+std::string ShownName(const std::string& path) {
+    std::string name = FileNameOfPath(path);
+    return name.empty() ? path : name;
+}
+
+}  // namespace
+
+std::string SpriteImageProblem(const std::uint8_t* bytes, std::size_t size) {
     if (size < kHeaderSize) {
         return "it is " + Count(size, "byte") + " long, shorter than the 3-byte header";
     }
@@ -61,16 +68,8 @@ std::string WhyNotSprite(const std::uint8_t* bytes, std::size_t size) {
     return {};
 }
 
-// How a message names the file: its name, or the whole path when that ends in a separator.
-std::string ShownName(const std::string& path) {
-    std::string name = FileNameOfPath(path);
-    return name.empty() ? path : name;
-}
-
-}  // namespace
-
 Result<> CheckSpriteImage(const std::uint8_t* bytes, std::size_t size, std::string_view shown) {
-    if (const std::string reason = WhyNotSprite(bytes, size); !reason.empty()) {
+    if (const std::string reason = SpriteImageProblem(bytes, size); !reason.empty()) {
         return NotSprite(shown, reason);
     }
     return {};

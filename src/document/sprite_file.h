@@ -11,6 +11,10 @@
 
 class TSpriteDocument;
 
+// Why a whole file image is not a sprite file the editor accepts, as the part of a message after
+// the colon ("its width 0 is outside 1 to 64"); empty when it is one.
+std::string SpriteImageProblem(const std::uint8_t* bytes, std::size_t size);
+
 // Checks a whole file image: nothing when it is a sprite file the editor accepts, otherwise
 // kNotUsable, e.g. "walk.dat is not a sprite file: its width 0 is outside 1 to 64."
 Result<> CheckSpriteImage(const std::uint8_t* bytes, std::size_t size, std::string_view shown);

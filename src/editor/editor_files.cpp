@@ -1,6 +1,8 @@
 // The editor's file commands: New (with the New dialog), Open, Save and Save As, and the question
 // before the window closes. New, Open and closing share the "Save?" prompt.
 
+#include <filesystem>
+
 #include <QFile>
 
 #include "document/new_dialog_numbers.h"
@@ -55,17 +57,30 @@ void TForm1::OpenDocument() {
     activateWindow();
     if (!path) return;
     lastOpenPath_ = *path;
-    const Result<> result = LoadSpriteFile(doc_, LocalPath(*path));
-    if (result.failure() == Failure::kCannotOpen) {
+    LoadDocument(LocalPath(*path), true);
+}
+
+void TForm1::OpenFromCommandLine(const std::string& path) {
+    // The save path must still name the file when the editor runs elsewhere (a recovered copy).
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const std::string local = error ? path : absolute.string();
+    if (LoadDocument(local, false)) lastOpenPath_ = DisplayPath(local);
+}
+
+bool TForm1::LoadDocument(const std::string& path, bool plainError) {
+    const Result<> result = LoadSpriteFile(doc_, path);
+    if (result.failure() == Failure::kCannotOpen && plainError) {
         Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
             PromptIcon::kError);
-        return;
+        return false;
     }
     if (!result) {
         ErrorBox(result.message());
-        return;
+        return false;
     }
     InitView(false);
+    return true;
 }
 
 bool TForm1::SaveDocument(bool askForPath) {
@@ -78,6 +93,7 @@ bool TForm1::SaveDocument(bool askForPath) {
         names.savePath = LocalPath(*path);
         names.name = DocumentNameFromPath(names.savePath);
         names.exportName.clear();
+        NoteChange();  // the recovery copy keeps the names, also when the save fails
     }
     const Result<> result = SaveSpriteFile(doc_);
     if (result.failure() == Failure::kCannotCreate) {
@@ -90,6 +106,7 @@ bool TForm1::SaveDocument(bool askForPath) {
         return false;
     }
     UpdateTitle();
+    NoteChange();  // saved: the recovery copy goes
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include <QScreen>
 
 #include "editor/image_library.h"
+#include "editor/recovery.h"
 #include "image/bmp_file.h"
 #include "image/colour_strip.h"
 
@@ -128,6 +129,7 @@ void TForm1::InitView(bool newDocument, int width, int height, int celCount) {
          CentredTopLeft(screen.width(), screen.height(), clientWidth, clientHeight));
     Redraw();
     UpdateTitle();
+    NoteChange();
 }
 
 namespace {
@@ -203,6 +205,11 @@ void TForm1::MarkModified() {
 void TForm1::Apply(Refresh refresh) {
     if (refresh & kRefreshView) Redraw();
     if (refresh & kRefreshTitle) UpdateTitle();
+    NoteChange();
+}
+
+void TForm1::NoteChange() {
+    if (recovery_ != nullptr) recovery_->Update(doc_);
 }
 
 // Each operation changes the document, then shows what it asks to be refreshed.
@@ -246,6 +253,7 @@ void TForm1::ErrorBox(std::string_view message) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (FormClose()) {
+        if (recovery_ != nullptr) recovery_->Discard();
         event->accept();
         emit Closed();
     } else {

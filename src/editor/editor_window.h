@@ -16,8 +16,10 @@
 #include "image/rgb_image.h"
 
 class ImageLibrary;
+class RecoveryCopy;
 class TfrmNew;
 class TfrmExport;
+struct RecoveredDocument;
 
 // A start-up failure (a missing or unusable swatch strip); its message names the file.
 class StartupError : public std::runtime_error {
@@ -49,6 +51,8 @@ class TForm1 : public QWidget {
     QString TempBitmapPath() const { return tempBitmapPath_; }
     // The image library the PNG export calls (the real one unless set otherwise).
     void SetImageLibrary(ImageLibrary& library) { imageLibrary_ = &library; }
+    // The recovery copy that follows the document's changes (none unless set).
+    void SetRecovery(RecoveryCopy* recovery) { recovery_ = recovery; }
 
     // --- view ---------------------------------------------------------------------------------
     // Lays the window out for the document's size and centres it on the screen; with newDocument
@@ -88,6 +92,13 @@ class TForm1 : public QWidget {
     bool SaveDocument(bool askForPath);
     // Whether the window may close: asks "Save?" while there are unsaved changes.
     bool FormClose();
+    // Opens the file named on the command line as O opens a chosen one, without the dialog; a file
+    // that cannot be used shows its error box and the document stays as it is.
+    void OpenFromCommandLine(const std::string& path);
+    // At start: one question for each copy left by an editor that no longer runs. Yes opens it
+    // as a modified document under its name and save path (and asks about no other copy), No
+    // deletes it, Cancel keeps it for the next start. Asks nothing once the document is modified.
+    void OfferRecovery();
     // Writes the current cel at twice its size as a PNG file at a path the user chooses, through
     // temp.bmp and the image library. Never changes the document, the modified flag or the title.
     void ExportPng();
@@ -125,6 +136,12 @@ class TForm1 : public QWidget {
                      PromptIcon icon = PromptIcon::kNone);
     void ErrorBox(std::string_view message);
     void MoveCursorBy(int dx, int dy, bool draw, std::uint8_t colourBefore);
+    // Reads a sprite file into the document; the error box on failure (plainError: the bare
+    // "Error" box of the Open command for a file that cannot be opened).
+    bool LoadDocument(const std::string& path, bool plainError);
+    void TakeRecovered(const RecoveredDocument& recovered);
+    // Tells the recovery copy that the document may have changed.
+    void NoteChange();
 
     UserPrompts& prompts_;
     TfrmNew* frmNew_ = nullptr;
@@ -141,4 +158,5 @@ class TForm1 : public QWidget {
     RgbImage imgSave_;  // the exported picture, made anew by every export
     QString tempBitmapPath_;
     ImageLibrary* imageLibrary_ = nullptr;
+    RecoveryCopy* recovery_ = nullptr;
 };

@@ -34,7 +34,7 @@ constexpr std::array kFirst = std::to_array<KeyBinding>({
     {'S', 'S', Y, A, A, Command::kSaveAs, "Ctrl+S", "save under a new name"},
     {vk::kF2, vk::kF2, Y, A, A, Command::kSaveAs, "Ctrl+F2", "save under a new name"},
     {vk::kF4, vk::kF4, A, A, A, Command::kSaveAs, "F4", "save under a new name"},
-    {'Z', 'Z', A, A, A, Command::kUndo, "Z", "undo"},
+    {'Z', 'Z', A, A, A, Command::kUndo, "Z", "undo the last change, back in its own cel"},
     {vk::kF1, vk::kF1, A, A, A, Command::kHelp, "F1", "this list of keys"},
 });
 

@@ -1,3 +1,8 @@
+#include <algorithm>
+#include <sstream>
+#include <string_view>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "document/sprite_document.h"
@@ -104,7 +109,9 @@ TEST(SpriteDocument, AddCelLimitsAndPosition) {
     EXPECT_EQ(doc.AddCel(), kRefreshView | kRefreshTitle);
     EXPECT_EQ(doc.CelCount(), 100);
     EXPECT_EQ(doc.CurrentCel(), 6) << "the cel after the current one becomes current";
+    doc.ClearModified();
     EXPECT_EQ(doc.AddCel(), kRefreshNone);
+    EXPECT_FALSE(doc.Modified()) << "an add refused at 100 cels changes nothing";
     EXPECT_EQ(doc.CelCount(), 100);
     EXPECT_EQ(doc.Buffer()[2], 100);
     EXPECT_EQ(doc.CurrentCel(), 6);
@@ -121,7 +128,7 @@ TEST(SpriteDocument, CelNavigationStopsAtTheEndsButStillRefreshes) {
     EXPECT_EQ(TitleText(doc), "new 2/2");
 }
 
-TEST(SpriteDocument, CopyPasteAndUndo) {
+TEST(SpriteDocument, CopyTextNamesTheCopiedCel) {
     TSpriteDocument doc;
     doc.NewDocument(3, 2, 3);
     FillCelsWithTheirNumber(doc);
@@ -129,36 +136,97 @@ TEST(SpriteDocument, CopyPasteAndUndo) {
     doc.NextCel();
     EXPECT_EQ(doc.CopyCel(), kRefreshNone);
     EXPECT_EQ(CopyText(doc), "copy:3");
-    while (doc.CurrentCel() > 0) doc.PreviousCel();
-    doc.SetPixel(0, 0, 7);  // the undo snapshot is cel 0 before this
-    EXPECT_EQ(doc.PasteCel(), kRefreshView);
-    EXPECT_EQ(CelPicture(doc), Picture(6, 3));
-    doc.Undo();
-    EXPECT_EQ(CelPicture(doc), Picture(6, 1)) << "undo brings back the state before SetPixel";
 }
 
-TEST(SpriteDocument, UndoGoesIntoWhicheverCelIsCurrent) {
-    TSpriteDocument doc;
-    doc.NewDocument(2, 2, 2);
-    FillCelsWithTheirNumber(doc);
-    doc.SetPixel(1, 1, 9);
-    doc.NextCel();
-    EXPECT_EQ(doc.Undo(), kRefreshView);
-    EXPECT_EQ(CelPicture(doc), Picture(4, 1)) << "cel 1 receives cel 0 as it was";
-    doc.Undo();
-    EXPECT_EQ(CelPicture(doc), Picture(4, 1)) << "a second undo writes the same snapshot";
+// Every cel of the document as hexadecimal digits, cels separated by blanks: "1111 2222".
+std::string Cels(const TSpriteDocument& doc) {
+    std::string text;
+    for (int i = 0; i < doc.CelCount() * doc.CelSize(); ++i) {
+        if (i > 0 && i % doc.CelSize() == 0) text += ' ';
+        text += "0123456789ABCDEF"[doc.Buffer()[kHeaderSize + i] & 15];
+    }
+    return text;
 }
 
-TEST(SpriteDocument, EraseKeepsTheModifiedFlagAndIsUndoable) {
-    TSpriteDocument doc;
-    doc.NewDocument(2, 2, 1);
-    FillCelsWithTheirNumber(doc);
-    doc.ClearModified();
-    EXPECT_EQ(doc.EraseCel(), kRefreshView);
-    EXPECT_EQ(CelPicture(doc), Picture(4, 0));
-    EXPECT_FALSE(doc.Modified());
-    doc.Undo();
-    EXPECT_EQ(CelPicture(doc), Picture(4, 1));
+// Runs blank-separated operations: "x,y=c" sets a pixel, "new" starts a new 2 x 2 document of
+// three cels, the others are named after the operation.
+void RunOps(TSpriteDocument& doc, const std::string& ops) {
+    using Op = Refresh (TSpriteDocument::*)();
+    static const std::pair<std::string_view, Op> kOps[] = {
+        {"next", &TSpriteDocument::NextCel},        {"prev", &TSpriteDocument::PreviousCel},
+        {"copy", &TSpriteDocument::CopyCel},        {"paste", &TSpriteDocument::PasteCel},
+        {"add", &TSpriteDocument::AddCel},          {"del", &TSpriteDocument::DeleteCel},
+        {"erase", &TSpriteDocument::EraseCel},      {"undo", &TSpriteDocument::Undo},
+        {"clear", &TSpriteDocument::ClearModified},
+    };
+    std::istringstream in(ops);
+    std::string op;
+    while (in >> op) {
+        const auto* found = std::find_if(std::begin(kOps), std::end(kOps),
+                                         [&](const auto& entry) { return entry.first == op; });
+        if (found != std::end(kOps)) {
+            (doc.*found->second)();
+        } else if (op == "new") {
+            doc.NewDocument(2, 2, 3);
+        } else {
+            ASSERT_TRUE(op.size() == 5 && op[1] == ',' && op[3] == '=') << op;
+            doc.SetPixel(op[0] - '0', op[2] - '0', static_cast<std::uint8_t>(op[4] - '0'));
+        }
+    }
+}
+
+// 2 x 2 cels filled with their number (1, 2, 3 ...), cel 0 current, its snapshot taken, the
+// modified flag clear; then the operations.
+TEST(SpriteDocument, UndoGoesBackIntoItsOwnCelAndEveryChangeMarksTheDocument) {
+    struct Row {
+        const char* name;
+        int cels;
+        const char* ops;
+        const char* wantCels;
+        int wantCurrent;
+        bool wantModified;
+    };
+    const Row rows[] = {
+        {"undo after moving on restores the snapshot's own cel and shows it", 3,
+         "0,0=9 clear next undo", "1111 2222 3333", 0, true},
+        {"two undos give the same as one", 3, "0,0=9 next undo undo", "1111 2222 3333", 0, true},
+        {"undo from far away", 3, "1,1=9 next next undo", "1111 2222 3333", 0, true},
+        {"undo with nothing changed marks nothing", 3, "undo", "1111 2222 3333", 0, false},
+        {"paste marks the document", 3, "copy next paste", "1111 1111 3333", 1, true},
+        {"paste takes a snapshot: undo brings the pasted-over cel back", 3,
+         "copy next paste clear undo", "1111 2222 3333", 1, true},
+        {"pasting an equal cel marks nothing", 3, "copy paste", "1111 2222 3333", 0, false},
+        {"erase marks the document", 3, "erase", "0000 2222 3333", 0, true},
+        {"undo after erase brings the cel back", 3, "erase clear undo", "1111 2222 3333", 0, true},
+        {"erasing an empty cel marks nothing", 3, "erase clear erase", "0000 2222 3333", 0, false},
+        {"add marks the document", 2, "add", "1111 2222 0000", 1, true},
+        {"delete marks the document", 3, "del", "2222 3333", 0, true},
+        {"delete of the only cel marks nothing", 1, "del", "1111", 0, false},
+        {"a delete drops the snapshot of the deleted cel: undo does nothing", 3,
+         "0,0=9 del clear undo", "2222 3333", 0, false},
+        {"a delete drops the snapshot of a cel that moves: undo does nothing", 3,
+         "next next 0,0=9 prev del clear undo", "1111 9333", 1, false},
+        {"a delete keeps the snapshot of a cel before it", 3, "0,0=9 next next del clear undo",
+         "1111 2222", 0, true},
+        {"after a dropped snapshot the next change takes a new one", 3, "0,0=9 del 1,1=5 undo",
+         "2222 3333", 0, true},
+        {"a new document takes its snapshot from cel 0", 3, "next 0,0=9 new undo", "0000 0000 0000",
+         0, true},
+        {"navigation and copy mark nothing", 3, "next copy prev", "1111 2222 3333", 0, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TSpriteDocument doc;
+        doc.NewDocument(2, 2, r.cels);
+        FillCelsWithTheirNumber(doc);
+        doc.SaveUndo();
+        doc.ClearModified();
+        RunOps(doc, r.ops);
+        EXPECT_EQ(Cels(doc), r.wantCels);
+        EXPECT_EQ(doc.CurrentCel(), r.wantCurrent);
+        EXPECT_EQ(doc.Modified(), r.wantModified);
+        EXPECT_EQ(doc.Buffer()[2], doc.CelCount());
+    }
 }
 
 TEST(SpriteDocument, OnlyTheFirstChangeAsksForTheTitle) {

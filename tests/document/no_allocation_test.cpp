@@ -1,11 +1,14 @@
-// Every document operation works inside the buffers allocated by the constructor.
+// Every document operation works inside the buffers allocated by the constructor, and a recovery
+// copy is prepared in a buffer of its own.
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "document/recovery_file.h"
 #include "document/sprite_document.h"
 
 namespace {
@@ -38,6 +41,7 @@ namespace {
 
 TEST(SpriteDocument, NoOperationAllocatesAfterConstruction) {
     TSpriteDocument doc;
+    std::vector<std::uint8_t> copy(kMaxRecoveryCopySize);
     counting = true;
     for (int round = 0; round < 3; ++round) {
         doc.NewDocument(64, 64, 99);
@@ -68,6 +72,7 @@ TEST(SpriteDocument, NoOperationAllocatesAfterConstruction) {
         doc.ClearModified();
         doc.NewDocument(7, 5, 1);
         doc.Rotate();
+        EXPECT_GT(MakeRecoveryCopy(doc, copy.data(), copy.size()), 0u);  // prepared at every change
     }
     counting = false;
     EXPECT_EQ(allocations.load(), 0);

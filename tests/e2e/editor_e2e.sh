@@ -2,8 +2,9 @@
 # End-to-end run of the real editor on an X server (run it under xvfb-run, screen 1024x768x24):
 # draw with digits and Shift+arrows, flood-fill with Shift+digit, mirror, add a cel, save with
 # Ctrl+S typing a path into the dialog; then check the file's bytes, the window title and pixels
-# of a screenshot. Also: a missing pal.bmp ends the program after its error box, and without a
-# display the program says what to use instead.
+# of a screenshot. Also: a missing pal.bmp ends the program after its error box, without a
+# display the program says what to use instead, a wrong command line ends it before any window,
+# and a file named on the command line opens.
 set -euo pipefail
 exe=$(readlink -f "$1")
 # In a sanitizer build, leaks of the system libraries behind the X11 plugin are not ours.
@@ -19,6 +20,21 @@ set -e
 check "exit status without a display" 1 "$rc"
 [[ "$msg" == *"use $(dirname "$exe")/spritehex-cli."* ]] || fail "no-display message: $msg"
 echo "ok: no-display message names the spritehex-cli beside the editor"
+
+# --- the command line is read first: usage errors, --help, --version need no display ------------
+usage="usage: spritehex [FILE.dat] | --help | --version"
+for args in "--bogus" "a.dat b.dat"; do
+  set +e
+  # shellcheck disable=SC2086
+  msg=$(env -u DISPLAY -u WAYLAND_DISPLAY "$exe" $args 2>&1 >/dev/null)
+  rc=$?
+  set -e
+  check "exit status of 'spritehex $args'" 2 "$rc"
+  check "lines on standard error for '$args'" 1 "$(printf '%s\n' "$msg" | wc -l)"
+  [[ "$msg" == "spritehex: "*"; $usage" ]] || fail "usage line for '$args': $msg"
+done
+check "spritehex --version" "spritehex " "$(env -u DISPLAY "$exe" --version | sed 's/[0-9.]*$//')"
+check "first line of spritehex --help" "Usage:" "$("$exe" --help | head -1)"
 
 # --- a missing pal.bmp: error box, no editor window, program ends -----------------------------
 mkdir "$work/bare"
@@ -103,4 +119,13 @@ check "cel 1 cell (1, 3): light green after Shift+3" 5EDC78 "$(pixel "$work/shot
 xdotool key Escape
 set +e; wait "$pid"; rc=$?; set -e; pid=
 check "exit status after Esc" 0 "$rc"
+
+# --- a file named on the command line --------------------------------------------------------------
+"$exe" "$work/walk.dat" & pid=$!
+win=$(find_window "walk 1/2")
+wait_focus "$win"
+xdotool key Escape
+set +e; wait "$pid"; rc=$?; set -e; pid=
+check "exit status after Esc" 0 "$rc"
+
 echo "e2e: all checks passed"

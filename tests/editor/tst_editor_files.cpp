@@ -1,12 +1,15 @@
 // File commands: New with its dialog, Open, Save and Save As, each with the "Save?" prompt and
-// every answer. Each row starts from a fresh editor (a never-saved 8 x 8 document "new") in a
-// temporary directory that holds walk.dat (4 x 4, three cels), new.dat (2 x 2), bad.dat (width
-// 0) and a directory adir.dat, presses keys, and answers from a script.
+// every answer, and the file named on the command line. Each row starts from a fresh editor (a
+// never-saved 8 x 8 document "new") in a temporary directory that holds walk.dat (4 x 4, three
+// cels), new.dat (2 x 2), bad.dat (width 0) and a directory adir.dat, opens the file of an
+// "argv:FILE" entry as the command line does (a relative one from the temporary directory),
+// presses keys, and answers from a script.
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
+#include "editor/command_line.h"
 #include "test_support.h"
 
 class EditorFiles : public QObject {
@@ -17,6 +20,8 @@ class EditorFiles : public QObject {
     void commands();
     void fieldsKeepTheirTexts();
     void failedSaveTriesTheSamePathAgain();
+    void commandLine_data();
+    void commandLine();
 };
 
 namespace {
@@ -139,6 +144,19 @@ void EditorFiles::commands_data() {
         << "5 Ctrl+S" << "$TMP/adir.dat;OK"
         << "Save as: ; Error | Error | Ok | error"
         << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    // --- the command line ------------------------------------------------------------------------
+    QTest::newRow("a file named on the command line opens as after O")
+        << "argv:$TMP/walk.dat" << "" << "" << "walk 1/3" << "4x4x3 2,2:1,1=5 c2:3,3=F" << "";
+    QTest::newRow("S then writes the file named on the command line")
+        << "argv:$TMP/walk.dat 5 S" << "" << "" << "walk 1/3" << "4x4x3 2,2:1,1=5 2,2=5 c2:3,3=F" << "walk.dat=51";
+    QTest::newRow("a relative name becomes the whole path, which O proposes")
+        << "argv:walk.dat O" << "cancel" << "Open: $TMP/walk.dat" << "walk 1/3" << "4x4x3 2,2:1,1=5 c2:3,3=F" << "";
+    QTest::newRow("a missing file: its reason in the error box, then the new document")
+        << "argv:$TMP/missing.dat" << "OK"
+        << "Cannot open missing.dat: No such file or directory. | new 1/1 | Ok | error" << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("a file that is not a sprite: its reason, then the new document")
+        << "argv:$TMP/bad.dat" << "OK"
+        << "bad.dat is not a sprite file: its width 0 is outside 1 to 64. | new 1/1 | Ok | error" << "new 1/1" << "8x8x1 4,4:" << "";
     // --- closing -----------------------------------------------------------------------------------
     QTest::newRow("close with changes, Yes, save dialog cancelled: stays open")
         << "5 Esc" << "Yes;cancel" << kSave + "; Save as: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
@@ -162,7 +180,16 @@ void EditorFiles::commands() {
     QVERIFY(QDir(editor.dir.path()).mkdir("adir.dat"));
     editor.form->show();
     editor.prompts.script = answers.split(';', Qt::SkipEmptyParts);
-    test::Press(*editor.form, keys);
+    QString pressed = keys;
+    if (keys.startsWith("argv:")) {
+        const QString file = keys.section(' ', 0, 0).mid(5).replace("$TMP", editor.dir.path());
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(editor.dir.path());
+        editor.form->OpenFromCommandLine(QFile::encodeName(file).toStdString());
+        QDir::setCurrent(before);
+        pressed = keys.section(' ', 1);
+    }
+    test::Press(*editor.form, pressed);
 
     QCOMPARE(editor.prompts.asked.join("; "), asked);
     QCOMPARE(editor.form->windowTitle(), title);
@@ -232,6 +259,54 @@ void EditorFiles::failedSaveTriesTheSamePathAgain() {
     QCOMPARE(QFileInfo(editor.Path("later/pic.dat")).size(), 67);
     test::Press(*editor.form, "M");  // any title rebuild shows the new name
     QCOMPARE(editor.form->windowTitle(), QString("pic 1/1"));
+}
+
+void EditorFiles::commandLine_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("result");  // run:FILE, help, version, or the usage error's line
+    const QString usage = "; usage: spritehex [FILE.dat] | --help | --version";
+    QTest::newRow("nothing: the new document") << QStringList{} << "run:";
+    QTest::newRow("one file") << QStringList{"walk.dat"} << "run:walk.dat";
+    QTest::newRow("- is a file name") << QStringList{"-"} << "run:-";
+    QTest::newRow("-- ends the options") << QStringList{"--", "-odd.dat"} << "run:-odd.dat";
+    QTest::newRow("--help") << QStringList{"--help"} << "help";
+    QTest::newRow("--help wins anywhere before --")
+        << QStringList{"a.dat", "b.dat", "--help"} << "help";
+    QTest::newRow("--version") << QStringList{"--version"} << "version";
+    QTest::newRow("--version with more") << QStringList{"--version", "a.dat"}
+                                         << "spritehex: --version takes nothing after it" + usage;
+    QTest::newRow("--version after a file is an unknown option")
+        << QStringList{"a.dat", "--version"} << "spritehex: unknown option '--version'" + usage;
+    QTest::newRow("two files") << QStringList{"a.dat", "b.dat"}
+                               << "spritehex: more than one FILE.dat" + usage;
+    QTest::newRow("an unknown option")
+        << QStringList{"-x", "a.dat"} << "spritehex: unknown option '-x'" + usage;
+    QTest::newRow("an empty name") << QStringList{""} << "spritehex: an empty file name" + usage;
+}
+
+void EditorFiles::commandLine() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, result);
+    std::vector<std::string> strings;
+    for (const QString& arg : args) strings.push_back(arg.toStdString());
+    const EditorCommandLine line = ParseEditorCommandLine(strings);
+    QString got;
+    switch (line.action) {
+        case EditorCommandLine::Action::kRun:
+            got = "run:" + QString::fromStdString(line.path);
+            break;
+        case EditorCommandLine::Action::kHelp:
+            got = "help";
+            break;
+        case EditorCommandLine::Action::kVersion:
+            got = "version";
+            break;
+        case EditorCommandLine::Action::kUsageError:
+            got = QString::fromStdString(line.message);
+            QVERIFY(!got.contains('\n'));
+            break;
+    }
+    QCOMPARE(got, result);
 }
 
 QTEST_MAIN(EditorFiles)

@@ -144,7 +144,7 @@ void EditorHelp::listing_data() {
                                            << "flood fill with 0 to 9";
     QTest::newRow("undo is drawing") << "Drawing"
                                      << "Z"
-                                     << "undo";
+                                     << "undo the last change, back in its own cel";
     QTest::newRow("the mouse draws")
         << "Drawing"
         << "right click"

@@ -178,8 +178,18 @@ void EditorKeys::keys_data() {
         << 1 << "" << "5 Ctrl+Z" << "" << "" << QPoint(2, 2) << 5 << "walk* 1/1" << "";
     QTest::newRow("two Z give the same as one")
         << 1 << "" << "5 6 Z Z" << "" << "2,2=5" << QPoint(2, 2) << 6 << "walk* 1/1" << "";
-    QTest::newRow("Z after a cel change writes the snapshot into the other cel")
-        << 2 << "2,2=7" << "5 M Z" << "" << "2,2=5 c1:2,2=7" << QPoint(2, 2) << 5 << "walk* 2/2" << "";
+    QTest::newRow("Z after a cel change restores its own cel and shows it")
+        << 2 << "2,2=7" << "5 M Z" << "" << "2,2=7" << QPoint(2, 2) << 5 << "walk* 1/2" << "";
+    QTest::newRow("Z after moving two cels on, from a saved state, marks the document")
+        << 3 << "c2:1,1=3" << "M M 5 S J J Z" << "" << "c2:1,1=3" << QPoint(2, 2) << 5 << "walk* 3/3" << "";
+    QTest::newRow("Z with nothing to restore marks nothing")
+        << 1 << "2,2=7" << "Z Ctrl+Z" << "" << "2,2=7" << QPoint(2, 2) << 0 << "walk 1/1" << "";
+    QTest::newRow("Z after Ctrl+D removed its cel does nothing")
+        << 3 << "0,0=1 c1:0,0=2 c2:0,0=3" << "5 Ctrl+D Z" << "OK" << "0,0=2 c1:0,0=3" << QPoint(2, 2) << 5 << "walk* 1/2"
+        << "Delete current cel? | Prompt | OkCancel";
+    QTest::newRow("Z after Ctrl+D moved its cel does nothing")
+        << 3 << "0,0=1 c1:0,0=2 c2:0,0=3" << "M M 5 J Ctrl+D Z" << "OK" << "0,0=1 c1:0,0=3 c1:2,2=5" << QPoint(2, 2) << 5 << "walk* 2/2"
+        << "Delete current cel? | Prompt | OkCancel";
     QTest::newRow("M and PageDown step forward and stop at the last cel")
         << 3 << "" << "M PgDn M" << "" << "" << QPoint(2, 2) << 0 << "walk 3/3" << "";
     QTest::newRow("J and PageUp step back and stop at the first cel")
@@ -188,34 +198,39 @@ void EditorKeys::keys_data() {
         << 3 << "" << "Ctrl+M Alt+PgDn" << "" << "" << QPoint(2, 2) << 0 << "walk 3/3" << "";
     QTest::newRow("Ctrl+C shows the copy text")
         << 3 << "" << "M Ctrl+C" << "" << "" << QPoint(2, 2) << 0 << "copy:2" << "";
-    QTest::newRow("Ctrl+C then Ctrl+V copies a cel into another")
-        << 2 << "1,1=4" << "Ctrl+C M Ctrl+V" << "" << "1,1=4 c1:1,1=4" << QPoint(2, 2) << 0 << "walk 2/2" << "";
-    QTest::newRow("Undo after a paste does not bring the pasted-over pixels back")
-        << 2 << "c1:0,0=9" << "Ctrl+C M Ctrl+V Z" << "" << "" << QPoint(2, 2) << 0 << "walk 2/2" << "";
-    QTest::newRow("Ctrl+A adds a cel after the current one")
-        << 1 << "" << "Ctrl+A" << "" << "" << QPoint(2, 2) << 0 << "walk 2/2" << "";
+    QTest::newRow("Ctrl+C then Ctrl+V copies a cel into another and marks the document")
+        << 2 << "1,1=4" << "Ctrl+C M Ctrl+V" << "" << "1,1=4 c1:1,1=4" << QPoint(2, 2) << 0 << "walk* 2/2" << "";
+    QTest::newRow("Ctrl+V over an equal cel marks nothing")
+        << 2 << "1,1=4 c1:1,1=4" << "Ctrl+C M Ctrl+V" << "" << "1,1=4 c1:1,1=4" << QPoint(2, 2) << 0 << "walk 2/2" << "";
+    QTest::newRow("Z after a paste brings the pasted-over pixels back")
+        << 2 << "c1:0,0=9" << "Ctrl+C M Ctrl+V Z" << "" << "c1:0,0=9" << QPoint(2, 2) << 0 << "walk* 2/2" << "";
+    QTest::newRow("Ctrl+A adds a cel after the current one and marks the document")
+        << 1 << "" << "Ctrl+A" << "" << "" << QPoint(2, 2) << 0 << "walk* 2/2" << "";
     QTest::newRow("Ctrl+A with 100 cels does nothing")
         << 100 << "" << "Ctrl+A" << "" << "" << QPoint(2, 2) << 0 << "walk 1/100" << "";
     QTest::newRow("Ctrl+A with 99 cels and the sixth current gives 100 with the seventh current")
-        << 99 << "" << "M M M M M Ctrl+A" << "" << "" << QPoint(2, 2) << 0 << "walk 7/100" << "";
+        << 99 << "" << "M M M M M Ctrl+A" << "" << "" << QPoint(2, 2) << 0 << "walk* 7/100" << "";
     QTest::newRow("plain A does not add a cel")
         << 1 << "" << "A" << "" << "2,2=A" << QPoint(2, 2) << 10 << "walk* 1/1" << "";
     QTest::newRow("Ctrl+D with one cel asks nothing")
         << 1 << "" << "Ctrl+D" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
-    QTest::newRow("Ctrl+D deletes after OK")
-        << 3 << "0,0=1 c1:0,0=2 c2:0,0=3" << "Ctrl+D" << "OK" << "0,0=2 c1:0,0=3" << QPoint(2, 2) << 0 << "walk 1/2"
+    QTest::newRow("Ctrl+D deletes after OK and marks the document")
+        << 3 << "0,0=1 c1:0,0=2 c2:0,0=3" << "Ctrl+D" << "OK" << "0,0=2 c1:0,0=3" << QPoint(2, 2) << 0 << "walk* 1/2"
         << "Delete current cel? | Prompt | OkCancel";
     QTest::newRow("Ctrl+D on the last cel steps back")
-        << 3 << "0,0=1 c1:0,0=2 c2:0,0=3" << "M M Ctrl+D" << "OK" << "0,0=1 c1:0,0=2" << QPoint(2, 2) << 0 << "walk 2/2"
+        << 3 << "0,0=1 c1:0,0=2 c2:0,0=3" << "M M Ctrl+D" << "OK" << "0,0=1 c1:0,0=2" << QPoint(2, 2) << 0 << "walk* 2/2"
         << "Delete current cel? | Prompt | OkCancel";
     QTest::newRow("Ctrl+D Cancel keeps the cel")
         << 2 << "c1:0,0=2" << "M Ctrl+D" << "Cancel" << "c1:0,0=2" << QPoint(2, 2) << 0 << "walk 2/2"
         << "Delete current cel? | Prompt | OkCancel";
-    QTest::newRow("Ctrl+E erases after OK and leaves the modified flag alone")
-        << 1 << "0,0=1 3,3=2" << "Ctrl+E" << "OK" << "" << QPoint(2, 2) << 0 << "walk 1/1"
+    QTest::newRow("Ctrl+E erases after OK and marks the document")
+        << 1 << "0,0=1 3,3=2" << "Ctrl+E" << "OK" << "" << QPoint(2, 2) << 0 << "walk* 1/1"
+        << "Erase current chr? | Prompt | OkCancel";
+    QTest::newRow("Ctrl+E on an empty cel marks nothing")
+        << 1 << "" << "Ctrl+E" << "OK" << "" << QPoint(2, 2) << 0 << "walk 1/1"
         << "Erase current chr? | Prompt | OkCancel";
     QTest::newRow("Undo after Ctrl+E brings the pixels back")
-        << 1 << "0,0=1" << "Ctrl+E Z" << "OK" << "0,0=1" << QPoint(2, 2) << 0 << "walk 1/1"
+        << 1 << "0,0=1" << "Ctrl+E Z" << "OK" << "0,0=1" << QPoint(2, 2) << 0 << "walk* 1/1"
         << "Erase current chr? | Prompt | OkCancel";
     QTest::newRow("Ctrl+E Cancel keeps the pixels")
         << 1 << "0,0=1" << "Ctrl+E" << "Cancel" << "0,0=1" << QPoint(2, 2) << 0 << "walk 1/1"
@@ -325,6 +340,9 @@ void EditorKeys::closeKeys_data() {
                                                                << "Cancel" << false << save;
     QTest::newRow("Q with changes, No closes without saving") << "5 Q"
                                                               << "No" << true << save;
+    QTest::newRow("Ctrl+A counts as a change: Q asks, Cancel keeps the window")
+        << "Ctrl+A Q"
+        << "Cancel" << false << save;
     QTest::newRow("Esc with changes, Yes saves to the opened file and closes")
         << "5 Esc"
         << "Yes" << true << save;

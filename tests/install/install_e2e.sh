@@ -24,7 +24,7 @@ check "installed files" \
   "$(installed "$prefix")"
 check "editor link" "../lib/spritehex/spritehex" "$(readlink "$prefix/bin/spritehex")"
 check "cli link" "../lib/spritehex/spritehex-cli" "$(readlink "$prefix/bin/spritehex-cli")"
-check "desktop entry runs the linked editor" "Exec=\"$prefix/bin/spritehex\"" \
+check "desktop entry runs the linked editor with the chosen file" "Exec=\"$prefix/bin/spritehex\" %f" \
   "$(grep '^Exec=' "$prefix/share/applications/spritehex.desktop")"
 check "desktop entry names the icon" "Icon=spritehex" \
   "$(grep '^Icon=' "$prefix/share/applications/spritehex.desktop")"

@@ -1,0 +1,360 @@
+#include "editor/recovery.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include "document/sprite_document.h"
+
+namespace {
+
+constexpr int kWriteDelayMs = 1000;
+constexpr std::string_view kCopySuffix = ".recovery";
+constexpr std::string_view kLockSuffix = ".lock";
+
+std::string Local(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Opens (creating it if need be) a lock file and takes its lock without waiting. -1 with errno
+// EWOULDBLOCK when another process holds it, -1 with another errno when it cannot be made.
+int TakeLock(const std::string& path) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) return -1;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int err = errno;
+            ::close(fd);
+            errno = err;
+            return -1;
+        }
+        // A lock on a file that was removed (or replaced) meanwhile guards nothing: try again.
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+            held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
+            return fd;
+        }
+        ::close(fd);
+    }
+    errno = EWOULDBLOCK;
+    return -1;
+}
+
+bool EndsWith(std::string_view text, std::string_view end) {
+    return text.size() > end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+QString RecoveryFolder() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/recovery/");
+}
+
+Result<> WriteRecoveryFile(const std::string& path, const std::uint8_t* bytes, std::size_t size) {
+    return WriteFile(path, {bytes, size}, FileNameOfPath(path));
+}
+
+RecoveryCopy::RecoveryCopy(const QString& folder, QObject* parent)
+    : QObject(parent),
+      folder_(folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/'),
+      unusable_(folder.isEmpty()) {
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire early: never twice a second
+    timer_.setInterval(kWriteDelayMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { WriteDue(); });
+}
+
+RecoveryCopy::~RecoveryCopy() {
+    timer_.stop();
+    if (active_) WriteDue();
+    {
+        std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    wake_.notify_all();
+    if (writer_.joinable()) writer_.join();
+    prepared_.Withdraw();
+    emergency_copy::Forget(prepared_);
+    if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+void RecoveryCopy::WriteOnSignalsAndExit() {
+    emergency_copy::Install(prepared_);
+}
+
+void RecoveryCopy::Update(const TSpriteDocument& doc) {
+    if (!doc.Modified()) {
+        if (active_) {
+            active_ = false;
+            timer_.stop();
+            prepared_.Withdraw();
+            Post(Job::kRemove);
+        }
+        return;
+    }
+    const DocumentNames& names = doc.Names();
+    if (active_ && doc.Revision() == revision_ && names.name == name_ &&
+        names.savePath == savePath_) {
+        return;
+    }
+    if (!TakeOwnFiles()) return;
+    const std::size_t size = MakeRecoveryCopy(doc, prepared_.Buffer(), kMaxRecoveryCopySize);
+    if (size == 0) {
+        Complain("the document's name or save path is too long");
+        return;
+    }
+    prepared_.Publish(size);
+    active_ = true;
+    revision_ = doc.Revision();
+    name_ = names.name;
+    savePath_ = names.savePath;
+    if (!timer_.isActive()) timer_.start();
+}
+
+void RecoveryCopy::Discard() {
+    timer_.stop();
+    prepared_.Withdraw();
+    active_ = false;
+    if (lockFd_ < 0) return;  // never had a copy
+    Post(Job::kRemove);
+    WaitUntilWritten();
+    ::unlink(lockPath_.c_str());
+    ::close(lockFd_);
+    lockFd_ = -1;
+}
+
+std::vector<std::int64_t> RecoveryCopy::WriteTimes() const {
+    std::lock_guard lock(mutex_);
+    return writeTimes_;
+}
+
+bool RecoveryCopy::TakeOwnFiles() {
+    if (lockFd_ >= 0) return true;
+    if (unusable_) return false;
+    const std::string folder = Local(folder_);
+    if (!QDir().mkpath(folder_)) {
+        Complain("cannot create the folder " + folder);
+        unusable_ = true;
+        return false;
+    }
+    ::chmod(folder.c_str(), 0700);  // the copies are the user's alone
+    const std::string pid = std::to_string(::getpid());
+    for (int n = 1; n <= 100; ++n) {
+        std::string base = folder + "editor-" + pid;
+        if (n > 1) base += '-' + std::to_string(n);
+        const std::string lockPath = base + std::string(kLockSuffix);
+        const int fd = TakeLock(lockPath);
+        if (fd < 0 && errno != EWOULDBLOCK) {
+            Complain("cannot create " + lockPath + ": " + std::strerror(errno));
+            break;
+        }
+        if (fd < 0) continue;
+        // A copy of this name was left by an earlier editor with the same process id.
+        if (Exists(base + std::string(kCopySuffix))) {
+            ::close(fd);
+            continue;
+        }
+        if (!prepared_.SetPath(base + std::string(kCopySuffix))) {
+            ::close(fd);
+            Complain("the folder's path is too long: " + folder);
+            break;
+        }
+        lockFd_ = fd;
+        lockPath_ = lockPath;
+        copyPath_ = base + std::string(kCopySuffix);
+        return true;
+    }
+    unusable_ = true;
+    return false;
+}
+
+void RecoveryCopy::WriteDue() {
+    std::size_t size = 0;
+    const std::uint8_t* bytes = prepared_.Published(size);
+    if (bytes == nullptr) return;
+    {
+        std::lock_guard lock(mutex_);
+        pendingBytes_.assign(bytes, bytes + size);
+        writeTimes_.push_back(NowMs());
+    }
+    Post(Job::kWrite);
+}
+
+// A newer job replaces one that has not started: only the latest state matters.
+void RecoveryCopy::Post(Job job) {
+    {
+        std::lock_guard lock(mutex_);
+        pending_ = job;
+    }
+    if (!writer_.joinable()) writer_ = std::thread([this] { RunWriter(); });
+    wake_.notify_all();
+}
+
+void RecoveryCopy::RunWriter() {
+    std::vector<std::uint8_t> bytes;
+    for (;;) {
+        Job job = Job::kNone;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return quit_ || pending_ != Job::kNone; });
+            if (pending_ == Job::kNone) return;
+            job = std::exchange(pending_, Job::kNone);
+            if (job == Job::kWrite) bytes.swap(pendingBytes_);
+            working_ = true;
+        }
+        Result<> result;
+        if (emergency_copy::BeginFileWork()) {
+            if (job == Job::kWrite) {
+                result = WriteRecoveryFile(copyPath_, bytes.data(), bytes.size());
+            } else {
+                ::unlink(copyPath_.c_str());
+            }
+            emergency_copy::EndFileWork();
+        }
+        // Only after the file work: an emergency waiting for it may hold up the GUI thread.
+        if (!result.ok()) Complain(result.message());
+        {
+            std::lock_guard lock(mutex_);
+            working_ = false;
+        }
+        idle_.notify_all();
+    }
+}
+
+void RecoveryCopy::WaitUntilWritten() {
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return pending_ == Job::kNone && !working_; });
+}
+
+// Said once per editor on standard error: a failing copy must not interrupt the drawing.
+void RecoveryCopy::Complain(const std::string& message) {
+    {
+        std::lock_guard lock(mutex_);
+        if (std::exchange(complained_, true)) return;
+    }
+    std::fprintf(stderr, "spritehex: cannot keep a recovery copy: %s\n", message.c_str());
+}
+
+// --- copies of editors that no longer run
+// ---------------------------------------------------------
+
+std::vector<LeftCopy> RecoveryCopy::FindLeftCopies() {
+    std::vector<LeftCopy> found;
+    const std::string folder = Local(folder_);
+    DIR* dir = folder.empty() ? nullptr : ::opendir(folder.c_str());
+    if (dir == nullptr) return found;
+    std::vector<std::pair<std::int64_t, std::string>> copies;  // (time, base)
+    std::vector<std::string> locks;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (EndsWith(name, kCopySuffix) && ::lstat((folder + name).c_str(), &st) == 0 &&
+            S_ISREG(st.st_mode)) {
+            copies.emplace_back(
+                std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec,
+                name.substr(0, name.size() - kCopySuffix.size()));
+        } else if (EndsWith(name, kLockSuffix)) {
+            locks.push_back(name.substr(0, name.size() - kLockSuffix.size()));
+        }
+    }
+    ::closedir(dir);
+    std::sort(copies.begin(), copies.end());
+    for (const auto& [time, base] : copies) {
+        const std::string path = folder + base + std::string(kCopySuffix);
+        if (path == copyPath_) continue;
+        const std::string lockPath = folder + base + std::string(kLockSuffix);
+        const int fd = TakeLock(lockPath);
+        if (fd >= 0) found.push_back({path, lockPath, fd});
+    }
+    // A lock file nobody holds and no copy needs is left over from a kill before the first copy.
+    for (const std::string& base : locks) {
+        const std::string lockPath = folder + base + std::string(kLockSuffix);
+        if (lockPath == lockPath_ || Exists(folder + base + std::string(kCopySuffix))) continue;
+        const int fd = TakeLock(lockPath);
+        if (fd < 0) continue;
+        ::unlink(lockPath.c_str());
+        ::close(fd);
+    }
+    return found;
+}
+
+std::string RecoveryCopy::ReadLeftCopy(const LeftCopy& copy, RecoveredDocument& out,
+                                       std::time_t& saved) {
+    const int fd = ::open(copy.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    struct stat st {};
+    std::string problem;
+    std::vector<std::uint8_t> bytes;
+    if (::fstat(fd, &st) != 0) {
+        problem = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        problem = "it is not a regular file";
+    } else if (st.st_size > static_cast<off_t>(kMaxRecoveryCopySize)) {
+        problem = "it is longer than a recovery copy can be";
+    } else {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        bytes.resize(done);
+        saved = st.st_mtime;
+    }
+    ::close(fd);
+    return problem.empty() ? ReadRecoveryCopy(bytes.data(), bytes.size(), out) : problem;
+}
+
+bool RecoveryCopy::Adopt(LeftCopy& copy) {
+    const bool adopted = TakeOwnFiles() && ::rename(copy.path.c_str(), copyPath_.c_str()) == 0;
+    if (adopted) ::unlink(copy.lockPath.c_str());
+    Release(copy);
+    return adopted;
+}
+
+void RecoveryCopy::Remove(LeftCopy& copy) {
+    ::unlink(copy.path.c_str());
+    ::unlink(copy.lockPath.c_str());
+    Release(copy);
+}
+
+std::string RecoveryCopy::SetAside(LeftCopy& copy) {
+    const std::string aside =
+        copy.path.substr(0, copy.path.size() - kCopySuffix.size()) + ".unreadable";
+    if (::rename(copy.path.c_str(), aside.c_str()) == 0) ::unlink(copy.lockPath.c_str());
+    Release(copy);
+    return aside;
+}
+
+void RecoveryCopy::Release(LeftCopy& copy) {
+    if (copy.lockFd >= 0) ::close(copy.lockFd);
+    copy.lockFd = -1;
+}
