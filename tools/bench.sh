@@ -3,4 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./bench-generator.sh "$@"
+./bench-cli.sh
 ./bench-editor.sh

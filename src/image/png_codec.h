@@ -79,9 +79,9 @@ Result<PngPicture> ReadPngFile(const std::string& path, const std::string& shown
 // The zlib compression level of the PNG export: the smallest file.
 inline constexpr int kExportPngLevel = 9;
 
-// The PNG file image of the picture: 8 bits per colour channel, no alpha, zlib level 0 (none) to
-// 9 (smallest), no chunk but the header, the pixels and the end. Empty when the picture is null
-// or the level is outside 0 to 9.
+// The PNG file image of the picture: 8 bits per colour channel, no alpha, rows unfiltered, zlib
+// level 0 (none) to 9 (smallest), no chunk but the header, the pixels and the end. Empty when the
+// picture is null or the level is outside 0 to 9.
 std::vector<std::uint8_t> EncodePng(const RgbImage& image, int compression);
 
 // Writes the picture as a PNG file through the one file writer; messages name the file as shown
