@@ -17,74 +17,70 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
                 m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier));
 }
 
+// The key's command comes from the editor's key tables; each group of commands has its own
+// short function.
 void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
-    const int cx = doc_.CursorX();
-    const int cy = doc_.CursorY();
-    const std::uint8_t colourBefore = GetPixel(cx, cy);
     const KeyBinding* binding = FindKeyBinding(key, shift, ctrl, alt);
     if (binding == nullptr) return;
-    int dx = 0;
-    int dy = 0;
-    if (key == vk::kLeft) dx = -1;
-    if (key == vk::kRight) dx = 1;
-    if (key == vk::kUp) dy = -1;
-    if (key == vk::kDown) dy = 1;
-    switch (binding->command) {
-        case Command::kNothing:
+    const KeyCommand press{binding->command, key, shift};
+    switch (GroupOf(binding->command)) {
+        case CommandGroup::kDrawing:
+            RunDrawing(press);
             break;
-        case Command::kClose:
-            close();
+        case CommandGroup::kCursor:
+            RunCursor(press);
             break;
-        case Command::kHelp:
-            ShowKeyHelp(*this);
+        case CommandGroup::kCels:
+            RunCels(press);
             break;
-        case Command::kClearPixel:
-            SetPixel(cx, cy, 0);
+        case CommandGroup::kTransforms:
+            RunTransform(press);
             break;
-        case Command::kPreviousCel:
-            PreviousCel();
+        case CommandGroup::kFiles:
+            RunFiles(press);
             break;
-        case Command::kNextCel:
-            NextCel();
+        case CommandGroup::kWindow:
+            RunWindow(press);
             break;
-        case Command::kMoveWindow:
-            move(pos() + QPoint(dx * 8, dy * 8));
-            break;
-        case Command::kScroll:
-            if (dx < 0) ScrollLeft();
-            if (dx > 0) ScrollRight();
-            if (dy < 0) ScrollUp();
-            if (dy > 0) ScrollDown();
-            break;
-        case Command::kMoveCursor:
-            MoveCursorBy(dx, dy, shift, colourBefore);
-            break;
-        case Command::kGenerate:
+        case CommandGroup::kGenerate:
             if (frmExport_ != nullptr) {
                 frmExport_->SetData(doc_.Buffer());
                 frmExport_->ShowWindow();
             }
             break;
-        case Command::kNew:
-            NewDocument();
+    }
+}
+
+void TForm1::RunDrawing(const KeyCommand& press) {
+    const int x = doc_.CursorX();
+    const int y = doc_.CursorY();
+    const auto colour = static_cast<std::uint8_t>(ColourOfKey(press.key));
+    if (press.command == Command::kClearPixel) SetPixel(x, y, 0);
+    if (press.command == Command::kSetColour) SetPixel(x, y, colour);
+    if (press.command == Command::kFloodFill) FloodFill(x, y, colour);
+    if (press.command == Command::kUndo) Undo();
+}
+
+// One pixel toward an edge, nothing at the edge. With Shift the colour that was under the cursor
+// is drawn at the new place (which makes it the current colour).
+void TForm1::RunCursor(const KeyCommand& press) {
+    const Step step = StepOfArrow(press.key);
+    const std::uint8_t colourBefore = GetPixel(doc_.CursorX(), doc_.CursorY());
+    if (!doc_.MoveCursor(step.dx, step.dy)) return;
+    if (press.shift) {
+        SetPixel(doc_.CursorX(), doc_.CursorY(), colourBefore);  // redraws too
+    } else {
+        Redraw();
+    }
+}
+
+void TForm1::RunCels(const KeyCommand& press) {
+    switch (press.command) {
+        case Command::kPreviousCel:
+            PreviousCel();
             break;
-        case Command::kOpen:
-            OpenDocument();
-            break;
-        case Command::kExportPng:
-            ExportPng();
-            break;
-        case Command::kRotate:
-            Rotate();
-            break;
-        case Command::kSave:
-            SaveDocument(false);
-            break;
-        case Command::kSaveAs:
-            SaveDocument(true);
-            break;
-        case Command::kUndo:
-            Undo();
+        case Command::kNextCel:
+            NextCel();
             break;
         case Command::kCopyCel:
             CopyCel();
@@ -108,30 +104,37 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
                 EraseCel();
             }
             break;
-        case Command::kMirrorVertical:
-            MirrorVertical();
-            break;
-        case Command::kMirrorHorizontal:
-            MirrorHorizontal();
-            break;
-        case Command::kSetColour:
-            SetPixel(cx, cy, static_cast<std::uint8_t>(ColourOfKey(key)));
-            break;
-        case Command::kFloodFill:
-            FloodFill(cx, cy, static_cast<std::uint8_t>(ColourOfKey(key)));
+        default:
             break;
     }
 }
 
-// One pixel toward an edge, nothing at the edge. With Shift the colour that was under the cursor
-// is drawn at the new place (which makes it the current colour).
-void TForm1::MoveCursorBy(int dx, int dy, bool draw, std::uint8_t colourBefore) {
-    if (!doc_.MoveCursor(dx, dy)) return;
-    if (draw) {
-        SetPixel(doc_.CursorX(), doc_.CursorY(), colourBefore);  // redraws too
-    } else {
-        Redraw();
+void TForm1::RunTransform(const KeyCommand& press) {
+    const Step step = StepOfArrow(press.key);
+    if (press.command == Command::kScroll) {
+        if (step.dx < 0) ScrollLeft();
+        if (step.dx > 0) ScrollRight();
+        if (step.dy < 0) ScrollUp();
+        if (step.dy > 0) ScrollDown();
     }
+    if (press.command == Command::kMirrorVertical) MirrorVertical();
+    if (press.command == Command::kMirrorHorizontal) MirrorHorizontal();
+    if (press.command == Command::kRotate) Rotate();
+}
+
+void TForm1::RunFiles(const KeyCommand& press) {
+    if (press.command == Command::kNew) NewDocument();
+    if (press.command == Command::kOpen) OpenDocument();
+    if (press.command == Command::kSave) SaveDocument(false);
+    if (press.command == Command::kSaveAs) SaveDocument(true);
+    if (press.command == Command::kExportPng) ExportPng();
+}
+
+void TForm1::RunWindow(const KeyCommand& press) {
+    const Step step = StepOfArrow(press.key);
+    if (press.command == Command::kClose) close();
+    if (press.command == Command::kHelp) ShowKeyHelp(*this);
+    if (press.command == Command::kMoveWindow) move(pos() + QPoint(step.dx * 8, step.dy * 8));
 }
 
 void TForm1::imgMainMouseDown(Qt::MouseButton button, int x, int y) {

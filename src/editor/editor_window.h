@@ -14,6 +14,7 @@
 #include "document/sprite_document.h"
 #include "editor/user_prompts.h"
 #include "image/rgb_image.h"
+#include "keys/editor_keys.h"
 
 class ImageLibrary;
 class RecoveryCopy;
@@ -135,7 +136,18 @@ class TForm1 : public QWidget {
     PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,
                      PromptIcon icon = PromptIcon::kNone);
     void ErrorBox(std::string_view message);
-    void MoveCursorBy(int dx, int dy, bool draw, std::uint8_t colourBefore);
+    // One function for each group of key commands (keys/editor_keys.h).
+    struct KeyCommand {
+        Command command;
+        int key;  // the virtual key code: its colour, its arrow direction
+        bool shift;
+    };
+    void RunDrawing(const KeyCommand& press);
+    void RunCursor(const KeyCommand& press);
+    void RunCels(const KeyCommand& press);
+    void RunTransform(const KeyCommand& press);
+    void RunFiles(const KeyCommand& press);
+    void RunWindow(const KeyCommand& press);
     // Reads a sprite file into the document; the error box on failure (plainError: the bare
     // "Error" box of the Open command for a file that cannot be opened).
     bool LoadDocument(const std::string& path, bool plainError);

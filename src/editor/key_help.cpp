@@ -17,14 +17,18 @@
 
 namespace {
 
+// The editor's command groups first, as the keys module numbers them, then the help's own.
+constexpr int GroupNumber(CommandGroup group) {
+    return static_cast<int>(group);
+}
 enum Group {
-    kDrawing,
-    kCursor,
-    kCels,
-    kTransforms,
-    kFiles,
-    kWindow,
-    kGenerate,
+    kDrawing = GroupNumber(CommandGroup::kDrawing),
+    kCursor = GroupNumber(CommandGroup::kCursor),
+    kCels = GroupNumber(CommandGroup::kCels),
+    kTransforms = GroupNumber(CommandGroup::kTransforms),
+    kFiles = GroupNumber(CommandGroup::kFiles),
+    kWindow = GroupNumber(CommandGroup::kWindow),
+    kGenerate = GroupNumber(CommandGroup::kGenerate),
     kNewDialog,
     kHelpWindow,
     kModifiers,
@@ -34,43 +38,8 @@ constexpr auto kGroupTitles =
     std::to_array<const char*>({"Drawing", "Cursor", "Cels", "Transforms", "Files", "Window",
                                 "Generate window", "New dialog", "This window", "Modifier keys"});
 
-Group GroupOf(Command command) {
-    switch (command) {
-        case Command::kClearPixel:
-        case Command::kSetColour:
-        case Command::kFloodFill:
-        case Command::kUndo:
-            return kDrawing;
-        case Command::kMoveCursor:
-            return kCursor;
-        case Command::kPreviousCel:
-        case Command::kNextCel:
-        case Command::kCopyCel:
-        case Command::kPasteCel:
-        case Command::kAddCel:
-        case Command::kDeleteCel:
-        case Command::kEraseCel:
-            return kCels;
-        case Command::kScroll:
-        case Command::kMirrorVertical:
-        case Command::kMirrorHorizontal:
-        case Command::kRotate:
-            return kTransforms;
-        case Command::kClose:
-        case Command::kMoveWindow:
-        case Command::kHelp:
-            return kWindow;
-        case Command::kGenerate:
-            return kGenerate;
-        case Command::kNew:
-        case Command::kOpen:
-        case Command::kSave:
-        case Command::kSaveAs:
-        case Command::kExportPng:
-        case Command::kNothing:
-            return kFiles;
-    }
-    return kFiles;  // not reached: every command is named above, and -Wswitch keeps it so
+Group HelpGroupOf(Command command) {
+    return static_cast<Group>(GroupNumber(GroupOf(command)));
 }
 
 struct TextRow {
@@ -103,7 +72,7 @@ constexpr auto kTextRows = std::to_array<TextRow>({
 
 void AddBinding(std::vector<HelpSection>& sections, const KeyBinding& row) {
     if (row.command == Command::kNothing) return;
-    std::vector<HelpLine>& lines = sections[GroupOf(row.command)].lines;
+    std::vector<HelpLine>& lines = sections[HelpGroupOf(row.command)].lines;
     const QString what = QString::fromUtf8(row.what);
     // Rows that run the same command with the same text share a line: "PageUp, J".
     const auto same = std::find_if(lines.begin(), lines.end(), [&](const HelpLine& line) {
@@ -181,7 +150,7 @@ QString KeyHelpHtml(const std::vector<HelpSection>& sections) {
         .arg(left, right);
 }
 
-TKeyHelp::TKeyHelp(QWidget* editor) : QWidget(editor, Qt::Window) {
+KeyHelpWindow::KeyHelpWindow(QWidget* editor) : QWidget(editor, Qt::Window) {
     setWindowTitle(QStringLiteral("spritehex keys"));
     text_ = new QTextBrowser(this);
     text_->setHtml(KeyHelpHtml(KeyHelpSections()));
@@ -204,11 +173,11 @@ TKeyHelp::TKeyHelp(QWidget* editor) : QWidget(editor, Qt::Window) {
          screen.y() + (screen.height() - height()) / 2);
 }
 
-QString TKeyHelp::Text() const {
+QString KeyHelpWindow::Text() const {
     return text_->toPlainText();
 }
 
-bool TKeyHelp::HandleKey(QKeyEvent& event) {
+bool KeyHelpWindow::HandleKey(QKeyEvent& event) {
     if (FindDialogCommand(HelpWindowKeyTable(), VirtualKeyOf(event)) != DialogCommand::kClose) {
         return false;
     }
@@ -217,12 +186,12 @@ bool TKeyHelp::HandleKey(QKeyEvent& event) {
     return true;
 }
 
-void TKeyHelp::GiveBackKeyboard() {
+void KeyHelpWindow::GiveBackKeyboard() {
     // Without a window manager nobody else hands the focus back to the editor.
     if (QWidget* editor = parentWidget()) editor->activateWindow();
 }
 
-bool TKeyHelp::eventFilter(QObject* watched, QEvent* event) {
+bool KeyHelpWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text_ && event->type() == QEvent::KeyPress &&
         HandleKey(*static_cast<QKeyEvent*>(event))) {
         return true;
@@ -230,18 +199,18 @@ bool TKeyHelp::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TKeyHelp::keyPressEvent(QKeyEvent* event) {
+void KeyHelpWindow::keyPressEvent(QKeyEvent* event) {
     if (!HandleKey(*event)) QWidget::keyPressEvent(event);
 }
 
-void TKeyHelp::closeEvent(QCloseEvent* event) {
+void KeyHelpWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     GiveBackKeyboard();
 }
 
-TKeyHelp& ShowKeyHelp(QWidget& editor) {
-    auto* help = editor.findChild<TKeyHelp*>(QString(), Qt::FindDirectChildrenOnly);
-    if (help == nullptr) help = new TKeyHelp(&editor);
+KeyHelpWindow& ShowKeyHelp(QWidget& editor) {
+    auto* help = editor.findChild<KeyHelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (help == nullptr) help = new KeyHelpWindow(&editor);
     help->show();
     help->raise();
     help->activateWindow();

@@ -34,12 +34,12 @@ std::vector<HelpSection> KeyHelpSections();
 // The listing as rich text, in two columns.
 QString KeyHelpHtml(const std::vector<HelpSection>& sections);
 
-class TKeyHelp : public QWidget {
+class KeyHelpWindow : public QWidget {
     Q_OBJECT
 
   public:
     // A window of its own that belongs to the editor window; hidden until ShowKeyHelp.
-    explicit TKeyHelp(QWidget* editor);
+    explicit KeyHelpWindow(QWidget* editor);
 
     // The listing as shown, as plain text.
     QString Text() const;
@@ -59,4 +59,4 @@ class TKeyHelp : public QWidget {
 
 // Shows the editor's help window (made on first use, one per editor), centred on the screen
 // the first time, in front and with the keyboard focus.
-TKeyHelp& ShowKeyHelp(QWidget& editor);
+KeyHelpWindow& ShowKeyHelp(QWidget& editor);

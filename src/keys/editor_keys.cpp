@@ -90,6 +90,60 @@ const KeyBinding* FindKeyBinding(int code, bool shift, bool ctrl, bool alt) {
     return nullptr;
 }
 
+CommandGroup GroupOf(Command command) {
+    switch (command) {
+        case Command::kClearPixel:
+        case Command::kSetColour:
+        case Command::kFloodFill:
+        case Command::kUndo:
+            return CommandGroup::kDrawing;
+        case Command::kMoveCursor:
+            return CommandGroup::kCursor;
+        case Command::kPreviousCel:
+        case Command::kNextCel:
+        case Command::kCopyCel:
+        case Command::kPasteCel:
+        case Command::kAddCel:
+        case Command::kDeleteCel:
+        case Command::kEraseCel:
+            return CommandGroup::kCels;
+        case Command::kScroll:
+        case Command::kMirrorVertical:
+        case Command::kMirrorHorizontal:
+        case Command::kRotate:
+            return CommandGroup::kTransforms;
+        case Command::kClose:
+        case Command::kMoveWindow:
+        case Command::kHelp:
+            return CommandGroup::kWindow;
+        case Command::kGenerate:
+            return CommandGroup::kGenerate;
+        case Command::kNew:
+        case Command::kOpen:
+        case Command::kSave:
+        case Command::kSaveAs:
+        case Command::kExportPng:
+        case Command::kNothing:
+            return CommandGroup::kFiles;
+    }
+    return CommandGroup::kFiles;  // not reached: -Wswitch keeps every command named above
+}
+
+Step StepOfArrow(int code) {
+    switch (code) {
+        case vk::kLeft:
+            return {-1, 0};
+        case vk::kRight:
+            return {1, 0};
+        case vk::kUp:
+            return {0, -1};
+        case vk::kDown:
+            return {0, 1};
+        default:
+            return {};
+    }
+}
+
 int ColourOfKey(int code) {
     return code <= vk::k9 ? code - vk::k0 : code - ('A' - 10);
 }

@@ -34,6 +34,11 @@ enum class Command {
     kFloodFill,         // the key's colour from the cursor
 };
 
+// What a command works on: the editor's handler runs each group's commands in a function of its
+// own, and the key help lists each group under a title of its own.
+enum class CommandGroup { kDrawing, kCursor, kCels, kTransforms, kFiles, kWindow, kGenerate };
+CommandGroup GroupOf(Command command);
+
 // Whether a modifier must be held, must not be held, or plays no part.
 enum class Held { kAny, kYes, kNo };
 
@@ -56,3 +61,10 @@ const KeyBinding* FindKeyBinding(int code, bool shift, bool ctrl, bool alt);
 
 // The colour index of a colour key: 0..9 for the digits, 10..15 for A..F.
 int ColourOfKey(int code);
+
+// The step of an arrow key: (-1, 0) for Left, (0, 1) for Down; (0, 0) for every other key.
+struct Step {
+    int dx = 0;
+    int dy = 0;
+};
+Step StepOfArrow(int code);

@@ -241,7 +241,7 @@ void EditorHelp::openAndClose() {
 
     const auto [key, mods] = test::ParseKey(open);
     QTest::keyClick(editor.form.get(), key, mods);
-    auto* help = editor.form->findChild<TKeyHelp*>();
+    auto* help = editor.form->findChild<KeyHelpWindow*>();
     QVERIFY(help != nullptr);
     QVERIFY(help->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(help));
@@ -277,15 +277,15 @@ void EditorHelp::f1AgainKeepsOneWindowAndAClosedWindowGivesTheKeyboardBack() {
     QVERIFY(QTest::qWaitForWindowActive(editor.form.get()));
     test::Press(*editor.form, "F1");
     test::Press(*editor.form, "F1");  // the editor got the keyboard back some other way
-    QCOMPARE(editor.form->findChildren<TKeyHelp*>().size(), 1);
-    TKeyHelp* help = editor.form->findChild<TKeyHelp*>();
+    QCOMPARE(editor.form->findChildren<KeyHelpWindow*>().size(), 1);
+    KeyHelpWindow* help = editor.form->findChild<KeyHelpWindow*>();
     QVERIFY(help->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(help));
     QVERIFY(help->close());  // as a window manager's close button does
     QVERIFY(QTest::qWaitForWindowActive(editor.form.get()));
     test::Press(*editor.form, "F1");
     QVERIFY(help->isVisible());
-    QCOMPARE(editor.form->findChildren<TKeyHelp*>().size(), 1);
+    QCOMPARE(editor.form->findChildren<KeyHelpWindow*>().size(), 1);
 }
 
 QTEST_MAIN(EditorHelp)

@@ -1,0 +1,271 @@
+// Every row of every window's key table, pressed as a key on that window: the row's command must
+// run (its effect is seen), not merely be found. A row added to a table without its command
+// running, or a command without a check here, fails.
+
+#include <functional>
+#include <map>
+
+#include <QLineEdit>
+#include <QTest>
+
+#include "editor/key_help.h"
+#include "generator/window/memo.h"
+#include "keys/dialog_keys.h"
+#include "keys/generate_keys.h"
+#include "keys/key_codes.h"
+#include "test_support.h"
+
+namespace {
+
+// The Qt key that gives a virtual key code, as a keyboard sends it.
+Qt::Key QtKeyOf(int code) {
+    static const std::map<int, Qt::Key> kSpecial = {
+        {vk::kEnter, Qt::Key_Return},
+        {vk::kEscape, Qt::Key_Escape},
+        {vk::kSpace, Qt::Key_Space},
+        {vk::kPageUp, Qt::Key_PageUp},
+        {vk::kPageDown, Qt::Key_PageDown},
+        {vk::kLeft, Qt::Key_Left},
+        {vk::kUp, Qt::Key_Up},
+        {vk::kRight, Qt::Key_Right},
+        {vk::kDown, Qt::Key_Down},
+        {vk::kF1, Qt::Key_F1},
+        {vk::kF2, Qt::Key_F2},
+        {vk::kF3, Qt::Key_F3},
+        {vk::kF4, Qt::Key_F4},
+    };
+    if (const auto it = kSpecial.find(code); it != kSpecial.end()) return it->second;
+    return static_cast<Qt::Key>(code);  // digits and capital letters share their codes
+}
+
+// The modifiers a row asks for: held where it must be, not held where it plays no part.
+Qt::KeyboardModifiers ModifiersOf(const KeyBinding& row) {
+    Qt::KeyboardModifiers mods;
+    if (row.shift == Held::kYes) mods |= Qt::ShiftModifier;
+    if (row.ctrl == Held::kYes) mods |= Qt::ControlModifier;
+    if (row.alt == Held::kYes) mods |= Qt::AltModifier;
+    return mods;
+}
+
+// An editor on walk.dat: 4 x 4, three cels, cel 1 current, the cursor at (1, 2) on colour 5,
+// a copied cel 0 of colour 3 at (0, 0). Every command has something to change.
+struct Scene : test::Editor {
+    Scene() {
+        Open("walk.dat", test::SpriteBytes(4, 4, 3, "0,0=3 c1:1,2=5 c1:2,2=5 c1:3,0=9"));
+        test::Press(*form, "Ctrl+C M Left");
+        prompts.asked.clear();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        startPos = form->pos();
+    }
+    const TSpriteDocument& Doc() const { return form->Document(); }
+    // The current cel's pixels that are not 0, sorted: "1,2=5 3,0=9".
+    QString Cel() const {
+        QStringList tokens;
+        for (int y = 0; y < Doc().Height(); ++y) {
+            for (int x = 0; x < Doc().Width(); ++x) {
+                if (const int v = Doc().GetPixel(x, y); v != 0) {
+                    tokens
+                        << QString("%1,%2=%3").arg(x).arg(y).arg(QString::number(v, 16).toUpper());
+                }
+            }
+        }
+        tokens.sort();
+        return tokens.join(' ');
+    }
+    QPoint startPos;
+};
+
+// Keys some commands need pressed first to have something to do: a change to undo or to save.
+const std::map<Command, QString> kPrepare = {
+    {Command::kUndo, "7"},
+    {Command::kSave, "7"},
+};
+
+using Check = std::function<void(Scene& scene, const QString& before, int key)>;
+
+QString Colour(int key) {
+    return QString::number(ColourOfKey(key), 16).toUpper();
+}
+
+// What each command does to the scene, seen from outside.
+const std::map<Command, Check>& Checks() {
+    static const std::map<Command, Check> checks = {
+        {Command::kClose, [](Scene& s, const QString&, int) { QVERIFY(!s.form->isVisible()); }},
+        {Command::kHelp,
+         [](Scene& s, const QString&, int) {
+             auto* help = s.form->findChild<KeyHelpWindow*>();
+             QVERIFY(help != nullptr && help->isVisible());
+         }},
+        {Command::kClearPixel,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.Cel(), QString("2,2=5 3,0=9")); }},
+        {Command::kPreviousCel,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.Doc().CurrentCel(), 0); }},
+        {Command::kNextCel,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.Doc().CurrentCel(), 2); }},
+        {Command::kMoveWindow,
+         [](Scene& s, const QString&, int key) {
+             QCOMPARE(s.form->pos() - s.startPos,
+                      QPoint(StepOfArrow(key).dx * 8, StepOfArrow(key).dy * 8));
+         }},
+        {Command::kScroll,
+         [](Scene& s, const QString& before, int) {
+             QVERIFY(s.Cel() != before);
+             QCOMPARE(s.Cel().split(' ').size(), 3);
+         }},
+        {Command::kMoveCursor,
+         [](Scene& s, const QString&, int key) {
+             QCOMPARE(QPoint(s.Doc().CursorX(), s.Doc().CursorY()),
+                      QPoint(1 + StepOfArrow(key).dx, 2 + StepOfArrow(key).dy));
+         }},
+        {Command::kGenerate,
+         [](Scene& s, const QString&, int) { QVERIFY(s.frmExport.isVisible()); }},
+        {Command::kNew, [](Scene& s, const QString&,
+                           int) { QCOMPARE(s.prompts.asked.value(0), QString("New UNEXPECTED")); }},
+        {Command::kOpen, [](Scene& s, const QString&,
+                            int) { QVERIFY(s.prompts.asked.value(0).startsWith("Open: ")); }},
+        {Command::kExportPng,
+         [](Scene& s, const QString&, int) {
+             QVERIFY(s.prompts.asked.value(0).startsWith("Export: "));
+         }},
+        {Command::kRotate,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.Cel(), QString("0,0=9 2,1=5 2,2=5")); }},
+        {Command::kSave,
+         [](Scene& s, const QString&, int) {
+             QVERIFY(s.prompts.asked.isEmpty());  // walk.dat has a path: saved without asking
+             QVERIFY(!s.Doc().Modified());
+             QCOMPARE(test::Sorted(test::Pixels(s.Doc())),
+                      QString("0,0=3 c1:1,2=7 c1:2,2=5 c1:3,0=9"));
+         }},
+        {Command::kSaveAs, [](Scene& s, const QString&,
+                              int) { QVERIFY(s.prompts.asked.value(0).startsWith("Save as: ")); }},
+        {Command::kUndo,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.Doc().GetPixel(1, 2), 5); }},
+        {Command::kCopyCel,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.form->windowTitle(), QString("copy:2")); }},
+        {Command::kPasteCel,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.Cel(), QString("0,0=3")); }},
+        {Command::kAddCel, [](Scene& s, const QString&, int) { QCOMPARE(s.Doc().CelCount(), 4); }},
+        {Command::kDeleteCel,
+         [](Scene& s, const QString&, int) {
+             QCOMPARE(s.prompts.asked.value(0),
+                      QString("Delete current cel? | Prompt | OkCancel UNEXPECTED"));
+         }},
+        {Command::kEraseCel,
+         [](Scene& s, const QString&, int) {
+             QCOMPARE(s.prompts.asked.value(0),
+                      QString("Erase current chr? | Prompt | OkCancel UNEXPECTED"));
+         }},
+        {Command::kMirrorVertical,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.Cel(), QString("1,1=5 2,1=5 3,3=9")); }},
+        {Command::kMirrorHorizontal,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.Cel(), QString("0,0=9 1,2=5 2,2=5")); }},
+        {Command::kSetColour,
+         [](Scene& s, const QString&, int key) {
+             const QString drawn = ColourOfKey(key) == 0 ? "" : "1,2=" + Colour(key) + " ";
+             QCOMPARE(s.Cel(), drawn + "2,2=5 3,0=9");
+         }},
+        {Command::kFloodFill,
+         [](Scene& s, const QString&, int key) {
+             QCOMPARE(s.Doc().GetPixel(1, 2), ColourOfKey(key));
+             QCOMPARE(s.Doc().GetPixel(2, 2), ColourOfKey(key));
+         }},
+    };
+    return checks;
+}
+
+}  // namespace
+
+class KeyTables : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void editorRowsRunTheirCommands();
+    void generateWindowRowsRunTheirCommands();
+    void newDialogRowsRunTheirCommands();
+    void helpWindowRowsRunTheirCommands();
+};
+
+void KeyTables::editorRowsRunTheirCommands() {
+    int rows = 0;
+    for (const auto table : {FirstKeyTable(), SecondKeyTable()}) {
+        for (const KeyBinding& row : table) {
+            if (row.command == Command::kNothing) continue;
+            const auto check = Checks().find(row.command);
+            QVERIFY2(check != Checks().end(), row.keys);
+            // The first and the last key of a range (0 and 9, A and F, Left and Down).
+            for (const int key : {row.firstKey, row.lastKey}) {
+                Scene scene;
+                if (const auto prepare = kPrepare.find(row.command); prepare != kPrepare.end()) {
+                    test::Press(*scene.form, prepare->second);
+                }
+                const QString before = scene.Cel();
+                QTest::keyClick(scene.form.get(), QtKeyOf(key), ModifiersOf(row));
+                check->second(scene, before, key);
+                if (QTest::currentTestFailed()) {
+                    qWarning("the row \"%s\", key %d", row.keys, key);
+                    return;
+                }
+                ++rows;
+            }
+        }
+    }
+    QVERIFY(rows > 40);
+}
+
+void KeyTables::generateWindowRowsRunTheirCommands() {
+    for (const GenerateKey& row : GenerateKeyTable()) {
+        test::Editor editor;
+        editor.Open("walk.dat", test::SpriteBytes(4, 4, 1, "1,1=5"));
+        editor.form->show();
+        QTest::keyClick(editor.form.get(), Qt::Key_G);
+        const GeneratorOptions before = editor.frmExport.Options();
+        QTest::keyClick(editor.frmExport.Memo1(), QtKeyOf(row.key));
+        const GeneratorOptions after = editor.frmExport.Options();
+        switch (row.command) {
+            case GenerateCommand::kNothing:
+                QFAIL(row.keys);
+                break;
+            case GenerateCommand::kClose:
+                QVERIFY2(!editor.frmExport.isVisible(), row.keys);
+                break;
+            case GenerateCommand::kToggleTwoLayers:
+                QVERIFY2(after.twoLayers != before.twoLayers, row.keys);
+                break;
+            case GenerateCommand::kToggleColorData:
+                QVERIFY2(after.colorData != before.colorData, row.keys);
+                break;
+            case GenerateCommand::kToggleComma:
+                QVERIFY2(after.comma != before.comma, row.keys);
+                break;
+            case GenerateCommand::kToggleType:
+                QVERIFY2(after.outputType != before.outputType, row.keys);
+                break;
+        }
+    }
+}
+
+void KeyTables::newDialogRowsRunTheirCommands() {
+    for (const DialogKey& row : NewDialogKeyTable()) {
+        TfrmNew dialog;
+        dialog.open();
+        QTest::keyClick(dialog.edtH(), QtKeyOf(row.key));
+        QVERIFY2(!dialog.isVisible(), row.keys);
+        const int want =
+            row.command == DialogCommand::kAccept ? QDialog::Accepted : QDialog::Rejected;
+        QCOMPARE(dialog.result(), want);
+    }
+}
+
+void KeyTables::helpWindowRowsRunTheirCommands() {
+    for (const DialogKey& row : HelpWindowKeyTable()) {
+        QWidget editor;
+        KeyHelpWindow& help = ShowKeyHelp(editor);
+        QVERIFY(help.isVisible());
+        QTest::keyClick(&help, QtKeyOf(row.key));
+        QVERIFY2(!help.isVisible(), row.keys);
+    }
+}
+
+QTEST_MAIN(KeyTables)
+#include "tst_editor_key_tables.moc"
