@@ -2,7 +2,8 @@
 # Fails when a C++ file of ours is not formatted as .clang-format says, and lists those files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-unformatted=$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 |
+unformatted=$(git ls-files --cached --others --exclude-standard '*.cpp' '*.h' |
+  while read -r f; do [[ -f "$f" ]] && echo "$f"; done | xargs clang-format --dry-run 2>&1 |
   sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning:.*/\1/p' | sort -u)
 if [[ -n "$unformatted" ]]; then
   echo "Not formatted as .clang-format says (run clang-format -i on them):" >&2

@@ -29,7 +29,7 @@ class FixedPrompts : public UserPrompts {
     std::optional<QString> AskOpenPath(const QString&) override { return path_; }
     std::optional<QString> AskSavePath(const QString&) override { return std::nullopt; }
     std::optional<QString> AskExportPath(const QString&) override { return std::nullopt; }
-    bool RunNewDialog(TfrmNew&) override { return false; }
+    std::optional<NewDocumentTexts> AskNewDocument() override { return std::nullopt; }
 
   private:
     QString path_;
@@ -60,7 +60,9 @@ struct Fixture {
         file.write(sprite);
         file.close();
         prompts = std::make_unique<FixedPrompts>(dir.filePath("big.dat"));
-        form = std::make_unique<TForm1>(dir.path(), *prompts);
+        const Result<Strips> strips = LoadStrips(dir.path());
+        if (!strips) qFatal("%s", strips.message().c_str());
+        form = std::make_unique<TForm1>(*strips, *prompts);
         form->OpenDocument();
         if (shown) form->show();
         QApplication::processEvents();

@@ -67,16 +67,15 @@ int main(int argc, char** argv) {
     QtUserPrompts prompts;
     RecoveryCopy recovery(RecoveryFolder());  // outlives the window that reports to it
     recovery.WriteOnSignalsAndExit();
-    std::unique_ptr<TForm1> form;
-    try {
-        form = std::make_unique<TForm1>(QCoreApplication::applicationDirPath(), prompts);
-    } catch (const std::exception& e) {
-        ShowErrorBox(prompts, QCoreApplication::applicationName(), QString::fromUtf8(e.what()));
+    const Result<Strips> strips = LoadStrips(QCoreApplication::applicationDirPath());
+    if (!strips) {
+        ShowErrorBox(prompts, QCoreApplication::applicationName(), strips.message());
         return 1;
     }
+    auto form = std::make_unique<TForm1>(*strips, prompts);
     TfrmNew frmNew;
     TfrmExport frmExport;
-    form->SetNewDialog(&frmNew);
+    prompts.SetNewDialog(&frmNew);
     form->SetGenerateWindow(&frmExport);
     prompts.SetParent(form.get());
     app.SetReporter([&](const QString& message) {

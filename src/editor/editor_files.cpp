@@ -8,9 +8,6 @@
 #include "document/new_dialog_numbers.h"
 #include "document/sprite_file.h"
 #include "editor/editor_window.h"
-#include "editor/new_dialog.h"
-
-#include <QLineEdit>
 
 namespace {
 
@@ -37,13 +34,12 @@ bool TForm1::SavePrompt() {
 }
 
 void TForm1::NewDocument() {
-    if (frmNew_ == nullptr || !SavePrompt()) return;
-    const bool ok = prompts_.RunNewDialog(*frmNew_);
+    if (!SavePrompt()) return;
+    const std::optional<NewDocumentTexts> texts = prompts_.AskNewDocument();
     activateWindow();
-    if (!ok) return;
+    if (!texts) return;
     const Result<NewDocumentSize> size = ParseNewDocumentFields(
-        frmNew_->edtW()->text().toStdString(), frmNew_->edtH()->text().toStdString(),
-        frmNew_->edtCel()->text().toStdString());
+        texts->width.toStdString(), texts->height.toStdString(), texts->celCount.toStdString());
     if (!size) {
         ErrorBox(size.message());
         return;

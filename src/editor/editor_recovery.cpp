@@ -41,7 +41,7 @@ void TForm1::OfferRecovery() {
             }
             const std::string aside = recovery_->SetAside(copy);
             ErrorBox("The recovery copy " + copy.path + " cannot be used: " + problem +
-                     ". It is kept as " + FileNameOfPath(aside));
+                     ". It is kept as " + FileNameOfPath(aside) + ".");
             continue;
         }
         const QString question =

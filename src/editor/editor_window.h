@@ -4,7 +4,6 @@
 // operations (keys/editor_keys.h) and repaints itself after each.
 
 #include <cstdint>
-#include <stdexcept>
 
 #include <QImage>
 #include <QPoint>
@@ -12,21 +11,15 @@
 #include <QWidget>
 
 #include "document/sprite_document.h"
+#include "editor/strips.h"
 #include "editor/user_prompts.h"
 #include "image/rgb_image.h"
 #include "keys/editor_keys.h"
 
 class ImageLibrary;
 class RecoveryCopy;
-class TfrmNew;
 class TfrmExport;
 struct RecoveredDocument;
-
-// A start-up failure (a missing or unusable swatch strip); its message names the file.
-class StartupError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 // Where the PNG export writes temp.bmp: the program's folder when it may be written to, else the
 // user's cache folder (made when missing), as after a system-wide install.
@@ -40,14 +33,13 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
   public:
-    // Reads pal.bmp and color.bmp from executableDir and starts a new 8 x 8 document of one cel.
-    // Throws StartupError when a strip is missing, unreadable, not a BMP picture or too small.
-    TForm1(const QString& executableDir, UserPrompts& prompts, QWidget* parent = nullptr);
+    // Paints with the strips (LoadStrips) and starts a new 8 x 8 document of one cel.
+    TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    void SetNewDialog(TfrmNew* dialog) { frmNew_ = dialog; }
     void SetGenerateWindow(TfrmExport* window) { frmExport_ = window; }
-    // Where the PNG export writes temp.bmp: TempBitmapDir(executableDir) unless set otherwise.
+    // Where the PNG export writes temp.bmp: TempBitmapDir of the program's folder unless set
+    // otherwise.
     void SetTempBitmapDir(const QString& dir);
     QString TempBitmapPath() const { return tempBitmapPath_; }
     // The image library the PNG export calls (the real one unless set otherwise).
@@ -156,7 +148,6 @@ class TForm1 : public QWidget {
     void NoteChange();
 
     UserPrompts& prompts_;
-    TfrmNew* frmNew_ = nullptr;
     TfrmExport* frmExport_ = nullptr;
     TSpriteDocument doc_;
     QWidget* imgMain_ = nullptr;

@@ -7,6 +7,11 @@
 
 #include <QApplication>
 
+// The text of an exception as the error box shows it: a full stop after a last character that
+// sorts after "." (a letter or a digit gets one; an empty text, or one ending in "." or ")" or
+// "!", none). Exceptions come from code that does not write its texts for the error box.
+QString ExceptionText(const QString& what);
+
 class GuardedApplication : public QApplication {
   public:
     using Reporter = std::function<void(const QString& message)>;

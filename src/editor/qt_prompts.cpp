@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -111,6 +112,10 @@ std::optional<QString> QtUserPrompts::AskExportPath(const QString& proposal) {
                           proposal);
 }
 
-bool QtUserPrompts::RunNewDialog(TfrmNew& dialog) {
-    return ExecActivated(dialog) == QDialog::Accepted;
+std::optional<NewDocumentTexts> QtUserPrompts::AskNewDocument() {
+    if (newDialog_ == nullptr || ExecActivated(*newDialog_) != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return NewDocumentTexts{newDialog_->edtW()->text(), newDialog_->edtH()->text(),
+                            newDialog_->edtCel()->text()};
 }

@@ -8,6 +8,8 @@
 
 #include "editor/user_prompts.h"
 
+class TfrmNew;
+
 // The file dialogs' icons and type names, decided by a file's name and kind alone: nothing is read
 // from a file to guess its type (reading /proc/kmsg, say, would never return).
 class NameOnlyIconProvider : public QFileIconProvider {
@@ -21,15 +23,18 @@ class QtUserPrompts : public UserPrompts {
   public:
     // Dialogs are centred on the parent once it is set (the editor window).
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // The New dialog AskNewDocument shows; its fields keep their texts between uses.
+    void SetNewDialog(TfrmNew* dialog) { newDialog_ = dialog; }
 
     PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,
                      PromptIcon icon) override;
     std::optional<QString> AskOpenPath(const QString& proposal) override;
     std::optional<QString> AskSavePath(const QString& proposal) override;
     std::optional<QString> AskExportPath(const QString& proposal) override;
-    bool RunNewDialog(TfrmNew& dialog) override;
+    std::optional<NewDocumentTexts> AskNewDocument() override;
 
   private:
     QPointer<QWidget> parent_;
+    TfrmNew* newDialog_ = nullptr;
     NameOnlyIconProvider icons_;
 };

@@ -8,7 +8,12 @@
 
 #include <QString>
 
-class TfrmNew;
+// What the New dialog's fields W, H and Cel hold.
+struct NewDocumentTexts {
+    QString width;
+    QString height;
+    QString celCount;
+};
 
 enum class PromptButtons { kOk, kOkCancel, kYesNoCancel };
 enum class PromptIcon { kNone, kError };
@@ -29,14 +34,12 @@ class UserPrompts {
     // The PNG export dialog: .png filter, "png" added to a name without an extension, asks
     // before replacing an existing file; nothing when cancelled.
     virtual std::optional<QString> AskExportPath(const QString& proposal) = 0;
-    // Shows the New dialog modally; true when it closed with OK.
-    virtual bool RunNewDialog(TfrmNew& dialog) = 0;
+    // The New dialog: the texts of its three fields when it closed with OK, nothing when
+    // cancelled.
+    virtual std::optional<NewDocumentTexts> AskNewDocument() = 0;
 };
 
-// The text of the error box: the message with "." appended when its last character sorts after
-// "." (a letter or digit gets one; an empty message, or one ending in "." or ")" or "!", none).
-QString ErrorBoxText(const QString& message);
-
-// The error box: error icon, OK, the given caption (the application title) and ErrorBoxText.
+// The error box: error icon, OK, the given caption (the application title) and the message as it
+// is (our messages are complete sentences).
 void ShowErrorBox(UserPrompts& prompts, const QString& caption, const QString& message);
 void ShowErrorBox(UserPrompts& prompts, const QString& caption, std::string_view message);

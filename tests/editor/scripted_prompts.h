@@ -3,16 +3,15 @@
 //   "Save? | Prompt | YesNoCancel"   a message box: text | caption | buttons [| error]
 //   "Open: <proposal>", "Save as: <proposal>", "Export: <proposal>", "New"
 // Script entries, taken in order: "Yes", "No", "Cancel", "OK" for message boxes; a path or
-// "cancel" for the file dialogs; "new:W,H,N" (types the three texts), "new:keep" (leaves them) or
-// "new:cancel" for the New dialog. A question the script has no fitting answer for is recorded
-// with "UNEXPECTED" and answered with Cancel.
+// "cancel" for the file dialogs; "new:W,H,N" (the three texts), "new:keep" (the texts of the last
+// time, "8", "8", "1" at first, as the dialog keeps them) or "new:cancel" for the New dialog. A
+// question the script has no fitting answer for is recorded with "UNEXPECTED" and answered with
+// Cancel.
 
 #include <functional>
 
-#include <QLineEdit>
 #include <QStringList>
 
-#include "editor/new_dialog.h"
 #include "editor/user_prompts.h"
 
 class ScriptedPrompts : public UserPrompts {
@@ -48,19 +47,19 @@ class ScriptedPrompts : public UserPrompts {
         return Path(Next("Export: " + Shown(proposal), IsPath));
     }
 
-    bool RunNewDialog(TfrmNew& dialog) override {
+    std::optional<NewDocumentTexts> AskNewDocument() override {
         const QString answer = Next("New", [](const QString& a) { return a.startsWith("new:"); });
-        if (answer == "Cancel" || answer == "new:cancel") return false;
+        if (answer == "Cancel" || answer == "new:cancel") return std::nullopt;
         if (answer != "new:keep") {
             const QStringList texts = answer.mid(4).split(',');
-            dialog.edtW()->setText(texts.value(0));
-            dialog.edtH()->setText(texts.value(1));
-            dialog.edtCel()->setText(texts.value(2));
+            newTexts_ = {texts.value(0), texts.value(1), texts.value(2)};
         }
-        return true;
+        return newTexts_;
     }
 
   private:
+    NewDocumentTexts newTexts_{"8", "8", "1"};
+
     QString Shown(QString text) const {
         if (!tmpDir.isEmpty()) text.replace(tmpDir, "$TMP");
         return text;

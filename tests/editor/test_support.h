@@ -21,6 +21,15 @@
 
 namespace test {
 
+// An editor window on the strips in folder, writing temp.bmp there too.
+inline std::unique_ptr<TForm1> MakeEditor(const QString& folder, UserPrompts& prompts) {
+    const Result<Strips> strips = LoadStrips(folder);
+    if (!strips) qFatal("%s", strips.message().c_str());
+    auto form = std::make_unique<TForm1>(*strips, prompts);
+    form->SetTempBitmapDir(folder);
+    return form;
+}
+
 // Palette strip pixel (x, y) of colour index i's swatch: different for every index and position
 // inside the swatch, so a copy that is off by a pixel shows.
 inline QRgb PaletteColour(int index, int x, int y) {
@@ -120,7 +129,6 @@ inline void Press(QWidget& target, const QString& keys) {
 struct Editor {
     QTemporaryDir dir;
     ScriptedPrompts prompts;
-    TfrmNew frmNew;
     TfrmExport frmExport;
     std::unique_ptr<TForm1> form;
 
@@ -133,8 +141,7 @@ struct Editor {
         } else {
             QVERIFY(colourStrip.save(dir.filePath("color.bmp"), "BMP"));
         }
-        form = std::make_unique<TForm1>(dir.path(), prompts);
-        form->SetNewDialog(&frmNew);
+        form = MakeEditor(dir.path(), prompts);
         form->SetGenerateWindow(&frmExport);
     }
 

@@ -33,13 +33,14 @@ class RandomPrompts : public UserPrompts {
     std::optional<QString> AskOpenPath(const QString&) override { return RandomPath(); }
     std::optional<QString> AskSavePath(const QString&) override { return RandomPath(); }
     std::optional<QString> AskExportPath(const QString&) override { return RandomPath(); }
-    bool RunNewDialog(TfrmNew& dialog) override {
+    std::optional<NewDocumentTexts> AskNewDocument() override {
         static const char* const kTexts[] = {"1",   "8",   "16",   "64",         "65", "0",
                                              "-3",  "$10", "0x3F", " 7",         "7 ", "",
                                              "abc", "100", "101",  "99999999999"};
-        QLineEdit* fields[] = {dialog.edtW(), dialog.edtH(), dialog.edtCel()};
-        for (QLineEdit* field : fields) field->setText(kTexts[Below(std::size(kTexts))]);
-        return Below(4) != 0;
+        const auto text = [this] { return QString(kTexts[Below(std::size(kTexts))]); };
+        NewDocumentTexts texts{text(), text(), text()};
+        if (Below(4) == 0) return std::nullopt;
+        return texts;
     }
 
   private:
@@ -94,10 +95,9 @@ void EditorMonkey::randomEvents() {
     test::WriteBytes(dir.filePath("b.dat"), test::SpriteBytes(16, 16, 3, "3,4=5 c2:15,15=F"));
     QDir(dir.path()).mkdir("folder");
     RandomPrompts prompts(rng, dir.path());
-    TfrmNew frmNew;
     TfrmExport frmExport;
-    TForm1 form(dir.path(), prompts);
-    form.SetNewDialog(&frmNew);
+    const std::unique_ptr<TForm1> editor = test::MakeEditor(dir.path(), prompts);
+    TForm1& form = *editor;
     form.SetGenerateWindow(&frmExport);
     form.show();
 

@@ -53,8 +53,8 @@ class EditorPrompts : public QObject {
     Q_OBJECT
 
   private slots:
-    void errorBoxText_data();
-    void errorBoxText();
+    void exceptionText_data();
+    void exceptionText();
     void messageBoxes_data();
     void messageBoxes();
     void saveDialogs_data();
@@ -67,7 +67,7 @@ class EditorPrompts : public QObject {
     void exceptionsDoNotCrossTheLoop();
 };
 
-void EditorPrompts::errorBoxText_data() {
+void EditorPrompts::exceptionText_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
     QTest::newRow("a letter gets a full stop") << "Cannot find pal.bmp"
@@ -88,10 +88,10 @@ void EditorPrompts::errorBoxText_data() {
                                                   << "";
 }
 
-void EditorPrompts::errorBoxText() {
+void EditorPrompts::exceptionText() {
     QFETCH(QString, message);
     QFETCH(QString, shown);
-    QCOMPARE(ErrorBoxText(message), shown);
+    QCOMPARE(ExceptionText(message), shown);
 }
 
 void EditorPrompts::messageBoxes_data() {
@@ -264,6 +264,7 @@ void EditorPrompts::newDialogKeys() {
     QFETCH(QStringList, texts);
     TfrmNew dialog;
     QtUserPrompts prompts;
+    prompts.SetNewDialog(&dialog);
     WhenUp<TfrmNew>([&](TfrmNew* d) {
         const QStringList parts = typed.split(',');
         QCOMPARE(QApplication::focusWidget(), d->edtW());
@@ -277,7 +278,14 @@ void EditorPrompts::newDialogKeys() {
         QTest::keyClicks(d->edtCel(), parts[2]);
         QTest::keyClick(d->edtCel(), static_cast<Qt::Key>(closeKey));
     });
-    QCOMPARE(prompts.RunNewDialog(dialog), ok);
+    const std::optional<NewDocumentTexts> answer = prompts.AskNewDocument();
+    QCOMPARE(answer.has_value(), ok);
+    if (answer) {
+        QCOMPARE((QStringList{answer->width, answer->height, answer->celCount}), texts);
+    }
+    // The fields keep their texts for the next time, also after Esc.
+    QCOMPARE((QStringList{dialog.edtW()->text(), dialog.edtH()->text(), dialog.edtCel()->text()}),
+             texts);
     QCOMPARE((QStringList{dialog.edtW()->text(), dialog.edtH()->text(), dialog.edtCel()->text()}),
              texts);
 }
@@ -291,7 +299,7 @@ void EditorPrompts::exceptionsDoNotCrossTheLoop() {
     QCoreApplication::postEvent(&thrower, new QEvent(QEvent::Type(QEvent::User + 1)));
     QCoreApplication::postEvent(&thrower, new QEvent(QEvent::Type(QEvent::User + 2)));
     QCoreApplication::processEvents();
-    QCOMPARE(reported, (QStringList{"boom in a handler", ""}));
+    QCOMPARE(reported, (QStringList{"boom in a handler.", ""}));
     QCOMPARE(thrower.handled, 1);  // the loop went on with the next event
     app->SetReporter(nullptr);
 }

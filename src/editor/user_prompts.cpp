@@ -1,12 +1,7 @@
 #include "editor/user_prompts.h"
 
-QString ErrorBoxText(const QString& message) {
-    if (!message.isEmpty() && message.back() > QChar(u'.')) return message + u'.';
-    return message;
-}
-
 void ShowErrorBox(UserPrompts& prompts, const QString& caption, const QString& message) {
-    prompts.Ask(ErrorBoxText(message), caption, PromptButtons::kOk, PromptIcon::kError);
+    prompts.Ask(message, caption, PromptButtons::kOk, PromptIcon::kError);
 }
 
 void ShowErrorBox(UserPrompts& prompts, const QString& caption, std::string_view message) {

@@ -1,0 +1,99 @@
+// The editor window's view: the layout for the document's size, the enlarged cel copied swatch by
+// swatch from the palette strip, and the cursor frame.
+
+#include <algorithm>
+#include <cstring>
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "editor/editor_window.h"
+
+namespace {
+
+constexpr QRgb kCursorFrameColour = 0xFF777799;  // red 119, green 119, blue 153
+
+}  // namespace
+
+QPoint CentredTopLeft(int screenWidth, int screenHeight, int clientWidth, int clientHeight) {
+    // C++ integer division truncates toward zero, as the layout wants: -33 / 2 is -16.
+    return {(screenWidth - clientWidth) / 2, (screenHeight - clientHeight) / 2};
+}
+
+void TForm1::InitView(bool newDocument, int width, int height, int celCount) {
+    if (newDocument) doc_.NewDocument(width, height, celCount);
+    const int clientWidth = doc_.Width() * zoom_;
+    const int clientHeight = doc_.Height() * zoom_;
+    image_ = QImage(clientWidth, clientHeight, QImage::Format_RGB32);
+    imgMain_->setFixedSize(clientWidth, clientHeight);
+    setFixedSize(clientWidth, clientHeight);
+    QRect screen(0, 0, 0, 0);
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) screen = primary->geometry();
+    move(screen.topLeft() +
+         CentredTopLeft(screen.width(), screen.height(), clientWidth, clientHeight));
+    Redraw();
+    UpdateTitle();
+    NoteChange();
+}
+
+namespace {
+
+// Copies one cel row of cells, scanline by scanline: each cell's part of a scanline is one row of
+// its swatch. kBytes is the byte width of a swatch row when it is known at compile time (the
+// common zooms), so the copy becomes a few plain moves; 0 means "use bytes".
+template <std::size_t kBytes>
+void BlitCelRow(const std::uint8_t* cels, int width, int zoom, std::size_t bytes,
+                const uchar* strip, qsizetype stripStride, uchar* out, qsizetype outStride) {
+    const std::size_t n = kBytes != 0 ? kBytes : bytes;
+    std::size_t offsets[kMaxWidth];
+    for (int x = 0; x < width; ++x) {
+        // The loader admits only indices 0..15; the mask keeps any other byte in the strip.
+        offsets[x] = (cels[x] & 0x0Fu) * n;
+    }
+    for (int r = 0; r < zoom; ++r, strip += stripStride, out += outStride) {
+        uchar* to = out;
+        for (int x = 0; x < width; ++x, to += n) std::memcpy(to, strip + offsets[x], n);
+    }
+}
+
+}  // namespace
+
+// Every cell is one swatch of the palette strip, copied row by row; then the cursor frame.
+void TForm1::Redraw() {
+    const int w = doc_.Width();
+    const int h = doc_.Height();
+    const std::size_t bytes = static_cast<std::size_t>(zoom_) * sizeof(QRgb);
+    const std::uint8_t* cel = doc_.CurrentCelPixels();
+    const qsizetype outStride = image_.bytesPerLine();
+    const qsizetype stripStride = palette_.bytesPerLine();
+    uchar* out = image_.bits();
+    const uchar* strip = palette_.constBits();
+    auto blit = &BlitCelRow<0>;
+    if (zoom_ == 16) blit = &BlitCelRow<16 * sizeof(QRgb)>;
+    if (zoom_ == 8) blit = &BlitCelRow<8 * sizeof(QRgb)>;
+    for (int y = 0; y < h; ++y) {
+        blit(cel + y * w, w, zoom_, bytes, strip, stripStride, out + y * zoom_ * outStride,
+             outStride);
+    }
+    DrawCursorFrame();
+    ++redrawCount_;
+    imgMain_->repaint();
+}
+
+// A one-pixel outline of (zoom - 1) x (zoom - 1) pixels flush with the cursor cell's top-left
+// corner; the cell's last column and row keep the swatch.
+void TForm1::DrawCursorFrame() {
+    const int n = zoom_ - 1;
+    if (n <= 0) return;
+    const int left = doc_.CursorX() * zoom_;
+    const int top = doc_.CursorY() * zoom_;
+    auto* topLine = reinterpret_cast<QRgb*>(image_.scanLine(top)) + left;
+    auto* bottomLine = reinterpret_cast<QRgb*>(image_.scanLine(top + n - 1)) + left;
+    std::fill(topLine, topLine + n, kCursorFrameColour);
+    std::fill(bottomLine, bottomLine + n, kCursorFrameColour);
+    for (int y = top + 1; y < top + n - 1; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y)) + left;
+        line[0] = kCursorFrameColour;
+        line[n - 1] = kCursorFrameColour;
+    }
+}

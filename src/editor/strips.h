@@ -1,0 +1,23 @@
+#pragma once
+// The two swatch strips the editor reads at start from the program's folder: pal.bmp, whose
+// swatches paint the enlarged cel (its height is the zoom), and the colour strip color.bmp, from
+// which the PNG export assembles its picture.
+
+#include <QImage>
+#include <QString>
+
+#include "document/result.h"
+#include "image/rgb_image.h"
+
+inline constexpr int kMaxZoom = 64;
+
+struct Strips {
+    QImage palette;  // 16 swatches of zoom x zoom pixels, as the view copies them
+    RgbImage colourStrip;
+    int Zoom() const { return palette.height(); }
+};
+
+// Both strips from folder, or the first problem, naming the file: "Cannot find /x/pal.bmp: there
+// is no such file.", "Cannot use /x/pal.bmp: its height of 65 pixels is the zoom, which must be
+// from 1 to 64." ...
+Result<Strips> LoadStrips(const QString& folder);
