@@ -181,3 +181,27 @@ std::string TitleText(const TSpriteDocument& doc) {
 std::string CopyText(const TSpriteDocument& doc) {
     return "copy:" + std::to_string(doc.CurrentCel() + 1);
 }
+
+// Each takes the undo snapshot first and computes the new picture from it straight into the cel,
+// so the snapshot doubles as the picture before.
+Refresh TSpriteDocument::Transform(CelTransform transform) {
+    SaveUndo();
+    TransformCel(transform, undo_.get(), Cel(), width_, height_);
+    return kRefreshView | MarkModified();
+}
+
+// clang-format off
+Refresh TSpriteDocument::ScrollUp() { return Transform(CelTransform::kScrollUp); }
+Refresh TSpriteDocument::ScrollRight() { return Transform(CelTransform::kScrollRight); }
+Refresh TSpriteDocument::ScrollDown() { return Transform(CelTransform::kScrollDown); }
+Refresh TSpriteDocument::ScrollLeft() { return Transform(CelTransform::kScrollLeft); }
+Refresh TSpriteDocument::MirrorHorizontal() { return Transform(CelTransform::kMirrorHorizontal); }
+Refresh TSpriteDocument::MirrorVertical() { return Transform(CelTransform::kMirrorVertical); }
+Refresh TSpriteDocument::Rotate() { return Transform(CelTransform::kRotate); }
+// clang-format on
+
+Refresh TSpriteDocument::FloodFill(int x, int y, std::uint8_t colour) {
+    SaveUndo();
+    FloodFillCel(Cel(), width_, height_, x, y, colour, fillStack_.get());
+    return kRefreshView | MarkModified();
+}

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "document/transforms.h"
+
 inline constexpr int kMaxWidth = 64;
 inline constexpr int kMaxHeight = 64;
 inline constexpr int kMaxCels = 100;
@@ -124,9 +126,8 @@ class TSpriteDocument {
     // modified only when a byte changed.
     Refresh ReplaceCel(const std::uint8_t* source);
     void ResetEditingState();
-    // Runs one transform: snapshot, new(x, y) = old(source(x, y)) for every pixel, modified flag.
-    template <typename Source>
-    Refresh Remap(Source source);
+    // Runs one transform of the current cel: snapshot, new picture, modified flag.
+    Refresh Transform(CelTransform transform);
 
     int width_ = 8;
     int height_ = 8;

@@ -12,32 +12,11 @@
 #include "image/bmp_file.h"
 #include "image/colour_strip.h"
 
-namespace {
-
-class ImgCtlLibrary : public ImageLibrary {
-  public:
-    ImgHandle LoadBmp(const char* path) override { return ImgLoadBmp(path); }
-    int Prepare(ImgHandle handle, std::uint32_t mode, std::uint32_t reserved) override {
-        return ImgPrepare(handle, mode, reserved);
-    }
-    int SavePng(const char* outputName, ImgHandle handle, const PngOptions* options) override {
-        return ImgSavePng(outputName, handle, options);
-    }
-    void Release(ImgHandle handle) override { ImgRelease(handle); }
-};
-
-}  // namespace
-
 QString TempBitmapDir(const QString& programDir) {
     if (::access(QFile::encodeName(programDir).constData(), W_OK) == 0) return programDir;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     QDir().mkpath(cache);
     return cache;
-}
-
-ImageLibrary& TheImageLibrary() {
-    static ImgCtlLibrary library;
-    return library;
 }
 
 void TForm1::SetTempBitmapDir(const QString& dir) {

@@ -37,7 +37,6 @@ class EditorMouse : public QObject {
   private slots:
     void mouse_data();
     void mouse();
-    void trackingIsOn();
 };
 
 void EditorMouse::mouse_data() {
@@ -108,13 +107,6 @@ void EditorMouse::mouse() {
     QCOMPARE(doc.Modified(), modified);
     QCOMPARE(editor.form->LastMouseCell(), lastCell);
     QCOMPARE(editor.form->RedrawCount() - before, redraws);
-}
-
-void EditorMouse::trackingIsOn() {
-    test::Editor editor;
-    QVERIFY(editor.form->imgMain()->hasMouseTracking());
-    QCOMPARE(editor.form->imgMain()->pos(), QPoint(0, 0));
-    QCOMPARE(editor.form->imgMain()->size(), editor.form->size());
 }
 
 QTEST_MAIN(EditorMouse)
