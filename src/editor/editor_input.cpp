@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 
 #include "editor/editor_window.h"
-#include "editor/key_help.h"
+#include "editor/key_help_window.h"
 #include "generator/window/generate_window.h"
 #include "keys/editor_keys.h"
 #include "keys/key_codes.h"

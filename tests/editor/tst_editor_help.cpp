@@ -7,7 +7,8 @@
 #include <QApplication>
 #include <QTest>
 
-#include "editor/key_help.h"
+#include "editor/key_help_listing.h"
+#include "editor/key_help_window.h"
 #include "keys/dialog_keys.h"
 #include "keys/editor_keys.h"
 #include "keys/generate_keys.h"

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "editor/key_help.h"
+#include "editor/key_help_window.h"
 #include "generator/window/memo.h"
 #include "keys/dialog_keys.h"
 #include "keys/generate_keys.h"
