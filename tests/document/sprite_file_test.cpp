@@ -12,27 +12,12 @@
 
 #include "document/sprite_document.h"
 #include "document/sprite_file.h"
+#include "temp_dir.h"
 #include "test_pictures.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "spritehex-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    int FileCount() const {
-        return static_cast<int>(std::distance(fs::directory_iterator(path_), {}));
-    }
-
-  private:
-    fs::path path_;
-};
 
 Picture ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -104,16 +89,16 @@ TEST(SpriteFile, SavedFilesHoldHeaderAndEveryCel) {
             doc.NextCel();
         }
         doc.MarkModified();
-        doc.Names().savePath = dir / "walk.dat";
+        doc.Names().savePath = dir.Path("walk.dat");
         ASSERT_TRUE(SaveSpriteFile(doc).ok());
         EXPECT_FALSE(doc.Modified());
-        const Picture bytes = ReadAll(dir / "walk.dat");
+        const Picture bytes = ReadAll(dir.Path("walk.dat"));
         ASSERT_EQ(bytes.size(), r.size);
         EXPECT_EQ(bytes, Picture(doc.Buffer(), doc.Buffer() + r.size));
 
         TSpriteDocument loaded;
         loaded.SetPixel(0, 0, 1);  // a loaded file keeps the modified flag as it was
-        const Result<> result = LoadSpriteFile(loaded, dir / "walk.dat");
+        const Result<> result = LoadSpriteFile(loaded, dir.Path("walk.dat"));
         ASSERT_TRUE(result.ok()) << result.message();
         EXPECT_EQ(Picture(loaded.Buffer(), loaded.Buffer() + r.size), bytes);
         EXPECT_EQ(loaded.Width(), r.w);
@@ -128,7 +113,7 @@ TEST(SpriteFile, SavedFilesHoldHeaderAndEveryCel) {
                   Picture(bytes.begin() + 3, bytes.begin() + 3 + r.w * r.h))
             << "the undo buffer holds cel 0";
         EXPECT_EQ(loaded.Names().name, "walk");
-        EXPECT_EQ(loaded.Names().savePath, dir / "walk.dat");
+        EXPECT_EQ(loaded.Names().savePath, dir.Path("walk.dat"));
         EXPECT_EQ(TitleText(loaded), "walk* 1/" + std::to_string(r.n));
     }
 }
@@ -136,10 +121,10 @@ TEST(SpriteFile, SavedFilesHoldHeaderAndEveryCel) {
 TEST(SpriteFile, NewDocumentSavesAsEightEightOneAndZeros) {
     TempDir dir;
     TSpriteDocument doc;
-    doc.Names().savePath = dir / "a.dat";
+    doc.Names().savePath = dir.Path("a.dat");
     ASSERT_TRUE(SaveSpriteFile(doc).ok());
     Picture want = SpriteImage(8, 8, 1);
-    EXPECT_EQ(ReadAll(dir / "a.dat"), want);
+    EXPECT_EQ(ReadAll(dir.Path("a.dat")), want);
 }
 
 TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
@@ -198,7 +183,7 @@ TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         TempDir dir;
-        WriteAll(dir / "walk.dat", r.bytes);
+        WriteAll(dir.Path("walk.dat"), r.bytes);
         TSpriteDocument doc;
         doc.NewDocument(3, 2, 2);
         doc.SetPixel(1, 1, 7);
@@ -206,7 +191,7 @@ TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
         doc.SetCursor(2, 0);
         doc.Names() = {"old", "/x/old.dat", "/x/old.png"};
         const Picture before(doc.Buffer(), doc.Buffer() + kBufferCapacity);
-        const Result<> result = LoadSpriteFile(doc, dir / "walk.dat");
+        const Result<> result = LoadSpriteFile(doc, dir.Path("walk.dat"));
         EXPECT_EQ(result.failure(), Failure::kNotUsable);
         EXPECT_EQ(result.message(), r.message);
         EXPECT_EQ(Picture(doc.Buffer(), doc.Buffer() + kBufferCapacity), before);
@@ -225,13 +210,13 @@ TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
 TEST(SpriteFile, UnreadableFilesAreReported) {
     TempDir dir;
     TSpriteDocument doc;
-    Result<> missing = LoadSpriteFile(doc, dir / "missing.dat");
+    Result<> missing = LoadSpriteFile(doc, dir.Path("missing.dat"));
     EXPECT_EQ(missing.failure(), Failure::kCannotOpen);
     EXPECT_EQ(missing.message(), "Cannot open missing.dat: No such file or directory.");
-    fs::create_directory(dir / "folder.dat");
-    EXPECT_EQ(LoadSpriteFile(doc, dir / "folder.dat").failure(), Failure::kCannotOpen);
+    fs::create_directory(dir.Path("folder.dat"));
+    EXPECT_EQ(LoadSpriteFile(doc, dir.Path("folder.dat")).failure(), Failure::kCannotOpen);
     // A path ending in a separator has no file name: the message names the whole path.
-    const std::string folder = dir / "folder.dat" + "/";
+    const std::string folder = dir.Path("folder.dat") + "/";
     Result<> slash = LoadSpriteFile(doc, folder);
     EXPECT_EQ(slash.failure(), Failure::kCannotOpen);
     EXPECT_EQ(slash.message(), "Cannot read " + folder + ": Is a directory.");
@@ -239,8 +224,8 @@ TEST(SpriteFile, UnreadableFilesAreReported) {
 
     // Named pipes and devices are refused at once: nothing waits for a writer that never comes,
     // nothing reads /dev/zero without end.
-    ASSERT_EQ(::mkfifo((dir / "x.dat").c_str(), 0600), 0);
-    Result<> fifo = LoadSpriteFile(doc, dir / "x.dat");
+    ASSERT_EQ(::mkfifo((dir.Path("x.dat")).c_str(), 0600), 0);
+    Result<> fifo = LoadSpriteFile(doc, dir.Path("x.dat"));
     EXPECT_EQ(fifo.failure(), Failure::kNotUsable);
     EXPECT_EQ(fifo.message(),
               "x.dat is not a sprite file: it is a named pipe, not a regular file.");
@@ -248,9 +233,9 @@ TEST(SpriteFile, UnreadableFilesAreReported) {
     EXPECT_EQ(zero.message(),
               "zero is not a sprite file: it is a character device, not a regular file.");
     // A file as long as the largest sprite file and more is read no further than one byte past it.
-    WriteAll(dir / "huge.dat", SpriteImage(1, 1, 1));
-    ASSERT_EQ(::truncate((dir / "huge.dat").c_str(), off_t{1} << 32), 0);
-    EXPECT_EQ(LoadSpriteFile(doc, dir / "huge.dat").message(),
+    WriteAll(dir.Path("huge.dat"), SpriteImage(1, 1, 1));
+    ASSERT_EQ(::truncate((dir.Path("huge.dat")).c_str(), off_t{1} << 32), 0);
+    EXPECT_EQ(LoadSpriteFile(doc, dir.Path("huge.dat")).message(),
               "huge.dat is not a sprite file: it is longer than the largest sprite file (409603 "
               "bytes).");
     EXPECT_EQ(doc.Names().name, "new");
@@ -260,9 +245,9 @@ TEST(SpriteFile, ExtraBytesOfALongerFileStayInTheBuffer) {
     TempDir dir;
     // One 2x2 cel of colour 1, then a second cel's worth of 9s past the end.
     const Picture bytes = {2, 2, 1, 1, 1, 1, 1, 9, 9, 9, 9};
-    WriteAll(dir / "long.dat", bytes);
+    WriteAll(dir.Path("long.dat"), bytes);
     TSpriteDocument doc;
-    ASSERT_TRUE(LoadSpriteFile(doc, dir / "long.dat").ok());
+    ASSERT_TRUE(LoadSpriteFile(doc, dir.Path("long.dat")).ok());
     EXPECT_EQ(doc.CelCount(), 1);
     doc.AddCel();
     EXPECT_EQ(CelPicture(doc), Picture(4, 9)) << "an added cel shows the bytes at its place";
@@ -286,9 +271,9 @@ TEST(SpriteFile, PaddedFilesOpenWithTheirPaddingAsColourIndices) {
         TempDir dir;
         Picture bytes = SpriteImage(2, 2, 1, 3);
         for (const std::uint8_t b : r.padding) bytes.push_back(b);
-        WriteAll(dir / "old.dat", bytes);
+        WriteAll(dir.Path("old.dat"), bytes);
         TSpriteDocument doc;
-        const Result<> result = LoadSpriteFile(doc, dir / "old.dat");
+        const Result<> result = LoadSpriteFile(doc, dir.Path("old.dat"));
         ASSERT_TRUE(result.ok()) << result.message();
         EXPECT_EQ(doc.CelCount(), 1);
         EXPECT_EQ(Picture(doc.Buffer() + 7, doc.Buffer() + 7 + r.inBuffer.size()), r.inBuffer);
@@ -297,10 +282,10 @@ TEST(SpriteFile, PaddedFilesOpenWithTheirPaddingAsColourIndices) {
 
 TEST(SpriteFile, LoadingAfterAnExportClearsTheExportName) {
     TempDir dir;
-    WriteAll(dir / "new.dat", SpriteImage(8, 8, 1));
+    WriteAll(dir.Path("new.dat"), SpriteImage(8, 8, 1));
     TSpriteDocument doc;
     doc.Names().exportName = "/x/walk.png";
-    ASSERT_TRUE(LoadSpriteFile(doc, dir / "new.dat").ok());
+    ASSERT_TRUE(LoadSpriteFile(doc, dir.Path("new.dat")).ok());
     EXPECT_EQ(doc.Names().exportName, "");
     EXPECT_EQ(doc.Names().name, "new") << "a file called new.dat is named new";
 }
@@ -314,40 +299,40 @@ TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
     const Row rows[] = {
         {"directory does not exist",
          [](TSpriteDocument& d, const TempDir& dir) {
-             d.Names().savePath = dir / "no/such/dir/walk.dat";
+             d.Names().savePath = dir.Path("no/such/dir/walk.dat");
              return SaveSpriteFile(d);
          },
          Failure::kCannotCreate},
         {"a file stands where the directory should be",
          [](TSpriteDocument& d, const TempDir& dir) {
-             d.Names().savePath = dir / "walk.dat/inner.dat";
+             d.Names().savePath = dir.Path("walk.dat/inner.dat");
              return SaveSpriteFile(d);
          },
          Failure::kCannotCreate},
         {"target is a directory",
          [](TSpriteDocument& d, const TempDir& dir) {
-             fs::create_directory(dir / "folder");
-             d.Names().savePath = dir / "folder";
+             fs::create_directory(dir.Path("folder"));
+             d.Names().savePath = dir.Path("folder");
              return SaveSpriteFile(d);
          },
          Failure::kCannotCreate},
         {"disk full before the first byte",
          [](TSpriteDocument& d, const TempDir& dir) {
-             d.Names().savePath = dir / "walk.dat";
+             d.Names().savePath = dir.Path("walk.dat");
              ShortWriter w(0);
              return SaveSpriteFile(d, &w);
          },
          Failure::kWriteFailed},
         {"disk full in the middle",
          [](TSpriteDocument& d, const TempDir& dir) {
-             d.Names().savePath = dir / "walk.dat";
+             d.Names().savePath = dir.Path("walk.dat");
              ShortWriter w(40);
              return SaveSpriteFile(d, &w);
          },
          Failure::kWriteFailed},
         {"flush fails",
          [](TSpriteDocument& d, const TempDir& dir) {
-             d.Names().savePath = dir / "walk.dat";
+             d.Names().savePath = dir.Path("walk.dat");
              FailingFlush w;
              return SaveSpriteFile(d, &w);
          },
@@ -357,7 +342,7 @@ TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
         SCOPED_TRACE(r.name);
         TempDir dir;
         const Picture old = SpriteImage(2, 2, 1, 3);
-        WriteAll(dir / "walk.dat", old);
+        WriteAll(dir.Path("walk.dat"), old);
         const int filesBefore = dir.FileCount();
         TSpriteDocument doc;
         doc.SetPixel(0, 0, 5);
@@ -365,7 +350,7 @@ TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
         EXPECT_EQ(result.failure(), r.status);
         EXPECT_FALSE(result.message().empty());
         EXPECT_TRUE(doc.Modified());
-        EXPECT_EQ(ReadAll(dir / "walk.dat"), old) << "the old file is untouched";
+        EXPECT_EQ(ReadAll(dir.Path("walk.dat")), old) << "the old file is untouched";
         EXPECT_EQ(dir.FileCount(), filesBefore + (r.name == std::string("target is a directory")))
             << "no temporary file is left";
     }
@@ -373,15 +358,15 @@ TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
 
 TEST(SpriteFile, SavingKeepsTheOldFilesPermissions) {
     TempDir dir;
-    WriteAll(dir / "walk.dat", SpriteImage(1, 1, 1));
-    ::chmod((dir / "walk.dat").c_str(), 0640);
+    WriteAll(dir.Path("walk.dat"), SpriteImage(1, 1, 1));
+    ::chmod((dir.Path("walk.dat")).c_str(), 0640);
     TSpriteDocument doc;
-    doc.Names().savePath = dir / "walk.dat";
+    doc.Names().savePath = dir.Path("walk.dat");
     ASSERT_TRUE(SaveSpriteFile(doc).ok());
     struct stat st {};
-    ASSERT_EQ(::stat((dir / "walk.dat").c_str(), &st), 0);
+    ASSERT_EQ(::stat((dir.Path("walk.dat")).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(ReadAll(dir / "walk.dat").size(), 67u);
+    EXPECT_EQ(ReadAll(dir.Path("walk.dat")).size(), 67u);
     EXPECT_EQ(dir.FileCount(), 1);
 }
 
@@ -389,13 +374,13 @@ TEST(SpriteFile, SavingKeepsTheOldFilesPermissions) {
 // write anything, so as root the save runs in a child process as the user nobody.
 TEST(SpriteFile, AReadOnlyFileIsNotReplaced) {
     TempDir dir;
-    ::chmod((dir / "").c_str(), 0777);
+    ::chmod((dir.Path("")).c_str(), 0777);
     const Picture old = SpriteImage(1, 1, 1);
-    WriteAll(dir / "walk.dat", old);
-    ::chmod((dir / "walk.dat").c_str(), 0444);
+    WriteAll(dir.Path("walk.dat"), old);
+    ::chmod((dir.Path("walk.dat")).c_str(), 0444);
     const auto save = [&dir] {
         TSpriteDocument doc;
-        doc.Names().savePath = dir / "walk.dat";
+        doc.Names().savePath = dir.Path("walk.dat");
         return SaveSpriteFile(doc).failure();
     };
     if (::geteuid() != 0) {
@@ -412,19 +397,19 @@ TEST(SpriteFile, AReadOnlyFileIsNotReplaced) {
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0) << "3: could not become nobody, 1: the save went on";
     }
-    EXPECT_EQ(ReadAll(dir / "walk.dat"), old);
+    EXPECT_EQ(ReadAll(dir.Path("walk.dat")), old);
     EXPECT_EQ(dir.FileCount(), 1);
 }
 
 TEST(SpriteFile, SavingThroughALinkReplacesTheFileItPointsTo) {
     TempDir dir;
-    WriteAll(dir / "real.dat", SpriteImage(1, 1, 1));
-    fs::create_symlink(dir / "real.dat", dir / "link.dat");
+    WriteAll(dir.Path("real.dat"), SpriteImage(1, 1, 1));
+    fs::create_symlink(dir.Path("real.dat"), dir.Path("link.dat"));
     TSpriteDocument doc;
-    doc.Names().savePath = dir / "link.dat";
+    doc.Names().savePath = dir.Path("link.dat");
     ASSERT_TRUE(SaveSpriteFile(doc).ok());
-    EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
-    EXPECT_EQ(ReadAll(dir / "real.dat").size(), 67u);
+    EXPECT_TRUE(fs::is_symlink(dir.Path("link.dat")));
+    EXPECT_EQ(ReadAll(dir.Path("real.dat")).size(), 67u);
 }
 
 TEST(SpriteFile, DocumentNameRule) {
@@ -475,17 +460,17 @@ TEST(SpriteFile, AWriteFailingAtAnyByteLeavesTheOldFileOrTheWholeNewOne) {
     TSpriteDocument doc;
     doc.NewDocument(4, 4, 2);
     doc.SetPixel(1, 1, 9);
-    doc.Names().savePath = dir / "walk.dat";
+    doc.Names().savePath = dir.Path("walk.dat");
     const Picture fresh(doc.Buffer(), doc.Buffer() + doc.UsedSize());
     for (std::size_t k = 0; k <= fresh.size(); ++k) {
         SCOPED_TRACE("fails at byte " + std::to_string(k));
-        WriteAll(dir / "walk.dat", old);
+        WriteAll(dir.Path("walk.dat"), old);
         doc.MarkModified();
         FailAtByte writer(k);
         const Result<> result = SaveSpriteFile(doc, &writer);
         const bool complete = k == fresh.size();
         EXPECT_EQ(result.ok(), complete);
-        EXPECT_EQ(ReadAll(dir / "walk.dat"), complete ? fresh : old);
+        EXPECT_EQ(ReadAll(dir.Path("walk.dat")), complete ? fresh : old);
         EXPECT_EQ(doc.Modified(), !complete);
         EXPECT_EQ(dir.FileCount(), 1) << "no temporary file is left";
     }

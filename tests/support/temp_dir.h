@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     std::string Path(const std::string& name) const { return (path_ / name).string(); }
+
+    // How many entries the folder holds (a failed write must leave no stray file).
+    int FileCount() const {
+        return static_cast<int>(std::distance(std::filesystem::directory_iterator(path_), {}));
+    }
 
     // Writes the bytes to a file of that name and returns its path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
