@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "disk_faults.h"
 #include "document/sprite_document.h"
 #include "document/sprite_file.h"
 #include "temp_dir.h"
@@ -39,32 +40,6 @@ Picture SpriteImage(int w, int h, int n, std::uint8_t fill = 0, int size = -1) {
     bytes[2] = static_cast<std::uint8_t>(n);
     return bytes;
 }
-
-// Fails every write after `budget` bytes, as a full disk does.
-class ShortWriter : public DiskCalls {
-  public:
-    explicit ShortWriter(std::size_t budget) : budget_(budget) {}
-    ssize_t Write(int fd, const void* data, std::size_t size) override {
-        if (budget_ == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        const std::size_t n = std::min(size, budget_);
-        budget_ -= n;
-        return DiskCalls::Write(fd, data, n);
-    }
-
-  private:
-    std::size_t budget_;
-};
-
-class FailingFlush : public DiskCalls {
-  public:
-    int Flush(int) override {
-        errno = EIO;
-        return -1;
-    }
-};
 
 TEST(SpriteFile, SavedFilesHoldHeaderAndEveryCel) {
     struct Row {
@@ -319,21 +294,21 @@ TEST(SpriteFile, FailedSavesKeepTheOldFileAndTheModifiedFlag) {
         {"disk full before the first byte",
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir.Path("walk.dat");
-             ShortWriter w(0);
+             FullDisk w(0);
              return SaveSpriteFile(d, &w);
          },
          Failure::kWriteFailed},
         {"disk full in the middle",
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir.Path("walk.dat");
-             ShortWriter w(40);
+             FullDisk w(40);
              return SaveSpriteFile(d, &w);
          },
          Failure::kWriteFailed},
         {"flush fails",
          [](TSpriteDocument& d, const TempDir& dir) {
              d.Names().savePath = dir.Path("walk.dat");
-             FailingFlush w;
+             FailingFlush w(EIO);
              return SaveSpriteFile(d, &w);
          },
          Failure::kWriteFailed},

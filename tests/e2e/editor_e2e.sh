@@ -36,6 +36,17 @@ done
 check "spritehex --version" "spritehex " "$(env -u DISPLAY "$exe" --version | sed 's/[0-9.]*$//')"
 check "first line of spritehex --help" "Usage:" "$("$exe" --help | head -1)"
 
+# Presses Enter (OK of the error box that has the focus) until the program $pid is gone; its exit
+# status in rc.
+answer_until_gone() {
+  for _ in $(seq 20); do
+    kill -0 "$pid" 2>/dev/null || break
+    xdotool key Return
+    sleep 0.2
+  done
+  set +e; wait "$pid"; rc=$?; set -e; pid=
+}
+
 # --- a missing pal.bmp: error box, no editor window, program ends -----------------------------
 mkdir "$work/bare"
 cp "$exe" "$work/bare/spritehex"
@@ -44,12 +55,7 @@ find_window spritehex >/dev/null
 sleep 0.3
 check "windows shown with pal.bmp missing" 1 "$(xdotool search --onlyvisible --class spritehex | wc -l)"
 # The box has the focus: Enter presses OK.
-for _ in $(seq 20); do
-  kill -0 "$pid" 2>/dev/null || break
-  xdotool key Return
-  sleep 0.2
-done
-set +e; wait "$pid"; rc=$?; set -e; pid=
+answer_until_gone
 check "exit status with pal.bmp missing" 1 "$rc"
 
 # --- a named pipe for pal.bmp: refused at once with its error box, never waited on ------------
@@ -58,12 +64,7 @@ cp "$exe" "$(dirname "$exe")/color.bmp" "$work/fifo/"
 mkfifo "$work/fifo/pal.bmp"
 "$work/fifo/spritehex" & pid=$!
 find_window spritehex >/dev/null
-for _ in $(seq 20); do
-  kill -0 "$pid" 2>/dev/null || break
-  xdotool key Return
-  sleep 0.2
-done
-set +e; wait "$pid"; rc=$?; set -e; pid=
+answer_until_gone
 check "exit status with a named pipe for pal.bmp" 1 "$rc"
 
 # --- the editor --------------------------------------------------------------------------------

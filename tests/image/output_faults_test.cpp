@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include "disk_faults.h"
 #include "document/sprite_document.h"
 #include "document/sprite_file.h"
 #include "image/bmp_file.h"
@@ -105,30 +106,8 @@ struct stat Stat(const std::string& path) {
     return st;
 }
 
-// Full disks: a tmpfs of 256 KiB, filled up to 8 KiB from the top, or the writer's seam.
-class FullDisk : public DiskCalls {
-  public:
-    ssize_t Write(int fd, const void* data, std::size_t size) override {
-        if (left_ == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        const std::size_t n = std::min(size, left_);
-        left_ -= n;
-        return DiskCalls::Write(fd, data, n);
-    }
-
-  private:
-    std::size_t left_ = 4000;
-};
-
-class FlushFails : public DiskCalls {
-  public:
-    int Flush(int) override {
-        errno = ENOSPC;
-        return -1;
-    }
-};
+// Full disks: a tmpfs of 256 KiB, filled up to 8 KiB from the top, or the writer's seam
+// (disk_faults.h).
 
 // One row's world: a folder, the path to write, and what must be there afterwards.
 struct Scene {
@@ -227,7 +206,7 @@ const Row kRows[] = {
          if (s.mounted) {
              FillUp(s.folder);
          } else {
-             s.ownedDisk = std::make_unique<FullDisk>();
+             s.ownedDisk = std::make_unique<FullDisk>(4000);
              s.disk = s.ownedDisk.get();
          }
      },
@@ -237,7 +216,7 @@ const Row kRows[] = {
     {"the disk is found full only when the bytes are flushed",
      [](Scene& s, Kind) {
          WriteAll(s.path, s.old);
-         s.ownedDisk = std::make_unique<FlushFails>();
+         s.ownedDisk = std::make_unique<FailingFlush>(ENOSPC);
          s.disk = s.ownedDisk.get();
      },
      {false, "Cannot write {}: No space left on device."},
