@@ -112,9 +112,12 @@ int RunImport(std::span<const std::string> args, std::ostream&, std::ostream& er
         err << kCliProgram << ": " << picture.message() << "\n";
         return kExitFailure;
     }
+    const std::optional<RgbImage> strip = LoadColourStrip(stripDir, err);
+    if (!strip) return kExitFailure;
     if (!line->sizeGiven) {
         // Without --size the whole picture is one cel, when it fits one.
-        const CelSize whole = WholePictureCel(ShapeOfPicture(*picture), line->options.scale);
+        const CelSize whole =
+            WholePictureCel(ShapeOfPicture(*picture, *strip), line->options.scale);
         if (!CheckCelSize(whole.width, whole.height)) {
             err << kCliProgram << ": " << shown << " is " << picture->width << " × "
                 << picture->height << " pixels, more than one cel of at most 64 × 64: give the "
@@ -124,9 +127,6 @@ int RunImport(std::span<const std::string> args, std::ostream&, std::ostream& er
         line->options.celWidth = whole.width;
         line->options.celHeight = whole.height;
     }
-    const std::optional<RgbImage> strip = LoadColourStrip(stripDir, err);
-    if (!strip) return kExitFailure;
-
     const Result<ImportedDocument> imported = ImportPicture(*picture, shown, line->options, *strip);
     if (!imported) {
         err << kCliProgram << ": " << imported.message() << "\n";

@@ -1,6 +1,7 @@
 #include "image/picture_import.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 
 #include "document/new_dialog_numbers.h"
@@ -25,12 +26,42 @@ std::uint32_t ColourKey(const PngPicture& picture, bool takesIndices, std::size_
     return picture.pixels[i] >> 24 == 0 ? 0 : picture.pixels[i];
 }
 
-bool BlockIsOneColour(const PngPicture& picture, bool takesIndices, int x, int y) {
-    const std::uint32_t key = ColourKey(picture, takesIndices, At(picture, x, y));
-    return ColourKey(picture, takesIndices, At(picture, x + 1, y)) == key &&
-           ColourKey(picture, takesIndices, At(picture, x, y + 1)) == key &&
-           ColourKey(picture, takesIndices, At(picture, x + 1, y + 1)) == key;
-}
+// The 2 x 2 blocks of a picture: whether each stands for one sprite pixel.
+class Blocks {
+  public:
+    Blocks(const PngPicture& picture, bool takesIndices, const RgbImage& colourStrip)
+        : picture_(picture), takesIndices_(takesIndices) {
+        for (int v = 0; v < 16; ++v) {
+            for (int d = 0; d < 4; ++d) {
+                painted_[static_cast<std::size_t>(v)][static_cast<std::size_t>(d)] =
+                    colourStrip.At(v * kColourSwatchWidth + d % 2, d / 2) | 0xFF000000u;
+            }
+        }
+    }
+
+    // The block with its top-left pixel at (x, y) is of one colour, or is painted by the export.
+    bool IsOnePixel(int x, int y) const {
+        const std::size_t at[4] = {At(picture_, x, y), At(picture_, x + 1, y),
+                                   At(picture_, x, y + 1), At(picture_, x + 1, y + 1)};
+        const std::uint32_t key = ColourKey(picture_, takesIndices_, at[0]);
+        bool one = true;
+        for (std::size_t d = 1; d < 4; ++d)
+            one = one && ColourKey(picture_, takesIndices_, at[d]) == key;
+        if (one || takesIndices_) return one;
+        for (const auto& block : painted_) {
+            bool painted = true;
+            for (std::size_t d = 0; d < 4; ++d)
+                painted = painted && picture_.pixels[at[d]] == block[d];
+            if (painted) return true;
+        }
+        return false;
+    }
+
+  private:
+    const PngPicture& picture_;
+    bool takesIndices_;
+    std::array<std::array<std::uint32_t, 4>, 16> painted_{};
+};
 
 std::string Pixels(int count) {
     return std::to_string(count) + (count == 1 ? " pixel" : " pixels");
@@ -111,12 +142,13 @@ class StripMatcher {
 
 }  // namespace
 
-PictureShape ShapeOfPicture(const PngPicture& picture) {
+PictureShape ShapeOfPicture(const PngPicture& picture, const RgbImage& colourStrip) {
     PictureShape shape{picture.width, picture.height, false, TakesIndices(picture)};
     if (picture.IsNull() || picture.width % 2 != 0 || picture.height % 2 != 0) return shape;
+    const Blocks blocks(picture, shape.takesIndices, colourStrip);
     for (int y = 0; y < picture.height; y += 2) {
         for (int x = 0; x < picture.width; x += 2) {
-            if (!BlockIsOneColour(picture, shape.takesIndices, x, y)) return shape;
+            if (!blocks.IsOnePixel(x, y)) return shape;
         }
     }
     shape.halvable = true;
@@ -150,7 +182,8 @@ Result<ImportedDocument> ImportPicture(const PngPicture& picture, const std::str
     if (picture.IsNull() || picture.pixels.size() != At(picture, 0, picture.height)) {
         return Fail(Failure::kNotUsable, shown + " holds no picture.");
     }
-    const PictureShape shape = ShapeOfPicture(picture);
+    const PictureShape shape = ShapeOfPicture(picture, colourStrip);
+    const Blocks blocks(picture, shape.takesIndices, colourStrip);
     ImportedDocument out;
     out.scale = ScaleOfImport(shape, celWidth, celHeight, options.scale);
     out.tookIndices = shape.takesIndices;
@@ -176,7 +209,7 @@ Result<ImportedDocument> ImportPicture(const PngPicture& picture, const std::str
             if (cel >= out.celsImported) break;
             const int px = x * out.scale;
             const int py = y * out.scale;
-            if (out.scale == 2 && !BlockIsOneColour(picture, shape.takesIndices, px, py)) {
+            if (out.scale == 2 && !blocks.IsOnePixel(px, py)) {
                 ++out.mixedBlocks;
             }
             const std::size_t i = At(picture, px, py);

@@ -45,15 +45,18 @@ struct ImportOptions {
 struct PictureShape {
     int width = 0;
     int height = 0;
-    // Both sides even and every 2 x 2 block (from (0, 0)) of one colour: the look of a picture
-    // the PNG export wrote. Colours count as one when the import would take them as one: equal
-    // indices of an indexed picture of at most 16 entries; any two with alpha 0.
+    // Both sides even and every 2 x 2 block (from (0, 0)) either of one colour or exactly the
+    // block the PNG export paints for a colour index (the top-left 2 x 2 pixels of its swatch in
+    // the colour strip): the look of a picture the export wrote. Colours count as one when the
+    // import would take them as one: equal indices of an indexed picture of at most 16 entries;
+    // any two with alpha 0.
     bool halvable = false;
     // An indexed picture of at most 16 palette entries, whose indices are taken as they are.
     bool takesIndices = false;
 };
 
-PictureShape ShapeOfPicture(const PngPicture& picture);
+// The colour strip must fit (ColourStripFits).
+PictureShape ShapeOfPicture(const PngPicture& picture, const RgbImage& colourStrip);
 
 // 1 or 2: the scale the import takes with that cel size (see ImportScale).
 int ScaleOfImport(const PictureShape& shape, int celWidth, int celHeight, ImportScale scale);
@@ -86,7 +89,8 @@ struct ImportedDocument {
     int nearestPixels = 0;
     int nearestColours = 0;
     std::vector<SharedColour> shared;
-    // With kTwo chosen by the caller: blocks whose four pixels were not of one colour.
+    // With kTwo chosen by the caller: blocks that were neither of one colour nor a block the
+    // export paints.
     int mixedBlocks = 0;
 };
 
