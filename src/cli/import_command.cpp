@@ -11,11 +11,12 @@
 
 namespace {
 
-// "16x16": decimal digits, "x" (or "X"), decimal digits; each 1 to 9999 before the range check.
+// "16x16": decimal digits, "x" (or "X"), decimal digits (at most 9 each, so no number overflows;
+// the range is checked after).
 std::optional<CelSize> ParseCelSize(const std::string& text) {
     const std::size_t x = text.find_first_of("xX");
     const auto number = [](std::string_view digits) -> std::optional<int> {
-        if (digits.empty() || digits.size() > 4) return std::nullopt;
+        if (digits.empty() || digits.size() > 9) return std::nullopt;
         int value = 0;
         for (const char c : digits) {
             if (c < '0' || c > '9') return std::nullopt;
