@@ -140,6 +140,23 @@ class StripMatcher {
     std::unordered_map<std::uint32_t, MatchedColour> seen_;
 };
 
+void FindStrayEntry(const std::vector<std::uint32_t>& palette, const std::array<bool, 16>& used,
+                    const StripMatcher& matcher, ImportedDocument& out) {
+    for (std::size_t entry = 0; entry < palette.size(); ++entry) {
+        if (!used[entry]) continue;
+        const std::uint32_t alpha = palette[entry] >> 24;
+        const std::vector<int> alike = alpha == 0xFF ? matcher.IndicesOf(palette[entry])
+                                       : alpha == 0  ? std::vector<int>{0}
+                                                     : std::vector<int>{};
+        if (alike.empty() || std::ranges::find(alike, static_cast<int>(entry)) != alike.end()) {
+            continue;
+        }
+        out.strayEntry = static_cast<int>(entry);
+        out.strayEntryColour = alike.front();
+        return;
+    }
+}
+
 }  // namespace
 
 PictureShape ShapeOfPicture(const PngPicture& picture, const RgbImage& colourStrip) {
@@ -201,6 +218,7 @@ Result<ImportedDocument> ImportPicture(const PngPicture& picture, const std::str
     out.image[2] = static_cast<std::uint8_t>(out.celsImported);
 
     StripMatcher matcher(colourStrip, out);
+    std::array<bool, 16> entriesUsed{};
     // Row by row through the picture, so that strict names the first pixel in reading order.
     const int rows = (out.celsImported + columns - 1) / columns * celHeight;
     for (int y = 0; y < rows; ++y) {
@@ -216,6 +234,7 @@ Result<ImportedDocument> ImportPicture(const PngPicture& picture, const std::str
             std::uint8_t index = 0;
             if (shape.takesIndices) {
                 index = picture.indices[i];
+                entriesUsed[index] = true;
             } else {
                 const MatchedColour match = matcher.Match(picture.pixels[i]);
                 const bool exact =
@@ -237,6 +256,7 @@ Result<ImportedDocument> ImportPicture(const PngPicture& picture, const std::str
                                                y % celHeight * celWidth + x % celWidth)] = index;
         }
     }
+    if (shape.takesIndices) FindStrayEntry(picture.palette, entriesUsed, matcher, out);
     return out;
 }
 
@@ -258,6 +278,14 @@ std::vector<std::string> ImportNotes(const ImportedDocument& imported, const std
         notes.push_back(Pixels(shared.pixels) + " of colour " + ColourText(shared.colour) +
                         ", which palette colours " + IndexList(shared.indices) +
                         " share, became colour " + std::to_string(shared.indices.front()) + ".");
+    }
+    if (imported.strayEntry >= 0) {
+        notes.push_back(shown +
+                        " has a palette of its own, whose entries were taken as colour indices as "
+                        "they are, but its entry " +
+                        std::to_string(imported.strayEntry) + " looks like colour " +
+                        std::to_string(imported.strayEntryColour) +
+                        ": save the picture as RGB to have its colours matched instead.");
     }
     if (imported.mixedBlocks > 0) {
         const bool one = imported.mixedBlocks == 1;

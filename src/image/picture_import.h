@@ -92,6 +92,13 @@ struct ImportedDocument {
     // With kTwo chosen by the caller: blocks that were neither of one colour nor a block the
     // export paints.
     int mixedBlocks = 0;
+    // With tookIndices: the first palette entry used whose colour is that of another colour
+    // index (the strip colour of another index, or alpha 0 away from entry 0), and that index;
+    // -1 when there is none. Tools that save exported pictures as indexed ones (ImageMagick,
+    // optipng) order the palette as they like, and the picture then shows other colours than its
+    // indices mean.
+    int strayEntry = -1;
+    int strayEntryColour = -1;
 };
 
 // The PNG file at path, within kImportLimits: the failures of ReadPngFile, naming the file as

@@ -150,10 +150,29 @@ TEST(PictureImport, MatchesColoursToTheStrip) {
          true,
          {},
          "x.png: pixel (1, 0) has colour #7F3F00 with alpha 128, which is not in the palette."},
-        {"indexed, 4 entries: indices as they are, whatever their colours",
+        {"indexed, 4 entries: indices as they are, whatever their colours; an entry that looks "
+         "like another colour index is said",
          IndexedPicture(4, 1, {brown, Rgb(1, 1, 1), kChip[9], Argb(0, 0)}, {3, 2, 1, 0}),
          true,
-         {3, 2, 1, 0}},
+         {3, 2, 1, 0},
+         "",
+         {"x.png has a palette of its own, whose entries were taken as colour indices as they are, "
+          "but its entry 2 looks like colour 9: save the picture as RGB to have its colours "
+          "matched "
+          "instead."}},
+        {"indexed: a transparent entry away from 0 is said; unused entries are not",
+         IndexedPicture(2, 1, {kChip[0], kChip[5], Argb(0, 0), kChip[1]}, {0, 2}),
+         false,
+         {0, 2},
+         "",
+         {"x.png has a palette of its own, whose entries were taken as colour indices as they are, "
+          "but its entry 2 looks like colour 0: save the picture as RGB to have its colours "
+          "matched "
+          "instead."}},
+        {"indexed: entries in the strip's order say nothing",
+         IndexedPicture(3, 1, {kChip[0], kChip[1], kChip[2]}, {2, 1, 0}),
+         false,
+         {2, 1, 0}},
         {"indexed, 16 entries: indices as they are",
          IndexedPicture(2, 1, Colours(16, brown), {15, 0}),
          true,
@@ -360,7 +379,8 @@ TEST(PictureImport, HalvesWhatTheExportWrote) {
          1,
          1},
         {"one block of two colours: as it is",
-         Painted(32, 32, [](int x, int y) { return x == 31 && y == 30 ? kChip[1] : BusyTwice(x, y); }),
+         Painted(32, 32,
+                 [](int x, int y) { return x == 31 && y == 30 ? kChip[1] : BusyTwice(x, y); }),
          16,
          16,
          ImportScale::kAuto,
@@ -540,8 +560,7 @@ TEST(PictureImport, RefusesPicturesItCannotRead) {
          "Cannot find " + dir.Path("none.png") + ": there is no such file."},
         {"a named pipe", dir.Path("pipe.png"),
          "Cannot read " + dir.Path("pipe.png") + ": it is a named pipe, not a regular file."},
-        {"a folder", dir.Path(""),
-         "Cannot read " + dir.Path("") + ": Is a directory."},
+        {"a folder", dir.Path(""), "Cannot read " + dir.Path("") + ": Is a directory."},
         {"empty", dir.Write("empty.png", {}), dir.Path("empty.png") + " is empty."},
         {"a sprite file", dir.Write("walk.png", {8, 8, 1}),
          dir.Path("walk.png") + " is not a PNG picture."},
