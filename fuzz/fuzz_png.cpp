@@ -71,8 +71,6 @@ void Check(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Check(data, size);
-    const std::vector<std::uint8_t> fixed = WithRightCrcs(data, size);
-    Check(fixed.data(), fixed.size());
+    CheckAlsoWithRightCrcs(data, size, Check);
     return 0;
 }

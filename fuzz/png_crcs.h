@@ -28,3 +28,11 @@ inline std::vector<std::uint8_t> WithRightCrcs(const std::uint8_t* data, std::si
     }
     return out;
 }
+
+// Runs check on the input as it is, then with its CRCs made right.
+inline void CheckAlsoWithRightCrcs(const std::uint8_t* data, std::size_t size,
+                                   void (*check)(const std::uint8_t*, std::size_t)) {
+    check(data, size);
+    const std::vector<std::uint8_t> fixed = WithRightCrcs(data, size);
+    check(fixed.data(), fixed.size());
+}

@@ -13,6 +13,7 @@
 #include "image/bmp_file.h"
 #include "image/colour_strip.h"
 #include "image/png_codec.h"
+#include "strip_command_run.h"
 #include "temp_dir.h"
 
 namespace {
@@ -75,11 +76,7 @@ class ImportCommandTest : public testing::Test {
         dir_.Write("text.png", {'n', 'o', 't', ' ', 'P', 'N', 'G'});
     }
 
-    struct Run {
-        int status;
-        std::string out;
-        std::string err;
-    };
+    using Run = CommandRun;
 
     // Names of pictures and "OUT" stand for their paths in the temporary folder.
     Run RunIn(const std::string& stripDir, std::vector<std::string> args) {
@@ -88,10 +85,7 @@ class ImportCommandTest : public testing::Test {
             if (arg.ends_with(".png")) arg = dir_.Path(arg);
             if (arg.starts_with("DIR/")) arg = Named(arg);
         }
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunImport(args, out, err, dir_.Path(stripDir));
-        return {status, out.str(), err.str()};
+        return RunStripCommand(RunImport, args, dir_.Path(stripDir));
     }
 
     // The message with the picture's name as the test gives it.
