@@ -227,18 +227,4 @@ TEST(SpritehexCli, ImportTakesBackEveryExportedCel) {
     EXPECT_EQ(cels, 9);
 }
 
-// A picture that is not a whole number of cels: exit status 2, the reason, nothing written.
-TEST(SpritehexCli, ImportRefusesWritingNothing) {
-    TempDir dir;
-    const std::string ship = std::string(SPRITEHEX_EXAMPLES) + "/ship.dat";
-    ASSERT_EQ(RunProgram(dir, {"png", ship, dir.Path("ship.png")}).status, 0);
-    const ProgramRun run =
-        RunProgram(dir, {"import", "--size", "12x16", dir.Path("ship.png"), dir.Path("y.dat")});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "spritehex-cli: " + dir.Path("ship.png") +
-                           " is 32 × 32 pixels: not a whole number of 12 × 16 cels (8 pixels left "
-                           "over across).\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.Path("y.dat")));
-}
-
 }  // namespace
