@@ -171,6 +171,7 @@ TEST(PictureImport, MatchesColoursToTheStrip) {
          "x.png: pixel (1, 0) has colour #000000, which palette colours 0 and 1 share.",
          {},
          blackTwice},
+        {"equally near: the lower index", Drawn("g"), false, "0", {nearest1}, blackTwice},
         {"alike strip colours the picture does not use change nothing",
          Drawn("F"),
          true,
