@@ -35,21 +35,14 @@ int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream
             options.colorData = true;
         } else if (arg == "--no-comma") {
             options.comma = 0;
-        } else if (arg == "--type" || arg.starts_with("--type=")) {
-            std::string type;
-            if (arg != "--type") {
-                type = arg.substr(7);
-            } else if (i + 1 < args.size()) {
-                type = args[++i];
-            } else {
-                return UsageError(err, "option '--type' needs a value: sprite or chr");
-            }
-            if (type == "sprite") {
+        } else if (std::optional<std::string> type; IsOptionWithValue(args, i, "--type", type)) {
+            if (!type) return UsageError(err, "option '--type' needs a value: sprite or chr");
+            if (*type == "sprite") {
                 options.outputType = OutputType::kSprite;
-            } else if (type == "chr") {
+            } else if (*type == "chr") {
                 options.outputType = OutputType::kChr;
             } else {
-                return UsageError(err, "unknown table type '" + type + "': use sprite or chr");
+                return UsageError(err, "unknown table type '" + *type + "': use sprite or chr");
             }
         } else {
             return UsageError(err, "unknown option '" + arg + "' for tables");
@@ -115,7 +108,8 @@ void PrintHelp(std::ostream& out, std::span<const CliCommand> commands) {
     }
     out << "\nExit status: 0 on success; 1 when the tables were written but break a two-layer\n"
            "rule (the message goes to standard error); 2 on a wrong command line, a file that\n"
-           "cannot be read or is not a sprite file, or an output file that cannot be written.\n";
+           "cannot be read or is not a sprite file, a picture that cannot be imported, or an\n"
+           "output file that cannot be written.\n";
 }
 
 }  // namespace

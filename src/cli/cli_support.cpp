@@ -1,5 +1,7 @@
 #include "cli/cli_support.h"
 
+#include <sys/stat.h>
+
 #include "cli/cli.h"
 #include "document/sprite_file.h"
 
@@ -13,6 +15,20 @@ bool IsOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
 }
 
+bool IsOptionWithValue(std::span<const std::string> args, std::size_t& i, std::string_view name,
+                       std::optional<std::string>& value) {
+    const std::string& arg = args[i];
+    if (arg == name) {
+        value = i + 1 < args.size() ? std::optional(args[++i]) : std::nullopt;
+        return true;
+    }
+    if (!arg.starts_with(name) || arg.size() <= name.size() || arg[name.size()] != '=') {
+        return false;
+    }
+    value = arg.substr(name.size() + 1);
+    return true;
+}
+
 std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err) {
     auto doc = std::make_unique<TSpriteDocument>();
     const Result<> result = LoadSpriteFile(*doc, path, path);
@@ -21,6 +37,13 @@ std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostr
         return nullptr;
     }
     return doc;
+}
+
+bool SameFile(const std::string& input, const std::string& output) {
+    struct stat in {};
+    struct stat out {};
+    return ::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
 }
 
 bool Flushed(std::ostream& out, std::ostream& err) {

@@ -1,9 +1,12 @@
 #pragma once
 // What every spritehex-cli command shares: usage errors, operands that look like options, sprite
-// files loaded with a message on failure, and a check that standard output was written.
+// files loaded with a message on failure, an output that is its own input, and a check that
+// standard output was written.
 
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,8 +20,17 @@ int UsageError(std::ostream& err, std::string_view message);
 // "-x" and "--x" are options; "-" alone is an operand.
 bool IsOption(const std::string& arg);
 
+// Whether args[i] is the option name with a value, as "--cel 2" or "--cel=2". When it is, value
+// is its value (i moves past a separate one), or nothing when no value follows.
+bool IsOptionWithValue(std::span<const std::string> args, std::size_t& i, std::string_view name,
+                       std::optional<std::string>& value);
+
 // The document of a sprite file, or nothing after saying why it cannot be used.
 std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err);
+
+// Whether writing output would overwrite the file input (the same file by device and inode,
+// through whatever names or links).
+bool SameFile(const std::string& input, const std::string& output);
 
 // Standard output may fail (a full disk); that must not pass for success.
 bool Flushed(std::ostream& out, std::ostream& err);

@@ -1,5 +1,5 @@
-// spritehex-cli: the command line goes to RunCli with the core commands and png; text is written
-// exactly as generated.
+// spritehex-cli: the command line goes to RunCli with the core commands, png and import; text is
+// written exactly as generated.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,6 +10,7 @@
 #endif
 
 #include "cli/cli.h"
+#include "cli/import_command.h"
 #include "cli/png_command.h"
 
 int main(int argc, char** argv) {
@@ -20,5 +21,6 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::vector<CliCommand> commands(CoreCommands().begin(), CoreCommands().end());
     commands.push_back(PngCommand());
+    commands.push_back(ImportCommand());
     return RunCli(args, std::cout, std::cerr, commands);
 }

@@ -1,13 +1,11 @@
 #include "cli/png_command.h"
 
 #include <charconv>
-#include <filesystem>
 #include <optional>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "cli/cli_support.h"
+#include "cli/colour_strip_beside.h"
 #include "image/colour_strip.h"
 #include "image/png_codec.h"
 
@@ -24,30 +22,6 @@ std::optional<int> CelNumber(const std::string& text) {
     return value;
 }
 
-// Whether writing output would overwrite the file input (the same file by device and inode,
-// through whatever names or links).
-bool SameFile(const std::string& input, const std::string& output) {
-    struct stat in {};
-    struct stat out {};
-    return ::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
-           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
-}
-
-std::string ExecutableDir() {
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : exe.parent_path().string();
-}
-
-int RunPngBesideProgram(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    const std::string dir = ExecutableDir();
-    if (dir.empty()) {
-        err << kCliProgram << ": cannot find the program's own directory, where color.bmp lies\n";
-        return kExitFailure;
-    }
-    return RunPng(args, out, err, dir);
-}
-
 }  // namespace
 
 int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
@@ -61,14 +35,9 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
             files.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
-        } else if (arg == "--cel" || arg.starts_with("--cel=")) {
-            if (arg != "--cel") {
-                celText = arg.substr(6);
-            } else if (i + 1 < args.size()) {
-                celText = args[++i];
-            } else {
+        } else if (IsOptionWithValue(args, i, "--cel", celText)) {
+            if (!celText)
                 return UsageError(err, "option '--cel' needs a cel number, counted from 1");
-            }
         } else {
             return UsageError(err, "unknown option '" + arg + "' for png");
         }
@@ -95,12 +64,8 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
         return UsageError(err, "cel " + std::to_string(*cel) + " is outside 1 to " +
                                    std::to_string(doc->CelCount()) + ", the cels of " + input);
     }
-    const std::string stripPath = (std::filesystem::path(stripDir) / "color.bmp").string();
-    const Result<RgbImage> strip = ReadColourStrip(stripPath, stripPath);
-    if (!strip) {
-        err << kCliProgram << ": " << strip.message() << "\n";
-        return kExitFailure;
-    }
+    const std::optional<RgbImage> strip = LoadColourStrip(stripDir, err);
+    if (!strip) return kExitFailure;
 
     const std::uint8_t* pixels = doc->Buffer() + kHeaderSize + (*cel - 1) * doc->CelSize();
     const RgbImage picture = AssembleExportImage(*strip, pixels, doc->Width(), doc->Height());
@@ -122,6 +87,8 @@ const CliCommand& PngCommand() {
         "complete; it is overwritten in place instead when replacing it would lose something\n"
         "(other hard links, another owner, a folder that cannot be written to). Named pipes,\n"
         "devices and folders are never written.",
-        RunPngBesideProgram};
+        [](std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+            return RunBesideProgram(RunPng, args, out, err);
+        }};
     return command;
 }

@@ -59,6 +59,15 @@ Error InvalidNumber(std::string_view text) {
 
 }  // namespace
 
+Result<> CheckCelSize(int width, int height) {
+    if (width < 1 || width > kMaxWidth)
+        return Fail(Failure::kInvalid, "Width must be from 1 to 64.");
+    if (height < 1 || height > kMaxHeight) {
+        return Fail(Failure::kInvalid, "Height must be from 1 to 64.");
+    }
+    return {};
+}
+
 Result<NewDocumentSize> ParseNewDocumentFields(std::string_view width, std::string_view height,
                                                std::string_view celCount) {
     const auto w = ParseWholeNumber(width);
@@ -67,8 +76,7 @@ Result<NewDocumentSize> ParseNewDocumentFields(std::string_view width, std::stri
     if (!w) return InvalidNumber(width);
     if (!h) return InvalidNumber(height);
     if (!n) return InvalidNumber(celCount);
-    if (*w < 1 || *w > kMaxWidth) return Fail(Failure::kInvalid, "Width must be from 1 to 64.");
-    if (*h < 1 || *h > kMaxHeight) return Fail(Failure::kInvalid, "Height must be from 1 to 64.");
+    if (Result<> size = CheckCelSize(*w, *h); !size) return size.error();
     if (*n < 1 || *n > kMaxCels) {
         return Fail(Failure::kInvalid, "Cel count must be from 1 to 100.");
     }

@@ -20,6 +20,10 @@ struct NewDocumentSize {
     int celCount = 0;
 };
 
+// Checks a cel size against the document's limits, width first: "Width must be from 1 to 64.",
+// "Height must be from 1 to 64." (the New dialog's texts; the picture import's cel size too).
+Result<> CheckCelSize(int width, int height);
+
 // Converts all three texts, then checks width and height 1 to 64 and the cel count 1 to 100. The
 // first failure wins, in the order width, height, cel count: "'abc' is not a valid whole number.",
 // "Width must be from 1 to 64." ...

@@ -197,4 +197,34 @@ TEST(SpritehexCli, PngWithoutColourStripExits2) {
     EXPECT_FALSE(std::filesystem::exists(dir.Path("walk.png")));
 }
 
+// png then import gives back every cel of the examples exactly, colour 0 included, with the
+// color.bmp beside the program; the picture's scale is found by the import alone.
+TEST(SpritehexCli, ImportTakesBackEveryExportedCel) {
+    TempDir dir;
+    int cels = 0;
+    for (const char* name : {"ship.dat", "font.dat", "walker.dat"}) {
+        const std::string file = std::string(SPRITEHEX_EXAMPLES) + "/" + name;
+        const std::string dat = ReadFile(file);
+        ASSERT_GE(dat.size(), 3u) << file;
+        const int width = dat[0];
+        const int height = dat[1];
+        const std::string size = std::to_string(width) + "x" + std::to_string(height);
+        for (int cel = 1; cel <= dat[2]; ++cel) {
+            SCOPED_TRACE(std::string(name) + ", cel " + std::to_string(cel));
+            const ProgramRun png =
+                RunProgram(dir, {"png", "--cel", std::to_string(cel), file, dir.Path("x.png")});
+            ASSERT_EQ(png.status, 0) << png.err;
+            const ProgramRun import =
+                RunProgram(dir, {"import", "--size", size, dir.Path("x.png"), dir.Path("y.dat")});
+            ASSERT_EQ(import.status, 0) << import.err;
+            EXPECT_EQ(import.err, "");
+            const std::size_t celSize = static_cast<std::size_t>(width * height);
+            EXPECT_EQ(ReadFile(dir.Path("y.dat")),
+                      dat.substr(0, 2) + '\1' + dat.substr(3 + (cel - 1) * celSize, celSize));
+            ++cels;
+        }
+    }
+    EXPECT_EQ(cels, 9);
+}
+
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "cli/png_command.h"
 #include "example_tables.h"
+#include "strip_command_run.h"
 #include "temp_dir.h"
 
 namespace {
@@ -63,11 +64,7 @@ class PngCommandTest : public testing::Test {
         std::filesystem::create_directory(dir_.Path("folder/color.bmp"));
     }
 
-    struct Run {
-        int status;
-        std::string out;
-        std::string err;
-    };
+    using Run = CommandRun;
 
     // "FILE" and "OUT" in args stand for walk.dat and out.png in the temporary folder.
     Run RunIn(const std::string& stripDir, std::vector<std::string> args) {
@@ -75,10 +72,7 @@ class PngCommandTest : public testing::Test {
             if (arg == "FILE") arg = file_;
             if (arg == "OUT") arg = dir_.Path("out.png");
         }
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunPng(args, out, err, dir_.Path(stripDir));
-        return {status, out.str(), err.str()};
+        return RunStripCommand(RunPng, args, dir_.Path(stripDir));
     }
 
     TempDir dir_;

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "image/picture_import.h"
 #include "image/png_codec.h"
 #include "temp_dir.h"
 
@@ -52,7 +53,7 @@ Colours Lookup(const Colours& palette, const std::vector<std::uint8_t>& indices)
 }
 
 // The limits of a picture import: 100 cels of 64 x 64.
-constexpr PngLimits kLimits{6400, 409600};
+constexpr PngLimits kLimits = kImportLimits;
 
 constexpr std::uint32_t kRed = Rgb(255, 0, 0);
 constexpr std::uint32_t kGreen = Rgb(0, 255, 0);
