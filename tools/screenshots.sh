@@ -3,6 +3,8 @@
 #   editor.png    the editor with examples/ship.dat opened through its Open dialog (key O)
 #   generate.png  the Generate window for it (key G), switched to two layers with colour data
 #                 (keys 2 and C)
+#   companion.png the editor with examples/walker.dat and its companion window beside it (key W),
+#                 the walk playing
 #
 #   tools/screenshots.sh [BUILD_DIR [OUTPUT_DIR]]     (defaults: build and docs of this checkout)
 #
@@ -52,6 +54,28 @@ shoot "$generate" "$out/generate.png"
 
 xdotool key Escape
 wait_focus "$editor"
+
+xdotool key o
+wait_focus "$(find_window Open)"
+xdotool type --delay 15 "$here/examples/walker.dat"
+xdotool key Return
+wait_title "$editor" "walker 1/4"
+wait_focus "$editor"
+xdotool key w
+companion=$(find_window Animation)
+# One picture of both windows, 8 pixels of the screen around them.
+eval "$(xdotool getwindowgeometry --shell "$editor")"
+left=$X top=$Y right=$((X + WIDTH)) bottom=$((Y + HEIGHT))
+eval "$(xdotool getwindowgeometry --shell "$companion")"
+((X < left)) && left=$X
+((Y < top)) && top=$Y
+((X + WIDTH > right)) && right=$((X + WIDTH))
+((Y + HEIGHT > bottom)) && bottom=$((Y + HEIGHT))
+sleep 0.5
+/usr/bin/import -window root -crop "$((right - left + 16))x$((bottom - top + 16))+$((left - 8))+$((top - 8))" \
+  +repage "$out/companion.png"
+echo "wrote $out/companion.png"
+
 xdotool key Escape
 wait "$pid" || fail "the editor did not end cleanly"
 pid=

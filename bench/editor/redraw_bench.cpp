@@ -1,5 +1,6 @@
 // How long TForm1::Redraw takes for a 64 x 64 cel at zoom 16 (a 1024 x 1024 picture), offscreen,
-// next to a plain memcpy of a frame of the same size in the same run.
+// also with the onion skin on, next to a plain memcpy of a frame of the same size in the same run;
+// and the companion window's picture of that cel at 1x, 2x and 4x next to a memcpy of its size.
 
 #include <cstring>
 #include <memory>
@@ -12,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "editor/companion_window.h"
 #include "editor/editor_window.h"
 
 namespace {
@@ -48,12 +50,13 @@ struct Fixture {
         }
         pal.save(dir.filePath("pal.bmp"), "BMP");
         QImage(256, 16, QImage::Format_RGB32).save(dir.filePath("color.bmp"), "BMP");
-        // A 64 x 64 cel using every colour.
-        QByteArray sprite(3 + kSide * kSide, '\0');
+        // Two 64 x 64 cels using every colour, colour 0 in one pixel of 16: the onion skin shows
+        // the second through the first's.
+        QByteArray sprite(3 + 2 * kSide * kSide, '\0');
         sprite[0] = kSide;
         sprite[1] = kSide;
-        sprite[2] = 1;
-        for (int i = 0; i < kSide * kSide; ++i)
+        sprite[2] = 2;
+        for (int i = 0; i < 2 * kSide * kSide; ++i)
             sprite[3 + i] = static_cast<char>((i * 7 + i / kSide) % 16);
         QFile file(dir.filePath("big.dat"));
         file.open(QIODevice::WriteOnly);
@@ -69,14 +72,18 @@ struct Fixture {
     }
 };
 
-void BM_MemcpyFrame(benchmark::State& state) {
-    const std::size_t bytes = std::size_t{kSide} * kZoom * kSide * kZoom * 4;
+// The yardstick: a plain memcpy of bytes.
+void MemcpyBytes(benchmark::State& state, std::size_t bytes) {
     std::vector<unsigned char> from(bytes, 1), to(bytes, 0);
     for (auto _ : state) {
         std::memcpy(to.data(), from.data(), bytes);
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
+
+void BM_MemcpyFrame(benchmark::State& state) {
+    MemcpyBytes(state, std::size_t{kSide} * kZoom * kSide * kZoom * 4);
 }
 BENCHMARK(BM_MemcpyFrame);
 
@@ -99,6 +106,55 @@ void BM_RedrawShown(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RedrawShown);
+
+// The same with the onion skin on: every cell of colour 0 from the blended swatches.
+void BM_RedrawOnion(benchmark::State& state) {
+    Fixture fixture(false);
+    fixture.form->ToggleOnionSkin();
+    for (auto _ : state) {
+        fixture.form->Redraw();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_RedrawOnion);
+
+// The companion's picture of the largest cel: 64 x 64 at 1x, 2x and 4x side by side.
+std::size_t CompanionPictureBytes() {
+    return std::size_t{7 * kSide + 16} * (4 * kSide) * 4;
+}
+
+void BM_MemcpyCompanionPicture(benchmark::State& state) {
+    MemcpyBytes(state, CompanionPictureBytes());
+}
+BENCHMARK(BM_MemcpyCompanionPicture);
+
+void BM_CompanionFrame(benchmark::State& state) {
+    Fixture fixture(false);
+    fixture.form->ToggleCompanion();
+    CompanionWindow& companion = *fixture.form->Companion();
+    if (std::size_t(companion.Picture().sizeInBytes()) != CompanionPictureBytes()) {
+        state.SkipWithError("the companion's picture is not the size measured against");
+    }
+    for (auto _ : state) {
+        companion.RenderFrame();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CompanionFrame);
+
+// A frame of the timer as the shown window paints it: the picture, then its immediate repaint.
+void BM_CompanionFrameShown(benchmark::State& state) {
+    Fixture fixture(true);
+    fixture.form->ToggleCompanion();
+    CompanionWindow& companion = *fixture.form->Companion();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        companion.RenderFrame();
+        companion.repaint(companion.PictureRect());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CompanionFrameShown);
 
 }  // namespace
 

@@ -75,6 +75,10 @@ void TSpriteDocument::SetCursor(int x, int y) {
     cursorY_ = y;
 }
 
+void TSpriteDocument::ChooseColour(std::uint8_t colour) {
+    currentColour_ = static_cast<std::uint8_t>(colour & 0x0F);
+}
+
 void TSpriteDocument::SaveUndo() {
     std::memcpy(undo_.get(), Cel(), static_cast<std::size_t>(CelSize()));
     undoCel_ = currentCel_;

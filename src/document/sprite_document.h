@@ -88,6 +88,9 @@ class TSpriteDocument {
     bool MoveCursor(int dx, int dy);
     // Places the cursor; the cell must lie inside the cel.
     void SetCursor(int x, int y);
+    // Makes colour (0..15) the current colour without writing a pixel: the document's bytes,
+    // the undo snapshot and the modified flag stay as they are.
+    void ChooseColour(std::uint8_t colour);
 
     // --- cel and pixel operations ----------------------------------------------------------------
     // Takes the snapshot of the current cel and remembers which cel that is.

@@ -42,6 +42,9 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
         case CommandGroup::kWindow:
             RunWindow(press);
             break;
+        case CommandGroup::kView:
+            RunView(press);
+            break;
         case CommandGroup::kGenerate:
             if (frmExport_ != nullptr) {
                 frmExport_->SetData(doc_.Buffer());
@@ -135,6 +138,13 @@ void TForm1::RunWindow(const KeyCommand& press) {
     if (press.command == Command::kClose) close();
     if (press.command == Command::kHelp) ShowKeyHelp(*this);
     if (press.command == Command::kMoveWindow) move(pos() + QPoint(step.dx * 8, step.dy * 8));
+}
+
+void TForm1::RunView(const KeyCommand& press) {
+    if (press.command == Command::kCompanion) ToggleCompanion();
+    if (press.command == Command::kOnionSkin) ToggleOnionSkin();
+    if (press.command == Command::kZoomIn) ChangeZoom(1);
+    if (press.command == Command::kZoomOut) ChangeZoom(-1);
 }
 
 void TForm1::imgMainMouseDown(Qt::MouseButton button, int x, int y) {

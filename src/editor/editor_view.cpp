@@ -1,5 +1,6 @@
-// The editor window's view: the layout for the document's size, the enlarged cel copied swatch by
-// swatch from the palette strip, and the cursor frame.
+// The editor window's view: the layout for the document's size and the zoom, the enlarged cel
+// copied swatch by swatch from the palette strip (with the onion skin, the previous cel's swatches
+// blended into colour 0's), and the cursor frame.
 
 #include <algorithm>
 #include <cstring>
@@ -7,7 +8,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "editor/companion_window.h"
 #include "editor/editor_window.h"
+#include "image/swatch_zoom.h"
 
 namespace {
 
@@ -22,6 +25,14 @@ QPoint CentredTopLeft(int screenWidth, int screenHeight, int clientWidth, int cl
 
 void TForm1::InitView(bool newDocument, int width, int height, int celCount) {
     if (newDocument) doc_.NewDocument(width, height, celCount);
+    LayOut();
+    if (companion_ != nullptr) companion_->Restart();
+    Redraw();
+    UpdateTitle();
+    NoteChange();
+}
+
+void TForm1::LayOut() {
     const int clientWidth = doc_.Width() * zoom_;
     const int clientHeight = doc_.Height() * zoom_;
     image_ = QImage(clientWidth, clientHeight, QImage::Format_RGB32);
@@ -31,24 +42,65 @@ void TForm1::InitView(bool newDocument, int width, int height, int celCount) {
     if (const QScreen* primary = QGuiApplication::primaryScreen()) screen = primary->geometry();
     move(screen.topLeft() +
          CentredTopLeft(screen.width(), screen.height(), clientWidth, clientHeight));
+}
+
+// The swatches are scaled from pal.bmp as read, never from an earlier zoom, so stepping back
+// gives the very pixels of before.
+void TForm1::ChangeZoom(int direction) {
+    const int zoom = StepZoom(zoom_, direction);
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    palette_ = PaletteAtZoom(stripAtStart_, zoom_);
+    if (onionSkin_) BuildOnionStrip();
+    LayOut();
     Redraw();
-    UpdateTitle();
-    NoteChange();
+}
+
+void TForm1::ToggleOnionSkin() {
+    onionSkin_ = !onionSkin_;
+    if (onionSkin_) {
+        BuildOnionStrip();
+    } else {
+        onionStrip_ = QImage();
+    }
+    Redraw();
+}
+
+// 40 % of the swatch over 60 % of colour 0's, pixel by pixel and channel by channel, rounded.
+void TForm1::BuildOnionStrip() {
+    onionStrip_ = QImage(32 * zoom_, zoom_, QImage::Format_RGB32);
+    for (int y = 0; y < zoom_; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(palette_.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(onionStrip_.scanLine(y));
+        std::copy(from, from + 16 * zoom_, to);
+        for (int x = 0; x < 16 * zoom_; ++x) {
+            const QRgb over = from[x];
+            const QRgb under = from[x % zoom_];
+            const auto mix = [](int a, int b) { return (2 * a + 3 * b + 2) / 5; };
+            to[16 * zoom_ + x] =
+                qRgb(mix(qRed(over), qRed(under)), mix(qGreen(over), qGreen(under)),
+                     mix(qBlue(over), qBlue(under)));
+        }
+    }
 }
 
 namespace {
 
 // Copies one cel row of cells, scanline by scanline: each cell's part of a scanline is one row of
 // its swatch. kBytes is the byte width of a swatch row when it is known at compile time (the
-// common zooms), so the copy becomes a few plain moves; 0 means "use bytes".
+// common zooms), so the copy becomes a few plain moves; 0 means "use bytes". With an onion row
+// (the previous cel's), a cell of colour 0 shows swatch 16 + that cel's colour of the onion strip.
 template <std::size_t kBytes>
-void BlitCelRow(const std::uint8_t* cels, int width, int zoom, std::size_t bytes,
-                const uchar* strip, qsizetype stripStride, uchar* out, qsizetype outStride) {
+void BlitCelRow(const std::uint8_t* cels, const std::uint8_t* onion, int width, int zoom,
+                std::size_t bytes, const uchar* strip, qsizetype stripStride, uchar* out,
+                qsizetype outStride) {
     const std::size_t n = kBytes != 0 ? kBytes : bytes;
     std::size_t offsets[kMaxWidth];
     for (int x = 0; x < width; ++x) {
         // The loader admits only indices 0..15; the mask keeps any other byte in the strip.
-        offsets[x] = (cels[x] & 0x0Fu) * n;
+        std::size_t index = cels[x] & 0x0Fu;
+        if (onion != nullptr && index == 0) index = 16 + (onion[x] & 0x0Fu);
+        offsets[x] = index * n;
     }
     for (int r = 0; r < zoom; ++r, strip += stripStride, out += outStride) {
         uchar* to = out;
@@ -64,20 +116,26 @@ void TForm1::Redraw() {
     const int h = doc_.Height();
     const std::size_t bytes = static_cast<std::size_t>(zoom_) * sizeof(QRgb);
     const std::uint8_t* cel = doc_.CurrentCelPixels();
+    // With the onion skin: the previous cel, the last one before the first.
+    const int previous = (doc_.CurrentCel() + doc_.CelCount() - 1) % doc_.CelCount();
+    const std::uint8_t* onion =
+        onionSkin_ ? doc_.Buffer() + kHeaderSize + previous * doc_.CelSize() : nullptr;
+    const QImage& swatches = onionSkin_ ? onionStrip_ : palette_;
     const qsizetype outStride = image_.bytesPerLine();
-    const qsizetype stripStride = palette_.bytesPerLine();
+    const qsizetype stripStride = swatches.bytesPerLine();
     uchar* out = image_.bits();
-    const uchar* strip = palette_.constBits();
+    const uchar* strip = swatches.constBits();
     auto blit = &BlitCelRow<0>;
     if (zoom_ == 16) blit = &BlitCelRow<16 * sizeof(QRgb)>;
     if (zoom_ == 8) blit = &BlitCelRow<8 * sizeof(QRgb)>;
     for (int y = 0; y < h; ++y) {
-        blit(cel + y * w, w, zoom_, bytes, strip, stripStride, out + y * zoom_ * outStride,
-             outStride);
+        blit(cel + y * w, onion == nullptr ? nullptr : onion + y * w, w, zoom_, bytes, strip,
+             stripStride, out + y * zoom_ * outStride, outStride);
     }
     DrawCursorFrame();
     ++redrawCount_;
     imgMain_->repaint();
+    FollowInCompanion();
 }
 
 // A one-pixel outline of (zoom - 1) x (zoom - 1) pixels flush with the cursor cell's top-left

@@ -5,12 +5,14 @@
 #include <QFile>
 
 #include "editor/cel_view.h"
+#include "editor/companion_window.h"
 #include "editor/image_library.h"
 #include "editor/recovery.h"
 
 TForm1::TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       prompts_(prompts),
+      stripAtStart_(strips.palette),
       palette_(strips.palette),
       colourStrip_(strips.colourStrip),
       zoom_(strips.Zoom()),
@@ -27,6 +29,25 @@ TForm1::~TForm1() = default;
 
 void TForm1::UpdateTitle() {
     setWindowTitle(QFile::decodeName(TitleText(doc_).c_str()));
+    FollowInCompanion();
+}
+
+void TForm1::FollowInCompanion() {
+    if (companion_ != nullptr && companion_->isVisible()) companion_->Follow();
+}
+
+void TForm1::ToggleCompanion() {
+    if (companion_ == nullptr) companion_ = new CompanionWindow(*this, colourStrip_);
+    if (companion_->isVisible()) {
+        companion_->HideAndReturn();
+    } else {
+        companion_->ShowBeside();
+    }
+}
+
+void TForm1::ChooseColour(std::uint8_t colour) {
+    doc_.ChooseColour(colour);
+    FollowInCompanion();
 }
 
 void TForm1::MarkModified() {

@@ -16,6 +16,7 @@
 #include "image/rgb_image.h"
 #include "keys/editor_keys.h"
 
+class CompanionWindow;
 class ImageLibrary;
 class RecoveryCopy;
 class TfrmExport;
@@ -55,6 +56,14 @@ class TForm1 : public QWidget {
     void DrawCursorFrame();
     void UpdateTitle();
     void MarkModified();
+    // The keys of the view (keys/editor_keys.h, group kView): the companion window shown or
+    // hidden, the onion skin on or off, the zoom one step up (direction > 0) or down. None of
+    // them changes the document.
+    void ToggleCompanion();
+    void ToggleOnionSkin();
+    void ChangeZoom(int direction);
+    // Makes colour current without drawing (a click on a swatch of the companion window).
+    void ChooseColour(std::uint8_t colour);
 
     // --- document operations, each followed by the refreshes it calls for
     // -------------------------
@@ -110,6 +119,9 @@ class TForm1 : public QWidget {
     QWidget* imgMain() const { return imgMain_; }
     int RedrawCount() const { return redrawCount_; }
     QPoint LastMouseCell() const { return lastMouseCell_; }
+    bool OnionSkin() const { return onionSkin_; }
+    // The companion window, made by the first W; nullptr before.
+    CompanionWindow* Companion() const { return companion_; }
 
   signals:
     // The window has closed: the program ends.
@@ -122,6 +134,13 @@ class TForm1 : public QWidget {
 
   private:
     void Apply(Refresh refresh);
+    // Sizes the window and imgMain for the document and the zoom, and centres it on the screen.
+    void LayOut();
+    // The palette swatches, and then every one blended 40 % over colour 0's: what the onion skin
+    // paints where the current cel holds colour 0.
+    void BuildOnionStrip();
+    // Tells a shown companion window that something it shows may have changed.
+    void FollowInCompanion();
     // The shared "Save?" prompt of New, Open and closing: true to go on.
     bool SavePrompt();
     // Every modal question goes through here, so the editor takes the keyboard back afterwards.
@@ -140,6 +159,7 @@ class TForm1 : public QWidget {
     void RunTransform(const KeyCommand& press);
     void RunFiles(const KeyCommand& press);
     void RunWindow(const KeyCommand& press);
+    void RunView(const KeyCommand& press);
     // Reads a sprite file into the document; the error box on failure (plainError: the bare
     // "Error" box of the Open command for a file that cannot be opened).
     bool LoadDocument(const std::string& path, bool plainError);
@@ -151,7 +171,11 @@ class TForm1 : public QWidget {
     TfrmExport* frmExport_ = nullptr;
     TSpriteDocument doc_;
     QWidget* imgMain_ = nullptr;
-    QImage palette_;        // pal.bmp: 16 swatches of zoom x zoom pixels
+    QImage stripAtStart_;  // pal.bmp as read: its height is the zoom at start
+    QImage palette_;       // 16 swatches of zoom x zoom pixels, from pal.bmp
+    QImage onionStrip_;    // with the onion skin on: BuildOnionStrip()
+    bool onionSkin_ = false;
+    CompanionWindow* companion_ = nullptr;
     RgbImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
     QImage image_;          // what imgMain shows
     QString lastOpenPath_;

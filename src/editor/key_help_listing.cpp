@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "keys/companion_keys.h"
 #include "keys/dialog_keys.h"
 #include "keys/generate_keys.h"
 
@@ -19,15 +20,17 @@ enum Group {
     kTransforms = GroupNumber(CommandGroup::kTransforms),
     kFiles = GroupNumber(CommandGroup::kFiles),
     kWindow = GroupNumber(CommandGroup::kWindow),
+    kView = GroupNumber(CommandGroup::kView),
     kGenerate = GroupNumber(CommandGroup::kGenerate),
+    kCompanion,
     kNewDialog,
     kHelpWindow,
     kModifiers,
 };
 
-constexpr auto kGroupTitles =
-    std::to_array<const char*>({"Drawing", "Cursor", "Cels", "Transforms", "Files", "Window",
-                                "Generate window", "New dialog", "This window", "Modifier keys"});
+constexpr auto kGroupTitles = std::to_array<const char*>(
+    {"Drawing", "Cursor", "Cels", "Transforms", "Files", "Window", "View", "Generate window",
+     "Companion window", "New dialog", "This window", "Modifier keys"});
 
 Group HelpGroupOf(Command command) {
     return static_cast<Group>(GroupNumber(GroupOf(command)));
@@ -46,6 +49,9 @@ constexpr auto kTextRows = std::to_array<TextRow>({
     {kDrawing, "drag with the left button", "draw the current colour"},
     {kDrawing, "drag with the right button", "draw colour 0"},
     {kCursor, "mouse move", "the cursor follows the pointer"},
+    {kCompanion, "click on a swatch",
+     "choose its colour without drawing; the keys stay with the editor"},
+    {kCompanion, "click elsewhere", "the keys go to this window"},
     {kNewDialog, "W, H, Cel", "width and height 1 to 64, cels 1 to 100; Tab: the next field"},
     {kModifiers, "Shift + colour key", "flood fill from the cursor with that colour"},
     {kModifiers, "Shift + arrow", "move the cursor and draw the colour that was under it"},
@@ -55,6 +61,8 @@ constexpr auto kTextRows = std::to_array<TextRow>({
      "cel commands; without Ctrl, A, C, D and E are colours 10, 12, 13, 14 and V mirrors"},
     {kModifiers, "Ctrl + any other key", "nothing; so Ctrl + a colour key draws nothing"},
     {kModifiers, "Alt", "makes no difference to the colour keys, H and V"},
+    {kModifiers, "+ and -",
+     "the main row's (= as +, with or without Shift) and the keypad's; Ctrl + them does nothing"},
     {kModifiers, "colour keys",
      "0 to 9 of the main keyboard row and A to F; keypad digits do nothing"},
     {kModifiers, "in the Generate window",
@@ -99,6 +107,9 @@ std::vector<HelpSection> KeyHelpSections() {
     for (const GenerateKey& row : GenerateKeyTable()) {
         sections[kGenerate].lines.push_back(
             {QString::fromUtf8(row.keys), QString::fromUtf8(row.what), {}});
+    }
+    for (const CompanionKey& row : CompanionKeyTable()) {
+        AddLine(sections[kCompanion], QString::fromUtf8(row.keys), QString::fromUtf8(row.what));
     }
     for (const auto& [group, table] : {std::pair{kNewDialog, NewDialogKeyTable()},
                                        std::pair{kHelpWindow, HelpWindowKeyTable()}}) {

@@ -7,6 +7,7 @@
 
 #include "image/bmp_file.h"
 #include "image/colour_strip.h"
+#include "image/swatch_zoom.h"
 
 namespace {
 
@@ -24,6 +25,16 @@ QImage ToQImage(const RgbImage& image) {
     for (int y = 0; y < image.height; ++y) {
         std::memcpy(out.scanLine(y), image.Row(y),
                     static_cast<std::size_t>(image.width) * sizeof(QRgb));
+    }
+    return out;
+}
+
+RgbImage FromQImage(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    RgbImage out(rgb.width(), rgb.height());
+    for (int y = 0; y < rgb.height(); ++y) {
+        std::memcpy(out.Row(y), rgb.constScanLine(y),
+                    static_cast<std::size_t>(rgb.width()) * sizeof(QRgb));
     }
     return out;
 }
@@ -59,4 +70,9 @@ Result<Strips> LoadStrips(const QString& folder) {
     Result<RgbImage> colourStrip = ReadColourStrip(Local(colourPath), Shown(colourPath));
     if (!colourStrip) return colourStrip.error();
     return Strips{palette.Take(), colourStrip.Take()};
+}
+
+QImage PaletteAtZoom(const QImage& palette, int zoom) {
+    if (zoom == palette.height()) return palette;
+    return ToQImage(ScaleSwatches(FromQImage(palette), zoom));
 }

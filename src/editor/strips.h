@@ -21,3 +21,7 @@ struct Strips {
 // is no such file.", "Cannot use /x/pal.bmp: its height of 65 pixels is the zoom, which must be
 // from 1 to 64." ...
 Result<Strips> LoadStrips(const QString& folder);
+
+// The 16 swatches of a palette strip at another zoom (image/swatch_zoom.h); the strip itself at
+// its own zoom.
+QImage PaletteAtZoom(const QImage& palette, int zoom);

@@ -52,6 +52,11 @@ constexpr std::array kSecond = std::to_array<KeyBinding>({
     {vk::k0, vk::k9, N, Y, A, Command::kFloodFill, "Shift+0-9", "flood fill with 0 to 9"},
     {'A', 'F', N, N, A, Command::kSetColour, "A-F", "colour 10 to 15 at the cursor"},
     {'A', 'F', N, Y, A, Command::kFloodFill, "Shift+A-F", "flood fill with 10 to 15"},
+    {'W', 'W', N, A, A, Command::kCompanion, "W",
+     "show or hide the companion window: animation, palette, state"},
+    {'L', 'L', N, A, A, Command::kOnionSkin, "L", "onion skin: the previous cel through colour 0"},
+    {vk::kPlus, vk::kPlus, N, A, A, Command::kZoomIn, "+", "zoom in: 4, 6, 8, 12, 16, 24, 32"},
+    {vk::kMinus, vk::kMinus, N, A, A, Command::kZoomOut, "-", "zoom out"},
 });
 
 bool Matches(Held rule, bool held) {
@@ -116,6 +121,11 @@ CommandGroup GroupOf(Command command) {
         case Command::kMoveWindow:
         case Command::kHelp:
             return CommandGroup::kWindow;
+        case Command::kCompanion:
+        case Command::kOnionSkin:
+        case Command::kZoomIn:
+        case Command::kZoomOut:
+            return CommandGroup::kView;
         case Command::kGenerate:
             return CommandGroup::kGenerate;
         case Command::kNew:

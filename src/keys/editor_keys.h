@@ -32,11 +32,24 @@ enum class Command {
     kMirrorHorizontal,  // left column becomes right column
     kSetColour,         // the key's colour at the cursor
     kFloodFill,         // the key's colour from the cursor
+    kCompanion,         // shows or hides the companion window
+    kOnionSkin,         // the previous cel through colour 0, on or off
+    kZoomIn,            // the next larger zoom step
+    kZoomOut,           // the next smaller zoom step
 };
 
 // What a command works on: the editor's handler runs each group's commands in a function of its
 // own, and the key help lists each group under a title of its own.
-enum class CommandGroup { kDrawing, kCursor, kCels, kTransforms, kFiles, kWindow, kGenerate };
+enum class CommandGroup {
+    kDrawing,
+    kCursor,
+    kCels,
+    kTransforms,
+    kFiles,
+    kWindow,
+    kView,
+    kGenerate
+};
 CommandGroup GroupOf(Command command);
 
 // Whether a modifier must be held, must not be held, or plays no part.

@@ -24,4 +24,10 @@ inline constexpr int kF1 = 112;
 inline constexpr int kF2 = 113;
 inline constexpr int kF3 = 114;
 inline constexpr int kF4 = 115;
+// The + and - keys, wherever a layout puts them: the main row's + (also as = without Shift) and -,
+// and the keypad's + and -.
+inline constexpr int kPlus = 187;
+inline constexpr int kMinus = 189;
+inline constexpr int kBracketLeft = 219;
+inline constexpr int kBracketRight = 221;
 }  // namespace vk

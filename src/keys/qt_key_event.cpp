@@ -14,7 +14,7 @@ struct KeyRow {
 };
 
 // Keys whose code does not depend on the physical key or the keypad.
-constexpr std::array<KeyRow, 14> kKeyTable = {{
+constexpr std::array<KeyRow, 22> kKeyTable = {{
     {Qt::Key_Return, vk::kEnter},
     {Qt::Key_Enter, vk::kEnter},
     {Qt::Key_Escape, vk::kEscape},
@@ -29,6 +29,17 @@ constexpr std::array<KeyRow, 14> kKeyTable = {{
     {Qt::Key_F2, vk::kF2},
     {Qt::Key_F3, vk::kF3},
     {Qt::Key_F4, vk::kF4},
+    // + is Shift with = on many layouts, a key of its own on others, and on the keypad: each
+    // gives the one + code, and so does = alone, so that the key marked + works without Shift.
+    // - and _ share a key wherever both are on the main row.
+    {Qt::Key_Plus, vk::kPlus},
+    {Qt::Key_Equal, vk::kPlus},
+    {Qt::Key_Minus, vk::kMinus},
+    {Qt::Key_Underscore, vk::kMinus},
+    {Qt::Key_BracketLeft, vk::kBracketLeft},
+    {Qt::Key_BraceLeft, vk::kBracketLeft},
+    {Qt::Key_BracketRight, vk::kBracketRight},
+    {Qt::Key_BraceRight, vk::kBracketRight},
 }};
 
 // X keycodes of the main-row digit keys 1..9 and 0.

@@ -1,5 +1,6 @@
 #pragma once
-// Keys written as text for the window tests: "Shift+Ctrl+Up", "Pad5", "Esc", "5", "C".
+// Keys written as text for the window tests: "Shift+Ctrl+Up", "Pad5", "Esc", "5", "C", "Plus",
+// "PadMinus", "[".
 
 #include <utility>
 
@@ -19,12 +20,15 @@ inline std::pair<Qt::Key, Qt::KeyboardModifiers> ParseKey(const QString& token) 
         if (m == "Alt") mods |= Qt::AltModifier;
     }
     static const std::pair<const char*, Qt::Key> kNames[] = {
-        {"Space", Qt::Key_Space},   {"Esc", Qt::Key_Escape}, {"PgUp", Qt::Key_PageUp},
-        {"PgDn", Qt::Key_PageDown}, {"Left", Qt::Key_Left},  {"Up", Qt::Key_Up},
-        {"Right", Qt::Key_Right},   {"Down", Qt::Key_Down},  {"F2", Qt::Key_F2},
-        {"F3", Qt::Key_F3},         {"F4", Qt::Key_F4},      {"Enter", Qt::Key_Return},
-        {"F1", Qt::Key_F1},         {"End", Qt::Key_End},
+        {"Space", Qt::Key_Space},   {"Esc", Qt::Key_Escape},  {"PgUp", Qt::Key_PageUp},
+        {"PgDn", Qt::Key_PageDown}, {"Left", Qt::Key_Left},   {"Up", Qt::Key_Up},
+        {"Right", Qt::Key_Right},   {"Down", Qt::Key_Down},   {"F2", Qt::Key_F2},
+        {"F3", Qt::Key_F3},         {"F4", Qt::Key_F4},       {"Enter", Qt::Key_Return},
+        {"F1", Qt::Key_F1},         {"End", Qt::Key_End},     {"Plus", Qt::Key_Plus},
+        {"Minus", Qt::Key_Minus},   {"Equal", Qt::Key_Equal},
     };
+    if (name == "PadPlus") return {Qt::Key_Plus, mods | Qt::KeypadModifier};
+    if (name == "PadMinus") return {Qt::Key_Minus, mods | Qt::KeypadModifier};
     for (const auto& [n, key] : kNames) {
         if (name == n) return {key, mods};
     }

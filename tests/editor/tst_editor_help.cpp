@@ -9,6 +9,7 @@
 
 #include "editor/key_help_listing.h"
 #include "editor/key_help_window.h"
+#include "keys/companion_keys.h"
 #include "keys/dialog_keys.h"
 #include "keys/editor_keys.h"
 #include "keys/generate_keys.h"
@@ -91,7 +92,18 @@ void EditorHelp::everyGenerateWindowKeyIsListed() {
         QVERIFY2(found, row.keys);
         QVERIFY2(shown.contains(QString::fromUtf8(row.what)), row.keys);
     }
-    // The New dialog's and the help window's keys, each row on a line of its section.
+    // The companion window's, the New dialog's and the help window's keys, each row on a line of
+    // its section.
+    const HelpSection* companion = FindSection(sections, "Companion window");
+    QVERIFY(companion != nullptr);
+    for (const CompanionKey& row : CompanionKeyTable()) {
+        bool found = false;
+        for (const HelpLine& line : companion->lines) {
+            found = found || (line.keys.split(", ").contains(row.keys) && line.what == row.what);
+        }
+        QVERIFY2(found, row.keys);
+        QVERIFY2(shown.contains(QString::fromUtf8(row.what)), row.keys);
+    }
     for (const auto& [title, table] : {std::pair{"New dialog", NewDialogKeyTable()},
                                        std::pair{"This window", HelpWindowKeyTable()}}) {
         const HelpSection* section = FindSection(sections, title);
@@ -166,6 +178,32 @@ void EditorHelp::listing_data() {
     QTest::newRow("the help window's keys come from its table") << "This window"
                                                                 << "Esc, F1"
                                                                 << "close this window";
+    QTest::newRow("W shows the companion") << "View"
+                                           << "W"
+                                           << "show or hide the companion window: animation, "
+                                              "palette, state";
+    QTest::newRow("L is the onion skin") << "View"
+                                         << "L"
+                                         << "onion skin: the previous cel through colour 0";
+    QTest::newRow("+ zooms in through the steps") << "View"
+                                                  << "+"
+                                                  << "zoom in: 4, 6, 8, 12, 16, 24, 32";
+    QTest::newRow("the companion's Space") << "Companion window"
+                                           << "Space"
+                                           << "play or pause the animation";
+    QTest::newRow("Esc and W hide the companion on one line")
+        << "Companion window"
+        << "Esc, W"
+        << "hide this window; the keys go to the editor";
+    QTest::newRow("a click on a swatch chooses without drawing")
+        << "Companion window"
+        << "click on a swatch"
+        << "choose its colour without drawing; the keys stay with the editor";
+    QTest::newRow("+ and - on every layout, in plain words")
+        << "Modifier keys"
+        << "+ and -"
+        << "the main row's (= as +, with or without Shift) and the keypad's; Ctrl + them does "
+           "nothing";
     QTest::newRow("Shift with a colour key in plain words")
         << "Modifier keys"
         << "Shift + colour key"

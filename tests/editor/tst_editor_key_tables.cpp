@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "editor/companion_window.h"
 #include "editor/key_help_window.h"
 #include "generator/window/memo.h"
+#include "keys/companion_keys.h"
 #include "keys/dialog_keys.h"
 #include "keys/generate_keys.h"
 #include "keys/key_codes.h"
@@ -33,6 +35,10 @@ Qt::Key QtKeyOf(int code) {
         {vk::kF2, Qt::Key_F2},
         {vk::kF3, Qt::Key_F3},
         {vk::kF4, Qt::Key_F4},
+        {vk::kPlus, Qt::Key_Plus},
+        {vk::kMinus, Qt::Key_Minus},
+        {vk::kBracketLeft, Qt::Key_BracketLeft},
+        {vk::kBracketRight, Qt::Key_BracketRight},
     };
     if (const auto it = kSpecial.find(code); it != kSpecial.end()) return it->second;
     return static_cast<Qt::Key>(code);  // digits and capital letters share their codes
@@ -170,6 +176,26 @@ const std::map<Command, Check>& Checks() {
              QCOMPARE(s.Doc().GetPixel(1, 2), ColourOfKey(key));
              QCOMPARE(s.Doc().GetPixel(2, 2), ColourOfKey(key));
          }},
+        {Command::kCompanion,
+         [](Scene& s, const QString&, int) {
+             QVERIFY(s.form->Companion() != nullptr && s.form->Companion()->isVisible());
+         }},
+        {Command::kOnionSkin,
+         [](Scene& s, const QString&, int) {
+             // Cell (0, 0) of cel 1 holds colour 0; the previous cel's 3 shows through.
+             QVERIFY(s.form->OnionSkin());
+             QVERIFY(s.form->MainImage().pixel(1, 1) != test::PaletteColour(0, 1, 1));
+         }},
+        {Command::kZoomIn,
+         [](Scene& s, const QString&, int) {
+             QCOMPARE(s.form->Zoom(), 12);
+             QCOMPARE(s.form->size(), QSize(48, 48));
+         }},
+        {Command::kZoomOut,
+         [](Scene& s, const QString&, int) {
+             QCOMPARE(s.form->Zoom(), 6);
+             QCOMPARE(s.form->size(), QSize(24, 24));
+         }},
     };
     return checks;
 }
@@ -184,6 +210,7 @@ class KeyTables : public QObject {
     void generateWindowRowsRunTheirCommands();
     void newDialogRowsRunTheirCommands();
     void helpWindowRowsRunTheirCommands();
+    void companionRowsRunTheirCommands();
 };
 
 void KeyTables::editorRowsRunTheirCommands() {
@@ -264,6 +291,48 @@ void KeyTables::helpWindowRowsRunTheirCommands() {
         QVERIFY(help.isVisible());
         QTest::keyClick(&help, QtKeyOf(row.key));
         QVERIFY2(!help.isVisible(), row.keys);
+    }
+}
+
+// The companion window of an editor on four cels with the second current, shown by W; the key
+// goes to the companion.
+void KeyTables::companionRowsRunTheirCommands() {
+    for (const CompanionKey& row : CompanionKeyTable()) {
+        test::Editor editor;
+        editor.Open("walk.dat", test::SpriteBytes(4, 4, 4, "1,1=5"));
+        editor.form->show();
+        test::Press(*editor.form, "M W");
+        CompanionWindow* companion = editor.form->Companion();
+        QVERIFY(companion != nullptr && companion->isVisible());
+        QTest::keyClick(companion, QtKeyOf(row.key));
+        const AnimationPlayer& player = companion->Player();
+        switch (row.command) {
+            case CompanionCommand::kNothing:
+                QFAIL(row.keys);
+                break;
+            case CompanionCommand::kPlayPause:
+                QVERIFY2(!player.Playing() && !companion->Timer().isActive(), row.keys);
+                break;
+            case CompanionCommand::kFaster:
+                QVERIFY2(player.Fps() == 11 && companion->Timer().interval() == 91, row.keys);
+                break;
+            case CompanionCommand::kSlower:
+                QVERIFY2(player.Fps() == 9 && companion->Timer().interval() == 111, row.keys);
+                break;
+            case CompanionCommand::kFirstHere:
+                QVERIFY2(player.First() == 1 && player.Last() == 3, row.keys);
+                break;
+            case CompanionCommand::kLastHere:
+                QVERIFY2(player.First() == 0 && player.Last() == 1, row.keys);
+                break;
+            case CompanionCommand::kBackAndForth:
+                QVERIFY2(player.BackAndForth(), row.keys);
+                break;
+            case CompanionCommand::kHide:
+                QVERIFY2(!companion->isVisible(), row.keys);
+                QTRY_COMPARE(QApplication::activeWindow(), editor.form.get());
+                break;
+        }
     }
 }
 

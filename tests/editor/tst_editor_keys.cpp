@@ -61,6 +61,19 @@ void EditorKeys::translation_data() {
     QTest::newRow("Shift alone has no code") << int{Qt::Key_Shift} << false << 50 << 0;
     QTest::newRow("F1 (the key help)") << int{Qt::Key_F1} << false << 67 << 112;
     QTest::newRow("F5 has no command code") << int{Qt::Key_F5} << false << 71 << 0;
+    QTest::newRow("+ as Shift with the = key") << int{Qt::Key_Plus} << false << 21 << vk::kPlus;
+    QTest::newRow("= alone is + as well") << int{Qt::Key_Equal} << false << 21 << vk::kPlus;
+    QTest::newRow("+ on a key of its own") << int{Qt::Key_Plus} << false << 35 << vk::kPlus;
+    QTest::newRow("keypad +") << int{Qt::Key_Plus} << true << 86 << vk::kPlus;
+    QTest::newRow("-") << int{Qt::Key_Minus} << false << 20 << vk::kMinus;
+    QTest::newRow("Shift+- arrives as _") << int{Qt::Key_Underscore} << false << 20 << vk::kMinus;
+    QTest::newRow("keypad -") << int{Qt::Key_Minus} << true << 82 << vk::kMinus;
+    QTest::newRow("- printed on a digit key (keycode 15) stays the digit 6")
+        << int{Qt::Key_Minus} << false << 15 << 54;
+    QTest::newRow("[") << int{Qt::Key_BracketLeft} << false << 34 << vk::kBracketLeft;
+    QTest::newRow("Shift+[ arrives as {")
+        << int{Qt::Key_BraceLeft} << false << 34 << vk::kBracketLeft;
+    QTest::newRow("]") << int{Qt::Key_BracketRight} << false << 35 << vk::kBracketRight;
 }
 
 void EditorKeys::translation() {
@@ -130,7 +143,9 @@ void EditorKeys::keys_data() {
     QTest::newRow("keypad digit does nothing")
         << 1 << "" << "Pad5" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
     QTest::newRow("letters past F without a command draw nothing")
-        << 1 << "" << "K L T U W X Y I" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
+        << 1 << "" << "K T U X Y I" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
+    QTest::newRow("the view keys W, L, + and - change nothing of the document")
+        << 2 << "1,1=3" << "W L Plus Minus Minus W L Shift+Plus PadMinus" << "" << "1,1=3" << QPoint(2, 2) << 0 << "walk 1/2" << "";
     QTest::newRow("P asks for the PNG file, with any modifier, and changes nothing")
         << 1 << "2,2=7" << "P Ctrl+P Shift+Alt+P" << "cancel cancel cancel" << "2,2=7" << QPoint(2, 2) << 0 << "walk 1/1"
         << "Export: ; Export: ; Export: ";

@@ -1,7 +1,9 @@
 // Start-up and rendering of the editor window: the swatch strips, the enlarged picture and its
 // cursor frame read back from imgMain's image, the layout and centring, the title.
 
+#include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
 
@@ -14,20 +16,40 @@ namespace {
 constexpr QRgb kFrame = 0xFF777799;  // red 119, green 119, blue 153
 
 // The picture as it must be: every cell its swatch, pixel for pixel, and the frame drawn over the
-// cursor cell's top-left (zoom - 1) x (zoom - 1) square.
-QImage Expected(const TSpriteDocument& doc, int zoom) {
+// cursor cell's top-left (zoom - 1) x (zoom - 1) square. The swatches come from a pal.bmp of
+// stripZoom (the zoom at start), each pixel from the one under it. With the onion skin a cell of
+// colour 0 shows 40 % of the previous cel's swatch over 60 % of colour 0's.
+QImage Expected(const TSpriteDocument& doc, int zoom, int stripZoom = 0, bool onion = false) {
+    if (stripZoom == 0) stripZoom = zoom;
+    const int previous = (doc.CurrentCel() + doc.CelCount() - 1) % doc.CelCount();
+    const std::uint8_t* under = doc.Buffer() + 3 + previous * doc.CelSize();
     QImage image(doc.Width() * zoom, doc.Height() * zoom, QImage::Format_RGB32);
     for (int py = 0; py < image.height(); ++py) {
         for (int px = 0; px < image.width(); ++px) {
-            const int cx = px / zoom, cy = py / zoom, ix = px % zoom, iy = py % zoom;
+            const int cx = px / zoom, cy = py / zoom;
+            const int ix = px % zoom * stripZoom / zoom, iy = py % zoom * stripZoom / zoom;
             const int n = zoom - 1;
-            const bool frame = cx == doc.CursorX() && cy == doc.CursorY() && ix < n && iy < n &&
-                               (ix == 0 || iy == 0 || ix == n - 1 || iy == n - 1);
-            image.setPixel(px, py,
-                           frame ? kFrame : test::PaletteColour(doc.GetPixel(cx, cy), ix, iy));
+            const bool frame =
+                cx == doc.CursorX() && cy == doc.CursorY() && px % zoom < n && py % zoom < n &&
+                (px % zoom == 0 || py % zoom == 0 || px % zoom == n - 1 || py % zoom == n - 1);
+            const int v = doc.GetPixel(cx, cy);
+            QRgb rgb = test::PaletteColour(v, ix, iy);
+            if (onion && v == 0) {
+                const QRgb over = test::PaletteColour(under[cy * doc.Width() + cx], ix, iy);
+                const auto mix = [](int a, int b) { return (2 * a + 3 * b + 2) / 5; };
+                rgb = qRgb(mix(qRed(over), qRed(rgb)), mix(qGreen(over), qGreen(rgb)),
+                           mix(qBlue(over), qBlue(rgb)));
+            }
+            image.setPixel(px, py, frame ? kFrame : rgb);
         }
     }
     return image;
+}
+
+void PressMouse(QWidget& view, QPoint at) {
+    QMouseEvent e(QEvent::MouseButtonPress, QPointF(at), view.mapToGlobal(QPointF(at)),
+                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &e);
 }
 
 }  // namespace
@@ -48,6 +70,11 @@ class EditorView : public QObject {
     void strips_data();
     void strips();
     void titleAfterSave();
+    void onionSkin_data();
+    void onionSkin();
+    void onionBlendOfOnePixel();
+    void zoomKeys_data();
+    void zoomKeys();
 };
 
 void EditorView::freshStart() {
@@ -307,6 +334,118 @@ void EditorView::titleAfterSave() {
     QCOMPARE(editor.form->windowTitle(), QString("copy:1"));
     test::Press(*editor.form, "7");  // already modified: the copy text stays
     QCOMPARE(editor.form->windowTitle(), QString("copy:1"));
+}
+
+// Three 4 x 4 cels; the keys run on an editor at zoom 8, shown, and the picture is read back from
+// the view as well.
+void EditorView::onionSkin_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("onion");
+    QTest::addColumn<int>("cels");
+    QTest::newRow("off by default: exactly the picture without it") << "M" << false << 3;
+    QTest::newRow("L on the second cel: the first shows through colour 0") << "M L" << true << 3;
+    QTest::newRow("on the first cel the last shows through") << "L" << true << 3;
+    QTest::newRow("it follows the cel: on the third, the second") << "L M M" << true << 3;
+    QTest::newRow("L twice: off again, every pixel as before") << "M L L" << false << 3;
+    QTest::newRow("one cel: it shows through itself, nothing changes") << "L" << true << 1;
+    QTest::newRow("the cursor frame is drawn over it") << "M L Left Left Up Up" << true << 3;
+    QTest::newRow("drawing colour 0 lets the previous cel through there")
+        << "L 0 Space" << true << 3;
+    QTest::newRow("at another zoom: the blend of the scaled swatches") << "M L Plus" << true << 3;
+}
+
+void EditorView::onionSkin() {
+    QFETCH(QString, keys);
+    QFETCH(bool, onion);
+    QFETCH(int, cels);
+    test::Editor editor(8);
+    const QString pixels = "0,0=3 1,1=5 c1:1,1=7 c1:2,2=9 c2:3,3=F c2:0,0=2";
+    editor.Open("o.dat", test::SpriteBytes(4, 4, cels, cels == 1 ? "0,0=3 1,1=5" : pixels));
+    editor.form->show();
+    test::Press(*editor.form, keys);
+    QCOMPARE(editor.form->OnionSkin(), onion);
+    const int zoom = editor.form->Zoom();
+    const QImage expected = Expected(editor.form->Document(), zoom, 8, onion);
+    QCOMPARE(editor.form->MainImage(), expected);
+    QCOMPARE(editor.form->imgMain()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             expected);
+    if (!onion) QCOMPARE(editor.form->MainImage(), Expected(editor.form->Document(), zoom));
+}
+
+// The blend of one pixel worked out by hand: the previous cel's colour 5 at swatch pixel (0, 0) is
+// red 88 over colour 0's red 8, green 11 and blue 7 in both: 0.4 x 88 + 0.6 x 8 = 40.
+void EditorView::onionBlendOfOnePixel() {
+    test::Editor editor(8);
+    editor.Open("o.dat", test::SpriteBytes(4, 4, 2, "0,0=5"));
+    test::Press(*editor.form, "M L");
+    QCOMPARE(editor.form->MainImage().pixel(0, 0), qRgb(40, 11, 7));
+    QCOMPARE(editor.form->MainImage().pixel(8, 0), test::PaletteColour(0, 0, 0));  // 0 over 0
+}
+
+// The zoom keys on an 8 x 8 document: the zoom, the window's size and place (centred as after
+// New), the picture from the scaled swatches, and the cell a mouse press lands in.
+void EditorView::zoomKeys_data() {
+    QTest::addColumn<int>("stripZoom");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<QPoint>("cell");
+    QTest::newRow("+ from 16 to 24") << 16 << "Plus" << 24 << QPoint(100, 50) << QPoint(4, 2);
+    QTest::newRow("= is + too") << 16 << "Equal" << 24 << QPoint(191, 0) << QPoint(7, 0);
+    QTest::newRow("Shift with + as on many layouts")
+        << 16 << "Shift+Plus" << 24 << QPoint(24, 23) << QPoint(1, 0);
+    QTest::newRow("keypad +") << 16 << "PadPlus" << 24 << QPoint(0, 48) << QPoint(0, 2);
+    QTest::newRow("Alt plays no part") << 16 << "Alt+Plus" << 24 << QPoint(0, 0) << QPoint(0, 0);
+    QTest::newRow("- from 16 to 12") << 16 << "Minus" << 12 << QPoint(95, 50) << QPoint(7, 4);
+    QTest::newRow("keypad -") << 16 << "PadMinus" << 12 << QPoint(12, 11) << QPoint(1, 0);
+    QTest::newRow("Shift with - (_)")
+        << 16 << "Shift+Minus" << 12 << QPoint(11, 12) << QPoint(0, 1);
+    QTest::newRow("+ stops at 32")
+        << 16 << "Plus Plus Plus" << 32 << QPoint(255, 255) << QPoint(7, 7);
+    QTest::newRow("- stops at 4") << 16 << "Minus Minus Minus Minus Minus" << 4 << QPoint(31, 4)
+                                  << QPoint(7, 1);
+    QTest::newRow("Ctrl with + or - does nothing")
+        << 16 << "Ctrl+Plus Ctrl+Minus Ctrl+Equal Ctrl+PadPlus" << 16 << QPoint(100, 50)
+        << QPoint(6, 3);
+    QTest::newRow("back to the start: the strip's own pixels")
+        << 16 << "Plus Minus" << 16 << QPoint(17, 17) << QPoint(1, 1);
+    QTest::newRow("down to 8: every other pixel of a 16 strip")
+        << 16 << "Minus Minus" << 8 << QPoint(9, 9) << QPoint(1, 1);
+    QTest::newRow("a strip of 8 up to 12: nearest neighbour")
+        << 8 << "Plus" << 12 << QPoint(13, 25) << QPoint(1, 2);
+    QTest::newRow("a strip of 8 up to 16: every pixel a 2 x 2 block")
+        << 8 << "Plus Plus" << 16 << QPoint(16, 15) << QPoint(1, 0);
+    QTest::newRow("a strip of 10 starts at 10 and steps to 12")
+        << 10 << "Plus" << 12 << QPoint(40, 40) << QPoint(3, 3);
+    QTest::newRow("a strip of 10 steps down to 8")
+        << 10 << "Minus" << 8 << QPoint(40, 40) << QPoint(5, 5);
+    QTest::newRow("a strip of 2 steps up to 4, never down")
+        << 2 << "Minus Plus" << 4 << QPoint(5, 5) << QPoint(1, 1);
+}
+
+void EditorView::zoomKeys() {
+    QFETCH(int, stripZoom);
+    QFETCH(QString, keys);
+    QFETCH(int, zoom);
+    QFETCH(QPoint, press);
+    QFETCH(QPoint, cell);
+    test::Editor editor(stripZoom);
+    editor.Open("z.dat", test::SpriteBytes(8, 8, 1, "0,0=1 7,7=F 3,4=9 1,1=C"));
+    editor.form->show();
+    test::Press(*editor.form, keys);
+    QCOMPARE(editor.form->Zoom(), zoom);
+    const QSize client(8 * zoom, 8 * zoom);
+    QCOMPARE(editor.form->size(), client);
+    QCOMPARE(editor.form->imgMain()->size(), client);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(editor.form->pos(),
+             screen.topLeft() + QPoint((screen.width() - client.width()) / 2,
+                                       (screen.height() - client.height()) / 2));
+    QCOMPARE(editor.form->MainImage(), Expected(editor.form->Document(), zoom, stripZoom));
+    PressMouse(*editor.form->imgMain(), press);
+    const TSpriteDocument& doc = editor.form->Document();
+    QCOMPARE(QPoint(doc.CursorX(), doc.CursorY()), cell);
+    QVERIFY(!doc.Modified() || doc.GetPixel(cell.x(), cell.y()) == 0);
 }
 
 QTEST_MAIN(EditorView)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tools/screenshots.sh still drives the real editor to its pictures: run into a temporary
 # directory, the editor picture shows examples/ship.dat at zoom 16 with the cursor frame on cell
-# (8, 8) where Open leaves it, and the Generate window was found and pictured at its size.
+# (8, 8) where Open leaves it, the Generate window was found and pictured at its size, and the
+# companion picture holds the editor with examples/walker.dat and the companion to its right.
 #
 #   screenshots_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
@@ -31,4 +32,11 @@ check "cell (0, 0): colour 0's dark checker" 1C1C24 "$(pixel "$shot" 0 0)"
 check "cursor frame on cell (8, 8)" 777799 "$(pixel "$shot" 128 128)"
 check "Generate window picture" "409x166" \
   "$(/usr/bin/identify -format '%wx%h' "$work/docs/generate.png")"
+shot=$work/docs/companion.png
+size=$(/usr/bin/identify -format '%wx%h' "$shot")
+[[ "${size%x*}" -gt $((256 + 8 + 150)) && "${size#*x}" -ge $((256 + 16)) ]] ||
+  fail "companion picture: $size is not the editor and the companion side by side"
+echo "ok: companion picture $size"
+check "the walker's editor: colour 0's dark checker at its corner" 1C1C24 "$(pixel "$shot" 8 8)"
+check "the walker's head at cell (8, 1): grey" CCCCCC "$(pixel "$shot" $((8 + 8 * 16 + 4)) $((8 + 16 + 4)))"
 echo "screenshots: all checks passed"

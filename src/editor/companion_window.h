@@ -1,0 +1,79 @@
+#pragma once
+// The editor's companion window (key W): a small frameless window beside the editor that shows,
+// top to bottom, the animation (a range of cels played at the sprite's own size, 2x and 4x), the
+// 16 swatches of the colour strip with their keys and the current colour framed, and a state line
+// (name, "*", cel n/N, cursor, the colour under it, zoom). It reads the live document and never
+// changes it; a click on a swatch makes that colour current through the editor, without drawing.
+// Its timer repaints this window alone. Hidden, it costs nothing: no timer runs.
+
+#include <QImage>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include "editor/animation_player.h"
+#include "image/rgb_image.h"
+
+class TForm1;
+class TSpriteDocument;
+
+// Where the window goes: right of the editor when it fits on the screen there, else left of it,
+// and in any case moved onto the screen as far as its size allows; top level with the editor.
+QPoint CompanionTopLeft(const QRect& editor, const QSize& size, const QRect& screen);
+
+class CompanionWindow : public QWidget {
+  public:
+    // colourStrip: color.bmp; colour index i is its pixel (16 i, 0), as in the PNG export.
+    CompanionWindow(TForm1& editor, const RgbImage& colourStrip);
+
+    // Shows the window beside the editor, playing as it was; the editor keeps the keyboard.
+    void ShowBeside();
+    // Hides the window and gives the keyboard back to the editor.
+    void HideAndReturn();
+    // The editor changed something the window shows (pixels, cel, cursor, colour, title, zoom).
+    void Follow();
+    // A new or opened document: the animation plays all its cels, from the first.
+    void Restart();
+    // One frame of the timer: the next cel of the range.
+    void Tick();
+    // The animation picture from the document's cel of the current frame.
+    void RenderFrame();
+
+    // --- what tests and benchmarks look at ----------------------------------------------------
+    const AnimationPlayer& Player() const { return player_; }
+    // The three copies side by side, at 1x, 2x and 4x.
+    const QImage& Picture() const { return picture_; }
+    QRect PictureRect() const { return {pictureTopLeft_, picture_.size()}; }
+    QRect SwatchRect(int index) const;
+    // "walk*  cel 2/4", "x 1, y 2  colour 5  zoom 16"
+    QStringList StateLines() const;
+    // "cels 1-4  10 fps", "loop" or "back and forth", with ", paused"
+    QStringList AnimationLines() const;
+    const QTimer& Timer() const { return timer_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    // Sizes the window and the picture for the document's size.
+    void LayOut();
+    void Place();
+    void UpdateTimer();
+
+    TForm1& editor_;
+    const TSpriteDocument& doc_;
+    QRgb colours_[16] = {};
+    AnimationPlayer player_;
+    QTimer timer_;
+    QImage picture_;
+    QPoint pictureTopLeft_;
+    QSize celSize_;  // the document size the layout was made for
+    int paletteTop_ = 0;
+    int stateTop_ = 0;
+    int lineHeight_ = 0;
+};
