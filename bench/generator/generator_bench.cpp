@@ -11,6 +11,7 @@
 #include "document/sprite_document.h"
 #include "generator/generators.h"
 #include "generator/regenerate.h"
+#include "generator/writers.h"
 #include "largest_document.h"
 
 namespace {
@@ -28,33 +29,34 @@ void Memcpy(benchmark::State& state) {
 template <typename Generate>
 void Generator(benchmark::State& state, Generate generate) {
     const CapturedDocument doc = CaptureDocument(LargestDocument().data());
+    GeneratedTables tables;
     OutputText out;
-    int resultCode = kNoError;
     for (auto _ : state) {
-        generate(doc, out, resultCode);
+        generate(doc, tables);
+        WriteHex(tables, kCommaOn, out);
         benchmark::DoNotOptimize(out.Text().data());
     }
     state.counters["chars"] = static_cast<double>(out.Text().size());
 }
 
 void Sprite(benchmark::State& state) {
-    Generator(state, [](const CapturedDocument& doc, OutputText& out, int&) {
-        GenerateSprite(doc, doc.width, doc.height, kCommaOn, true, out);
+    Generator(state, [](const CapturedDocument& doc, GeneratedTables& out) {
+        GenerateSprite(doc, doc.width, doc.height, true, out);
     });
 }
 void Chr(benchmark::State& state) {
-    Generator(state, [](const CapturedDocument& doc, OutputText& out, int&) {
-        GenerateChr(doc, doc.width, doc.height, kCommaOn, out);
+    Generator(state, [](const CapturedDocument& doc, GeneratedTables& out) {
+        GenerateChr(doc, doc.width, doc.height, out);
     });
 }
 void Sprite2Layers(benchmark::State& state) {
-    Generator(state, [](const CapturedDocument& doc, OutputText& out, int& code) {
-        GenerateSprite2Layers(doc, doc.width, doc.height, kCommaOn, out, code);
+    Generator(state, [](const CapturedDocument& doc, GeneratedTables& out) {
+        GenerateSprite2Layers(doc, doc.width, doc.height, out);
     });
 }
 void Sprite2LayersNoColor(benchmark::State& state) {
-    Generator(state, [](const CapturedDocument& doc, OutputText& out, int& code) {
-        GenerateSprite2LayersNoColor(doc, doc.width, doc.height, kCommaOn, out, code);
+    Generator(state, [](const CapturedDocument& doc, GeneratedTables& out) {
+        GenerateSprite2LayersNoColor(doc, doc.width, doc.height, out);
     });
 }
 
