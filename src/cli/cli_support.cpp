@@ -1,5 +1,10 @@
 #include "cli/cli_support.h"
 
+#include <iostream>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "cli/cli.h"
 #include "document/sprite_file.h"
 
@@ -28,4 +33,15 @@ bool Flushed(std::ostream& out, std::ostream& err) {
     if (out) return true;
     err << kCliProgram << ": cannot write to standard output\n";
     return false;
+}
+
+bool IsTerminal(const std::ostream& out) {
+    return &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
+}
+
+bool SameFile(const std::string& input, const std::string& output) {
+    struct stat in {};
+    struct stat out {};
+    return ::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
 }

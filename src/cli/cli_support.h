@@ -22,3 +22,10 @@ std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostr
 
 // Standard output may fail (a full disk); that must not pass for success.
 bool Flushed(std::ostream& out, std::ostream& err);
+
+// Whether out is the program's standard output and that is a terminal.
+bool IsTerminal(const std::ostream& out);
+
+// Whether writing output would overwrite the file input (the same file by device and inode,
+// through whatever names or links).
+bool SameFile(const std::string& input, const std::string& output);

@@ -5,8 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "cli/cli_support.h"
 #include "image/colour_strip.h"
 #include "image/png_codec.h"
@@ -22,15 +20,6 @@ std::optional<int> CelNumber(const std::string& text) {
         return std::nullopt;
     }
     return value;
-}
-
-// Whether writing output would overwrite the file input (the same file by device and inode,
-// through whatever names or links).
-bool SameFile(const std::string& input, const std::string& output) {
-    struct stat in {};
-    struct stat out {};
-    return ::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
-           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
 }
 
 std::string ExecutableDir() {
