@@ -1,7 +1,9 @@
 // Assembler source: a label before every table, then lines of up to 16 bytes after the
 // directive, in the chosen number style.
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "generator/text_buffer.h"
@@ -33,11 +35,19 @@ std::string ByteText(NumberStyle style, unsigned value) {
 }  // namespace
 
 std::string WriteAsm(const GeneratedTables& tables, const WriterOptions& options) {
-    std::array<ShortPiece, 256> bytes;
-    for (unsigned v = 0; v < 256; ++v)
-        bytes[v] = ShortPiece(ByteText(options.numberStyle, v) + ",");
-    const std::string_view eol = options.crlf ? "\r\n" : "\n";
+    static const std::array<BytePieces, 5> styles = [] {
+        std::array<BytePieces, 5> pieces;
+        for (std::size_t s = 0; s < pieces.size(); ++s) {
+            for (unsigned v = 0; v < 256; ++v) {
+                pieces[s][v] = ShortPiece(ByteText(static_cast<NumberStyle>(s), v) + ",");
+            }
+        }
+        return pieces;
+    }();
+    const BytePieces& bytes = styles.at(static_cast<std::size_t>(options.numberStyle));
+    const ShortPiece eol(options.crlf ? "\r\n" : "\n");
     const std::string lineStart = "\t" + options.directive + " ";
+    const ShortPiece shortLineStart(lineStart);  // for the usual directives, up to 5 characters
 
     // Labels: name, "_c", up to 3 digits, "_", the role (at most 8), ":" and the line end.
     const std::size_t labels = static_cast<std::size_t>(tables.celCount) * tables.shapes.size();
@@ -47,7 +57,24 @@ std::string WriteAsm(const GeneratedTables& tables, const WriterOptions& options
                  ((shape.length + kBytesPerLine - 1) / kBytesPerLine);
     }
     TextBuffer text(tables.values.size() * 5 + labels * (options.name.size() + 16) +
-                    lines * (lineStart.size() + eol.size()));
+                    lines * (lineStart.size() + eol.length));
+    // Lines of up to 16 bytes, each "," after a byte but the last.
+    const bool shortStart = lineStart.size() < sizeof shortLineStart.text;
+    const auto putLines = [&](std::span<const TableValue> table, auto length) {
+        for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
+            const std::size_t count = std::min(kBytesPerLine, table.size() - i);
+            if (!shortStart) text.Put(lineStart);
+            char* end = text.Room(sizeof shortLineStart.text + count * 5 + sizeof eol.text);
+            if (shortStart) {
+                std::memcpy(end, shortLineStart.text.data(), sizeof shortLineStart.text);
+                end += shortLineStart.length;
+            }
+            end = PutPieces(end, bytes, table.data() + i, count, length) - 1;
+            std::memcpy(end, eol.text.data(), sizeof eol.text);
+            text.End(end + eol.length);
+        }
+    };
+    const std::size_t length = bytes[0].length;  // the same for every byte, but with "h"
     for (int cel = 0; cel < tables.celCount; ++cel) {
         const std::string celLabel = options.name + "_c" + std::to_string(cel + 1) + "_";
         for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
@@ -56,13 +83,12 @@ std::string WriteAsm(const GeneratedTables& tables, const WriterOptions& options
             text.Put(":");
             text.Put(eol);
             const std::span<const TableValue> table = tables.Table(cel, t);
-            for (std::size_t i = 0; i < table.size(); ++i) {
-                if (i % kBytesPerLine == 0) text.Put(lineStart);
-                text.Put(bytes[table[i] & 0xFF]);
-                if (i % kBytesPerLine == kBytesPerLine - 1 || i + 1 == table.size()) {
-                    text.Unput();
-                    text.Put(eol);
-                }
+            if (options.numberStyle == NumberStyle::kSuffixH) {
+                putLines(table, [](unsigned v) { return v >= 0xA0 ? 5u : 4u; });
+            } else if (length == 4) {
+                putLines(table, [](unsigned) { return 4u; });
+            } else {
+                putLines(table, [](unsigned) { return 5u; });
             }
         }
     }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "generator/text_buffer.h"
@@ -23,47 +25,49 @@ int BasicLineCount(const GeneratedTables& tables) {
 }
 
 Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOptions& options) {
-    const int count = BasicLineCount(tables);
+    const int lines = BasicLineCount(tables);
     const std::int64_t last =
-        options.lineStart + std::int64_t{options.lineStep} * std::max(count - 1, 0);
+        options.lineStart + std::int64_t{options.lineStep} * std::max(lines - 1, 0);
     if (options.lineStart < 0 || options.lineStep < 1 || last > kLastBasicLine) {
-        return Fail(Failure::kInvalid, "The " + std::to_string(count) + " BASIC lines from " +
+        return Fail(Failure::kInvalid, "The " + std::to_string(lines) + " BASIC lines from " +
                                            std::to_string(options.lineStart) + " in steps of " +
                                            std::to_string(options.lineStep) +
                                            " would end at line " + std::to_string(last) +
                                            ", past " + std::to_string(kLastBasicLine) +
                                            ", the last line number BASIC takes.");
     }
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    std::array<ShortPiece, 256> bytes;
-    for (unsigned v = 0; v < 256; ++v) {
-        bytes[v] = ShortPiece(std::string{'&', 'H', kDigits[v >> 4], kDigits[v & 15], ','});
-    }
-    const std::string_view eol = options.crlf ? "\r\n" : "\n";
+    static const BytePieces bytes = HexPieces("&H", ",");
+    const ShortPiece eol(options.crlf ? "\r\n" : "\n");
 
     // A line number and a blank, "DATA " and 5 characters a byte, or a remark.
     TextBuffer text(tables.values.size() * 5 +
-                    static_cast<std::size_t>(count) * (12 + eol.size() + options.name.size() + 20));
+                    static_cast<std::size_t>(lines) * (12 + eol.length + options.name.size() + 20));
     int number = options.lineStart;
-    const auto startLine = [&text, &number, &options](std::string_view keyword) {
-        text.Put(std::to_string(number));
-        text.Put(keyword);
+    // The line number and the keyword; returns the end.
+    const auto startLine = [&number, &options](char* end, const ShortPiece& keyword) {
+        end = std::to_chars(end, end + 5, number).ptr;
         number += options.lineStep;
+        std::memcpy(end, keyword.text.data(), sizeof keyword.text);
+        return end + keyword.length;
     };
+    const ShortPiece remark(" REM ");
+    const ShortPiece data(" DATA ");
     for (int cel = 0; cel < tables.celCount; ++cel) {
+        const std::string celRemark = options.name + " cel " + std::to_string(cel + 1) + " ";
         for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
-            startLine(" REM ");
-            text.Put(options.name + " cel " + std::to_string(cel + 1) + " ");
+            text.End(startLine(text.Room(5 + sizeof remark.text), remark));
+            text.Put(celRemark);
             text.Put(RoleName(tables.shapes[t].role));
             text.Put(eol);
             const std::span<const TableValue> table = tables.Table(cel, t);
-            for (std::size_t i = 0; i < table.size(); ++i) {
-                if (i % kBytesPerLine == 0) startLine(" DATA ");
-                text.Put(bytes[table[i] & 0xFF]);
-                if (i % kBytesPerLine == kBytesPerLine - 1 || i + 1 == table.size()) {
-                    text.Unput();
-                    text.Put(eol);
-                }
+            for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
+                const std::size_t count = std::min(kBytesPerLine, table.size() - i);
+                char* end =
+                    startLine(text.Room(5 + data.length + count * 5 + sizeof eol.text), data);
+                end = PutPieces(end, bytes, table.data() + i, count, [](unsigned) { return 5u; });
+                --end;  // the last ","
+                std::memcpy(end, eol.text.data(), sizeof eol.text);
+                text.End(end + eol.length);
             }
         }
     }

@@ -1,6 +1,8 @@
 // C source: one two-dimensional array per role, a row per cel, and the cel count as a macro.
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "generator/text_buffer.h"
@@ -23,12 +25,9 @@ std::string CommentText(std::string_view text) {
 }  // namespace
 
 std::string WriteC(const GeneratedTables& tables, const WriterOptions& options) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    std::array<ShortPiece, 256> bytes;
-    for (unsigned v = 0; v < 256; ++v) {
-        bytes[v] = ShortPiece(std::string{'0', 'x', kDigits[v >> 4], kDigits[v & 15], ','});
-    }
+    static const BytePieces bytes = HexPieces(" 0x", ",");
     const std::string eol = options.crlf ? "\r\n" : "\n";
+    const ShortPiece nextLine(eol + "     ");  // the bytes after the first 16 of a row
     const std::string cels = std::to_string(tables.celCount);
 
     std::string head = "/* Tables of " + CommentText(options.source) + " */" + eol;
@@ -49,15 +48,25 @@ std::string WriteC(const GeneratedTables& tables, const WriterOptions& options) 
         text.Put("const unsigned char " + options.name + "_" + std::string(RoleName(shape.role)) +
                  "[" + cels + "][" + std::to_string(shape.length) + "] = {" + eol);
         for (int cel = 0; cel < tables.celCount; ++cel) {
-            text.Put("    /* cel " + std::to_string(cel + 1) + " */" + eol + "    {");
+            text.Put("    /* cel ");
+            text.Put(std::to_string(cel + 1));
+            text.Put(" */");
+            text.Put(eol);
+            text.Put("    {");
             const std::span<const TableValue> table = tables.Table(cel, t);
-            for (std::size_t i = 0; i < table.size(); ++i) {
-                text.Put(i % kBytesPerLine == 0 ? (i == 0 ? " " : "      ") : " ");
-                text.Put(bytes[table[i] & 0xFF]);
-                if (i % kBytesPerLine == kBytesPerLine - 1 && i + 1 < table.size()) text.Put(eol);
+            for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
+                const std::size_t count = std::min(kBytesPerLine, table.size() - i);
+                char* end = text.Room(sizeof nextLine.text + count * 6);
+                if (i > 0) {
+                    std::memcpy(end, nextLine.text.data(), sizeof nextLine.text);
+                    end += nextLine.length;
+                }
+                text.End(
+                    PutPieces(end, bytes, table.data() + i, count, [](unsigned) { return 6u; }));
             }
-            if (!table.empty()) text.Unput();  // the last byte's ","
-            text.Put(" }," + eol);
+            if (!table.empty()) text.End(text.Room(0) - 1);  // the last byte's ","
+            text.Put(" },");
+            text.Put(eol);
         }
         text.Put("};" + eol);
     }

@@ -1,5 +1,6 @@
 #include "generator/row_split.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "generator/pixel_words.h"
@@ -54,90 +55,160 @@ inline int ColourOf(std::uint32_t bit) {
     return bit == 0 ? 0 : __builtin_ctz(bit);
 }
 
-// Lines of colour indices 0 to 15 only; false (with the tables partly written) when a pixel holds
-// a byte above 15.
-__attribute__((target("ssse3"))) bool SplitRowsSsse3(const std::uint8_t* pixels, int width,
-                                                     int rows, const LayerRows& tables,
-                                                     RowBreaches& result) {
-    // Copies the compiler knows no store changes.
-    const LayerRows out = tables;
-    RowBreaches breaches;
-    // The bit of a colour index, for colours 0 to 7 in one table and 8 to 15 in the other.
-    const __m128i lowTable = _mm_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0);
-    const __m128i highTable = _mm_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 4, 8, 16, 32, 64, -128);
-    // Pixels 7 to 0, then 15 to 8: a byte's leftmost pixel lands in its bit 7.
-    const __m128i reverse = _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
-    __m128i all = _mm_setzero_si128();
-    for (int r = 0; r < rows; ++r) {
+// The bit of a colour index in a byte shuffle's table: colours 0 to 7 in one table, 8 to 15 in the
+// other. A byte above 15 looks up a wrong bit (that of its low four bits, or none from 128 on), so
+// every pixel is also ORed into `all`, which tells afterwards whether the masks hold.
+#define SPRITEHEX_LOW_BITS 1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0
+#define SPRITEHEX_HIGH_BITS 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 4, 8, 16, 32, 64, -128
+
+// The 16-bit colour mask of a line from the bits of its low and high tables, lane by lane.
+__attribute__((target("ssse3"))) inline std::uint32_t MaskOf(__m128i low, __m128i high) {
+    // Word i holds low lane i and high lane i; OR the words together.
+    __m128i words = _mm_or_si128(_mm_unpacklo_epi8(low, high), _mm_unpackhi_epi8(low, high));
+    words = _mm_or_si128(words, _mm_srli_si128(words, 8));
+    words = _mm_or_si128(words, _mm_srli_si128(words, 4));
+    words = _mm_or_si128(words, _mm_srli_si128(words, 2));
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(words)) & 0xFFFE;
+}
+
+using MaskFunction = void (*)(const std::uint8_t*, int, int, std::uint32_t*, __m128i&);
+
+// The colours of each of count lines, other than 0: bit v of masks[r] for colour v.
+__attribute__((target("ssse3"))) void ColourMasksSsse3(const std::uint8_t* pixels, int width,
+                                                       int count, std::uint32_t* masks,
+                                                       __m128i& allPixels) {
+    __m128i all = allPixels;
+    const __m128i lowTable = _mm_setr_epi8(SPRITEHEX_LOW_BITS);
+    const __m128i highTable = _mm_setr_epi8(SPRITEHEX_HIGH_BITS);
+    for (int r = 0; r < count; ++r) {
         const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
-        const __m128i first = LoadPixels(row, width);
-        __m128i low = _mm_shuffle_epi8(lowTable, first);
-        __m128i high = _mm_shuffle_epi8(highTable, first);
-        all = _mm_or_si128(all, first);
-        for (int x = 16; x < width; x += 16) {
+        __m128i low = _mm_setzero_si128();
+        __m128i high = _mm_setzero_si128();
+        for (int x = 0; x < width; x += 16) {
             const __m128i lanes = LoadPixels(row + x, width - x);
             all = _mm_or_si128(all, lanes);
             low = _mm_or_si128(low, _mm_shuffle_epi8(lowTable, lanes));
             high = _mm_or_si128(high, _mm_shuffle_epi8(highTable, lanes));
         }
-        // OR the lanes together: word i holds low lane i and high lane i.
-        __m128i words = _mm_or_si128(_mm_unpacklo_epi8(low, high), _mm_unpackhi_epi8(low, high));
-        words = _mm_or_si128(words, _mm_srli_si128(words, 8));
-        words = _mm_or_si128(words, _mm_srli_si128(words, 4));
-        words = _mm_or_si128(words, _mm_srli_si128(words, 2));
-        std::uint32_t colours = static_cast<std::uint32_t>(_mm_cvtsi128_si32(words)) & 0xFFFE;
+        masks[r] = MaskOf(low, high);
+    }
+    allPixels = all;
+}
 
-        std::uint32_t beyondThree = colours & (colours - 1);
-        beyondThree &= beyondThree - 1;
-        beyondThree &= beyondThree - 1;
-        const bool dropped = beyondThree != 0;
-        if (dropped) {
-            // Four colours or more: the first three to appear stay. The line holds them, so the
-            // search stops; a byte above 15 stops it too, and the cel goes the slow way.
-            std::uint32_t seen = 1;
-            for (int x = 0, found = 0; found < 3; ++x) {
-                if (row[x] > 15) return false;
-                const std::uint32_t bit = 1u << row[x];
-                found += (seen & bit) == 0;
-                seen |= bit;
-            }
-            colours = seen & 0xFFFE;
+// The same 32 pixels at a time.
+__attribute__((target("avx2"))) void ColourMasksAvx2(const std::uint8_t* pixels, int width,
+                                                     int count, std::uint32_t* masks,
+                                                     __m128i& allPixels) {
+    const __m256i lowTable = _mm256_setr_epi8(SPRITEHEX_LOW_BITS, SPRITEHEX_LOW_BITS);
+    const __m256i highTable = _mm256_setr_epi8(SPRITEHEX_HIGH_BITS, SPRITEHEX_HIGH_BITS);
+    __m256i all = _mm256_setzero_si256();
+    __m128i rest = allPixels;  // what the 16-pixel steps at the ends of lines see
+    for (int r = 0; r < count; ++r) {
+        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
+        __m256i low = _mm256_setzero_si256();
+        __m256i high = _mm256_setzero_si256();
+        int x = 0;
+        for (; x + 32 <= width; x += 32) {
+            const __m256i lanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x));
+            all = _mm256_or_si256(all, lanes);
+            low = _mm256_or_si256(low, _mm256_shuffle_epi8(lowTable, lanes));
+            high = _mm256_or_si256(high, _mm256_shuffle_epi8(highTable, lanes));
         }
-        // The bits of c0, c1 and c2, each 0 when the line has fewer colours.
-        const std::uint32_t b0 = colours & (0u - colours);
-        const std::uint32_t rest = colours ^ b0;
-        const std::uint32_t b1 = rest & (0u - rest);
-        const std::uint32_t b2 = rest ^ b1;
-        const __m128i reversed = _mm_shuffle_epi8(first, reverse);
-        const auto layer1 = static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(b0 | b2), reversed)));
-        const auto layer2 = static_cast<std::uint32_t>(
-            _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(b1 | b2), reversed)));
-        PutRow(out, rows, width, r, ColourOf(b0), ColourOf(b1), ColourOf(b2), layer1, layer2,
-               dropped, breaches);
+        __m128i low128 =
+            _mm_or_si128(_mm256_castsi256_si128(low), _mm256_extracti128_si256(low, 1));
+        __m128i high128 =
+            _mm_or_si128(_mm256_castsi256_si128(high), _mm256_extracti128_si256(high, 1));
+        for (; x < width; x += 16) {
+            const __m128i lanes = LoadPixels(row + x, width - x);
+            rest = _mm_or_si128(rest, lanes);
+            low128 =
+                _mm_or_si128(low128, _mm_shuffle_epi8(_mm256_castsi256_si128(lowTable), lanes));
+            high128 =
+                _mm_or_si128(high128, _mm_shuffle_epi8(_mm256_castsi256_si128(highTable), lanes));
+        }
+        masks[r] = MaskOf(low128, high128);
+    }
+    allPixels = _mm_or_si128(
+        rest, _mm_or_si128(_mm256_castsi256_si128(all), _mm256_extracti128_si256(all, 1)));
+}
+
+// Lines of colour indices 0 to 15 only; false (with the tables partly written) when a pixel holds
+// a byte above 15. The masks of a batch of lines come first, then the lines are split: two short
+// loops whose lines the processor works on side by side.
+__attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
+                                                     const std::uint8_t* pixels, int width,
+                                                     int rows, const LayerRows& tables,
+                                                     RowBreaches& result) {
+    // Copies the compiler knows no store changes.
+    const LayerRows out = tables;
+    RowBreaches breaches;
+    // Pixels 7 to 0, then 15 to 8: a byte's leftmost pixel lands in its bit 7.
+    const __m128i reverse = _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    __m128i all = _mm_setzero_si128();
+    constexpr int kBatch = 64;
+    std::uint32_t masks[kBatch];
+    // Where the next line's bytes go. A cel of 8 pixels or fewer has no right column: its right
+    // bytes are written where the left ones then go.
+    TableValue* left1 = out.pattern1;
+    TableValue* left2 = out.pattern2;
+    TableValue* right1 = width > 8 ? left1 + rows : left1;
+    TableValue* right2 = width > 8 ? left2 + rows : left2;
+    TableValue* colour1 = out.colour1;
+    TableValue* colour2 = out.colour2;
+    for (int batch = 0; batch < rows; batch += kBatch) {
+        const int count = std::min(kBatch, rows - batch);
+        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(batch) * width;
+        colourMasks(row, width, count, masks, all);
+        for (int i = 0; i < count; ++i, row += width) {
+            std::uint32_t colours = masks[i];
+            std::uint32_t beyondThree = colours & (colours - 1);
+            beyondThree &= beyondThree - 1;
+            beyondThree &= beyondThree - 1;
+            const bool dropped = beyondThree != 0;
+            if (dropped) {
+                // Four colours or more: the first three to appear stay. The line holds them, so
+                // the search stops; a byte above 15 stops it too, and the cel goes the slow way.
+                std::uint32_t seen = 1;
+                for (int x = 0, found = 0; found < 3; ++x) {
+                    if (row[x] > 15) return false;
+                    const std::uint32_t bit = 1u << row[x];
+                    found += (seen & bit) == 0;
+                    seen |= bit;
+                }
+                colours = seen & 0xFFFE;
+                breaches.lastCode = kTooManyColors;
+                breaches.dropped = true;
+            }
+            // The bits of c0, c1 and c2, each 0 when the line has fewer colours.
+            const std::uint32_t b0 = colours & (0u - colours);
+            const std::uint32_t rest = colours ^ b0;
+            const std::uint32_t b1 = rest & (0u - rest);
+            const std::uint32_t b2 = rest ^ b1;
+            const __m128i reversed = _mm_shuffle_epi8(LoadPixels(row, width), reverse);
+            const auto layer1 = static_cast<std::uint32_t>(
+                _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(b0 | b2), reversed)));
+            const auto layer2 = static_cast<std::uint32_t>(
+                _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(b1 | b2), reversed)));
+            const int c0 = ColourOf(b0);
+            const int c1 = ColourOf(b1);
+            const int c2 = ColourOf(b2);
+            *right1++ = static_cast<TableValue>(layer1 >> 8);
+            *right2++ = static_cast<TableValue>(layer2 >> 8);
+            *left1++ = static_cast<TableValue>(layer1 & 0xFF);
+            *left2++ = static_cast<TableValue>(layer2 & 0xFF);
+            *colour1++ = static_cast<TableValue>(c0);
+            *colour2++ = static_cast<TableValue>(c1 | 0x40);
+            if (c2 != 0 && c2 != (c0 | c1)) breaches.lastCode = kNotOrColor;
+        }
     }
     result = breaches;
-    // A byte shuffle takes the bit of a byte's low four bits (or none from 128 on), so the masks
-    // of bytes above 15 were wrong.
     const __m128i aboveFifteen = _mm_and_si128(all, _mm_set1_epi8(static_cast<char>(0xF0)));
     return _mm_movemask_epi8(_mm_cmpeq_epi8(aboveFifteen, _mm_setzero_si128())) == 0xFFFF;
 }
 
-using SplitFunction = bool (*)(const std::uint8_t*, int, int, const LayerRows&, RowBreaches&);
-
-bool NoFastSplit(const std::uint8_t*, int, int, const LayerRows&, RowBreaches&) {
-    return false;
-}
-
-SplitFunction ChooseSplit() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("ssse3") ? SplitRowsSsse3 : NoFastSplit;
-}
-
 #endif
 
-}  // namespace
-
+// Each line's colours collected in order of appearance: any bytes, any processor.
 RowBreaches SplitRowsInOrder(const std::uint8_t* pixels, int width, int rows,
                              const LayerRows& out) {
     RowBreaches breaches;
@@ -163,11 +234,43 @@ RowBreaches SplitRowsInOrder(const std::uint8_t* pixels, int width, int rows,
     return breaches;
 }
 
-RowBreaches SplitRows(const std::uint8_t* pixels, int width, int rows, const LayerRows& out) {
+}  // namespace
+
+bool ProcessorHas(SplitWay way) {
 #ifdef SPRITEHEX_SSSE3
-    static const SplitFunction split = ChooseSplit();
-    RowBreaches breaches;
-    if (split(pixels, width, rows, out, breaches)) return breaches;
+    __builtin_cpu_init();
+    switch (way) {
+        case SplitWay::kInOrder:
+            return true;
+        case SplitWay::kMaskSsse3:
+            return __builtin_cpu_supports("ssse3");
+        case SplitWay::kMaskAvx2:
+            return __builtin_cpu_supports("avx2");
+    }
+#endif
+    return way == SplitWay::kInOrder;
+}
+
+SplitWay FastestSplitWay() {
+    for (const SplitWay way : {SplitWay::kMaskAvx2, SplitWay::kMaskSsse3}) {
+        if (ProcessorHas(way)) return way;
+    }
+    return SplitWay::kInOrder;
+}
+
+RowBreaches SplitRows(SplitWay way, const std::uint8_t* pixels, int width, int rows,
+                      const LayerRows& out) {
+#ifdef SPRITEHEX_SSSE3
+    if (way != SplitWay::kInOrder) {
+        RowBreaches breaches;
+        const MaskFunction masks = way == SplitWay::kMaskAvx2 ? ColourMasksAvx2 : ColourMasksSsse3;
+        if (SplitRowsSsse3(masks, pixels, width, rows, out, breaches)) return breaches;
+    }
 #endif
     return SplitRowsInOrder(pixels, width, rows, out);
+}
+
+RowBreaches SplitRows(const std::uint8_t* pixels, int width, int rows, const LayerRows& out) {
+    static const SplitWay fastest = FastestSplitWay();
+    return SplitRows(fastest, pixels, width, rows, out);
 }

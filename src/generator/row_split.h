@@ -25,11 +25,20 @@ struct RowBreaches {
     bool dropped = false;     // some line left a colour out
 };
 
-// Splits rows lines of width pixels that lie back to back from pixels (the lines of a cel). With
-// SSSE3, lines of colour indices 0 to 15 are split by the mask of the colours they hold: of up to
-// three colours the order of appearance plays no part, since they are sorted anyway.
-RowBreaches SplitRows(const std::uint8_t* pixels, int width, int rows, const LayerRows& out);
+// How lines are split. With SSSE3, lines of colour indices 0 to 15 are split by the mask of the
+// colours they hold, made 16 pixels at a time (32 with AVX2): of up to three colours the order of
+// appearance plays no part, since they are sorted anyway. A cel with a byte above 15, or a
+// processor without SSSE3, takes the way that works everywhere: each line's colours collected in
+// order of appearance.
+enum class SplitWay { kInOrder, kMaskSsse3, kMaskAvx2 };
 
-// The same for any pixel bytes on any processor, by collecting each line's colours in order of
-// appearance; the tests hold SplitRows against it.
-RowBreaches SplitRowsInOrder(const std::uint8_t* pixels, int width, int rows, const LayerRows& out);
+// The fastest way this processor has.
+SplitWay FastestSplitWay();
+bool ProcessorHas(SplitWay way);
+
+// Splits rows lines of width pixels that lie back to back from pixels (the lines of a cel), the
+// fastest way.
+RowBreaches SplitRows(const std::uint8_t* pixels, int width, int rows, const LayerRows& out);
+// The same a given way, which the processor must have; the tests hold every way against kInOrder.
+RowBreaches SplitRows(SplitWay way, const std::uint8_t* pixels, int width, int rows,
+                      const LayerRows& out);

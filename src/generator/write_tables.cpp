@@ -8,6 +8,9 @@ namespace {
 
 // Every format but hex writes each value as one byte.
 Result<> AllBytes(const GeneratedTables& tables) {
+    TableValue all = 0;
+    for (const TableValue v : tables.values) all |= v;
+    if (all <= 0xFF) return {};
     const auto wide = std::find_if(tables.values.begin(), tables.values.end(),
                                    [](TableValue v) { return v > 0xFF; });
     if (wide == tables.values.end()) return {};
