@@ -134,6 +134,8 @@ void TfrmExport::Build() {
     small.setPixelSize(FittingPixelSize(small, memoTextWidth));
     setFont(small);
     memo_->setFont(small);
+    // The assembler lines begin with a tab: four blanks wide, as in most editors, not 80 pixels.
+    memo_->setTabStopDistance(QFontMetricsF(small).horizontalAdvance(QLatin1Char(' ')) * 4);
     setFocusProxy(memo_);
     lbType_ = MakeLabel(this, "lbType", 5, 134, memo_);
     lb1Color_ = MakeLabel(this, "lb1Color", 75, 134, memo_);
