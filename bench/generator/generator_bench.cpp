@@ -1,5 +1,5 @@
-// Time of each table generator on the largest document (100 cels of 64 × 64, mixed colours),
-// printed as a multiple of one memcpy of the whole document buffer.
+// Time of each table generator with each writer on the largest document (100 cels of 64 × 64,
+// mixed colours), printed as a multiple of one memcpy of the whole document buffer.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "document/sprite_document.h"
-#include "generator/generators.h"
 #include "generator/regenerate.h"
+#include "generator/writers.h"
 #include "largest_document.h"
 
 namespace {
@@ -25,44 +25,42 @@ void Memcpy(benchmark::State& state) {
     }
 }
 
-template <typename Generate>
-void Generator(benchmark::State& state, Generate generate) {
+struct Generator {
+    const char* name;
+    GeneratorOptions options;
+};
+constexpr Generator kGenerators[] = {
+    {"Sprite", {OutputType::kSprite, false, true, kCommaOn}},
+    {"Chr", {OutputType::kChr, false, false, kCommaOn}},
+    {"Sprite2Layers", {OutputType::kSprite, true, true, kCommaOn}},
+    {"Sprite2LayersNoColor", {OutputType::kSprite, true, false, kCommaOn}},
+};
+constexpr TableFormat kFormats[] = {TableFormat::kHex, TableFormat::kAsm, TableFormat::kC,
+                                    TableFormat::kBasic, TableFormat::kBin};
+
+// One generation into tables, then one writer: what the Generate window and spritehex-cli do.
+void GenerateAndWrite(benchmark::State& state, GeneratorOptions options, TableFormat format) {
     const CapturedDocument doc = CaptureDocument(LargestDocument().data());
+    GeneratedTables tables;
     OutputText out;
-    int resultCode = kNoError;
+    WriterOptions writer;
+    writer.name = "largest";
+    writer.source = "largest.dat";
+    std::size_t size = 0;
     for (auto _ : state) {
-        generate(doc, out, resultCode);
-        benchmark::DoNotOptimize(out.Text().data());
+        GenerateTables(doc, options, tables);
+        if (format == TableFormat::kHex) {
+            WriteHex(tables, options.comma, out);
+            size = out.Text().size();
+            benchmark::DoNotOptimize(out.Text().data());
+        } else {
+            const Result<std::string> text = WriteTables(tables, format, writer);
+            size = text->size();
+            benchmark::DoNotOptimize(text->data());
+        }
     }
-    state.counters["chars"] = static_cast<double>(out.Text().size());
+    state.counters["bytes"] = static_cast<double>(size);
 }
-
-void Sprite(benchmark::State& state) {
-    Generator(state, [](const CapturedDocument& doc, OutputText& out, int&) {
-        GenerateSprite(doc, doc.width, doc.height, kCommaOn, true, out);
-    });
-}
-void Chr(benchmark::State& state) {
-    Generator(state, [](const CapturedDocument& doc, OutputText& out, int&) {
-        GenerateChr(doc, doc.width, doc.height, kCommaOn, out);
-    });
-}
-void Sprite2Layers(benchmark::State& state) {
-    Generator(state, [](const CapturedDocument& doc, OutputText& out, int& code) {
-        GenerateSprite2Layers(doc, doc.width, doc.height, kCommaOn, out, code);
-    });
-}
-void Sprite2LayersNoColor(benchmark::State& state) {
-    Generator(state, [](const CapturedDocument& doc, OutputText& out, int& code) {
-        GenerateSprite2LayersNoColor(doc, doc.width, doc.height, kCommaOn, out, code);
-    });
-}
-
-BENCHMARK(Memcpy)->Unit(benchmark::kMicrosecond);
-BENCHMARK(Sprite)->Unit(benchmark::kMicrosecond);
-BENCHMARK(Chr)->Unit(benchmark::kMicrosecond);
-BENCHMARK(Sprite2Layers)->Unit(benchmark::kMicrosecond);
-BENCHMARK(Sprite2LayersNoColor)->Unit(benchmark::kMicrosecond);
 
 // Keeps the CPU time per iteration of every benchmark (the median when repeated) besides printing
 // it. CPU time, because other programs share the machine.
@@ -82,6 +80,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+    benchmark::RegisterBenchmark("Memcpy", Memcpy)->Unit(benchmark::kMicrosecond);
+    std::vector<std::string> names;
+    for (const Generator& generator : kGenerators) {
+        for (const TableFormat format : kFormats) {
+            names.push_back(std::string(generator.name) + "/" + std::string(FormatName(format)));
+            benchmark::RegisterBenchmark(names.back().c_str(), GenerateAndWrite, generator.options,
+                                         format)
+                ->Unit(benchmark::kMicrosecond);
+        }
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RatioReporter reporter;
@@ -90,15 +98,28 @@ int main(int argc, char** argv) {
 
     const auto copy = reporter.times.find("Memcpy");
     if (copy == reporter.times.end() || copy->second <= 0) return 0;
-    std::printf("\nCPU time as a multiple of one memcpy of %d bytes (%.2f us), target 10x:\n",
-                kBufferCapacity, copy->second);
+    std::printf(
+        "\nCPU time of generator and writer as a multiple of one memcpy of %d bytes "
+        "(%.2f us), target 10x:\n",
+        kBufferCapacity, copy->second);
+    std::printf("  %-28s", "");
+    for (const TableFormat format : kFormats) std::printf(" %8s", FormatName(format).data());
+    std::printf("\n");
     bool met = true;
-    for (const char* name : {"Sprite", "Chr", "Sprite2Layers", "Sprite2LayersNoColor"}) {
-        const auto time = reporter.times.find(name);
-        if (time == reporter.times.end()) continue;
-        const double ratio = time->second / copy->second;
-        met = met && ratio <= 10.0;
-        std::printf("  Generate%-22s %8.2f us %6.2fx\n", name, time->second, ratio);
+    for (const Generator& generator : kGenerators) {
+        std::printf("  Generate%-20s", generator.name);
+        for (const TableFormat format : kFormats) {
+            const auto time = reporter.times.find(std::string(generator.name) + "/" +
+                                                  std::string(FormatName(format)));
+            if (time == reporter.times.end()) {
+                std::printf(" %8s", "-");
+                continue;
+            }
+            const double ratio = time->second / copy->second;
+            met = met && ratio <= 10.0;
+            std::printf(" %7.2fx", ratio);
+        }
+        std::printf("\n");
     }
     std::printf(met ? "All within the target.\n" : "Some miss the target.\n");
     return 0;

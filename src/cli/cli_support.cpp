@@ -1,6 +1,9 @@
 #include "cli/cli_support.h"
 
+#include <iostream>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli/cli.h"
 #include "document/sprite_file.h"
@@ -51,4 +54,8 @@ bool Flushed(std::ostream& out, std::ostream& err) {
     if (out) return true;
     err << kCliProgram << ": cannot write to standard output\n";
     return false;
+}
+
+bool IsTerminal(const std::ostream& out) {
+    return &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
 }

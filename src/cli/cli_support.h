@@ -34,3 +34,6 @@ bool SameFile(const std::string& input, const std::string& output);
 
 // Standard output may fail (a full disk); that must not pass for success.
 bool Flushed(std::ostream& out, std::ostream& err);
+
+// Whether out is the program's standard output and that is a terminal.
+bool IsTerminal(const std::ostream& out);

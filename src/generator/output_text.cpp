@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <type_traits>
 
 int BinToInt(std::string_view bits) {
     // Unsigned: a string longer than the generators' eight bits wraps instead of overflowing.
@@ -47,33 +48,90 @@ void AppendHexByte(std::string& tokens, int comma, int value) {
     tokens.append(token, length);
 }
 
-void OutputText::AddTokens(int comma, std::span<const int> values) {
-    if (values.empty()) return;
-    const std::size_t start = text_.size();
-    auto all = static_cast<std::uint32_t>(values[0]);
-    const auto token = [&values, &all](std::size_t i) {
+namespace {
+
+using Words = std::uint16_t __attribute__((vector_size(16)));
+using Bytes = std::uint8_t __attribute__((vector_size(16)));
+
+// Writes ",#XY" (comma) or "XY" for every value and returns the end; all gets every value ORed
+// in. Values of 16 bits go eight at a time: the two digit bytes of each are worked out in its
+// word, then put after a word ",#" each.
+template <typename Value>
+char* PutTokens(char* end, std::span<const Value> values, bool comma, std::uint32_t& all) {
+    std::size_t i = 0;
+    if constexpr (std::is_same_v<Value, std::uint16_t>) {
+        Words any{};
+        const Words separator = Words{} + static_cast<std::uint16_t>(',' | '#' << 8);
+        for (; i + 8 <= values.size(); i += 8) {
+            Words v;
+            std::memcpy(&v, values.data() + i, sizeof v);
+            any |= v;
+            // High nibble in the first byte, low nibble in the second; then "0" to "9", "A" to "F".
+            const auto nibbles = reinterpret_cast<Bytes>((v >> 4) | ((v & 15) << 8));
+            const auto letters = reinterpret_cast<Bytes>(nibbles > 9) & 7;
+            const auto digits = reinterpret_cast<Words>(nibbles + '0' + letters);
+            if (comma) {
+                const Words first =
+                    __builtin_shufflevector(separator, digits, 0, 8, 1, 9, 2, 10, 3, 11);
+                const Words second =
+                    __builtin_shufflevector(separator, digits, 4, 12, 5, 13, 6, 14, 7, 15);
+                std::memcpy(end, &first, sizeof first);
+                std::memcpy(end + 16, &second, sizeof second);
+                end += 32;
+            } else {
+                std::memcpy(end, &digits, sizeof digits);
+                end += 16;
+            }
+        }
+        for (int lane = 0; lane < 8; ++lane) all |= any[lane];
+    }
+    for (; i < values.size(); ++i) {
         all |= static_cast<std::uint32_t>(values[i]);
-        return kTokens[static_cast<std::uint8_t>(values[i])].data();
-    };
+        const char* token = kTokens[static_cast<std::uint8_t>(values[i])].data();
+        if (comma) {
+            std::memcpy(end, token, 4);
+            end += 4;
+        } else {
+            std::memcpy(end, token + 2, 2);
+            end += 2;
+        }
+    }
+    return end;
+}
+
+// The token string of the values, appended to text in one piece.
+template <typename Value>
+void AppendTokens(std::string& text, int comma, std::span<const Value> values) {
+    if (values.empty()) return;
+    const std::size_t start = text.size();
+    auto all = static_cast<std::uint32_t>(values[0]);
     if (comma == kCommaOn) {
         // "#XY" first, then ",#XY" for each further value.
-        text_.resize(start + 4 * values.size() - 1);
-        char* end = text_.data() + start;
-        std::memcpy(end, token(0) + 1, 3);
-        end += 3;
-        for (std::size_t i = 1; i < values.size(); ++i, end += 4) std::memcpy(end, token(i), 4);
+        text.resize(start + 4 * values.size() - 1);
+        char* end = text.data() + start;
+        std::memcpy(end, kTokens[static_cast<std::uint8_t>(values[0])].data() + 1, 3);
+        PutTokens(end + 3, values.subspan(1), true, all);
     } else {
-        text_.resize(start + 2 * values.size());
-        char* end = text_.data() + start;
-        for (std::size_t i = 0; i < values.size(); ++i, end += 2) std::memcpy(end, token(i) + 2, 2);
+        text.resize(start + 2 * values.size());
+        PutTokens(text.data() + start, values, false, all);
     }
     if (all > 0xFF) {
         // A value beyond a byte: write these tokens again, one by one.
-        text_.resize(start);
+        text.resize(start);
         std::string tokens;
-        for (const int v : values) AppendHexByte(tokens, comma, v);
-        AddText(tokens);
+        for (const Value v : values) AppendHexByte(tokens, comma, static_cast<int>(v));
+        text += tokens;
     }
+}
+
+}  // namespace
+
+void OutputText::AddTokens(int comma, std::span<const int> values) {
+    AppendTokens(text_, comma, values);
+}
+
+void OutputText::AddTokens(int comma, std::span<const std::uint16_t> values) {
+    AppendTokens(text_, comma, values);
 }
 
 void OutputText::AddText(std::string_view piece) {

@@ -34,12 +34,15 @@ class OutputText {
     // Appends the token string that AppendHexByte builds from these values, starting from an
     // empty string: the same as AddText of it, written straight into the text.
     void AddTokens(int comma, std::span<const int> values);
+    void AddTokens(int comma, std::span<const std::uint16_t> values);
 
     // In comma mode 1, appends "," to every non-empty line but the last. When the text ends with a
     // line break, the empty piece after it is not a line. One pass over the text.
     void AddCommas(int comma);
 
     const std::string& Text() const { return text_; }
+    // Puts a text written elsewhere (by a writer of another format) in place of this one.
+    void Replace(std::string text) { text_ = std::move(text); }
     // Hands the text over, leaving this one empty.
     std::string Take() { return std::move(text_); }
 

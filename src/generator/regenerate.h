@@ -8,21 +8,23 @@
 #include "generator/options.h"
 #include "generator/output_text.h"
 #include "generator/result_codes.h"
+#include "generator/tables.h"
 
 // Character tables ignore TwoLayers and ColorData; single-layer sprite tables decide about colour
 // bytes themselves.
-enum class GeneratorKind { kSprite, kSprite2Layers, kSprite2LayersNoColor, kChr };
 GeneratorKind ChooseGenerator(const GeneratorOptions& options);
 
-// Runs the generator the options choose on the captured document into out; rule breaches go to
-// resultCode, which the caller resets first.
-void RunGenerator(const CapturedDocument& doc, const GeneratorOptions& options, OutputText& out,
-                  int& resultCode);
+// Runs the generator the options choose on the captured document: every cel's tables and the
+// result code, which starts at kNoError. Keeps the storage out held.
+void GenerateTables(const CapturedDocument& doc, const GeneratorOptions& options,
+                    GeneratedTables& out);
+GeneratedTables GenerateTables(const CapturedDocument& doc, const GeneratorOptions& options);
 
 struct GenerationResult {
     std::string text;
     int resultCode = kNoError;
 };
 
-// One generation: resets the result code and runs the generator the options choose.
+// One generation as the Generate window shows it by default: the tables the options choose, as
+// hexadecimal text in the options' comma mode, and the result code.
 GenerationResult Regenerate(const CapturedDocument& doc, const GeneratorOptions& options);

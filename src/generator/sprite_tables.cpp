@@ -1,8 +1,7 @@
-// Single-layer sprite tables: per cel a pattern line (left column rows, then right column rows)
-// and, with colour data, a colour line holding each pixel line's first drawn colour.
+// Single-layer sprite tables: per cel a pattern table (left column rows, then right column rows)
+// and, with colour data, a colour table holding each pixel line's first drawn colour.
 
 #include <algorithm>
-#include <vector>
 
 #include "generator/generators.h"
 #include "generator/pixel_words.h"
@@ -22,32 +21,33 @@ int FirstDrawnColour(const std::uint8_t* row, int width) {
 
 }  // namespace
 
-void GenerateSprite(const CapturedDocument& doc, int width, int height, int comma, bool colorData,
-                    OutputText& out) {
-    out.Clear();
+void GenerateSprite(const CapturedDocument& doc, int width, int height, bool colorData,
+                    GeneratedTables& out) {
     const auto rows = static_cast<std::size_t>(std::max(height, 0));
     const std::size_t columns = width > 8 ? 2 : 1;
-    out.Reserve(static_cast<std::size_t>(std::max(doc.celCount, 0)) * (rows * 12 + 6));
-
-    std::vector<int> pattern(rows * columns);
-    std::vector<int> colours(rows);
+    if (colorData) {
+        out.Reset(GeneratorKind::kSprite,
+                  {{TableRole::kPattern, rows * columns}, {TableRole::kColour, rows}},
+                  doc.celCount);
+    } else {
+        out.Reset(GeneratorKind::kSprite, {{TableRole::kPattern, rows * columns}}, doc.celCount);
+    }
     const int leftCount = std::min(width, 8);
-    for (int cel = 0; cel < doc.celCount; ++cel) {
+    for (int cel = 0; cel < out.celCount; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, width, height, cel);
+        TableValue* pattern = out.Cel(cel).data();
+        TableValue* colours = pattern + rows * columns;
         for (std::size_t r = 0; r < rows; ++r) {
             const std::uint8_t* row = pixels + r * static_cast<std::size_t>(width);
-            if (colorData) colours[r] = FirstDrawnColour(row, width);
+            if (colorData) colours[r] = static_cast<TableValue>(FirstDrawnColour(row, width));
             // A row narrower than 8 pixels has as many bits, aligned to the right of the byte.
-            pattern[r] = PatternByte(NonZero(Load(row, leftCount))) >> (8 - leftCount);
+            pattern[r] = static_cast<TableValue>(PatternByte(NonZero(Load(row, leftCount))) >>
+                                                 (8 - leftCount));
             // Pixels 8 to 15 take bits 7 downwards; a row narrower than 16 leaves the low bits 0.
-            if (columns == 2) pattern[rows + r] = PatternByte(NonZero(Load(row + 8, width - 8)));
+            if (columns == 2) {
+                pattern[rows + r] =
+                    static_cast<TableValue>(PatternByte(NonZero(Load(row + 8, width - 8))));
+            }
         }
-        out.AddTokens(comma, pattern);
-        if (colorData) {
-            out.AddText("\n");
-            out.AddTokens(comma, colours);
-        }
-        if (cel + 1 < doc.celCount) out.AddText("\n");
     }
-    out.AddCommas(comma);
 }

@@ -11,6 +11,8 @@ constexpr auto kGenerateKeys = std::to_array<GenerateKey>({
     {'C', GenerateCommand::kToggleColorData, "C", "colour data on or off (sprite tables)"},
     {'O', GenerateCommand::kToggleComma, "O", "comma format on or off: #30,#05 or 3005"},
     {'T', GenerateCommand::kToggleType, "T", "table type: Sprite or Chr"},
+    {'F', GenerateCommand::kNextFormat, "F",
+     "output format: Hex, Assembler (db lines), C (arrays) or BASIC (DATA lines)"},
     {vk::kEscape, GenerateCommand::kClose, "Esc", "close the Generate window"},
 });
 

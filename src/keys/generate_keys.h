@@ -1,5 +1,6 @@
 #pragma once
-// The keys of the "Generate" window: which key toggles which option. With Ctrl held no key acts
+// The keys of the "Generate" window: which key toggles which option, and which one shows the
+// next output format. With Ctrl held no key acts
 // (the text box keeps Ctrl+C and the like); Shift and Alt play no part. The digit 2 is the one of
 // the main keyboard row; the keypad's 2 toggles nothing.
 
@@ -12,6 +13,7 @@ enum class GenerateCommand {
     kToggleColorData,  // colour bytes besides the pattern bytes
     kToggleComma,      // "#" tokens and "," or bare digits
     kToggleType,       // sprite tables or character tables
+    kNextFormat,       // Hex, Assembler, C, BASIC, then Hex again
 };
 
 struct GenerateKey {

@@ -7,7 +7,9 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +19,7 @@
 #include <QImage>
 
 #include "example_tables.h"
+#include "generator/clashes.h"
 #include "temp_dir.h"
 
 extern char** environ;
@@ -92,9 +95,17 @@ TEST(SpritehexCli, WritesEveryDocumentedTableExactly) {
                 EXPECT_EQ(run.status, 0);
                 EXPECT_EQ(run.err, "");
             } else {
+                // Every row that breaks the rule, then the window's message.
+                std::string err;
+                const std::vector<std::uint8_t> image = example.FileImage();
+                for (const std::string& clash :
+                     FindClashes(CaptureDocument(image.data()), example.options)) {
+                    err += file + ": " + clash + "\n";
+                }
                 EXPECT_EQ(run.status, 1);
-                EXPECT_EQ(run.err,
-                          file + ": " + std::string(ResultMessage(example.resultCode)) + "\n");
+                EXPECT_NE(err, "");
+                EXPECT_EQ(run.err, err + file + ": " +
+                                       std::string(ResultMessage(example.resultCode)) + "\n");
             }
         }
     }
@@ -141,6 +152,46 @@ TEST(SpritehexCli, FailedWriteExits2) {
     const ProgramRun run = RunProgram(dir, {"tables", file}, "/dev/full");
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "spritehex-cli: cannot write to standard output\n");
+}
+
+// A write of -o that fails (here: the file size limit of ulimit -f) leaves the old file as it was
+// and nothing beside it.
+TEST(SpritehexCli, FailedOutputFileKeepsTheOldOne) {
+    TempDir dir;
+    const std::string file = dir.Write("big.dat", SpriteFileImage(64, 64, Pixels(64 * 64 * 10, 5)));
+    const std::string output = dir.Write("big.asm", {'o', 'l', 'd'});
+    const ProgramRun run =
+        RunProgram(dir,
+                   {"-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\"", SPRITEHEX_CLI, "tables",
+                    "--format", "asm", "-o", output, file},
+                   {}, "/bin/bash");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "spritehex-cli: Cannot write " + output + ": File too large.\n");
+    std::ifstream kept(output, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path(""))) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"big.asm", "big.dat", "stderr", "stdout"}));
+}
+
+// Bytes are not written to a terminal; -o FILE or a pipe takes them.
+TEST(SpritehexCli, BinaryRefusesATerminal) {
+    TempDir dir;
+    const std::string file = dir.Write("a.dat", SpriteFileImage(8, 1, Zeros(8)));
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(::grantpt(terminal), 0);
+    ASSERT_EQ(::unlockpt(terminal), 0);
+    const ProgramRun run =
+        RunProgram(dir, {"tables", "--format", "bin", "-o", "-", file}, ::ptsname(terminal));
+    ::close(terminal);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "spritehex-cli: --format bin writes bytes, not to a terminal: give -o FILE\n"
+              "Try 'spritehex-cli --help' for more information.\n");
 }
 
 // png reads the color.bmp that the build puts beside the program.

@@ -1,6 +1,8 @@
 // The command line in-process: option parsing, usage errors, file errors and exit status.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,13 +19,17 @@ struct CliRun {
     std::string err;
 };
 
-// Files the rows name: "OK" is an 8 × 1 sprite of colours 1, 2 and 3 = 1 OR 2; the others cannot
-// be used.
+// Files the rows name: "OK" is an 8 × 1 sprite of colours 1, 2 and 3 = 1 OR 2, "B" one of colour
+// 1 in its first pixel, "ODD" the same under a name that is no identifier; the others cannot be
+// used. "{OK}" in an expected text stands for OK's path.
 class RunCliTest : public testing::Test {
   protected:
     RunCliTest() {
         const std::vector<std::uint8_t> ok = SpriteFileImage(8, 1, {0, 1, 2, 3, 0, 0, 0, 0});
+        const std::vector<std::uint8_t> b = SpriteFileImage(8, 1, {1, 0, 0, 0, 0, 0, 0, 0});
         files_ = {{"OK", dir_.Write("ok.dat", ok)},
+                  {"B", dir_.Write("b.dat", b)},
+                  {"ODD", dir_.Write("2 b.dat", b)},
                   {"ZERO_WIDTH", dir_.Write("zero.dat", {0, 1, 1, 0})},
                   {"SHORT", dir_.Write("short.dat", {8, 2, 1, 0, 0})},
                   {"MISSING", dir_.Path("missing.dat")}};
@@ -41,6 +47,16 @@ class RunCliTest : public testing::Test {
         return {status, out.str(), err.str()};
     }
 
+    std::string Expand(std::string text) const {
+        for (const auto& [name, path] : files_) {
+            const std::string mark = "{" + name + "}";
+            for (std::size_t at; (at = text.find(mark)) != std::string::npos;) {
+                text.replace(at, mark.size(), path);
+            }
+        }
+        return text;
+    }
+
     TempDir dir_;
     std::vector<std::pair<std::string, std::string>> files_;
 };
@@ -55,7 +71,7 @@ class TablesOptions : public RunCliTest, public testing::WithParamInterface<Opti
 
 TEST_P(TablesOptions, ChooseTheTables) {
     const CliRun run = Run(GetParam().args);
-    EXPECT_EQ(run.out, GetParam().text);
+    EXPECT_EQ(run.out, Expand(GetParam().text));
     EXPECT_EQ(run.status, run.err.empty() ? kExitOk : kExitRuleBroken) << run.err;
 }
 
@@ -75,7 +91,39 @@ INSTANTIATE_TEST_SUITE_P(
                    {"tables", "--type", "chr", "--two-layers", "--color-data", "OK"},
                    "#70,#10\r\n"},
         OptionsRow{"LastTypeWins", {"tables", "--type", "chr", "--type", "sprite", "OK"}, "#70"},
-        OptionsRow{"OptionsAfterFile", {"tables", "OK", "--no-comma"}, "70"}),
+        OptionsRow{"OptionsAfterFile", {"tables", "OK", "--no-comma"}, "70"},
+        OptionsRow{"FormatHexIsTheDefault", {"tables", "--format", "hex", "OK"}, "#70"},
+        OptionsRow{"FormatAsmNamedAfterTheFile",
+                   {"tables", "--format", "asm", "OK"},
+                   "ok_c1_pattern:\n\tdb $70\n"},
+        OptionsRow{"FormatAsmEveryOption",
+                   {"tables", "--format=asm", "--name", "ship", "--directive", "defb",
+                    "--number-style=h", "--eol", "crlf", "OK"},
+                   "ship_c1_pattern:\r\n\tdefb 70h\r\n"},
+        OptionsRow{"NameMadeAnIdentifier",
+                   {"tables", "--format", "asm", "ODD"},
+                   "_2_b_c1_pattern:\n\tdb $80\n"},
+        OptionsRow{
+            "FormatC",
+            {"tables", "--format", "c", "--two-layers", "--color-data", "OK"},
+            "/* Tables of {OK} */\n#define ok_CELS 1\n"
+            "\nconst unsigned char ok_pattern1[1][1] = {\n    /* cel 1 */\n    { 0x50 },\n};\n"
+            "\nconst unsigned char ok_pattern2[1][1] = {\n    /* cel 1 */\n    { 0x30 },\n};\n"
+            "\nconst unsigned char ok_colour1[1][1] = {\n    /* cel 1 */\n    { 0x01 },\n};\n"
+            "\nconst unsigned char ok_colour2[1][1] = {\n    /* cel 1 */\n    { 0x42 },\n};\n"},
+        OptionsRow{"FormatBasic",
+                   {"tables", "--format", "basic", "--line-start", "100", "--line-step", "5", "OK"},
+                   "100 REM ok cel 1 pattern\n105 DATA &H70\n"},
+        OptionsRow{"FormatBinToAPipe", {"tables", "--format", "bin", "-o", "-", "OK"}, "\x70"},
+        OptionsRow{"SeveralFilesHexKeptApartByABreak", {"tables", "OK", "B"}, "#70\r\n#80"},
+        OptionsRow{"SeveralFilesAsmEachWithItsLabels",
+                   {"tables", "--format", "asm", "OK", "B"},
+                   "ok_c1_pattern:\n\tdb $70\nb_c1_pattern:\n\tdb $80\n"},
+        OptionsRow{"SeveralFilesBasicLinesGoOnCounting",
+                   {"tables", "--format", "basic", "OK", "B"},
+                   "10 REM ok cel 1 pattern\n20 DATA &H70\n30 REM b cel 1 pattern\n40 DATA &H80\n"},
+        OptionsRow{
+            "SeveralFilesBinary", {"tables", "--format", "bin", "-o", "-", "OK", "B"}, "\x70\x80"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct FailureRow {
@@ -104,7 +152,73 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"DashNameIsOption", {"tables", "-x.dat"}, "unknown option '-x.dat'"},
         FailureRow{"DoubleDashEndsOptions", {"tables", "--", "-x.dat"}, "Cannot open -x.dat"},
         FailureRow{"TablesWithoutFile", {"tables", "--no-comma"}, "tables needs a FILE.dat"},
-        FailureRow{"TablesWithTwoFiles", {"tables", "OK", "OK"}, "takes only one FILE.dat"},
+        FailureRow{"UnknownFormat",
+                   {"tables", "--format", "png", "OK"},
+                   "unknown format 'png': use hex, asm, c, basic or bin"},
+        FailureRow{"FormatWithoutValue",
+                   {"tables", "OK", "--format"},
+                   "option '--format' needs a value: hex, asm, c, basic or bin"},
+        FailureRow{"NameThatIsNoIdentifier",
+                   {"tables", "--format", "asm", "--name", "3d", "OK"},
+                   "'3d' is not a name for labels"},
+        FailureRow{"NameWithHex",
+                   {"tables", "--name", "ship", "OK"},
+                   "option '--name' is for --format asm, c or basic"},
+        FailureRow{"DirectiveWithC",
+                   {"tables", "--directive", "db", "--format", "c", "OK"},
+                   "option '--directive' is for --format asm"},
+        FailureRow{"EmptyDirective",
+                   {"tables", "--format", "asm", "--directive=", "OK"},
+                   "the directive must be a word on one line"},
+        FailureRow{"UnknownNumberStyle",
+                   {"tables", "--format", "asm", "--number-style", "%", "OK"},
+                   "unknown number style '%': use $, #, 0x, &H or h"},
+        FailureRow{"NumberStyleWithBasic",
+                   {"tables", "--format", "basic", "--number-style", "$", "OK"},
+                   "option '--number-style' is for --format asm"},
+        FailureRow{"LineStartNotANumber",
+                   {"tables", "--format", "basic", "--line-start", "ten", "OK"},
+                   "'ten' is not a line number from 0 to 65529"},
+        FailureRow{"LineStartPast65529",
+                   {"tables", "--format", "basic", "--line-start", "65530", "OK"},
+                   "'65530' is not a line number from 0 to 65529"},
+        FailureRow{"LineStepZero",
+                   {"tables", "--format", "basic", "--line-step", "0", "OK"},
+                   "'0' is not a line step from 1 to 65529"},
+        FailureRow{"LinesPast65529",
+                   {"tables", "--format", "basic", "--line-start", "65520", "OK"},
+                   "would end at line 65530, past 65529"},
+        FailureRow{"LineStepWithAsm",
+                   {"tables", "--format", "asm", "--line-step", "5", "OK"},
+                   "option '--line-step' is for --format basic"},
+        FailureRow{"EolWithHex",
+                   {"tables", "--eol", "crlf", "OK"},
+                   "option '--eol' is for --format asm, c or basic"},
+        FailureRow{"UnknownEol",
+                   {"tables", "--format", "c", "--eol", "cr", "OK"},
+                   "unknown line end 'cr': use lf or crlf"},
+        FailureRow{"NoCommaWithAsm",
+                   {"tables", "--format", "asm", "--no-comma", "OK"},
+                   "option '--no-comma' is for --format hex"},
+        FailureRow{"BinaryWithoutOutput",
+                   {"tables", "--format", "bin", "OK"},
+                   "--format bin needs -o FILE"},
+        FailureRow{"OutputWithoutValue", {"tables", "OK", "-o"}, "option '-o' needs a value"},
+        FailureRow{"NameWithSeveralFiles",
+                   {"tables", "--format", "asm", "--name", "s", "OK", "B"},
+                   "--name takes one FILE.dat"},
+        FailureRow{"TwoFilesOfOneName",
+                   {"tables", "--format", "c", "B", "OK", "B"},
+                   "b.dat both make the name b, so their labels would clash"},
+        FailureRow{"OneUnreadableFileWritesNothing",
+                   {"tables", "OK", "MISSING", "B"},
+                   "/missing.dat: No such file or directory."},
+        FailureRow{
+            "OutputOntoAnInput", {"tables", "-o", "B", "OK", "B"}, "b.dat: is the sprite file"},
+        FailureRow{"CheckTakesNoOutputOption",
+                   {"check", "--format", "asm", "OK"},
+                   "unknown option '--format' for check"},
+        FailureRow{"CheckWithoutFile", {"check", "--two-layers"}, "check needs a FILE.dat"},
         FailureRow{"InfoUnknownOption", {"info", "-v", "OK"}, "unknown option '-v'"},
         FailureRow{"InfoWithoutFile", {"info"}, "info needs a FILE.dat"},
         FailureRow{
@@ -114,11 +228,63 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"InfoOnInvalidFile", {"info", "ZERO_WIDTH"}, "zero.dat is not a sprite file"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST_F(RunCliTest, BrokenRuleWritesTablesThenNamesFileAndRule) {
+TEST_F(RunCliTest, BrokenRuleWritesTablesThenNamesEveryRowAndTheRule) {
     const CliRun run = Run({"tables", "--two-layers", "OK"});
     EXPECT_EQ(run.status, kExitRuleBroken);
     EXPECT_EQ(run.out, "#40,\r\n#20");
-    EXPECT_EQ(run.err, files_[0].second + ": too many colors\n");
+    EXPECT_EQ(run.err, Expand("{OK}: cel 1, row 0: colour 3 is not one of the cel's two (1 and 2); "
+                              "it is dropped\n{OK}: too many colors\n"));
+}
+
+struct CheckRow {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    const char* err;
+};
+
+class Check : public RunCliTest, public testing::WithParamInterface<CheckRow> {};
+
+TEST_P(Check, NamesEveryClashOnStandardErrorOnly) {
+    const CliRun run = Run(GetParam().args);
+    EXPECT_EQ(run.status, GetParam().status);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, Expand(GetParam().err));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Check,
+    testing::Values(
+        CheckRow{"NothingToSay", {"check", "--two-layers", "--color-data", "OK"}, kExitOk, ""},
+        CheckRow{"ThirdColourOfACel",
+                 {"check", "--two-layers", "OK"},
+                 kExitRuleBroken,
+                 "{OK}: cel 1, row 0: colour 3 is not one of the cel's two (1 and 2); it is "
+                 "dropped\n"},
+        CheckRow{"OneLayerWithColourData",
+                 {"check", "--color-data", "B", "OK"},
+                 kExitRuleBroken,
+                 "{OK}: cel 1, row 0: colours 1, 2 and 3; the line takes 1\n"},
+        CheckRow{"AnUnreadableFileIsTheWorst",
+                 {"check", "--color-data", "MISSING", "OK"},
+                 kExitFailure,
+                 "spritehex-cli: Cannot open {MISSING}: No such file or directory.\n"
+                 "{OK}: cel 1, row 0: colours 1, 2 and 3; the line takes 1\n"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// -o writes the file through the one writer of files; standard output stays empty.
+TEST_F(RunCliTest, OutputFileReplacesTheOldOne) {
+    const std::string path = dir_.Write("ok.asm", {'o', 'l', 'd'});
+    const CliRun run = Run({"tables", "--format", "asm", "-o", path, "OK"});
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.out, "");
+    std::ifstream file(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text, "ok_c1_pattern:\n\tdb $70\n");
+    const CliRun missingFolder = Run({"tables", "-o", dir_.Path("none/ok.txt"), "OK"});
+    EXPECT_EQ(missingFolder.status, kExitFailure);
+    EXPECT_EQ(missingFolder.err, "spritehex-cli: Cannot create " + dir_.Path("none/ok.txt") +
+                                     ": No such file or directory.\n");
 }
 
 TEST_F(RunCliTest, InfoPrintsSize) {
@@ -136,6 +302,11 @@ TEST_F(RunCliTest, HelpAndVersionGoToStandardOutput) {
         EXPECT_EQ(help.status, kExitOk);
         EXPECT_TRUE(help.out.starts_with("Usage:\n  spritehex-cli tables [--type sprite|chr]"));
         EXPECT_NE(help.out.find("spritehex-cli info FILE.dat"), std::string::npos);
+        EXPECT_NE(help.out.find("spritehex-cli check [--type sprite|chr]"), std::string::npos);
+        for (const char* option : {"--format", "--name", "--directive", "--number-style",
+                                   "--line-start", "--line-step", "--eol", "-o FILE"}) {
+            EXPECT_NE(help.out.find(std::string("  ") + option), std::string::npos) << option;
+        }
         EXPECT_EQ(help.err, "");
     }
     const CliRun version = Run({"--version"});

@@ -64,10 +64,14 @@ check "ship: layer 2 patterns" \
 check "ship: layer 1 colours" "#07,#07,#07,#07,#07,#07,#07,#07,#07,#07,#07,#07,#07,#07,#0F,#00," "${lines[2]}"
 check "ship: layer 2 colours, 0x40 set" "#40,#4F,#4F,#4F,#4F,#48,#48,#48,#48,#48,#48,#48,#4F,#4F,#40,#40" "${lines[3]}"
 
-# Without colour data a cel may hold two colours only: 7 and F come first, 8 is dropped.
+# Without colour data a cel may hold two colours only: 7 and F come first, 8 is dropped, in the
+# rows 5 to 11 that hold it.
 run tables --two-layers "$src/examples/ship.dat"
 check "ship without colour data: too many colours" "1|$src/examples/ship.dat: too many colors|2" \
-  "$rc|$(cat "$work/err")|${#lines[@]}"
+  "$rc|$(tail -1 "$work/err")|${#lines[@]}"
+check "ship without colour data: each row of colour 8 named" \
+  "$src/examples/ship.dat: cel 1, row 5: colour 8 is not one of the cel's two (7 and 15); it is dropped|7" \
+  "$(head -1 "$work/err")|$(grep -c 'colour 8' "$work/err")"
 check "ship without colour data: layer 2 holds the F pixels" \
   "#00,#01,#01,#01,#02,#02,#03,#00,#00,#01,#01,#00,#08,#08,#18,#00,#00,#80,#80,#80,#40,#40,#C0,#00,#00,#80,#80,#00,#10,#10,#18,#00" \
   "${lines[1]}"

@@ -67,6 +67,10 @@ class GenerateWindow : public QObject {
     void textIsTheCoresForEveryOptionSet();
     void addTextAndAddCommas_data();
     void addTextAndAddCommas();
+    void formatKey_data();
+    void formatKey();
+    void documentNameForLabels_data();
+    void documentNameForLabels();
 };
 
 void GenerateWindow::cleanup() {
@@ -139,6 +143,7 @@ void GenerateWindow::firstGeneration() {
              (QStringList{"&Type: Sprite", "&Color data:No", "&2 layers: No", "C&omma: Yes"}));
     QVERIFY(window.lb1Color()->isEnabled());
     QVERIFY(window.lb2layers()->isEnabled());
+    QCOMPARE(window.lbOutput()->text(), QString("&Format: Hex"));
     QCOMPARE(window.lbResult()->text(), QString("no error"));
     // Left column rows, then right column rows; one line per cel.
     QCOMPARE(Clipboard(), QString("#DA,#00,#01,#C0,\r\n#40,#00,#00,#0F"));
@@ -424,6 +429,107 @@ void GenerateWindow::addTextAndAddCommas() {
     for (const QString& piece : pieces) window.AddText(piece.toStdString());
     window.AddCommas();
     QCOMPARE(QString::fromStdString(window.Text()), text);
+}
+
+// F shows the next format: the tables of the same options through another writer, named after the
+// document, copied with LF line breaks; the comma label is greyed, O still toggles its option.
+void GenerateWindow::formatKey_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("F: Assembler") << "F" << int(TableFormat::kAsm) << "&Format: Assembler";
+    QTest::newRow("F F: C") << "F F" << int(TableFormat::kC) << "&Format: C";
+    QTest::newRow("F F F: BASIC") << "F F F" << int(TableFormat::kBasic) << "&Format: BASIC";
+    QTest::newRow("F F F F: Hex again") << "F F F F" << int(TableFormat::kHex) << "&Format: Hex";
+    QTest::newRow("Shift+F and Alt+F act like F")
+        << "Shift+F Alt+F" << int(TableFormat::kC) << "&Format: C";
+    QTest::newRow("Ctrl+F shows nothing new")
+        << "Ctrl+F" << int(TableFormat::kHex) << "&Format: Hex";
+    QTest::newRow("options apply to the format shown")
+        << "F 2 C T" << int(TableFormat::kAsm) << "&Format: Assembler";
+    QTest::newRow("O under Assembler toggles the Hex text's commas")
+        << "F O F F F" << int(TableFormat::kHex) << "&Format: Hex";
+}
+
+void GenerateWindow::formatKey() {
+    QFETCH(QString, keys);
+    QFETCH(int, format);
+    QFETCH(QString, label);
+    const std::vector<std::uint8_t> buffer = wtest::Buffer(16, 2, OptionPicture());
+    TfrmExport window;
+    window.SetDocumentName("2 walk");
+    window.SetData(buffer.data());
+    window.ShowWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    wtest::Press(window.Memo1(), keys);
+
+    QCOMPARE(int(window.Format()), format);
+    QCOMPARE(window.lbOutput()->text(), label);
+    QCOMPARE(window.lbFormat()->isEnabled(), format == int(TableFormat::kHex));
+    QCOMPARE(window.size(), QSize(409, 166));
+    QCOMPARE(window.Writer().name, std::string("_2_walk"));
+    const GeneratedTables tables = GenerateTables(window.Captured(), window.Options());
+    const Result<std::string> expected =
+        WriteTables(tables, static_cast<TableFormat>(format), window.Writer());
+    QVERIFY(expected.ok());
+    const QString text = QString::fromStdString(*expected);
+    QCOMPARE(QString::fromStdString(window.Text()), text);
+    QCOMPARE(Clipboard(), text);
+    QCOMPARE(window.Memo1()->toPlainText(), Lf(text));
+    QCOMPARE(window.lbResult()->text(), QString::fromLatin1(ResultMessage(tables.resultCode)));
+    if (format != int(TableFormat::kHex)) {
+        QVERIFY(!text.contains('\r'));
+        QVERIFY(text.startsWith(format == int(TableFormat::kAsm) ? "_2_walk_c1_pattern"
+                                : format == int(TableFormat::kC) ? "/* Tables of 2 walk */"
+                                                                 : "10 REM _2_walk cel 1 pattern"));
+    }
+    // A copy from the text box has the line breaks of the format.
+    wtest::SetClipboard(kSentinel);
+    wtest::Press(window.Memo1(), "Ctrl+C");
+    QCOMPARE(Clipboard(), text);
+    // The format label and the result line never run into each other, whatever the message.
+    for (const char* message : {"3rd color is not or'ing color", "color code not found"}) {
+        window.lbResult()->setText(QString::fromLatin1(message));
+        window.lbResult()->adjustSize();
+        QVERIFY2(window.lbResult()->geometry().right() < window.lbOutput()->x(), message);
+    }
+    for (const char* widest : {"&Format: Assembler", "&Format: BASIC"}) {
+        window.lbOutput()->setText(QString::fromLatin1(widest));
+        window.lbOutput()->adjustSize();
+        QVERIFY2(window.lbOutput()->geometry().right() < window.width(), widest);
+    }
+}
+
+// NAME is the document name given, or else the name in the editor's title: the window that is
+// active when the document is captured.
+void GenerateWindow::documentNameForLabels_data() {
+    QTest::addColumn<QStringList>("titles");  // of the window active at each capture
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a saved document") << QStringList{"walk 1/4"} << "walk";
+    QTest::newRow("modified, with blanks") << QStringList{"my walk* 2/3"} << "my_walk";
+    QTest::newRow("a title of another form keeps the name before")
+        << QStringList{"ship 1/1", "copy:1"} << "ship";
+    QTest::newRow("nothing known: new") << QStringList{"copy:1"} << "new";
+}
+
+void GenerateWindow::documentNameForLabels() {
+    QFETCH(QStringList, titles);
+    QFETCH(QString, name);
+    const std::vector<std::uint8_t> buffer = wtest::Buffer(8, 1, Pixels(8, 1));
+    QWidget editor;
+    editor.show();
+    TfrmExport window;
+    for (const QString& title : titles) {
+        editor.setWindowTitle(title);
+        editor.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        window.SetData(buffer.data());
+    }
+    QCOMPARE(QString::fromStdString(window.Writer().name), name);
+    window.SetDocumentName("given");
+    editor.setWindowTitle("walk 1/1");
+    window.SetData(buffer.data());
+    QCOMPARE(window.Writer().name, std::string("given"));
 }
 
 QTEST_MAIN(GenerateWindow)

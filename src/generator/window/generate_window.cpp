@@ -4,8 +4,10 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScreen>
 
+#include "generator/label_name.h"
 #include "generator/window/memo.h"
 #include "keys/generate_keys.h"
 
@@ -13,6 +15,9 @@ namespace {
 
 constexpr int kClientWidth = 409;
 constexpr int kClientHeight = 166;
+// The format label shares the result line, below lb2layers.
+constexpr int kOutputLeft = 161;
+constexpr int kResultLeft = 6;
 constexpr int kFontPixels = 12;
 constexpr int kSmallestFontPixels = 8;
 
@@ -38,6 +43,37 @@ QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The formats in the order F shows them.
+TableFormat NextFormat(TableFormat format) {
+    switch (format) {
+        case TableFormat::kHex:
+            return TableFormat::kAsm;
+        case TableFormat::kAsm:
+            return TableFormat::kC;
+        case TableFormat::kC:
+            return TableFormat::kBasic;
+        case TableFormat::kBasic:
+        case TableFormat::kBin:
+            break;
+    }
+    return TableFormat::kHex;
+}
+
+QString FormatTitle(TableFormat format) {
+    switch (format) {
+        case TableFormat::kAsm:
+            return QStringLiteral("Assembler");
+        case TableFormat::kC:
+            return QStringLiteral("C");
+        case TableFormat::kBasic:
+            return QStringLiteral("BASIC");
+        case TableFormat::kHex:
+        case TableFormat::kBin:
+            break;
+    }
+    return QStringLiteral("Hex");
+}
+
 // The layout was drawn for a narrow 12-pixel font. This desktop's fonts are wider: at 12 pixels
 // "Type: Sprite" runs into "Color data:" and a line of 16 bytes is cut off at the box's edge.
 // Returns the largest size up to 12 pixels at which every label text ends before the next label
@@ -53,7 +89,9 @@ int FittingPixelSize(QFont font, int memoTextWidth) {
         {{"Color data:Yes", "Color data:No"}, 161 - 75 - kGap},
         {{"2 layers: Yes", "2 layers: No"}, 342 - 161 - kGap},
         {{"Comma: Yes", "Comma: No"}, kClientWidth - 342 - kGap},
-        {{"3rd color is not or'ing color", "color code not found"}, kClientWidth - 6 - kGap},
+        {{"3rd color is not or'ing color", "color code not found"},
+         kOutputLeft - kResultLeft - kGap},
+        {{"Format: Assembler", "Format: BASIC"}, kClientWidth - kOutputLeft - kGap},
     };
     const QString line = QStringLiteral("#FF,").repeated(16);
     int pixels = kFontPixels;
@@ -96,12 +134,15 @@ void TfrmExport::Build() {
     small.setPixelSize(FittingPixelSize(small, memoTextWidth));
     setFont(small);
     memo_->setFont(small);
+    // The assembler lines begin with a tab: four blanks wide, as in most editors, not 80 pixels.
+    memo_->setTabStopDistance(QFontMetricsF(small).horizontalAdvance(QLatin1Char(' ')) * 4);
     setFocusProxy(memo_);
     lbType_ = MakeLabel(this, "lbType", 5, 134, memo_);
     lb1Color_ = MakeLabel(this, "lb1Color", 75, 134, memo_);
     lb2layers_ = MakeLabel(this, "lb2layers", 161, 134, memo_);
     lbFormat_ = MakeLabel(this, "lbFormat", 342, 134, memo_);
-    lbResult_ = MakeLabel(this, "lbResult", 6, 151, memo_);
+    lbOutput_ = MakeLabel(this, "lbOutput", kOutputLeft, 151, memo_);
+    lbResult_ = MakeLabel(this, "lbResult", kResultLeft, 151, memo_);
     UpdateLabels();
 }
 
@@ -116,12 +157,35 @@ QLabel* TfrmExport::lbType() { Build(); return lbType_; }
 QLabel* TfrmExport::lb1Color() { Build(); return lb1Color_; }
 QLabel* TfrmExport::lb2layers() { Build(); return lb2layers_; }
 QLabel* TfrmExport::lbFormat() { Build(); return lbFormat_; }
+QLabel* TfrmExport::lbOutput() { Build(); return lbOutput_; }
 QLabel* TfrmExport::lbResult() { Build(); return lbResult_; }
 // clang-format on
 
 void TfrmExport::SetData(const std::uint8_t* buffer) {
     captured_ = CaptureDocument(buffer);
+    if (!documentNameGiven_) {
+        if (const QWidget* opener = QApplication::activeWindow();
+            opener != nullptr && opener != this) {
+            // The editor's title text: the name, "*" when modified, a blank, "cel/cels".
+            static const QRegularExpression title(QStringLiteral("^(.*?)\\*? \\d+/\\d+$"));
+            const QRegularExpressionMatch match = title.match(opener->windowTitle());
+            if (match.hasMatch()) documentName_ = match.captured(1).toStdString();
+        }
+    }
     Regenerate();
+}
+
+void TfrmExport::SetDocumentName(std::string name) {
+    documentName_ = std::move(name);
+    documentNameGiven_ = true;
+}
+
+WriterOptions TfrmExport::Writer() const {
+    WriterOptions writer;
+    writer.comma = options_.comma;
+    writer.name = LabelName(documentName_);
+    writer.source = documentName_;
+    return writer;
 }
 
 void TfrmExport::ShowWindow() {
@@ -142,13 +206,30 @@ void TfrmExport::ShowWindow() {
     memo_->setFocus();
 }
 
-// The core chooses and runs the generator; the window shows what it wrote.
+// The core chooses and runs the generator and writes its tables; the window shows the text.
 void TfrmExport::Regenerate() {
     Build();
     resultCode_ = kNoError;
-    RunGenerator(captured_, options_, out_, resultCode_);
+    GenerateTables(captured_, options_, tables_);
+    resultCode_ = tables_.resultCode;
+    WriteOutput();
     ShowOutput();
-    SetLabel(lbResult_, Latin1(ResultMessage(resultCode_)));
+}
+
+void TfrmExport::WriteOutput() {
+    QString message = Latin1(ResultMessage(resultCode_));
+    if (format_ == TableFormat::kHex) {
+        WriteHex(tables_, options_.comma, out_);
+    } else {
+        Result<std::string> text = WriteTables(tables_, format_, Writer());
+        if (text) {
+            out_.Replace(text.Take());
+        } else {
+            out_.Replace({});
+            message = QString::fromStdString(text.message());
+        }
+    }
+    SetLabel(lbResult_, message);
 }
 
 void TfrmExport::UpdateLabels() {
@@ -158,8 +239,10 @@ void TfrmExport::UpdateLabels() {
     SetLabel(lbFormat_, QStringLiteral("C&omma: ") + YesNo(options_.comma == kCommaOn));
     SetLabel(lbType_, sprite ? QStringLiteral("&Type: Sprite") : QStringLiteral("&Type: Chr"));
     SetLabel(lb2layers_, QStringLiteral("&2 layers: ") + YesNo(options_.twoLayers));
+    SetLabel(lbOutput_, QStringLiteral("&Format: ") + FormatTitle(format_));
     lb2layers_->setEnabled(sprite);
     lb1Color_->setEnabled(sprite);
+    lbFormat_->setEnabled(format_ == TableFormat::kHex);  // the comma format is the Hex text's
 }
 
 // The key's command comes from the Generate window's key table, and from nowhere else.
@@ -184,29 +267,39 @@ void TfrmExport::Memo1KeyDown(int key, bool /*shift*/, bool ctrl, bool /*alt*/) 
             options_.outputType =
                 options_.outputType == OutputType::kSprite ? OutputType::kChr : OutputType::kSprite;
             break;
+        case GenerateCommand::kNextFormat:
+            format_ = NextFormat(format_);
+            break;
     }
     UpdateLabels();
     Regenerate();
 }
 
+// Each generator's tables as the Hex text; a breach it finds becomes the result code.
 // clang-format off
 void TfrmExport::GenerateSprite(int width, int height, int comma) {
-    ::GenerateSprite(captured_, width, height, comma, options_.colorData, out_);
-    ShowOutput();
+    ::GenerateSprite(captured_, width, height, options_.colorData, tables_);
+    ShowHex(comma);
 }
 void TfrmExport::GenerateChr(int width, int height, int comma) {
-    ::GenerateChr(captured_, width, height, comma, out_);
-    ShowOutput();
+    ::GenerateChr(captured_, width, height, tables_);
+    ShowHex(comma);
 }
 void TfrmExport::GenerateSprite2Layers(int width, int height, int comma) {
-    ::GenerateSprite2Layers(captured_, width, height, comma, out_, resultCode_);
-    ShowOutput();
+    ::GenerateSprite2Layers(captured_, width, height, tables_);
+    ShowHex(comma);
 }
 void TfrmExport::GenerateSprite2LayersNoColor(int width, int height, int comma) {
-    ::GenerateSprite2LayersNoColor(captured_, width, height, comma, out_, resultCode_);
-    ShowOutput();
+    ::GenerateSprite2LayersNoColor(captured_, width, height, tables_);
+    ShowHex(comma);
 }
 // clang-format on
+
+void TfrmExport::ShowHex(int comma) {
+    if (tables_.resultCode != kNoError) resultCode_ = tables_.resultCode;
+    WriteHex(tables_, comma, out_);
+    ShowOutput();
+}
 
 void TfrmExport::AddText(std::string_view piece) {
     out_.AddText(piece);
@@ -219,7 +312,8 @@ void TfrmExport::AddCommas() {
 void TfrmExport::ShowOutput() {
     Build();
     const QString text = Latin1(out_.Text());
-    // The text box takes CR LF as one line break.
+    // The text box takes CR LF as one line break; a copy from it gives the format's line breaks.
+    memo_->SetCopyCrLf(format_ == TableFormat::kHex);
     memo_->setPlainText(text);
     memo_->selectAll();
     // Straight from the output text rather than through the text box, which keeps lines as

@@ -1,12 +1,12 @@
 #pragma once
 // The "Generate" window: a frameless window that shows the data tables of every cel in Memo1,
-// the four options in labels and the result of the last generation in lbResult. Every generation
-// also puts the whole text on the clipboard. It keeps a reference to the live document buffer and
-// the size captured from its header; it never writes to the buffer.
+// the four options in labels, the output format in lbOutput and the result of the last generation
+// in lbResult. Every generation also puts the whole text on the clipboard. It keeps a reference to
+// the live document buffer and the size captured from its header; it never writes to the buffer.
 //
-// The tables themselves come from the generator core (generator/regenerate.h); this window only
-// chooses, shows and copies them. Its controls are made when they are first needed, so that the
-// hidden window costs nothing at start-up.
+// The tables themselves come from the generator core (generator/regenerate.h) and are written by
+// its writers (generator/writers.h); this window only chooses, shows and copies them. Its controls
+// are made when they are first needed, so that the hidden window costs nothing at start-up.
 
 #include <cstdint>
 #include <string>
@@ -17,6 +17,7 @@
 
 #include "generator/generators.h"
 #include "generator/regenerate.h"
+#include "generator/writers.h"
 
 class QLabel;
 class TMemo;
@@ -29,8 +30,12 @@ class TfrmExport : public QWidget {
     ~TfrmExport() override;
 
     // Keeps a reference to the live document buffer (header, then every cel), captures width,
-    // height and cel count from its header, then regenerates.
+    // height and cel count from its header, then regenerates. Unless SetDocumentName gave the
+    // document's name, it is read from the title of the window that is active (the editor, whose
+    // title text "walk* 1/4" begins with it); a title of another form keeps the name known before.
     void SetData(const std::uint8_t* buffer);
+    // The document name, for NAME in the assembler, C and BASIC formats (made an identifier).
+    void SetDocumentName(std::string name);
     const std::uint8_t* Data() const { return captured_.buffer; }
     const CapturedDocument& Captured() const { return captured_; }
 
@@ -42,11 +47,13 @@ class TfrmExport : public QWidget {
     // One generation: resets the result code, runs the generator the options choose (each ends
     // with the closing sequence) and shows the result message.
     void Regenerate();
-    // The four option labels, from the options; lb1Color and lb2layers are greyed for Chr.
+    // The four option labels, from the options; lb1Color and lb2layers are greyed for Chr, lbFormat
+    // for every format but Hex. lbOutput names the format.
     void UpdateLabels();
-    // Memo1's key handler: 2, C, O and T toggle an option, relabel and regenerate; Esc hides the
-    // window. With Ctrl held it does nothing; Shift and Alt play no part. Returns nothing: the key
-    // goes on to Memo1, which, being read-only, never changes its text because of it.
+    // Memo1's key handler: 2, C, O and T toggle an option, F shows the next output format (Hex,
+    // Assembler, C, BASIC), each relabels and regenerates; Esc hides the window. With Ctrl held it
+    // does nothing; Shift and Alt play no part. Returns nothing: the key goes on to Memo1, which,
+    // being read-only, never changes its text because of it.
     void Memo1KeyDown(int key, bool shift, bool ctrl, bool alt);
 
     // The generators, on the captured document: each writes the output text through the core and
@@ -64,14 +71,18 @@ class TfrmExport : public QWidget {
 
     // --- what tests look at -------------------------------------------------------------------
     const GeneratorOptions& Options() const { return options_; }
+    TableFormat Format() const { return format_; }
+    // The options of the writers: the document name as NAME, the rest at their defaults.
+    WriterOptions Writer() const;
     int ResultCode() const { return resultCode_; }
-    // The output text exactly as generated: CR LF line breaks.
+    // The output text exactly as generated: CR LF line breaks for Hex, LF for the other formats.
     const std::string& Text() const { return out_.Text(); }
     TMemo* Memo1();
     QLabel* lbType();
     QLabel* lb1Color();
     QLabel* lb2layers();
     QLabel* lbFormat();
+    QLabel* lbOutput();
     QLabel* lbResult();
 
     void setVisible(bool visible) override;  // makes the controls before the first show
@@ -81,9 +92,17 @@ class TfrmExport : public QWidget {
     // Steps 2 and 3 of the closing sequence (the core generators end with AddCommas): Memo1
     // shows the text with all of it selected, and the clipboard gets it byte for byte.
     void ShowOutput();
+    // The text of the tables in the chosen format, into the output text; the result message.
+    void WriteOutput();
+    // The tables as the Hex text in a comma mode, shown and copied.
+    void ShowHex(int comma);
 
     GeneratorOptions options_;
+    TableFormat format_ = TableFormat::kHex;
+    std::string documentName_ = "new";
+    bool documentNameGiven_ = false;
     CapturedDocument captured_;
+    GeneratedTables tables_;
     OutputText out_;
     int resultCode_ = kNoError;
 
@@ -92,6 +111,7 @@ class TfrmExport : public QWidget {
     QLabel* lb1Color_ = nullptr;
     QLabel* lb2layers_ = nullptr;
     QLabel* lbFormat_ = nullptr;
+    QLabel* lbOutput_ = nullptr;
     QLabel* lbResult_ = nullptr;
     QPointer<QWidget> returnTo_;
 };

@@ -37,9 +37,9 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
 }
 
 QMimeData* TMemo::createMimeDataFromSelection() const {
-    // The text box keeps lines as blocks; the copy joins them with CR LF again.
+    // The text box keeps lines as blocks, which the selection joins with LF.
     QString text = textCursor().selection().toPlainText();
-    text.replace(u'\n', QStringLiteral("\r\n"));
+    if (copyCrLf_) text.replace(u'\n', QStringLiteral("\r\n"));
     auto* mime = new QMimeData;
     mime->setText(text);
     return mime;

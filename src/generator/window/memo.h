@@ -1,7 +1,7 @@
 #pragma once
 // Memo1 of the Generate window: a read-only text box without word wrap or scroll bars whose key
 // presses go first to a handler of its window, then to the text box itself. Copying from it gives
-// the selected text with CR LF line breaks, the way the generated text holds them.
+// the selected text with the line breaks the generated text holds: CR LF, or LF alone.
 //
 // Keys without Ctrl reach the handler even when Alt makes them a label's mnemonic: the text box
 // claims them before any shortcut (a mnemonic would only move the focus here anyway).
@@ -19,6 +19,9 @@ class TMemo : public QPlainTextEdit {
 
     TMemo(QWidget* parent, KeyHandler onKeyDown);
 
+    // Whether a copy joins lines with CR LF (the default) or with LF alone.
+    void SetCopyCrLf(bool crlf) { copyCrLf_ = crlf; }
+
   protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -26,4 +29,5 @@ class TMemo : public QPlainTextEdit {
 
   private:
     KeyHandler onKeyDown_;
+    bool copyCrLf_ = true;
 };

@@ -1,0 +1,96 @@
+// Assembler source: a label before every table, then lines of up to 16 bytes after the
+// directive, in the chosen number style.
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "generator/text_buffer.h"
+#include "generator/writers.h"
+
+namespace {
+
+constexpr std::size_t kBytesPerLine = 16;
+
+std::string ByteText(NumberStyle style, unsigned value) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    const std::string digits = {kDigits[value >> 4], kDigits[value & 15]};
+    switch (style) {
+        case NumberStyle::kDollar:
+            return "$" + digits;
+        case NumberStyle::kHash:
+            return "#" + digits;
+        case NumberStyle::kZeroX:
+            return "0x" + digits;
+        case NumberStyle::kAmpersandH:
+            return "&H" + digits;
+        case NumberStyle::kSuffixH:
+            // A number must not start with a letter, or it reads as a name.
+            return (value >= 0xA0 ? "0" : "") + digits + "h";
+    }
+    return digits;
+}
+
+}  // namespace
+
+std::string WriteAsm(const GeneratedTables& tables, const WriterOptions& options) {
+    static const std::array<BytePieces, 5> styles = [] {
+        std::array<BytePieces, 5> pieces;
+        for (std::size_t s = 0; s < pieces.size(); ++s) {
+            for (unsigned v = 0; v < 256; ++v) {
+                pieces[s][v] = ShortPiece(ByteText(static_cast<NumberStyle>(s), v) + ",");
+            }
+        }
+        return pieces;
+    }();
+    const BytePieces& bytes = styles.at(static_cast<std::size_t>(options.numberStyle));
+    const ShortPiece eol(options.crlf ? "\r\n" : "\n");
+    const std::string lineStart = "\t" + options.directive + " ";
+    const ShortPiece shortLineStart(lineStart);  // for the usual directives, up to 5 characters
+
+    // Labels: name, "_c", up to 3 digits, "_", the role (at most 8), ":" and the line end.
+    const std::size_t labels = static_cast<std::size_t>(tables.celCount) * tables.shapes.size();
+    std::size_t lines = labels;
+    for (const TableShape& shape : tables.shapes) {
+        lines += static_cast<std::size_t>(tables.celCount) *
+                 ((shape.length + kBytesPerLine - 1) / kBytesPerLine);
+    }
+    TextBuffer text(tables.values.size() * 5 + labels * (options.name.size() + 16) +
+                    lines * (lineStart.size() + eol.length));
+    // Lines of up to 16 bytes, each "," after a byte but the last.
+    const bool shortStart = lineStart.size() < sizeof shortLineStart.text;
+    const auto putLines = [&](std::span<const TableValue> table, auto length) {
+        for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
+            const std::size_t count = std::min(kBytesPerLine, table.size() - i);
+            if (!shortStart) text.Put(lineStart);
+            char* end = text.Room(sizeof shortLineStart.text + count * 5 + sizeof eol.text);
+            if (shortStart) {
+                std::memcpy(end, shortLineStart.text.data(), sizeof shortLineStart.text);
+                end += shortLineStart.length;
+            }
+            end = PutPieces(end, bytes, table.data() + i, count, length) - 1;
+            std::memcpy(end, eol.text.data(), sizeof eol.text);
+            text.End(end + eol.length);
+        }
+    };
+    const std::size_t length = bytes[0].length;  // the same for every byte, but with "h"
+    for (int cel = 0; cel < tables.celCount; ++cel) {
+        const std::string celLabel = options.name + "_c" + std::to_string(cel + 1) + "_";
+        for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
+            text.Put(celLabel);
+            text.Put(RoleName(tables.shapes[t].role));
+            text.Put(":");
+            text.Put(eol);
+            const std::span<const TableValue> table = tables.Table(cel, t);
+            if (options.numberStyle == NumberStyle::kSuffixH) {
+                putLines(table, [](unsigned v) { return v >= 0xA0 ? 5u : 4u; });
+            } else if (length == 4) {
+                putLines(table, [](unsigned) { return 4u; });
+            } else {
+                putLines(table, [](unsigned) { return 5u; });
+            }
+        }
+    }
+    return text.Take();
+}

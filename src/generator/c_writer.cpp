@@ -1,0 +1,74 @@
+// C source: one two-dimensional array per role, a row per cel, and the cel count as a macro.
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "generator/text_buffer.h"
+#include "generator/writers.h"
+
+namespace {
+
+constexpr std::size_t kBytesPerLine = 16;
+
+// The text of a comment: a "*/" in a file name would end it early.
+std::string CommentText(std::string_view text) {
+    std::string safe;
+    for (const char c : text) {
+        if (c == '/' && !safe.empty() && safe.back() == '*') safe += ' ';
+        safe += c;
+    }
+    return safe;
+}
+
+}  // namespace
+
+std::string WriteC(const GeneratedTables& tables, const WriterOptions& options) {
+    static const BytePieces bytes = HexPieces(" 0x", ",");
+    const std::string eol = options.crlf ? "\r\n" : "\n";
+    const ShortPiece nextLine(eol + "     ");  // the bytes after the first 16 of a row
+    const std::string cels = std::to_string(tables.celCount);
+
+    std::string head = "/* Tables of " + CommentText(options.source) + " */" + eol;
+    head += "#define " + options.name + "_CELS " + cels + eol;
+    std::size_t lines = 0;
+    for (const TableShape& shape : tables.shapes) {
+        lines += 3 + static_cast<std::size_t>(tables.celCount) *
+                         (1 + (shape.length + kBytesPerLine - 1) / kBytesPerLine);
+    }
+    // Every byte "0x30, ", every line an indent, a brace or a comment and its end.
+    TextBuffer text(head.size() + tables.values.size() * 6 +
+                    tables.shapes.size() * (options.name.size() + cels.size() + 60) +
+                    lines * (20 + eol.size()));
+    text.Put(head);
+    for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
+        const TableShape& shape = tables.shapes[t];
+        text.Put(eol);
+        text.Put("const unsigned char " + options.name + "_" + std::string(RoleName(shape.role)) +
+                 "[" + cels + "][" + std::to_string(shape.length) + "] = {" + eol);
+        for (int cel = 0; cel < tables.celCount; ++cel) {
+            text.Put("    /* cel ");
+            text.Put(std::to_string(cel + 1));
+            text.Put(" */");
+            text.Put(eol);
+            text.Put("    {");
+            const std::span<const TableValue> table = tables.Table(cel, t);
+            for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
+                const std::size_t count = std::min(kBytesPerLine, table.size() - i);
+                char* end = text.Room(sizeof nextLine.text + count * 6);
+                if (i > 0) {
+                    std::memcpy(end, nextLine.text.data(), sizeof nextLine.text);
+                    end += nextLine.length;
+                }
+                text.End(
+                    PutPieces(end, bytes, table.data() + i, count, [](unsigned) { return 6u; }));
+            }
+            if (!table.empty()) text.End(text.Room(0) - 1);  // the last byte's ","
+            text.Put(" },");
+            text.Put(eol);
+        }
+        text.Put("};" + eol);
+    }
+    return text.Take();
+}

@@ -1,0 +1,164 @@
+#include "generator/clashes.h"
+
+#include <algorithm>
+#include <array>
+
+#include "generator/regenerate.h"
+
+namespace {
+
+// The distinct values of a run of pixels in order of first appearance; 0 counts only when asked.
+std::vector<int> Colours(const std::uint8_t* pixels, int count, bool withZero) {
+    std::array<bool, 256> seen{};
+    std::vector<int> colours;
+    for (int x = 0; x < count; ++x) {
+        const std::uint8_t p = pixels[x];
+        if ((p != 0 || withZero) && !seen[p]) colours.push_back(p);
+        seen[p] = true;
+    }
+    return colours;
+}
+
+// "1, 3, 4"
+std::string Commas(const std::vector<int>& values) {
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) text += ", ";
+        text += std::to_string(values[i]);
+    }
+    return text;
+}
+
+// "5 and 7", "1, 4 and 6"
+std::string Listed(const std::vector<int>& values) {
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) text += i + 1 == values.size() ? " and " : ", ";
+        text += std::to_string(values[i]);
+    }
+    return text;
+}
+
+std::vector<int> From(const std::vector<int>& values, std::size_t first) {
+    return {values.begin() + static_cast<std::ptrdiff_t>(std::min(first, values.size())),
+            values.end()};
+}
+
+class ClashList {
+  public:
+    ClashList(int cel, int row)
+        : place_("cel " + std::to_string(cel + 1) + ", row " + std::to_string(row)) {}
+    void Add(const std::string& what) { lines.push_back(place_ + ": " + what); }
+    void Add(const std::string& where, const std::string& what) {
+        lines.push_back(place_ + ", " + where + ": " + what);
+    }
+    std::vector<std::string> lines;
+
+  private:
+    std::string place_;
+};
+
+void TwoLayerRow(const std::uint8_t* row, int width, ClashList& clashes) {
+    const std::vector<int> colours = Colours(row, width, false);
+    if (colours.size() > 3) {
+        const std::vector<int> dropped = From(colours, 3);
+        clashes.Add(std::to_string(colours.size()) + " colours (" + Commas(colours) + "); " +
+                    Listed(dropped) + (dropped.size() == 1 ? " is" : " are") + " dropped");
+        return;
+    }
+    std::vector<int> sorted = colours;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted.size() == 3 && sorted[2] != (sorted[0] | sorted[1])) {
+        clashes.Add("colours " + Commas(sorted) + ": " + std::to_string(sorted[2]) + " is not " +
+                    std::to_string(sorted[0]) + " OR " + std::to_string(sorted[1]));
+    }
+}
+
+void CelColourRow(const std::uint8_t* row, int width, const std::vector<int>& celColours,
+                  ClashList& clashes) {
+    std::vector<int> dropped;
+    for (const int colour : Colours(row, width, false)) {
+        if (std::find(celColours.begin(), celColours.begin() + 2, colour) ==
+            celColours.begin() + 2) {
+            dropped.push_back(colour);
+        }
+    }
+    if (dropped.empty()) return;
+    const bool one = dropped.size() == 1;
+    clashes.Add((one ? "colour " : "colours ") + Listed(dropped) + (one ? " is" : " are") +
+                " not one of the cel's two (" + std::to_string(celColours[0]) + " and " +
+                std::to_string(celColours[1]) + "); " + (one ? "it is" : "they are") + " dropped");
+}
+
+void OneLayerRow(const std::uint8_t* row, int width, ClashList& clashes) {
+    const std::vector<int> colours = Colours(row, width, false);
+    if (colours.size() > 1) {
+        clashes.Add("colours " + Listed(colours) + "; the line takes " +
+                    std::to_string(colours[0]));
+    }
+}
+
+void ChrRow(const std::uint8_t* row, int width, ClashList& clashes) {
+    for (int x0 = 0; x0 < std::min(width, 16); x0 += 8) {
+        const int count = std::min(width - x0, 8);
+        const std::vector<int> colours = Colours(row + x0, count, true);
+        if (colours.size() <= 2) continue;
+        const std::vector<int> others = From(colours, 2);
+        clashes.Add("columns " + std::to_string(x0) + " to " + std::to_string(x0 + count - 1),
+                    "colours " + Listed(colours) + "; " + Listed(others) +
+                        (others.size() == 1 ? " is" : " are") + " drawn as " +
+                        std::to_string(colours[1]));
+    }
+}
+
+void ColumnsRow(const std::uint8_t* row, int width, bool chr, ClashList& clashes) {
+    int first = -1;
+    int last = -1;
+    for (int x = 16; x < width; ++x) {
+        if (row[x] == 0) continue;
+        if (first < 0) first = x;
+        last = x;
+    }
+    if (first < 0) return;
+    const std::string columns =
+        first == last ? "column " + std::to_string(first) + " is"
+                      : "columns " + std::to_string(first) + " to " + std::to_string(last) + " are";
+    clashes.Add(columns + " not in any " + (chr ? "character" : "sprite") + " pattern");
+}
+
+}  // namespace
+
+std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& options) {
+    std::vector<std::string> lines;
+    const int width = doc.width;
+    const GeneratorKind kind = ChooseGenerator(options);
+    for (int cel = 0; cel < doc.celCount; ++cel) {
+        const std::uint8_t* pixels = CelPixels(doc, width, doc.height, cel);
+        std::vector<int> celColours;
+        if (kind == GeneratorKind::kSprite2LayersNoColor) {
+            celColours = Colours(pixels, width * doc.height, false);
+            celColours.resize(std::max<std::size_t>(celColours.size(), 2), 0);
+        }
+        for (int r = 0; r < doc.height; ++r) {
+            const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
+            ClashList clashes(cel, r);
+            switch (kind) {
+                case GeneratorKind::kSprite2Layers:
+                    TwoLayerRow(row, width, clashes);
+                    break;
+                case GeneratorKind::kSprite2LayersNoColor:
+                    CelColourRow(row, width, celColours, clashes);
+                    break;
+                case GeneratorKind::kSprite:
+                    if (options.colorData) OneLayerRow(row, width, clashes);
+                    break;
+                case GeneratorKind::kChr:
+                    ChrRow(row, width, clashes);
+                    break;
+            }
+            ColumnsRow(row, width, kind == GeneratorKind::kChr, clashes);
+            lines.insert(lines.end(), clashes.lines.begin(), clashes.lines.end());
+        }
+    }
+    return lines;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// What the chosen tables cannot show as drawn, row by row, in words: the check that names every
+// clash with its place, where a generation reports only its last result code.
+
+#include <string>
+#include <vector>
+
+#include "generator/captured_document.h"
+#include "generator/options.h"
+
+// One line for every row that breaks a rule of the tables the options choose, cel by cel (from
+// 1) and row by row (from 0), each "cel 2, row 5: " and then:
+// - two layers with colour data: "colours 1, 3, 4: 4 is not 1 OR 3", or "4 colours (5, 1, 2,
+//   3); 3 is dropped" (in order of appearance; only the first three are kept);
+// - two layers without colour data: "colour 3 is not one of the cel's two (1 and 2); it is
+//   dropped", for every row that holds a colour past the cel's first two;
+// - one layer with colour data: "colours 5 and 7; the line takes 5";
+// - characters, per 8-pixel segment: "cel 1, row 3, columns 0 to 7: colours 1, 4 and 6; 6 is
+//   drawn as 4";
+// - every kind: "columns 16 to 31 are not in any sprite pattern" (or character pattern) for
+//   drawn pixels, not colour 0, from column 16 on.
+// A row can give two lines: a colour clash, then the columns.
+std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& options);

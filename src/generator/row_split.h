@@ -1,0 +1,44 @@
+#pragma once
+// How each pixel line of a cel splits into the two layers of the two-layer tables with colour
+// data: the line's colours in ascending order c0 < c1 < c2 (the first three to appear, when it
+// holds more), layer 1 drawing c0 and c2, layer 2 drawing c1 and c2. Layer 1's colour byte is c0,
+// layer 2's is c1 OR 0x40.
+
+#include <cstdint>
+
+#include "generator/result_codes.h"
+#include "generator/tables.h"
+
+// Where the tables of one cel go: row r's pattern bytes at [r] for pixels 0 to 7 and, when the
+// cel is wider than 8 pixels, at [rows + r] for pixels 8 to 15; its colour bytes at [r].
+struct LayerRows {
+    TableValue* pattern1;
+    TableValue* pattern2;
+    TableValue* colour1;
+    TableValue* colour2;
+};
+
+// What the lines of a cel break, in the order they are read: a line sets kTooManyColors when a
+// fourth colour is left out, then kNotOrColor when c2 is there and is not c0 OR c1.
+struct RowBreaches {
+    int lastCode = kNoError;  // the code the last breaking line set
+    bool dropped = false;     // some line left a colour out
+};
+
+// How lines are split. With SSSE3, lines of colour indices 0 to 15 are split by the mask of the
+// colours they hold, made 16 pixels at a time (32 with AVX2): of up to three colours the order of
+// appearance plays no part, since they are sorted anyway. A cel with a byte above 15, or a
+// processor without SSSE3, takes the way that works everywhere: each line's colours collected in
+// order of appearance.
+enum class SplitWay { kInOrder, kMaskSsse3, kMaskAvx2 };
+
+// The fastest way this processor has.
+SplitWay FastestSplitWay();
+bool ProcessorHas(SplitWay way);
+
+// Splits rows lines of width pixels that lie back to back from pixels (the lines of a cel), the
+// fastest way.
+RowBreaches SplitRows(const std::uint8_t* pixels, int width, int rows, const LayerRows& out);
+// The same a given way, which the processor must have; the tests hold every way against kInOrder.
+RowBreaches SplitRows(SplitWay way, const std::uint8_t* pixels, int width, int rows,
+                      const LayerRows& out);

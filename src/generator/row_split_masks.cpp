@@ -1,0 +1,285 @@
+#include "generator/row_split_masks.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+
+#include <immintrin.h>
+
+namespace {
+
+// The 16 pixels from p, or the count (below 16) there are with 0 after them.
+__attribute__((target("ssse3"))) inline __m128i LoadPixels(const std::uint8_t* p, int count) {
+    if (count >= 16) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    alignas(16) std::uint8_t rest[16] = {};
+    std::memcpy(rest, p, static_cast<std::size_t>(count));
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(rest));
+}
+
+// A table for a byte shuffle: byte v is 0xFF where bit v of the colour mask is set.
+__attribute__((target("ssse3"))) inline __m128i ColourTable(std::uint32_t colours) {
+    const __m128i bit = _mm_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16, 32, 64, -128);
+    const __m128i spread = _mm_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1);
+    const __m128i bytes = _mm_shuffle_epi8(_mm_cvtsi32_si128(static_cast<int>(colours)), spread);
+    return _mm_cmpeq_epi8(_mm_and_si128(bytes, bit), bit);
+}
+
+// The bit of a colour index in a byte shuffle's table: colours 0 to 7 in one table, 8 to 15 in the
+// other. A byte above 15 looks up a wrong bit (that of its low four bits, or none from 128 on), so
+// every pixel is also ORed into `all`, which tells afterwards whether the masks hold.
+#define SPRITEHEX_LOW_BITS 1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0
+#define SPRITEHEX_HIGH_BITS 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 4, 8, 16, 32, 64, -128
+
+// The 16-bit colour mask of a line from the bits of its low and high tables, lane by lane.
+__attribute__((target("ssse3"))) inline std::uint32_t MaskOf(__m128i low, __m128i high) {
+    // Word i holds low lane i and high lane i; OR the words together.
+    __m128i words = _mm_or_si128(_mm_unpacklo_epi8(low, high), _mm_unpackhi_epi8(low, high));
+    words = _mm_or_si128(words, _mm_srli_si128(words, 8));
+    words = _mm_or_si128(words, _mm_srli_si128(words, 4));
+    words = _mm_or_si128(words, _mm_srli_si128(words, 2));
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(words)) & 0xFFFE;
+}
+
+using MaskFunction = void (*)(const std::uint8_t*, int, int, std::uint16_t*, __m128i&);
+
+// The colours of each of count lines, other than 0: bit v of masks[r] for colour v.
+__attribute__((target("ssse3"))) void ColourMasksSsse3(const std::uint8_t* pixels, int width,
+                                                       int count, std::uint16_t* masks,
+                                                       __m128i& allPixels) {
+    __m128i all = allPixels;
+    const __m128i lowTable = _mm_setr_epi8(SPRITEHEX_LOW_BITS);
+    const __m128i highTable = _mm_setr_epi8(SPRITEHEX_HIGH_BITS);
+    for (int r = 0; r < count; ++r) {
+        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
+        __m128i low = _mm_setzero_si128();
+        __m128i high = _mm_setzero_si128();
+        for (int x = 0; x < width; x += 16) {
+            const __m128i lanes = LoadPixels(row + x, width - x);
+            all = _mm_or_si128(all, lanes);
+            low = _mm_or_si128(low, _mm_shuffle_epi8(lowTable, lanes));
+            high = _mm_or_si128(high, _mm_shuffle_epi8(highTable, lanes));
+        }
+        masks[r] = static_cast<std::uint16_t>(MaskOf(low, high));
+    }
+    allPixels = all;
+}
+
+// The same 32 pixels at a time.
+__attribute__((target("avx2"))) void ColourMasksAvx2(const std::uint8_t* pixels, int width,
+                                                     int count, std::uint16_t* masks,
+                                                     __m128i& allPixels) {
+    const __m256i lowTable = _mm256_setr_epi8(SPRITEHEX_LOW_BITS, SPRITEHEX_LOW_BITS);
+    const __m256i highTable = _mm256_setr_epi8(SPRITEHEX_HIGH_BITS, SPRITEHEX_HIGH_BITS);
+    __m256i all = _mm256_setzero_si256();
+    __m128i rest = allPixels;  // what the 16-pixel steps at the ends of lines see
+    for (int r = 0; r < count; ++r) {
+        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
+        __m256i low = _mm256_setzero_si256();
+        __m256i high = _mm256_setzero_si256();
+        int x = 0;
+        for (; x + 32 <= width; x += 32) {
+            const __m256i lanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x));
+            all = _mm256_or_si256(all, lanes);
+            low = _mm256_or_si256(low, _mm256_shuffle_epi8(lowTable, lanes));
+            high = _mm256_or_si256(high, _mm256_shuffle_epi8(highTable, lanes));
+        }
+        __m128i low128 =
+            _mm_or_si128(_mm256_castsi256_si128(low), _mm256_extracti128_si256(low, 1));
+        __m128i high128 =
+            _mm_or_si128(_mm256_castsi256_si128(high), _mm256_extracti128_si256(high, 1));
+        for (; x < width; x += 16) {
+            const __m128i lanes = LoadPixels(row + x, width - x);
+            rest = _mm_or_si128(rest, lanes);
+            low128 =
+                _mm_or_si128(low128, _mm_shuffle_epi8(_mm256_castsi256_si128(lowTable), lanes));
+            high128 =
+                _mm_or_si128(high128, _mm_shuffle_epi8(_mm256_castsi256_si128(highTable), lanes));
+        }
+        masks[r] = static_cast<std::uint16_t>(MaskOf(low128, high128));
+    }
+    allPixels = _mm_or_si128(
+        rest, _mm_or_si128(_mm256_castsi256_si128(all), _mm256_extracti128_si256(all, 1)));
+}
+
+// The colours the tables keep of a line of four colours or more: the first three to appear. The
+// line holds them, so the search stops; a byte above 15 stops it too (nothing, then: the cel
+// goes the slow way).
+inline std::optional<std::uint16_t> FirstThreeColours(const std::uint8_t* row) {
+    std::uint32_t seen = 1;
+    for (int x = 0, found = 0; found < 3; ++x) {
+        if (row[x] > 15) return std::nullopt;
+        const std::uint32_t bit = 1u << row[x];
+        found += (seen & bit) == 0;
+        seen |= bit;
+    }
+    return static_cast<std::uint16_t>(seen & 0xFFFE);
+}
+
+// Index v of the colour bits 1 << v, lane by lane: a 16-bit de Bruijn number puts a distinct
+// pattern into the top four bits for each v, which a byte shuffle turns into v. No bit gives 0.
+__attribute__((target("ssse3"))) inline __m128i ColourIndex(__m128i bits) {
+    constexpr std::uint16_t kDeBruijn = 0x09AF;
+    static constexpr auto kTable = [] {
+        std::array<std::uint8_t, 16> table{};
+        for (unsigned v = 1; v < 16; ++v) {
+            table[static_cast<std::uint16_t>(kDeBruijn << v) >> 12] = static_cast<std::uint8_t>(v);
+        }
+        return table;
+    }();
+    const __m128i top = _mm_srli_epi16(_mm_mullo_epi16(bits, _mm_set1_epi16(kDeBruijn)), 12);
+    return _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kTable.data())), top);
+}
+
+// x with one 16-bit lane replaced.
+inline __m128i InsertLane(__m128i x, int lane, std::uint16_t value) {
+    switch (lane) {
+        case 0:
+            return _mm_insert_epi16(x, value, 0);
+        case 1:
+            return _mm_insert_epi16(x, value, 1);
+        case 2:
+            return _mm_insert_epi16(x, value, 2);
+        case 3:
+            return _mm_insert_epi16(x, value, 3);
+        case 4:
+            return _mm_insert_epi16(x, value, 4);
+        case 5:
+            return _mm_insert_epi16(x, value, 5);
+        case 6:
+            return _mm_insert_epi16(x, value, 6);
+        default:
+            return _mm_insert_epi16(x, value, 7);
+    }
+}
+
+// x with its lowest set bit cleared, lane by lane.
+inline __m128i ClearLowest(__m128i x) {
+    return _mm_and_si128(x, _mm_add_epi16(x, _mm_set1_epi16(-1)));
+}
+
+// x's lowest set bit alone, lane by lane.
+inline __m128i Lowest(__m128i x) {
+    return _mm_and_si128(x, _mm_sub_epi16(_mm_setzero_si128(), x));
+}
+
+// Lines of colour indices 0 to 15 only; false (with the tables partly written) when a pixel holds
+// a byte above 15. The masks of a batch of lines come first; then eight lines at a time, one
+// 16-bit lane each, give their colours c0 < c1 < c2, colour bytes and breaches; then each line
+// its pattern bytes, by a byte shuffle of its first 16 pixels.
+__attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
+                                                     const std::uint8_t* pixels, int width,
+                                                     int rows, const LayerRows& tables,
+                                                     RowBreaches& result) {
+    // Copies the compiler knows no store changes.
+    const LayerRows out = tables;
+    RowBreaches breaches;
+    // Pixels 7 to 0, then 15 to 8: a byte's leftmost pixel lands in its bit 7.
+    const __m128i reverse = _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    const __m128i zero = _mm_setzero_si128();
+    __m128i all = zero;
+    constexpr int kBatch = 64;
+    // Whole groups of eight: the lanes past the last line are masks of no colour.
+    alignas(16) std::uint16_t masks[kBatch + 8];
+    alignas(16) std::uint16_t layers1[8];
+    alignas(16) std::uint16_t layers2[8];
+    alignas(16) std::uint16_t colours0[8];
+    alignas(16) std::uint16_t colours1[8];
+    // A cel of 8 pixels or fewer has no right column: its right bytes are written where the left
+    // ones then go.
+    const std::ptrdiff_t right = width > 8 ? rows : 0;
+    for (int batch = 0; batch < rows; batch += kBatch) {
+        const int count = std::min(kBatch, rows - batch);
+        const std::uint8_t* first = pixels + static_cast<std::ptrdiff_t>(batch) * width;
+        colourMasks(first, width, count, masks, all);
+        std::fill(masks + count, masks + count + 8, std::uint16_t{0});
+        for (int group = 0; group < count; group += 8) {
+            __m128i colours = _mm_load_si128(reinterpret_cast<const __m128i*>(masks + group));
+            const __m128i keepsAll =
+                _mm_cmpeq_epi16(ClearLowest(ClearLowest(ClearLowest(colours))), zero);
+            const int droppedLanes = _mm_movemask_epi8(keepsAll) ^ 0xFFFF;
+            if (droppedLanes != 0) {
+                // Into the lanes themselves: a load of what was just stored would wait for it.
+                for (int lane = 0; lane < 8; ++lane) {
+                    if ((droppedLanes >> (2 * lane) & 1) == 0) continue;
+                    const std::optional<std::uint16_t> kept = FirstThreeColours(
+                        first + static_cast<std::ptrdiff_t>(group + lane) * width);
+                    if (!kept) return false;
+                    colours = InsertLane(colours, lane, *kept);
+                }
+                breaches.dropped = true;
+            }
+            // The bits of c0, c1 and c2, each 0 when the line has fewer colours.
+            const __m128i b0 = Lowest(colours);
+            const __m128i rest = _mm_xor_si128(colours, b0);
+            const __m128i b1 = Lowest(rest);
+            const __m128i b2 = _mm_xor_si128(rest, b1);
+            const __m128i c0 = ColourIndex(b0);
+            const __m128i c1 = ColourIndex(b1);
+            const __m128i c2 = ColourIndex(b2);
+            _mm_store_si128(reinterpret_cast<__m128i*>(colours0), c0);
+            _mm_store_si128(reinterpret_cast<__m128i*>(colours1),
+                            _mm_or_si128(c1, _mm_set1_epi16(0x40)));
+            _mm_store_si128(reinterpret_cast<__m128i*>(layers1), _mm_or_si128(b0, b2));
+            _mm_store_si128(reinterpret_cast<__m128i*>(layers2), _mm_or_si128(b1, b2));
+            // A line sets code 3 for a dropped colour, then code 2 when c2 is not c0 OR c1.
+            const __m128i notOr = _mm_andnot_si128(
+                _mm_or_si128(_mm_cmpeq_epi16(c2, zero), _mm_cmpeq_epi16(c2, _mm_or_si128(c0, c1))),
+                _mm_set1_epi16(-1));
+            const int lanes = std::min(8, count - group);
+            const int used = (1 << (2 * lanes)) - 1;
+            const int breaking = (_mm_movemask_epi8(notOr) | droppedLanes) & used;
+            if (breaking != 0) {
+                const int last = (31 - __builtin_clz(static_cast<unsigned>(breaking))) / 2;
+                breaches.lastCode = (_mm_movemask_epi8(notOr) >> (2 * last) & 1) != 0
+                                        ? kNotOrColor
+                                        : kTooManyColors;
+            }
+            for (int lane = 0; lane < lanes; ++lane) {
+                const int r = batch + group + lane;
+                const __m128i reversed = _mm_shuffle_epi8(
+                    LoadPixels(pixels + static_cast<std::ptrdiff_t>(r) * width, width), reverse);
+                const auto layer1 = static_cast<std::uint32_t>(
+                    _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(layers1[lane]), reversed)));
+                const auto layer2 = static_cast<std::uint32_t>(
+                    _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(layers2[lane]), reversed)));
+                out.pattern1[right + r] = static_cast<TableValue>(layer1 >> 8);
+                out.pattern2[right + r] = static_cast<TableValue>(layer2 >> 8);
+                out.pattern1[r] = static_cast<TableValue>(layer1 & 0xFF);
+                out.pattern2[r] = static_cast<TableValue>(layer2 & 0xFF);
+                out.colour1[r] = colours0[lane];
+                out.colour2[r] = colours1[lane];
+            }
+        }
+    }
+    result = breaches;
+    const __m128i aboveFifteen = _mm_and_si128(all, _mm_set1_epi8(static_cast<char>(0xF0)));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(aboveFifteen, zero)) == 0xFFFF;
+}
+
+}  // namespace
+
+bool ProcessorHasMaskWay(bool avx2) {
+    __builtin_cpu_init();
+    return avx2 ? __builtin_cpu_supports("avx2") : __builtin_cpu_supports("ssse3");
+}
+
+bool SplitRowsByMasks(bool avx2, const std::uint8_t* pixels, int width, int rows,
+                      const LayerRows& out, RowBreaches& breaches) {
+    return SplitRowsSsse3(avx2 ? ColourMasksAvx2 : ColourMasksSsse3, pixels, width, rows, out,
+                          breaches);
+}
+
+#else
+
+bool ProcessorHasMaskWay(bool) {
+    return false;
+}
+
+bool SplitRowsByMasks(bool, const std::uint8_t*, int, int, const LayerRows&, RowBreaches&) {
+    return false;
+}
+
+#endif

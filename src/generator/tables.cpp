@@ -1,0 +1,36 @@
+#include "generator/tables.h"
+
+std::string_view RoleName(TableRole role) {
+    switch (role) {
+        case TableRole::kPattern:
+            return "pattern";
+        case TableRole::kColour:
+            return "colour";
+        case TableRole::kPattern1:
+            return "pattern1";
+        case TableRole::kPattern2:
+            return "pattern2";
+        case TableRole::kColour1:
+            return "colour1";
+        case TableRole::kColour2:
+            return "colour2";
+    }
+    return "table";
+}
+
+void GeneratedTables::Reset(GeneratorKind madeBy, std::initializer_list<TableShape> celShapes,
+                            int cels) {
+    kind = madeBy;
+    shapes.assign(celShapes);
+    celCount = cels > 0 ? cels : 0;
+    celLength = 0;
+    for (const TableShape& shape : shapes) celLength += shape.length;
+    values.assign(static_cast<std::size_t>(celCount) * celLength, 0);
+    resultCode = kNoError;
+}
+
+std::span<const TableValue> GeneratedTables::Table(int cel, std::size_t t) const {
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < t; ++i) offset += shapes[i].length;
+    return Cel(cel).subspan(offset, shapes[t].length);
+}

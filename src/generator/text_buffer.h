@@ -1,0 +1,89 @@
+#pragma once
+// Text written straight into storage sized up front: the writers of assembler, C and BASIC lines
+// put tens of thousands of short pieces, each in one move of 8 bytes.
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "generator/tables.h"
+
+// A piece of up to 7 characters kept in 8 bytes, so that it is copied in one move.
+struct ShortPiece {
+    std::array<char, 8> text{};
+    std::size_t length = 0;
+
+    ShortPiece() = default;
+    // Pieces of 8 characters or more are cut; callers keep to 7.
+    explicit ShortPiece(std::string_view piece) {
+        assert(piece.size() < text.size());
+        length = std::min(piece.size(), text.size() - 1);
+        std::memcpy(text.data(), piece.data(), length);
+    }
+};
+
+// The piece of every byte value.
+using BytePieces = std::array<ShortPiece, 256>;
+
+// Pieces of two upper-case hexadecimal digits between before and after: "&H30,".
+inline BytePieces HexPieces(std::string_view before, std::string_view after) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    BytePieces pieces;
+    for (unsigned v = 0; v < 256; ++v) {
+        const char digits[] = {kDigits[v >> 4], kDigits[v & 15]};
+        pieces[v] = ShortPiece(std::string(before) + std::string(digits, 2) + std::string(after));
+    }
+    return pieces;
+}
+
+// Puts the pieces of count values one after the other at end, which has room for count pieces
+// and 8 bytes more; returns the new end. length(v) is the length of value v's piece: worked out
+// from the value rather than read from the piece, so that no store waits for a load before it.
+template <typename Length>
+inline char* PutPieces(char* end, const BytePieces& pieces, const TableValue* values,
+                       std::size_t count, Length length) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned v = values[i] & 0xFFu;
+        std::memcpy(end, pieces[v].text.data(), sizeof pieces[v].text);
+        end += length(v);
+    }
+    return end;
+}
+
+class TextBuffer {
+  public:
+    // Room for about `expected` characters; more is made when needed.
+    explicit TextBuffer(std::size_t expected) : text_(expected + kSlack, '\0') {}
+
+    void Put(std::string_view piece) {
+        std::memcpy(Room(piece.size()), piece.data(), piece.size());
+        size_ += piece.size();
+    }
+    void Put(const ShortPiece& piece) {
+        std::memcpy(Room(sizeof piece.text), piece.text.data(), sizeof piece.text);
+        size_ += piece.length;
+    }
+
+    // Where to write up to `more` characters, with 8 bytes to spare after them; End then takes
+    // what was written up to the end given.
+    char* Room(std::size_t more) {
+        if (size_ + more + kSlack > text_.size()) text_.resize(2 * (size_ + more + kSlack));
+        return text_.data() + size_;
+    }
+    void End(const char* end) { size_ = static_cast<std::size_t>(end - text_.data()); }
+
+    std::string Take() {
+        text_.resize(size_);
+        return std::move(text_);
+    }
+
+  private:
+    static constexpr std::size_t kSlack = 8;
+
+    std::string text_;
+    std::size_t size_ = 0;
+};

@@ -1,0 +1,54 @@
+// Every way of splitting pixel lines into two layers that this processor has agrees with the one
+// every processor has: by the mask of a line's colours (SSSE3, AVX2) and by collecting its colours
+// in order of appearance.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "generator/row_split.h"
+
+namespace {
+
+struct SplitTables {
+    explicit SplitTables(int width, int rows)
+        : patterns(static_cast<std::size_t>(rows) * (width > 8 ? 2 : 1)),
+          values(2 * patterns + 2 * static_cast<std::size_t>(rows), 0xFFFF) {}
+    LayerRows Rows() {
+        return {values.data(), values.data() + patterns, values.data() + 2 * patterns,
+                values.data() + 2 * patterns + (values.size() - 2 * patterns) / 2};
+    }
+    std::size_t patterns;
+    std::vector<TableValue> values;
+};
+
+TEST(SplitRows, ByMaskAgreesWithOrderOfAppearance) {
+    std::vector<SplitWay> ways;
+    for (const SplitWay way : {SplitWay::kMaskSsse3, SplitWay::kMaskAvx2}) {
+        if (ProcessorHas(way)) ways.push_back(way);
+    }
+    if (ways.empty()) GTEST_SKIP() << "this processor splits in order of appearance only";
+    std::mt19937 random(15);
+    for (int round = 0; round < 2000; ++round) {
+        const int width = 1 + static_cast<int>(random() % 64);
+        const int rows = 1 + static_cast<int>(random() % 8);
+        // From a few colours up to all sixteen; now and then a byte that is no colour index.
+        const unsigned colours = 1 + random() % 16;
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * rows));
+        for (std::uint8_t& p : pixels) p = static_cast<std::uint8_t>(random() % colours);
+        if (round % 50 == 0) pixels[random() % pixels.size()] = static_cast<std::uint8_t>(random());
+        SplitTables slow(width, rows);
+        const RowBreaches slowFound =
+            SplitRows(SplitWay::kInOrder, pixels.data(), width, rows, slow.Rows());
+        for (const SplitWay way : ways) {
+            SplitTables fast(width, rows);
+            const RowBreaches fastFound = SplitRows(way, pixels.data(), width, rows, fast.Rows());
+            ASSERT_EQ(fast.values, slow.values)
+                << "way " << int(way) << ", round " << round << ", width " << width;
+            ASSERT_EQ(fastFound.lastCode, slowFound.lastCode) << "round " << round;
+            ASSERT_EQ(fastFound.dropped, slowFound.dropped) << "round " << round;
+        }
+    }
+}
+
+}  // namespace
