@@ -47,6 +47,7 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
             break;
         case CommandGroup::kGenerate:
             if (frmExport_ != nullptr) {
+                frmExport_->SetDocumentName(doc_.Names().name);
                 frmExport_->SetData(doc_.Buffer());
                 frmExport_->ShowWindow();
             }

@@ -125,7 +125,10 @@ const std::map<Command, Check>& Checks() {
                       QPoint(1 + StepOfArrow(key).dx, 2 + StepOfArrow(key).dy));
          }},
         {Command::kGenerate,
-         [](Scene& s, const QString&, int) { QVERIFY(s.frmExport.isVisible()); }},
+         [](Scene& s, const QString&, int) {
+             QVERIFY(s.frmExport.isVisible());
+             QCOMPARE(s.frmExport.Writer().name, std::string("walk"));  // NAME of the formats
+         }},
         {Command::kNew, [](Scene& s, const QString&,
                            int) { QCOMPARE(s.prompts.asked.value(0), QString("New UNEXPECTED")); }},
         {Command::kOpen, [](Scene& s, const QString&,
@@ -247,6 +250,7 @@ void KeyTables::generateWindowRowsRunTheirCommands() {
         editor.form->show();
         QTest::keyClick(editor.form.get(), Qt::Key_G);
         const GeneratorOptions before = editor.frmExport.Options();
+        const TableFormat formatBefore = editor.frmExport.Format();
         QTest::keyClick(editor.frmExport.Memo1(), QtKeyOf(row.key));
         const GeneratorOptions after = editor.frmExport.Options();
         switch (row.command) {
@@ -267,6 +271,9 @@ void KeyTables::generateWindowRowsRunTheirCommands() {
                 break;
             case GenerateCommand::kToggleType:
                 QVERIFY2(after.outputType != before.outputType, row.keys);
+                break;
+            case GenerateCommand::kNextFormat:
+                QVERIFY2(editor.frmExport.Format() != formatBefore, row.keys);
                 break;
         }
     }

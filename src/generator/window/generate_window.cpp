@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QScreen>
 
 #include "generator/label_name.h"
@@ -163,21 +162,11 @@ QLabel* TfrmExport::lbResult() { Build(); return lbResult_; }
 
 void TfrmExport::SetData(const std::uint8_t* buffer) {
     captured_ = CaptureDocument(buffer);
-    if (!documentNameGiven_) {
-        if (const QWidget* opener = QApplication::activeWindow();
-            opener != nullptr && opener != this) {
-            // The editor's title text: the name, "*" when modified, a blank, "cel/cels".
-            static const QRegularExpression title(QStringLiteral("^(.*?)\\*? \\d+/\\d+$"));
-            const QRegularExpressionMatch match = title.match(opener->windowTitle());
-            if (match.hasMatch()) documentName_ = match.captured(1).toStdString();
-        }
-    }
     Regenerate();
 }
 
 void TfrmExport::SetDocumentName(std::string name) {
     documentName_ = std::move(name);
-    documentNameGiven_ = true;
 }
 
 WriterOptions TfrmExport::Writer() const {

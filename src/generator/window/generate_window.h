@@ -30,11 +30,10 @@ class TfrmExport : public QWidget {
     ~TfrmExport() override;
 
     // Keeps a reference to the live document buffer (header, then every cel), captures width,
-    // height and cel count from its header, then regenerates. Unless SetDocumentName gave the
-    // document's name, it is read from the title of the window that is active (the editor, whose
-    // title text "walk* 1/4" begins with it); a title of another form keeps the name known before.
+    // height and cel count from its header, then regenerates.
     void SetData(const std::uint8_t* buffer);
-    // The document name, for NAME in the assembler, C and BASIC formats (made an identifier).
+    // The document name, for NAME in the assembler, C and BASIC formats (made an identifier);
+    // "new" until the editor gives one, which it does at each G before SetData.
     void SetDocumentName(std::string name);
     const std::uint8_t* Data() const { return captured_.buffer; }
     const CapturedDocument& Captured() const { return captured_; }
@@ -100,7 +99,6 @@ class TfrmExport : public QWidget {
     GeneratorOptions options_;
     TableFormat format_ = TableFormat::kHex;
     std::string documentName_ = "new";
-    bool documentNameGiven_ = false;
     CapturedDocument captured_;
     GeneratedTables tables_;
     OutputText out_;
