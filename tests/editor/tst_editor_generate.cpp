@@ -118,4 +118,4 @@ void GenerateFromEditor::capturedDocument() {
 }
 
 QTEST_MAIN(GenerateFromEditor)
-#include "tst_generate_editor.moc"
+#include "tst_editor_generate.moc"
