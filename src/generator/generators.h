@@ -12,9 +12,9 @@ void GenerateSprite(const CapturedDocument& doc, int width, int height, bool col
 // Per 8-pixel row segment a pattern byte against the segment's first pixel and a colour byte.
 void GenerateChr(const CapturedDocument& doc, int width, int height, GeneratedTables& out);
 // Two layers per pixel line, up to three colours where the third is the OR of the other two;
-// sets kTooManyColors and kNotOrColor.
+// sets kTooManyColours and kNotOrColour.
 void GenerateSprite2Layers(const CapturedDocument& doc, int width, int height,
                            GeneratedTables& out);
-// Two layers per cel, split by the cel's first two colours; sets kTooManyColors.
+// Two layers per cel, split by the cel's first two colours; sets kTooManyColours.
 void GenerateSprite2LayersNoColor(const CapturedDocument& doc, int width, int height,
                                   GeneratedTables& out);

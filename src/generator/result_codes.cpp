@@ -4,11 +4,11 @@ std::string_view ResultMessage(int code) {
     switch (code) {
         case kNoError:
             return "no error";
-        case kColorCodeNotFound:
+        case kColourCodeNotFound:
             return "color code not found";
-        case kNotOrColor:
+        case kNotOrColour:
             return "3rd color is not or'ing color";
-        case kTooManyColors:
+        case kTooManyColours:
             return "too many colors";
         default:
             return "unknown result code";

@@ -5,9 +5,9 @@
 #include <string_view>
 
 inline constexpr int kNoError = 0;
-inline constexpr int kColorCodeNotFound = 1;  // no generator sets it
-inline constexpr int kNotOrColor = 2;
-inline constexpr int kTooManyColors = 3;
+inline constexpr int kColourCodeNotFound = 1;  // no generator sets it
+inline constexpr int kNotOrColour = 2;
+inline constexpr int kTooManyColours = 3;
 
 // "no error", "color code not found", "3rd color is not or'ing color", "too many colors".
 std::string_view ResultMessage(int code);

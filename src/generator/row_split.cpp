@@ -20,8 +20,8 @@ inline void PutRow(const LayerRows& out, int rows, int width, int r, int c0, int
         out.pattern1[rows + r] = static_cast<TableValue>(layer1 >> 8);
         out.pattern2[rows + r] = static_cast<TableValue>(layer2 >> 8);
     }
-    if (dropped) breaches.lastCode = kTooManyColors;
-    if (c2 != 0 && c2 != (c0 | c1)) breaches.lastCode = kNotOrColor;
+    if (dropped) breaches.lastCode = kTooManyColours;
+    if (c2 != 0 && c2 != (c0 | c1)) breaches.lastCode = kNotOrColour;
     breaches.dropped = breaches.dropped || dropped;
 }
 

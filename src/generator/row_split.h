@@ -18,8 +18,8 @@ struct LayerRows {
     TableValue* colour2;
 };
 
-// What the lines of a cel break, in the order they are read: a line sets kTooManyColors when a
-// fourth colour is left out, then kNotOrColor when c2 is there and is not c0 OR c1.
+// What the lines of a cel break, in the order they are read: a line sets kTooManyColours when a
+// fourth colour is left out, then kNotOrColour when c2 is there and is not c0 OR c1.
 struct RowBreaches {
     int lastCode = kNoError;  // the code the last breaking line set
     bool dropped = false;     // some line left a colour out

@@ -234,8 +234,8 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
             if (breaking != 0) {
                 const int last = (31 - __builtin_clz(static_cast<unsigned>(breaking))) / 2;
                 breaches.lastCode = (_mm_movemask_epi8(notOr) >> (2 * last) & 1) != 0
-                                        ? kNotOrColor
-                                        : kTooManyColors;
+                                        ? kNotOrColour
+                                        : kTooManyColours;
             }
             for (int lane = 0; lane < lanes; ++lane) {
                 const int r = batch + group + lane;

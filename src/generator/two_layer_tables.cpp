@@ -57,7 +57,7 @@ void GenerateSprite2Layers(const CapturedDocument& doc, int width, int height,
         if (breaches.lastCode != kNoError) out.resultCode = breaches.lastCode;
         // The right column's pass finds a row's fourth colour again, after every row of the left
         // column's pass, and checks nothing else.
-        if (width > 8 && breaches.dropped) out.resultCode = kTooManyColors;
+        if (width > 8 && breaches.dropped) out.resultCode = kTooManyColours;
     }
 }
 
@@ -74,7 +74,7 @@ void GenerateSprite2LayersNoColor(const CapturedDocument& doc, int width, int he
         TableValue* layer2 = layer1 + patterns;
         // The cel's rows lie back to back, so its colours are collected in one run.
         const LayerColours colours = CollectColours(pixels, width * height, 2);
-        if (colours.dropped) out.resultCode = kTooManyColors;
+        if (colours.dropped) out.resultCode = kTooManyColours;
         for (std::size_t r = 0; r < rows; ++r) {
             SetLayerBits(layer1, layer2, rows, r, pixels + r * static_cast<std::size_t>(width),
                          width, colours);

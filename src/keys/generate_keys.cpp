@@ -8,7 +8,7 @@ namespace {
 
 constexpr auto kGenerateKeys = std::to_array<GenerateKey>({
     {'2', GenerateCommand::kToggleTwoLayers, "2", "two layers on or off (sprite tables)"},
-    {'C', GenerateCommand::kToggleColorData, "C", "colour data on or off (sprite tables)"},
+    {'C', GenerateCommand::kToggleColourData, "C", "colour data on or off (sprite tables)"},
     {'O', GenerateCommand::kToggleComma, "O", "comma format on or off: #30,#05 or 3005"},
     {'T', GenerateCommand::kToggleType, "T", "table type: Sprite or Chr"},
     {'F', GenerateCommand::kNextFormat, "F",

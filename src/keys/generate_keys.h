@@ -8,12 +8,12 @@
 
 enum class GenerateCommand {
     kNothing,
-    kClose,            // hides the window; options, text and captured document stay
-    kToggleTwoLayers,  // sprite tables in two layers
-    kToggleColorData,  // colour bytes besides the pattern bytes
-    kToggleComma,      // "#" tokens and "," or bare digits
-    kToggleType,       // sprite tables or character tables
-    kNextFormat,       // Hex, Assembler, C, BASIC, then Hex again
+    kClose,             // hides the window; options, text and captured document stay
+    kToggleTwoLayers,   // sprite tables in two layers
+    kToggleColourData,  // colour bytes besides the pattern bytes
+    kToggleComma,       // "#" tokens and "," or bare digits
+    kToggleType,        // sprite tables or character tables
+    kNextFormat,        // Hex, Assembler, C, BASIC, then Hex again
 };
 
 struct GenerateKey {

@@ -231,7 +231,7 @@ void EditorHelp::generateKeyCommands_data() {
     QTest::addColumn<int>("command");
     const auto c = [](GenerateCommand g) { return static_cast<int>(g); };
     QTest::newRow("2 of the main row") << int{'2'} << false << c(GenerateCommand::kToggleTwoLayers);
-    QTest::newRow("C") << int{'C'} << false << c(GenerateCommand::kToggleColorData);
+    QTest::newRow("C") << int{'C'} << false << c(GenerateCommand::kToggleColourData);
     QTest::newRow("O") << int{'O'} << false << c(GenerateCommand::kToggleComma);
     QTest::newRow("T") << int{'T'} << false << c(GenerateCommand::kToggleType);
     QTest::newRow("Esc") << vk::kEscape << false << c(GenerateCommand::kClose);

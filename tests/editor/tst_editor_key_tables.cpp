@@ -263,7 +263,7 @@ void KeyTables::generateWindowRowsRunTheirCommands() {
             case GenerateCommand::kToggleTwoLayers:
                 QVERIFY2(after.twoLayers != before.twoLayers, row.keys);
                 break;
-            case GenerateCommand::kToggleColorData:
+            case GenerateCommand::kToggleColourData:
                 QVERIFY2(after.colorData != before.colorData, row.keys);
                 break;
             case GenerateCommand::kToggleComma:

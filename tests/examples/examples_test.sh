@@ -13,11 +13,7 @@ cli=$2
 work=$(mktemp -d /tmp/spritehex-examples.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { # what expected actual
-  [[ "$2" == "$3" ]] || fail "$1:"$'\n'"  expected '$2'"$'\n'"  got      '$3'"
-  echo "ok: $1"
-}
+source "$src/tools/x-session.sh"  # fail, check
 # run ARGS...: spritehex-cli's standard output in $work/out, standard error in $work/err, the
 # exit status in $rc, the lines (without their CR LF) in the array lines.
 run() {

@@ -13,15 +13,7 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$src/tests/e2e/lsan.supp}
 work=$(mktemp -d /tmp/spritehex-shots-test.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { # what expected actual
-  [[ "$2" == "$3" ]] || fail "$1: expected '$2', got '$3'"
-  echo "ok: $1"
-}
-pixel() { # file x y: colour of a pixel as RRGGBB
-  /usr/bin/convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- |
-    grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'a-f' 'A-F'
-}
+source "$src/tools/x-session.sh"  # fail, check, pixel
 
 "$src/tools/screenshots.sh" "$build" "$work/docs"
 shot=$work/docs/editor.png

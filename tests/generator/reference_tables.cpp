@@ -97,13 +97,13 @@ class Reference {
         }
     }
 
-    // Distinct colours other than 0 in order of appearance; a further one sets kTooManyColors.
+    // Distinct colours other than 0 in order of appearance; a further one sets kTooManyColours.
     std::vector<int> Collect(const std::vector<int>& pixels, std::size_t slots) {
         std::vector<int> found;
         for (const int p : pixels) {
             if (p == 0 || std::find(found.begin(), found.end(), p) != found.end()) continue;
             if (found.size() == slots) {
-                code_ = kTooManyColors;
+                code_ = kTooManyColours;
             } else {
                 found.push_back(p);
             }
@@ -140,7 +140,7 @@ class Reference {
                     if (x0 == 0) {
                         Add(c1, s[0]);
                         Add(c2, s[1] | 0x40);
-                        if (s[2] != 0 && s[2] != (s[0] | s[1])) code_ = kNotOrColor;
+                        if (s[2] != 0 && s[2] != (s[0] | s[1])) code_ = kNotOrColour;
                     }
                     Layers(c, r, x0, s[0], s[1], s[2], p1, p2);
                 }

@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "#50,\r\n#30,\r\n#01,\r\n#42",
                   kNoError},
         ChoiceRow{
-            "TwoLayersWithoutColours", {kSprite, true, false, 1}, "#40,\r\n#20", kTooManyColors},
+            "TwoLayersWithoutColours", {kSprite, true, false, 1}, "#40,\r\n#20", kTooManyColours},
         ChoiceRow{"Chr", {kChr, false, false, 1}, "#70,#10\r\n", kNoError},
         ChoiceRow{"ChrIgnoresColourData", {kChr, false, true, 1}, "#70,#10\r\n", kNoError},
         ChoiceRow{"ChrIgnoresTwoLayers", {kChr, true, false, 1}, "#70,#10\r\n", kNoError},
@@ -71,31 +71,31 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, ResultCodeOrder,
     testing::Values(
         OrderRow{"LaterCelReplacesCode", TwoLayerOptions(), 8, 1, Join({kNotOr, kFourColours}),
-                 kTooManyColors},
+                 kTooManyColours},
         OrderRow{"LaterCelReplacesCodeReversed", TwoLayerOptions(), 8, 1,
-                 Join({kFourColours, kNotOr}), kNotOrColor},
+                 Join({kFourColours, kNotOr}), kNotOrColour},
         OrderRow{"LaterRowReplacesCode", TwoLayerOptions(), 8, 2, Join({kFourColours, kNotOr}),
-                 kNotOrColor},
+                 kNotOrColour},
         OrderRow{"LaterRowReplacesCodeReversed", TwoLayerOptions(), 8, 2,
-                 Join({kNotOr, kFourColours}), kTooManyColors},
+                 Join({kNotOr, kFourColours}), kTooManyColours},
         OrderRow{"CleanRowsKeepCode", TwoLayerOptions(), 8, 2, Join({kNotOr, kOneColour}),
-                 kNotOrColor},
+                 kNotOrColour},
         // Left pass: row 0 sets 3, row 1 sets 2; the right pass then sets 3 for row 0 again.
         OrderRow{"RightPassFindsFourthColourLast", TwoLayerOptions(), 16, 2,
-                 Join({kFourColours, Zeros(8), kNotOr, Zeros(8)}), kTooManyColors},
+                 Join({kFourColours, Zeros(8), kNotOr, Zeros(8)}), kTooManyColours},
         OrderRow{"NoColorCleanCelKeepsCode", TwoLayerNoColorOptions(), 8, 1,
-                 Join({kNotOr, kOneColour}), kTooManyColors},
+                 Join({kNotOr, kOneColour}), kTooManyColours},
         OrderRow{"NoColorThirdColourAcrossRows", TwoLayerNoColorOptions(), 8, 2,
-                 Join({{1, 2}, Zeros(6), {4}, Zeros(7)}), kTooManyColors},
+                 Join({{1, 2}, Zeros(6), {4}, Zeros(7)}), kTooManyColours},
         OrderRow{"SpriteNeverSetsCode", SpriteOptions(true), 8, 1, kFourColours, kNoError},
         OrderRow{"ChrNeverSetsCode", ChrOptions(), 8, 1, kFourColours, kNoError}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ResultMessage, NamesEveryCode) {
     EXPECT_EQ(ResultMessage(kNoError), "no error");
-    EXPECT_EQ(ResultMessage(kColorCodeNotFound), "color code not found");
-    EXPECT_EQ(ResultMessage(kNotOrColor), "3rd color is not or'ing color");
-    EXPECT_EQ(ResultMessage(kTooManyColors), "too many colors");
+    EXPECT_EQ(ResultMessage(kColourCodeNotFound), "color code not found");
+    EXPECT_EQ(ResultMessage(kNotOrColour), "3rd color is not or'ing color");
+    EXPECT_EQ(ResultMessage(kTooManyColours), "too many colors");
 }
 
 TEST(CaptureDocument, ReadsHeaderAsSigned8BitValues) {

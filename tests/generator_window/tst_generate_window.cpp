@@ -101,7 +101,7 @@ void GenerateWindow::layout() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QCOMPARE(window.pos(), QPoint((screen.width() - 409) / 2, (screen.height() - 166) / 2));
 
-    TMemo* memo = window.Memo1();
+    MemoBox* memo = window.Memo1();
     QCOMPARE(memo->geometry(), QRect(0, 0, 409, 129));
     QVERIFY(memo->isReadOnly());
     QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);

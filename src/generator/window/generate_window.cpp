@@ -123,7 +123,7 @@ void TfrmExport::Build() {
     small.setFamily(QStringLiteral("MS Sans Serif"));
     small.setPixelSize(kFontPixels);
     setFont(small);
-    memo_ = new TMemo(this, [this](int key, bool shift, bool ctrl, bool alt) {
+    memo_ = new MemoBox(this, [this](int key, bool shift, bool ctrl, bool alt) {
         Memo1KeyDown(key, shift, ctrl, alt);
     });
     memo_->setObjectName(QStringLiteral("Memo1"));
@@ -151,7 +151,7 @@ void TfrmExport::setVisible(bool visible) {
 }
 
 // clang-format off
-TMemo* TfrmExport::Memo1() { Build(); return memo_; }
+MemoBox* TfrmExport::Memo1() { Build(); return memo_; }
 QLabel* TfrmExport::lbType() { Build(); return lbType_; }
 QLabel* TfrmExport::lb1Color() { Build(); return lb1Color_; }
 QLabel* TfrmExport::lb2layers() { Build(); return lb2layers_; }
@@ -246,7 +246,7 @@ void TfrmExport::Memo1KeyDown(int key, bool /*shift*/, bool ctrl, bool /*alt*/) 
         case GenerateCommand::kToggleTwoLayers:
             options_.twoLayers = !options_.twoLayers;
             break;
-        case GenerateCommand::kToggleColorData:
+        case GenerateCommand::kToggleColourData:
             options_.colorData = !options_.colorData;
             break;
         case GenerateCommand::kToggleComma:

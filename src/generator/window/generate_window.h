@@ -20,7 +20,7 @@
 #include "generator/writers.h"
 
 class QLabel;
-class TMemo;
+class MemoBox;
 
 class TfrmExport : public QWidget {
     Q_OBJECT
@@ -76,7 +76,7 @@ class TfrmExport : public QWidget {
     int ResultCode() const { return resultCode_; }
     // The output text exactly as generated: CR LF line breaks for Hex, LF for the other formats.
     const std::string& Text() const { return out_.Text(); }
-    TMemo* Memo1();
+    MemoBox* Memo1();
     QLabel* lbType();
     QLabel* lb1Color();
     QLabel* lb2layers();
@@ -104,7 +104,7 @@ class TfrmExport : public QWidget {
     OutputText out_;
     int resultCode_ = kNoError;
 
-    TMemo* memo_ = nullptr;
+    MemoBox* memo_ = nullptr;
     QLabel* lbType_ = nullptr;
     QLabel* lb1Color_ = nullptr;
     QLabel* lb2layers_ = nullptr;

@@ -6,7 +6,7 @@
 
 #include "keys/qt_key_event.h"
 
-TMemo::TMemo(QWidget* parent, KeyHandler onKeyDown)
+MemoBox::MemoBox(QWidget* parent, KeyHandler onKeyDown)
     : QPlainTextEdit(parent), onKeyDown_(std::move(onKeyDown)) {
     setReadOnly(true);
     // Read-only, but the caret keys still move and select as in any text box.
@@ -18,7 +18,7 @@ TMemo::TMemo(QWidget* parent, KeyHandler onKeyDown)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-bool TMemo::event(QEvent* event) {
+bool MemoBox::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride &&
         !static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::ControlModifier)) {
         event->accept();
@@ -27,7 +27,7 @@ bool TMemo::event(QEvent* event) {
     return QPlainTextEdit::event(event);
 }
 
-void TMemo::keyPressEvent(QKeyEvent* event) {
+void MemoBox::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers m = event->modifiers();
     if (onKeyDown_) {
         onKeyDown_(VirtualKeyOf(*event), m.testFlag(Qt::ShiftModifier),
@@ -36,7 +36,7 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(event);
 }
 
-QMimeData* TMemo::createMimeDataFromSelection() const {
+QMimeData* MemoBox::createMimeDataFromSelection() const {
     // The text box keeps lines as blocks, which the selection joins with LF.
     QString text = textCursor().selection().toPlainText();
     if (copyCrLf_) text.replace(u'\n', QStringLiteral("\r\n"));

@@ -10,14 +10,14 @@
 
 #include <QPlainTextEdit>
 
-class TMemo : public QPlainTextEdit {
+class MemoBox : public QPlainTextEdit {
     Q_OBJECT
 
   public:
     // Gets every key press before the text box does; it never consumes the key.
     using KeyHandler = std::function<void(int key, bool shift, bool ctrl, bool alt)>;
 
-    TMemo(QWidget* parent, KeyHandler onKeyDown);
+    MemoBox(QWidget* parent, KeyHandler onKeyDown);
 
     // Whether a copy joins lines with CR LF (the default) or with LF alone.
     void SetCopyCrLf(bool crlf) { copyCrLf_ = crlf; }
