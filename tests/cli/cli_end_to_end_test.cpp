@@ -82,31 +82,42 @@ std::vector<std::string> TablesArgs(const GeneratorOptions& options, const std::
     return args;
 }
 
-TEST(SpritehexCli, WritesEveryDocumentedTableExactly) {
+TEST(SpritehexCli, WritesEachKindOfTableExactly) {
     TempDir dir;
+    // One example of each kind of table through the real program, and the first that breaks a
+    // rule: every example's text is the generator tests' (table_examples_test).
+    std::vector<const TableExample*> chosen;
     for (const auto* examples : {&SpriteExamples(), &ChrExamples(), &TwoLayerExamples(),
                                  &TwoLayerNoColorExamples(), &ShortColumnExamples()}) {
+        chosen.push_back(&examples->front());
         for (const TableExample& example : *examples) {
-            SCOPED_TRACE(example.name);
-            const std::string file = dir.Write(example.name + ".dat", example.FileImage());
-            const ProgramRun run = RunProgram(dir, TablesArgs(example.options, file));
-            EXPECT_EQ(run.out, example.ExpectedText());
-            if (example.resultCode == kNoError) {
-                EXPECT_EQ(run.status, 0);
-                EXPECT_EQ(run.err, "");
-            } else {
-                // Every row that breaks the rule, then the window's message.
-                std::string err;
-                const std::vector<std::uint8_t> image = example.FileImage();
-                for (const std::string& clash :
-                     FindClashes(CaptureDocument(image.data()), example.options)) {
-                    err += file + ": " + clash + "\n";
-                }
-                EXPECT_EQ(run.status, 1);
-                EXPECT_NE(err, "");
-                EXPECT_EQ(run.err, err + file + ": " +
-                                       std::string(ResultMessage(example.resultCode)) + "\n");
+            if (example.resultCode != kNoError && &example != &examples->front()) {
+                chosen.push_back(&example);
+                break;
             }
+        }
+    }
+    for (const TableExample* one : chosen) {
+        const TableExample& example = *one;
+        SCOPED_TRACE(example.name);
+        const std::string file = dir.Write(example.name + ".dat", example.FileImage());
+        const ProgramRun run = RunProgram(dir, TablesArgs(example.options, file));
+        EXPECT_EQ(run.out, example.ExpectedText());
+        if (example.resultCode == kNoError) {
+            EXPECT_EQ(run.status, 0);
+            EXPECT_EQ(run.err, "");
+        } else {
+            // Every row that breaks the rule, then the window's message.
+            std::string err;
+            const std::vector<std::uint8_t> image = example.FileImage();
+            for (const std::string& clash :
+                 FindClashes(CaptureDocument(image.data()), example.options)) {
+                err += file + ": " + clash + "\n";
+            }
+            EXPECT_EQ(run.status, 1);
+            EXPECT_NE(err, "");
+            EXPECT_EQ(run.err,
+                      err + file + ": " + std::string(ResultMessage(example.resultCode)) + "\n");
         }
     }
 }

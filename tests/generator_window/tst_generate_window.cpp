@@ -404,8 +404,8 @@ void GenerateWindow::textIsTheCoresForEveryOptionSet() {
     }
 }
 
-// The output text behind Memo1 grows by AddText and gets its commas by AddCommas, as the
-// generators' text does.
+// The output text behind Memo1 grows by AddText and gets its commas by AddCommas in the window's
+// comma mode.
 void GenerateWindow::addTextAndAddCommas_data() {
     QTest::addColumn<QStringList>("pieces");
     QTest::addColumn<bool>("commaOff");
@@ -413,10 +413,7 @@ void GenerateWindow::addTextAndAddCommas_data() {
     QTest::newRow("a line break between pieces, no empty line")
         << QStringList{"A", "\n", "B"} << false << "A,\r\nB";
     QTest::newRow("comma mode 0 adds no commas") << QStringList{"A", "\n", "B"} << true << "A\r\nB";
-    QTest::newRow("a final break: only the first line gets one")
-        << QStringList{"L1\nL2\n"} << false << "L1,\r\nL2\r\n";
-    QTest::newRow("empty lines stay empty")
-        << QStringList{"#30\n\n#05"} << false << "#30,\r\n\r\n#05";
+    // The line rules themselves (final breaks, empty lines): output_text_test.
 }
 
 void GenerateWindow::addTextAndAddCommas() {
