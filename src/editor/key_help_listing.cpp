@@ -21,13 +21,14 @@ enum Group {
     kWindow = GroupNumber(CommandGroup::kWindow),
     kGenerate = GroupNumber(CommandGroup::kGenerate),
     kNewDialog,
+    kCelSizeDialog,
     kHelpWindow,
     kModifiers,
 };
 
-constexpr auto kGroupTitles =
-    std::to_array<const char*>({"Drawing", "Cursor", "Cels", "Transforms", "Files", "Window",
-                                "Generate window", "New dialog", "This window", "Modifier keys"});
+constexpr auto kGroupTitles = std::to_array<const char*>(
+    {"Drawing", "Cursor", "Cels", "Transforms", "Files", "Window", "Generate window", "New dialog",
+     "Cel size dialog (I)", "This window", "Modifier keys"});
 
 Group HelpGroupOf(Command command) {
     return static_cast<Group>(GroupNumber(GroupOf(command)));
@@ -47,6 +48,7 @@ constexpr auto kTextRows = std::to_array<TextRow>({
     {kDrawing, "drag with the right button", "draw colour 0"},
     {kCursor, "mouse move", "the cursor follows the pointer"},
     {kNewDialog, "W, H, Cel", "width and height 1 to 64, cels 1 to 100; Tab: the next field"},
+    {kCelSizeDialog, "W, H", "the cels the picture is cut into, 1 to 64; Tab: the next field"},
     {kModifiers, "Shift + colour key", "flood fill from the cursor with that colour"},
     {kModifiers, "Shift + arrow", "move the cursor and draw the colour that was under it"},
     {kModifiers, "Ctrl + arrow", "scroll the cel; what leaves one edge comes back at the other"},
@@ -101,6 +103,7 @@ std::vector<HelpSection> KeyHelpSections() {
             {QString::fromUtf8(row.keys), QString::fromUtf8(row.what), {}});
     }
     for (const auto& [group, table] : {std::pair{kNewDialog, NewDialogKeyTable()},
+                                       std::pair{kCelSizeDialog, CelSizeDialogKeyTable()},
                                        std::pair{kHelpWindow, HelpWindowKeyTable()}}) {
         for (const DialogKey& row : table) {
             AddLine(sections[group], QString::fromUtf8(row.keys), QString::fromUtf8(row.what));

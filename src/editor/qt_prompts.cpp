@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "editor/cel_size_dialog.h"
 #include "editor/new_dialog.h"
 
 namespace {
@@ -34,8 +35,10 @@ QString NameOnlyIconProvider::type(const QFileInfo& info) const {
 
 PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, PromptButtons buttons,
                                 PromptIcon icon) {
-    QMessageBox box(icon == PromptIcon::kError ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    caption, text, QMessageBox::NoButton, parent_);
+    QMessageBox::Icon shown = QMessageBox::NoIcon;
+    if (icon == PromptIcon::kError) shown = QMessageBox::Critical;
+    if (icon == PromptIcon::kInformation) shown = QMessageBox::Information;
+    QMessageBox box(shown, caption, text, QMessageBox::NoButton, parent_);
     switch (buttons) {
         case PromptButtons::kOk:
             box.setDefaultButton(box.addButton(QMessageBox::Ok));
@@ -66,17 +69,33 @@ PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, Pro
     }
 }
 
-std::optional<QString> QtUserPrompts::AskOpenPath(const QString& proposal) {
-    QFileDialog dialog(parent_, QStringLiteral("Open"));
-    dialog.setIconProvider(&icons_);
+namespace {
+
+// An open dialog for one kind of file that must exist.
+std::optional<QString> AskPathToRead(QWidget* parent, QAbstractFileIconProvider& icons,
+                                     const QString& caption, const QString& suffix,
+                                     const QString& proposal) {
+    QFileDialog dialog(parent, caption);
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("*.dat"));
+    dialog.setNameFilter(QStringLiteral("*.") + suffix);
     if (!proposal.isEmpty()) dialog.selectFile(proposal);
     if (ExecActivated(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog.selectedFiles().front();
+}
+
+}  // namespace
+
+std::optional<QString> QtUserPrompts::AskOpenPath(const QString& proposal) {
+    return AskPathToRead(parent_, icons_, QStringLiteral("Open"), QStringLiteral("dat"), proposal);
+}
+
+std::optional<QString> QtUserPrompts::AskImportPath(const QString& proposal) {
+    return AskPathToRead(parent_, icons_, QStringLiteral("Import PNG"), QStringLiteral("png"),
+                         proposal);
 }
 
 namespace {
@@ -118,4 +137,11 @@ std::optional<NewDocumentTexts> QtUserPrompts::AskNewDocument() {
     }
     return NewDocumentTexts{newDialog_->edtW()->text(), newDialog_->edtH()->text(),
                             newDialog_->edtCel()->text()};
+}
+
+std::optional<CelSizeTexts> QtUserPrompts::AskCelSize(int width, int height) {
+    TfrmCelSize dialog(parent_);
+    dialog.ShowSize(width, height);
+    if (ExecActivated(dialog) != QDialog::Accepted) return std::nullopt;
+    return CelSizeTexts{dialog.edtW()->text(), dialog.edtH()->text()};
 }

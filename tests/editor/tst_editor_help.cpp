@@ -91,8 +91,10 @@ void EditorHelp::everyGenerateWindowKeyIsListed() {
         QVERIFY2(found, row.keys);
         QVERIFY2(shown.contains(QString::fromUtf8(row.what)), row.keys);
     }
-    // The New dialog's and the help window's keys, each row on a line of its section.
+    // The New dialog's, the cel-size dialog's and the help window's keys, each row on a line of its
+    // section.
     for (const auto& [title, table] : {std::pair{"New dialog", NewDialogKeyTable()},
+                                       std::pair{"Cel size dialog (I)", CelSizeDialogKeyTable()},
                                        std::pair{"This window", HelpWindowKeyTable()}}) {
         const HelpSection* section = FindSection(sections, title);
         QVERIFY(section != nullptr);
@@ -163,6 +165,13 @@ void EditorHelp::listing_data() {
     QTest::newRow("the New dialog's keys come from its table") << "New dialog"
                                                                << "Enter"
                                                                << "make the new document";
+    QTest::newRow("I imports a picture") << "Files"
+                                         << "I"
+                                         << "import a PNG picture or sprite sheet";
+    QTest::newRow("the cel-size dialog's keys come from its table")
+        << "Cel size dialog (I)"
+        << "Enter"
+        << "import the picture in cels of this size";
     QTest::newRow("the help window's keys come from its table") << "This window"
                                                                 << "Esc, F1"
                                                                 << "close this window";

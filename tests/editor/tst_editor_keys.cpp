@@ -130,7 +130,10 @@ void EditorKeys::keys_data() {
     QTest::newRow("keypad digit does nothing")
         << 1 << "" << "Pad5" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
     QTest::newRow("letters past F without a command draw nothing")
-        << 1 << "" << "K L T U W X Y I" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
+        << 1 << "" << "K L T U W X Y" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
+    QTest::newRow("I asks for a PNG picture, also with Shift or Alt; Ctrl+I does nothing")
+        << 1 << "2,2=7" << "I Shift+I Alt+I Ctrl+I" << "cancel cancel cancel" << "2,2=7" << QPoint(2, 2) << 0 << "walk 1/1"
+        << "Import: ; Import: ; Import: ";
     QTest::newRow("P asks for the PNG file, with any modifier, and changes nothing")
         << 1 << "2,2=7" << "P Ctrl+P Shift+Alt+P" << "cancel cancel cancel" << "2,2=7" << QPoint(2, 2) << 0 << "walk 1/1"
         << "Export: ; Export: ; Export: ";
