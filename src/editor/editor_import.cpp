@@ -32,10 +32,11 @@ void TakeImported(TSpriteDocument& doc, const ImportedDocument& imported,
     doc.MarkModified();
 }
 
-QString Lines(const std::vector<std::string>& lines) {
+// One paragraph for each note.
+QString Paragraphs(const std::vector<std::string>& notes) {
     QStringList text;
-    for (const std::string& line : lines) text << QString::fromStdString(line);
-    return text.join(QLatin1Char('\n'));
+    for (const std::string& note : notes) text << QString::fromStdString(note);
+    return text.join(QStringLiteral("\n\n"));
 }
 
 }  // namespace
@@ -75,6 +76,6 @@ void TForm1::ImportPng() {
     TakeImported(doc_, *imported, path);
     InitView(false);
     if (const std::vector<std::string> notes = ImportNotes(*imported, shown); !notes.empty()) {
-        Ask(Lines(notes), windowTitle(), PromptButtons::kOk, PromptIcon::kInformation);
+        Ask(Paragraphs(notes), windowTitle(), PromptButtons::kOk, PromptIcon::kInformation);
     }
 }

@@ -48,7 +48,7 @@ constexpr auto kTextRows = std::to_array<TextRow>({
     {kDrawing, "drag with the right button", "draw colour 0"},
     {kCursor, "mouse move", "the cursor follows the pointer"},
     {kNewDialog, "W, H, Cel", "width and height 1 to 64, cels 1 to 100; Tab: the next field"},
-    {kCelSizeDialog, "W, H", "the cels the picture is cut into, 1 to 64; Tab: the next field"},
+    {kCelSizeDialog, "W, H", "cel width and height, 1 to 64; Tab: the next field"},
     {kModifiers, "Shift + colour key", "flood fill from the cursor with that colour"},
     {kModifiers, "Shift + arrow", "move the cursor and draw the colour that was under it"},
     {kModifiers, "Ctrl + arrow", "scroll the cel; what leaves one edge comes back at the other"},

@@ -163,7 +163,7 @@ void EditorFiles::commands_data() {
         << "new 1/1" << "8x8x1 4,4:" << "";
     QTest::newRow("I, over 100 cels and colours of no swatch: the first 100, one box says both")
         << "I" << "$TMP/big.png;size:ok;OK"
-        << "Import: ; Cel size 8,8; big.png holds 110 cels; the first 100 were imported.\n"
+        << "Import: ; Cel size 8,8; big.png holds 110 cels; the first 100 were imported.\n\n"
            "3 pixels in 2 colours were matched to the nearest palette colour. | big* 1/100 | Ok | "
            "information"
         << "big* 1/100" << "8x8x100 4,4:1,1=8 2,1=8 3,3=1" << "";
