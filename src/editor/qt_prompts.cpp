@@ -71,15 +71,25 @@ PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, Pro
 
 namespace {
 
-// An open dialog for one kind of file that must exist.
-std::optional<QString> AskPathToRead(QWidget* parent, QAbstractFileIconProvider& icons,
-                                     const QString& caption, const QString& suffix,
-                                     const QString& proposal) {
+enum class FileUse { kOpen, kSave };
+
+// A file dialog for one kind of file. To open, the file must exist; to save, the dialog asks
+// before replacing a file and adds the suffix to a name typed without an extension.
+std::optional<QString> AskPath(QWidget* parent, QAbstractFileIconProvider& icons,
+                               const QString& caption, const QString& suffix,
+                               const QString& proposal, FileUse use) {
     QFileDialog dialog(parent, caption);
     dialog.setIconProvider(&icons);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("*.") + suffix);
+    if (use == FileUse::kOpen) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(suffix);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
     if (!proposal.isEmpty()) dialog.selectFile(proposal);
     if (ExecActivated(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
@@ -90,45 +100,23 @@ std::optional<QString> AskPathToRead(QWidget* parent, QAbstractFileIconProvider&
 }  // namespace
 
 std::optional<QString> QtUserPrompts::AskOpenPath(const QString& proposal) {
-    return AskPathToRead(parent_, icons_, QStringLiteral("Open"), QStringLiteral("dat"), proposal);
+    return AskPath(parent_, icons_, QStringLiteral("Open"), QStringLiteral("dat"), proposal,
+                   FileUse::kOpen);
 }
 
 std::optional<QString> QtUserPrompts::AskImportPath(const QString& proposal) {
-    return AskPathToRead(parent_, icons_, QStringLiteral("Import PNG"), QStringLiteral("png"),
-                         proposal);
+    return AskPath(parent_, icons_, QStringLiteral("Import PNG"), QStringLiteral("png"), proposal,
+                   FileUse::kOpen);
 }
-
-namespace {
-
-// A save dialog for one kind of file: it asks before replacing a file and adds the suffix to a
-// name typed without an extension.
-std::optional<QString> AskPathToWrite(QWidget* parent, QAbstractFileIconProvider& icons,
-                                      const QString& caption, const QString& suffix,
-                                      const QString& proposal) {
-    QFileDialog dialog(parent, caption);
-    dialog.setIconProvider(&icons);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("*.") + suffix);
-    dialog.setDefaultSuffix(suffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (!proposal.isEmpty()) dialog.selectFile(proposal);
-    if (ExecActivated(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog.selectedFiles().front();
-}
-
-}  // namespace
 
 std::optional<QString> QtUserPrompts::AskSavePath(const QString& proposal) {
-    return AskPathToWrite(parent_, icons_, QStringLiteral("Save As"), QStringLiteral("dat"),
-                          proposal);
+    return AskPath(parent_, icons_, QStringLiteral("Save As"), QStringLiteral("dat"), proposal,
+                   FileUse::kSave);
 }
 
 std::optional<QString> QtUserPrompts::AskExportPath(const QString& proposal) {
-    return AskPathToWrite(parent_, icons_, QStringLiteral("Export PNG"), QStringLiteral("png"),
-                          proposal);
+    return AskPath(parent_, icons_, QStringLiteral("Export PNG"), QStringLiteral("png"), proposal,
+                   FileUse::kSave);
 }
 
 std::optional<NewDocumentTexts> QtUserPrompts::AskNewDocument() {
