@@ -20,6 +20,7 @@ struct NewDocumentSize {
     int celCount = 0;
 };
 
+// The width and height of a cel.
 struct CelSize {
     int width = 0;
     int height = 0;

@@ -1,8 +1,8 @@
 #pragma once
 // Everything the editor asks the user goes through this one interface: message boxes (questions,
 // error and information boxes), the open, save, export and import file dialogs, the New dialog and
-// the import's cel-size dialog. The program answers
-// with real dialogs (QtUserPrompts); tests answer from a script and record what was asked.
+// the import's cel-size dialog. The program answers with real dialogs (QtUserPrompts); tests answer
+// from a script and record what was asked.
 
 #include <optional>
 #include <string_view>
