@@ -76,31 +76,4 @@ TEST(NumberText, NewDocumentFields) {
     }
 }
 
-// The cel-size dialog of the picture import: the New dialog's rules and messages for W and H.
-TEST(NumberText, CelSizeFields) {
-    struct Row {
-        const char* w;
-        const char* h;
-        int width, height;
-        const char* error;
-    };
-    const Row rows[] = {
-        {"16", "8", 16, 8, ""},
-        {" $40", "0x1", 64, 1, ""},
-        {"65", "abc", 0, 0, "'abc' is not a valid whole number."},  // both convert first
-        {"8 ", "8", 0, 0, "'8 ' is not a valid whole number."},
-        {"", "8", 0, 0, "'' is not a valid whole number."},
-        {"0", "65", 0, 0, "Width must be from 1 to 64."},
-        {"64", "65", 0, 0, "Height must be from 1 to 64."},
-        {"8", "-8", 0, 0, "Height must be from 1 to 64."},
-    };
-    for (const Row& r : rows) {
-        const Result<CelSize> v = ParseCelSizeFields(r.w, r.h);
-        EXPECT_EQ(v.message(), r.error) << r.w << "," << r.h;
-        const CelSize size = v.ok() ? *v : CelSize{};
-        EXPECT_EQ(size.width, r.width);
-        EXPECT_EQ(size.height, r.height);
-    }
-}
-
 }  // namespace

@@ -133,8 +133,6 @@ void EditorFiles::commands_data() {
         << "5 I" << "Yes;$TMP/first.dat;$TMP/sheet.png;size:ok"
         << kSave + "; Save as: ; Import: ; Cel size 8,8" << "sheet* 1/2"
         << "8x8x2 4,4:1,1=5 c1:1,2=F" << "first.dat=67";
-    QTest::newRow("I after changes, Yes, save dialog cancelled: stops")
-        << "5 I" << "Yes;cancel" << kSave + "; Save as: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     QTest::newRow("I, the open dialog cancelled: nothing happens")
         << "5 I" << "No;cancel" << kSave + "; Import: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     QTest::newRow("I, the cel-size dialog cancelled: nothing happens")
@@ -143,10 +141,6 @@ void EditorFiles::commands_data() {
     QTest::newRow("I, a size that is not a number: the New dialog's message")
         << "I" << "$TMP/sheet.png;size:8,abc;OK"
         << "Import: ; Cel size 8,8; 'abc' is not a valid whole number. | new 1/1 | Ok | error"
-        << "new 1/1" << "8x8x1 4,4:" << "";
-    QTest::newRow("I, a width of 65: the New dialog's range message")
-        << "I" << "$TMP/sheet.png;size:65,8;OK"
-        << "Import: ; Cel size 8,8; Width must be from 1 to 64. | new 1/1 | Ok | error"
         << "new 1/1" << "8x8x1 4,4:" << "";
     QTest::newRow("I, a picture that is not a whole number of cels: refused")
         << "5 I" << "No;$TMP/ship.png;size:16,16;OK"
@@ -157,10 +151,6 @@ void EditorFiles::commands_data() {
         << "I" << "$TMP/walk.dat;OK"
         << "Import: ; walk.dat is not a PNG picture. | new 1/1 | Ok | error" << "new 1/1"
         << "8x8x1 4,4:" << "";
-    QTest::newRow("I, a picture that is gone: refused")
-        << "I" << "$TMP/gone.png;OK"
-        << "Import: ; Cannot find gone.png: there is no such file. | new 1/1 | Ok | error"
-        << "new 1/1" << "8x8x1 4,4:" << "";
     QTest::newRow("I, over 100 cels and colours of no swatch: the first 100, one box says both")
         << "I" << "$TMP/big.png;size:ok;OK"
         << "Import: ; Cel size 8,8; big.png holds 110 cels; the first 100 were imported.\n\n"

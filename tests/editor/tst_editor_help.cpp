@@ -165,13 +165,6 @@ void EditorHelp::listing_data() {
     QTest::newRow("the New dialog's keys come from its table") << "New dialog"
                                                                << "Enter"
                                                                << "make the new document";
-    QTest::newRow("I imports a picture") << "Files"
-                                         << "I"
-                                         << "import a PNG picture or sprite sheet";
-    QTest::newRow("the cel-size dialog's keys come from its table")
-        << "Cel size dialog (I)"
-        << "Enter"
-        << "import the picture in cels of this size";
     QTest::newRow("the help window's keys come from its table") << "This window"
                                                                 << "Esc, F1"
                                                                 << "close this window";

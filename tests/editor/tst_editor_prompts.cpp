@@ -241,15 +241,6 @@ void EditorPrompts::openDialogs() {
         d->reject();
     });
     QCOMPARE(ask(old), std::optional<QString>());
-    // Typed as a user does: the whole name, then Enter.
-    WhenUp<QFileDialog>([&](QFileDialog* d) {
-        auto* edit = d->findChild<QLineEdit*>("fileNameEdit");
-        QVERIFY(edit != nullptr);
-        edit->clear();
-        QTest::keyClicks(edit, old);
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
-    QCOMPARE(ask(QString()), std::optional<QString>(old));
 }
 
 // The dialogs' icons and types come from names alone: a named pipe (and, as root, /proc/kmsg,
