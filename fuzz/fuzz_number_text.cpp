@@ -1,5 +1,6 @@
 // The New dialog's number conversion, against a second implementation of the same rules built
-// from the C library's character classes and strtoull.
+// from the C library's character classes and strtoull; and the cel-size dialog's two fields
+// against the New dialog's.
 
 #include <algorithm>
 #include <cctype>
@@ -53,5 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto want = Reference(text);
     FUZZ_CHECK(got.has_value() == want.has_value());
     if (got) FUZZ_CHECK(*got == *want);
+    // Two lines are the cel-size dialog's W and H: the New dialog's values and messages.
+    if (const std::size_t cut = text.find('\n'); cut != std::string::npos) {
+        const std::string width = text.substr(0, cut);
+        const std::string height = text.substr(cut + 1);
+        const Result<CelSize> cel = ParseCelSizeFields(width, height);
+        const Result<NewDocumentSize> fresh = ParseNewDocumentFields(width, height, "1");
+        FUZZ_CHECK(cel.message() == fresh.message());
+        if (cel) FUZZ_CHECK(cel->width == fresh->width && cel->height == fresh->height);
+    }
     return 0;
 }

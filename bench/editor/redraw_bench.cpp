@@ -32,6 +32,8 @@ class FixedPrompts : public UserPrompts {
     std::optional<QString> AskSavePath(const QString&) override { return std::nullopt; }
     std::optional<QString> AskExportPath(const QString&) override { return std::nullopt; }
     std::optional<NewDocumentTexts> AskNewDocument() override { return std::nullopt; }
+    std::optional<QString> AskImportPath(const QString&) override { return std::nullopt; }
+    std::optional<CelSizeTexts> AskCelSize(int, int) override { return std::nullopt; }
 
   private:
     QString path_;

@@ -82,3 +82,12 @@ Result<NewDocumentSize> ParseNewDocumentFields(std::string_view width, std::stri
     }
     return NewDocumentSize{*w, *h, *n};
 }
+
+Result<CelSize> ParseCelSizeFields(std::string_view width, std::string_view height) {
+    const auto w = ParseWholeNumber(width);
+    const auto h = ParseWholeNumber(height);
+    if (!w) return InvalidNumber(width);
+    if (!h) return InvalidNumber(height);
+    if (Result<> size = CheckCelSize(*w, *h); !size) return size.error();
+    return CelSize{*w, *h};
+}

@@ -1,6 +1,6 @@
 #pragma once
-// The numbers typed into the New dialog: conversion of a field's text to a whole number, and the
-// check of the three values against the document's limits.
+// The numbers typed into the New dialog and the picture import's cel-size dialog: conversion of a
+// field's text to a whole number, and the check of the values against the document's limits.
 
 #include <cstdint>
 #include <optional>
@@ -20,6 +20,12 @@ struct NewDocumentSize {
     int celCount = 0;
 };
 
+// The width and height of a cel.
+struct CelSize {
+    int width = 0;
+    int height = 0;
+};
+
 // Checks a cel size against the document's limits, width first: "Width must be from 1 to 64.",
 // "Height must be from 1 to 64." (the New dialog's texts; the picture import's cel size too).
 Result<> CheckCelSize(int width, int height);
@@ -29,3 +35,7 @@ Result<> CheckCelSize(int width, int height);
 // "Width must be from 1 to 64." ...
 Result<NewDocumentSize> ParseNewDocumentFields(std::string_view width, std::string_view height,
                                                std::string_view celCount);
+
+// The cel-size dialog's two texts, with the New dialog's rules and messages: both converted, then
+// checked by CheckCelSize.
+Result<CelSize> ParseCelSizeFields(std::string_view width, std::string_view height);

@@ -81,7 +81,8 @@ bool TForm1::LoadDocument(const std::string& path, bool plainError) {
 
 bool TForm1::SaveDocument(bool askForPath) {
     DocumentNames& names = doc_.Names();
-    if (askForPath || names.name == "new") {
+    // An imported document has a name but no path yet.
+    if (askForPath || names.name == "new" || names.savePath.empty()) {
         const std::optional<QString> path = prompts_.AskSavePath(DisplayPath(names.savePath));
         activateWindow();
         if (!path) return false;

@@ -132,6 +132,7 @@ void TForm1::RunFiles(const KeyCommand& press) {
     if (press.command == Command::kSave) SaveDocument(false);
     if (press.command == Command::kSaveAs) SaveDocument(true);
     if (press.command == Command::kExportPng) ExportPng();
+    if (press.command == Command::kImportPng) ImportPng();
 }
 
 void TForm1::RunWindow(const KeyCommand& press) {

@@ -104,6 +104,12 @@ class TForm1 : public QWidget {
     // Writes the current cel at twice its size as a PNG file at a path the user chooses, through
     // temp.bmp and the image library. Never changes the document, the modified flag or the title.
     void ExportPng();
+    // Key I: after the "Save?" prompt, a PNG picture or sprite sheet the user chooses becomes the
+    // document, cut into cels of a size the dialog asks for (nothing is asked of a picture the
+    // export wrote: it comes back halved, as one cel). The document is named after the picture,
+    // has no save path and is modified. A picture that cannot be imported shows its error box and
+    // the document stays as it was; what the user should know of an import shows in one box.
+    void ImportPng();
 
     // --- input
     // ------------------------------------------------------------------------------------
@@ -179,6 +185,7 @@ class TForm1 : public QWidget {
     RgbImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
     QImage image_;          // what imgMain shows
     QString lastOpenPath_;
+    QString lastImportPath_;
     int zoom_ = 8;
     int redrawCount_ = 0;
     QPoint lastMouseCell_{0, 0};

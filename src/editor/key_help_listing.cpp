@@ -24,13 +24,14 @@ enum Group {
     kGenerate = GroupNumber(CommandGroup::kGenerate),
     kCompanion,
     kNewDialog,
+    kCelSizeDialog,
     kHelpWindow,
     kModifiers,
 };
 
 constexpr auto kGroupTitles = std::to_array<const char*>(
     {"Drawing", "Cursor", "Cels", "Transforms", "Files", "Window", "View", "Generate window",
-     "Companion window", "New dialog", "This window", "Modifier keys"});
+     "Companion window", "New dialog", "Cel size dialog (I)", "This window", "Modifier keys"});
 
 Group HelpGroupOf(Command command) {
     return static_cast<Group>(GroupNumber(GroupOf(command)));
@@ -53,6 +54,7 @@ constexpr auto kTextRows = std::to_array<TextRow>({
      "choose its colour without drawing; the keys stay with the editor"},
     {kCompanion, "click elsewhere", "the keys go to this window"},
     {kNewDialog, "W, H, Cel", "width and height 1 to 64, cels 1 to 100; Tab: the next field"},
+    {kCelSizeDialog, "W, H", "cel width and height, 1 to 64; Tab: the next field"},
     {kModifiers, "Shift + colour key", "flood fill from the cursor with that colour"},
     {kModifiers, "Shift + arrow", "move the cursor and draw the colour that was under it"},
     {kModifiers, "Ctrl + arrow", "scroll the cel; what leaves one edge comes back at the other"},
@@ -112,6 +114,7 @@ std::vector<HelpSection> KeyHelpSections() {
         AddLine(sections[kCompanion], QString::fromUtf8(row.keys), QString::fromUtf8(row.what));
     }
     for (const auto& [group, table] : {std::pair{kNewDialog, NewDialogKeyTable()},
+                                       std::pair{kCelSizeDialog, CelSizeDialogKeyTable()},
                                        std::pair{kHelpWindow, HelpWindowKeyTable()}}) {
         for (const DialogKey& row : table) {
             AddLine(sections[group], QString::fromUtf8(row.keys), QString::fromUtf8(row.what));

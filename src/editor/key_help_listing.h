@@ -1,8 +1,8 @@
 #pragma once
 // What F1 lists: every key and mouse command of the editor, of the Generate window, the companion
-// window, the New dialog and the help window itself, grouped by what they do, with the modifier
-// rules in plain words. The key lines are read from the tables the key handlers dispatch on
-// (src/keys/), so a binding added there shows up here by itself.
+// window, the New dialog, the import's cel-size dialog and the help window itself, grouped by what
+// they do, with the modifier rules in plain words. The key lines are read from the tables the key
+// handlers dispatch on (src/keys/), so a binding added there shows up here by itself.
 
 #include <vector>
 
@@ -24,8 +24,8 @@ struct HelpSection {
 };
 
 // The listing, in this order: Drawing, Cursor, Cels, Transforms, Files, Window, View, Generate
-// window, Companion window, New dialog, This window, Modifier keys. Rows of the key tables that run
-// the same command with the same text share a line.
+// window, Companion window, New dialog, Cel size dialog (I), This window, Modifier keys. Rows of
+// the key tables that run the same command with the same text share a line.
 std::vector<HelpSection> KeyHelpSections();
 
 // The listing as rich text, in two columns.

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "editor/cel_size_dialog.h"
 #include "editor/new_dialog.h"
 
 namespace {
@@ -34,8 +35,10 @@ QString NameOnlyIconProvider::type(const QFileInfo& info) const {
 
 PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, PromptButtons buttons,
                                 PromptIcon icon) {
-    QMessageBox box(icon == PromptIcon::kError ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    caption, text, QMessageBox::NoButton, parent_);
+    QMessageBox::Icon shown = QMessageBox::NoIcon;
+    if (icon == PromptIcon::kError) shown = QMessageBox::Critical;
+    if (icon == PromptIcon::kInformation) shown = QMessageBox::Information;
+    QMessageBox box(shown, caption, text, QMessageBox::NoButton, parent_);
     switch (buttons) {
         case PromptButtons::kOk:
             box.setDefaultButton(box.addButton(QMessageBox::Ok));
@@ -66,33 +69,27 @@ PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, Pro
     }
 }
 
-std::optional<QString> QtUserPrompts::AskOpenPath(const QString& proposal) {
-    QFileDialog dialog(parent_, QStringLiteral("Open"));
-    dialog.setIconProvider(&icons_);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("*.dat"));
-    if (!proposal.isEmpty()) dialog.selectFile(proposal);
-    if (ExecActivated(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog.selectedFiles().front();
-}
-
 namespace {
 
-// A save dialog for one kind of file: it asks before replacing a file and adds the suffix to a
-// name typed without an extension.
-std::optional<QString> AskPathToWrite(QWidget* parent, QAbstractFileIconProvider& icons,
-                                      const QString& caption, const QString& suffix,
-                                      const QString& proposal) {
+enum class FileUse { kOpen, kSave };
+
+// A file dialog for one kind of file. To open, the file must exist; to save, the dialog asks
+// before replacing a file and adds the suffix to a name typed without an extension.
+std::optional<QString> AskPath(QWidget* parent, QAbstractFileIconProvider& icons,
+                               const QString& caption, const QString& suffix,
+                               const QString& proposal, FileUse use) {
     QFileDialog dialog(parent, caption);
     dialog.setIconProvider(&icons);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("*.") + suffix);
-    dialog.setDefaultSuffix(suffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (use == FileUse::kOpen) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(suffix);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
     if (!proposal.isEmpty()) dialog.selectFile(proposal);
     if (ExecActivated(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
@@ -102,14 +99,24 @@ std::optional<QString> AskPathToWrite(QWidget* parent, QAbstractFileIconProvider
 
 }  // namespace
 
+std::optional<QString> QtUserPrompts::AskOpenPath(const QString& proposal) {
+    return AskPath(parent_, icons_, QStringLiteral("Open"), QStringLiteral("dat"), proposal,
+                   FileUse::kOpen);
+}
+
+std::optional<QString> QtUserPrompts::AskImportPath(const QString& proposal) {
+    return AskPath(parent_, icons_, QStringLiteral("Import PNG"), QStringLiteral("png"), proposal,
+                   FileUse::kOpen);
+}
+
 std::optional<QString> QtUserPrompts::AskSavePath(const QString& proposal) {
-    return AskPathToWrite(parent_, icons_, QStringLiteral("Save As"), QStringLiteral("dat"),
-                          proposal);
+    return AskPath(parent_, icons_, QStringLiteral("Save As"), QStringLiteral("dat"), proposal,
+                   FileUse::kSave);
 }
 
 std::optional<QString> QtUserPrompts::AskExportPath(const QString& proposal) {
-    return AskPathToWrite(parent_, icons_, QStringLiteral("Export PNG"), QStringLiteral("png"),
-                          proposal);
+    return AskPath(parent_, icons_, QStringLiteral("Export PNG"), QStringLiteral("png"), proposal,
+                   FileUse::kSave);
 }
 
 std::optional<NewDocumentTexts> QtUserPrompts::AskNewDocument() {
@@ -118,4 +125,11 @@ std::optional<NewDocumentTexts> QtUserPrompts::AskNewDocument() {
     }
     return NewDocumentTexts{newDialog_->edtW()->text(), newDialog_->edtH()->text(),
                             newDialog_->edtCel()->text()};
+}
+
+std::optional<CelSizeTexts> QtUserPrompts::AskCelSize(int width, int height) {
+    TfrmCelSize dialog(parent_);
+    dialog.ShowSize(width, height);
+    if (ExecActivated(dialog) != QDialog::Accepted) return std::nullopt;
+    return CelSizeTexts{dialog.edtW()->text(), dialog.edtH()->text()};
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The program's answers: QMessageBox, QFileDialog and the New dialog itself, each shown modally
-// and activated once it is up, so that keys reach it even without a window manager.
+// The program's answers: QMessageBox, QFileDialog, the New dialog and the cel-size dialog, each
+// shown modally and activated once it is up, so that keys reach it even without a window manager.
 
 #include <QFileIconProvider>
 #include <QPointer>
@@ -32,6 +32,8 @@ class QtUserPrompts : public UserPrompts {
     std::optional<QString> AskSavePath(const QString& proposal) override;
     std::optional<QString> AskExportPath(const QString& proposal) override;
     std::optional<NewDocumentTexts> AskNewDocument() override;
+    std::optional<QString> AskImportPath(const QString& proposal) override;
+    std::optional<CelSizeTexts> AskCelSize(int width, int height) override;
 
   private:
     QPointer<QWidget> parent_;

@@ -1,7 +1,8 @@
 #pragma once
-// Everything the editor asks the user goes through this one interface: message boxes (questions
-// and error boxes), the open, save and export file dialogs, and the New dialog. The program answers
-// with real dialogs (QtUserPrompts); tests answer from a script and record what was asked.
+// Everything the editor asks the user goes through this one interface: message boxes (questions,
+// error and information boxes), the open, save, export and import file dialogs, the New dialog and
+// the import's cel-size dialog. The program answers with real dialogs (QtUserPrompts); tests answer
+// from a script and record what was asked.
 
 #include <optional>
 #include <string_view>
@@ -15,8 +16,14 @@ struct NewDocumentTexts {
     QString celCount;
 };
 
+// What the cel-size dialog's fields W and H hold.
+struct CelSizeTexts {
+    QString width;
+    QString height;
+};
+
 enum class PromptButtons { kOk, kOkCancel, kYesNoCancel };
-enum class PromptIcon { kNone, kError };
+enum class PromptIcon { kNone, kError, kInformation };
 // The button pressed; a box closed without a choice answers kCancel (kOk for a box with OK only).
 enum class PromptAnswer { kOk, kCancel, kYes, kNo };
 
@@ -37,6 +44,11 @@ class UserPrompts {
     // The New dialog: the texts of its three fields when it closed with OK, nothing when
     // cancelled.
     virtual std::optional<NewDocumentTexts> AskNewDocument() = 0;
+    // The open dialog "Import PNG" for a .png picture that must exist; nothing when cancelled.
+    virtual std::optional<QString> AskImportPath(const QString& proposal) = 0;
+    // The cel-size dialog of the picture import, its fields W and H showing the given size: their
+    // texts when it closed with OK, nothing when cancelled.
+    virtual std::optional<CelSizeTexts> AskCelSize(int width, int height) = 0;
 };
 
 // The error box: error icon, OK, the given caption (the application title) and the message as it

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "document/new_dialog_numbers.h"
 #include "document/result.h"
 #include "document/sprite_document.h"
 #include "image/png_codec.h"
@@ -63,10 +64,6 @@ int ScaleOfImport(const PictureShape& shape, int celWidth, int celHeight, Import
 
 // The cel size that makes the whole picture one cel at the scale the import takes (kAuto: 2 when
 // halvable). It may be larger than the limits of a cel; CheckCelSize says so.
-struct CelSize {
-    int width = 0;
-    int height = 0;
-};
 CelSize WholePictureCel(const PictureShape& shape, ImportScale scale);
 
 // A colour of the picture that several strip colours have.

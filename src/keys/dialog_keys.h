@@ -1,13 +1,14 @@
 #pragma once
-// The keys of the two small windows: the New dialog's three fields (Enter and Esc close it; every
-// other key is the field's) and the key help window (Esc or F1 closes it).
+// The keys of the small windows: the New dialog's three fields and the cel-size dialog's two (Enter
+// and Esc close them; every other key is the field's), and the key help window (Esc or F1 closes
+// it).
 
 #include <span>
 
 enum class DialogCommand {
     kNothing,  // the key is left to the field or the text
-    kAccept,   // the New dialog closes with OK
-    kCancel,   // the New dialog closes with Cancel
+    kAccept,   // the dialog closes with OK
+    kCancel,   // the dialog closes with Cancel
     kClose,    // the help window closes and gives the keyboard back
 };
 
@@ -19,6 +20,8 @@ struct DialogKey {
 };
 
 std::span<const DialogKey> NewDialogKeyTable();
+// The cel-size dialog of the picture import (key I).
+std::span<const DialogKey> CelSizeDialogKeyTable();
 std::span<const DialogKey> HelpWindowKeyTable();
 
 // The command of a key pressed in a window with this table; kNothing when the table has no row.

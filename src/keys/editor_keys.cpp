@@ -48,6 +48,7 @@ constexpr std::array kSecond = std::to_array<KeyBinding>({
     {0, 255, Y, A, A, Command::kNothing, "Ctrl+other keys", "nothing"},
     {'H', 'H', N, A, A, Command::kMirrorVertical, "H", "mirror top to bottom"},
     {'V', 'V', N, A, A, Command::kMirrorHorizontal, "V", "mirror left to right"},
+    {'I', 'I', N, A, A, Command::kImportPng, "I", "import a PNG picture or sprite sheet"},
     {vk::k0, vk::k9, N, N, A, Command::kSetColour, "0-9", "colour 0 to 9 at the cursor"},
     {vk::k0, vk::k9, N, Y, A, Command::kFloodFill, "Shift+0-9", "flood fill with 0 to 9"},
     {'A', 'F', N, N, A, Command::kSetColour, "A-F", "colour 10 to 15 at the cursor"},
@@ -133,6 +134,7 @@ CommandGroup GroupOf(Command command) {
         case Command::kSave:
         case Command::kSaveAs:
         case Command::kExportPng:
+        case Command::kImportPng:
         case Command::kNothing:
             return CommandGroup::kFiles;
     }

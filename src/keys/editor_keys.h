@@ -19,6 +19,7 @@ enum class Command {
     kNew,
     kOpen,
     kExportPng,  // the current cel at twice its size
+    kImportPng,  // a PNG picture or sprite sheet as the document, cut into cels
     kRotate,
     kSave,    // asks for a path only for a document never saved
     kSaveAs,  // always asks for a path

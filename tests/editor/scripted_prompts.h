@@ -1,12 +1,14 @@
 #pragma once
 // Answers the editor's questions from a script and records what was asked, one line per question:
-//   "Save? | Prompt | YesNoCancel"   a message box: text | caption | buttons [| error]
-//   "Open: <proposal>", "Save as: <proposal>", "Export: <proposal>", "New"
+//   "Save? | Prompt | YesNoCancel"   a message box: text | caption | buttons [| error|information]
+//   "Open: <proposal>", "Save as: <proposal>", "Export: <proposal>", "Import: <proposal>", "New",
+//   "Cel size 8,8" (the size the cel-size dialog shows)
 // Script entries, taken in order: "Yes", "No", "Cancel", "OK" for message boxes; a path or
 // "cancel" for the file dialogs; "new:W,H,N" (the three texts), "new:keep" (the texts of the last
-// time, "8", "8", "1" at first, as the dialog keeps them) or "new:cancel" for the New dialog. A
-// question the script has no fitting answer for is recorded with "UNEXPECTED" and answered with
-// Cancel.
+// time, "8", "8", "1" at first, as the dialog keeps them) or "new:cancel" for the New dialog;
+// "size:W,H" (the two texts), "size:ok" (the size shown) or "size:cancel" for the cel-size
+// dialog. A question the script has no fitting answer for is recorded with "UNEXPECTED" and
+// answered with Cancel.
 
 #include <functional>
 
@@ -26,6 +28,7 @@ class ScriptedPrompts : public UserPrompts {
         static const char* const kButtons[] = {"Ok", "OkCancel", "YesNoCancel"};
         QString line = Shown(text) + " | " + caption + " | " + kButtons[static_cast<int>(buttons)];
         if (icon == PromptIcon::kError) line += " | error";
+        if (icon == PromptIcon::kInformation) line += " | information";
         const QString answer = Next(line, [](const QString& a) {
             return a == "Yes" || a == "No" || a == "Cancel" || a == "OK";
         });
@@ -55,6 +58,20 @@ class ScriptedPrompts : public UserPrompts {
             newTexts_ = {texts.value(0), texts.value(1), texts.value(2)};
         }
         return newTexts_;
+    }
+
+    std::optional<QString> AskImportPath(const QString& proposal) override {
+        return Path(Next("Import: " + Shown(proposal), IsPath));
+    }
+
+    std::optional<CelSizeTexts> AskCelSize(int width, int height) override {
+        const QString answer = Next(QString("Cel size %1,%2").arg(width).arg(height),
+                                    [](const QString& a) { return a.startsWith("size:"); });
+        if (answer == "size:ok")
+            return CelSizeTexts{QString::number(width), QString::number(height)};
+        if (answer == "Cancel" || answer == "size:cancel") return std::nullopt;
+        const QStringList texts = answer.mid(5).split(',');
+        return CelSizeTexts{texts.value(0), texts.value(1)};
     }
 
   private:

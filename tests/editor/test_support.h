@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
@@ -90,6 +91,20 @@ inline QByteArray SpriteBytes(int w, int h, int n, const QString& pixels) {
         bytes[3 + p.cel * w * h + p.y * w + p.x] = static_cast<char>(p.colour);
     }
     return bytes;
+}
+
+// A PNG picture of w x h pixels in the colours of the default colour strip (colour i is red 16 i):
+// colour 0 but at the listed pixels, "x,y=C" for colour C, "x,y=#810101" for a colour of no swatch.
+inline void WritePicture(const QString& path, int w, int h, const QString& pixels) {
+    QImage picture(w, h, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 0, 0));
+    for (const QString& token : pixels.split(' ', Qt::SkipEmptyParts)) {
+        const PixelToken p = ParsePixel(token);
+        const QString colour = token.section('=', 1);
+        picture.setPixel(p.x, p.y,
+                         colour.startsWith('#') ? QColor(colour).rgb() : qRgb(p.colour * 16, 0, 0));
+    }
+    QVERIFY(picture.save(path, "PNG"));
 }
 
 // The non-zero pixels of every cel, sorted, in the token form above.

@@ -97,7 +97,8 @@ class EditorExport : public QObject {
     void tempBitmapFolder();
 };
 
-// Each row opens walk.dat, presses the keys, then P, exporting to out.png.
+// Each row opens walk.dat, presses the keys, then P, exporting to out.png; then I imports out.png
+// back: the exported cel, colour 0 included, without a question.
 void EditorExport::picture_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
@@ -118,6 +119,10 @@ void EditorExport::picture_data() {
         << "M" << 1;
     QTest::newRow("the last cel") << 4 << 4 << 3 << "0,0=1 c1:1,1=2 c2:2,2=3"
                                   << "M M" << 2;
+    QTest::newRow("every colour") << 16 << 2 << 1
+                                  << "1,0=1 2,0=2 3,0=3 4,0=4 5,0=5 6,0=6 7,0=7 8,0=8 9,0=9 "
+                                     "10,0=A 11,0=B 12,0=C 13,0=D 14,0=E 15,0=F 0,1=F 15,1=1"
+                                  << "" << 0;
 }
 
 void EditorExport::picture() {
@@ -159,6 +164,17 @@ void EditorExport::picture() {
     QCOMPARE(editor.form->windowTitle(), title);
     QVERIFY(!editor.form->Document().Modified());
     QCOMPARE(test::Pixels(editor.form->Document()), test::Sorted(pixels));
+
+    // Back through I: one cel, named after the picture, unsaved.
+    editor.prompts.script << "$TMP/out.png";
+    test::Press(*editor.form, "I");
+    QCOMPARE(editor.prompts.asked.join("; "), QString("Export: ; Import: "));
+    QCOMPARE(editor.form->windowTitle(), QString("out* 1/1"));
+    const TSpriteDocument& back = editor.form->Document();
+    QCOMPARE(QSize(back.Width(), back.Height()), QSize(width, height));
+    QCOMPARE(back.CelCount(), 1);
+    const auto cel = reinterpret_cast<const std::uint8_t*>(bytes.constData()) + first;
+    QVERIFY(std::equal(cel, cel + width * height, back.CurrentCelPixels()));
 }
 
 // Pixel (3, 2) of colour 5 becomes the block x 6..7, y 4..5, from the strip's x 80..81, y 0..1.

@@ -1,9 +1,9 @@
-// File commands: New with its dialog, Open, Save and Save As, each with the "Save?" prompt and
-// every answer, and the file named on the command line. Each row starts from a fresh editor (a
-// never-saved 8 x 8 document "new") in a temporary directory that holds walk.dat (4 x 4, three
-// cels), new.dat (2 x 2), bad.dat (width 0) and a directory adir.dat, opens the file of an
-// "argv:FILE" entry as the command line does (a relative one from the temporary directory),
-// presses keys, and answers from a script.
+// File commands: New with its dialog, Open, Save and Save As, the picture import, each with the
+// "Save?" prompt and every answer, and the file named on the command line. Each row starts from a
+// fresh editor (a never-saved 8 x 8 document "new") in a temporary directory that holds walk.dat
+// (4 x 4, three cels), new.dat (2 x 2), bad.dat (width 0), a directory adir.dat and the pictures
+// of kPictures, opens the file of an "argv:FILE" entry as the command line does (a relative one
+// from the temporary directory), presses keys, and answers from a script.
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +27,21 @@ class EditorFiles : public QObject {
 namespace {
 const QString kSave = "Save? | Prompt | YesNoCancel";
 const QString kError = "Error | Error | Ok | error";
+
+// Pictures to import: name, width, height, pixels (see test::WritePicture). A single pixel in a
+// 2 x 2 block keeps a picture from looking like one the PNG export wrote.
+struct Picture {
+    const char* name;
+    int width, height;
+    const char* pixels;
+};
+const Picture kPictures[] = {
+    {"sheet.png", 16, 8, "1,1=5 9,2=F"},  // two 8 x 8 cels
+    {"ship.png", 40, 16, "1,0=1"},
+    {"big.png", 88, 80, "1,1=#810101 2,1=#810101 3,3=#0F0000"},  // 110 cels; two colours of no
+                                                                 // swatch, nearest 8 and 1
+    {"exported.png", 8, 4, "0,0=3 1,0=3 0,1=3 1,1=3 6,2=F 7,2=F 6,3=F 7,3=F"},  // 2 x 2 blocks
+};
 }  // namespace
 
 void EditorFiles::commands_data() {
@@ -99,6 +114,66 @@ void EditorFiles::commands_data() {
         << "O 5 S" << "$TMP/new.dat;cancel" << "Open: ; Save as: $TMP/new.dat" << "new* 1/1" << "2x2x1 1,1:1,1=5" << "";
     QTest::newRow("Open proposes the file opened last")
         << "O O" << "$TMP/walk.dat;cancel" << "Open: ; Open: $TMP/walk.dat" << "walk 1/3" << "4x4x3 2,2:1,1=5 c2:3,3=F" << "";
+    // --- Import (I) ------------------------------------------------------------------------------
+    QTest::newRow("I: a sheet in cels of the size asked, named after it, unsaved")
+        << "I" << "$TMP/sheet.png;size:ok" << "Import: ; Cel size 8,8" << "sheet* 1/2"
+        << "8x8x2 4,4:1,1=5 c1:1,2=F" << "";
+    QTest::newRow("I asks the current document's cel size")
+        << "O I" << "$TMP/walk.dat;$TMP/sheet.png;size:ok"
+        << "Open: ; Import: ; Cel size 4,4" << "sheet* 1/8" << "4x4x8 2,2:1,1=5 c2:1,2=F" << "";
+    QTest::newRow("I with a size typed: one 16 x 8 cel")
+        << "I" << "$TMP/sheet.png;size:16,8" << "Import: ; Cel size 8,8" << "sheet* 1/1"
+        << "16x8x1 8,4:1,1=5 9,2=F" << "";
+    QTest::newRow("I after changes, Cancel: nothing happens")
+        << "5 I" << "Cancel" << kSave << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("I after changes, No: imported")
+        << "5 I" << "No;$TMP/sheet.png;size:ok" << kSave + "; Import: ; Cel size 8,8"
+        << "sheet* 1/2" << "8x8x2 4,4:1,1=5 c1:1,2=F" << "";
+    QTest::newRow("I after changes, Yes saves first")
+        << "5 I" << "Yes;$TMP/first.dat;$TMP/sheet.png;size:ok"
+        << kSave + "; Save as: ; Import: ; Cel size 8,8" << "sheet* 1/2"
+        << "8x8x2 4,4:1,1=5 c1:1,2=F" << "first.dat=67";
+    QTest::newRow("I, the open dialog cancelled: nothing happens")
+        << "5 I" << "No;cancel" << kSave + "; Import: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("I, the cel-size dialog cancelled: nothing happens")
+        << "I" << "$TMP/sheet.png;size:cancel" << "Import: ; Cel size 8,8" << "new 1/1"
+        << "8x8x1 4,4:" << "";
+    QTest::newRow("I, a size that is not a number: the New dialog's message")
+        << "I" << "$TMP/sheet.png;size:8,abc;OK"
+        << "Import: ; Cel size 8,8; 'abc' is not a valid whole number. | new 1/1 | Ok | error"
+        << "new 1/1" << "8x8x1 4,4:" << "";
+    QTest::newRow("I, a picture that is not a whole number of cels: refused")
+        << "5 I" << "No;$TMP/ship.png;size:16,16;OK"
+        << kSave + "; Import: ; Cel size 8,8; ship.png is 40 × 16 pixels: not a whole number of "
+                   "16 × 16 cels (8 pixels left over across). | new* 1/1 | Ok | error"
+        << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+    QTest::newRow("I, a file that is not a PNG picture: refused before the size is asked")
+        << "I" << "$TMP/walk.dat;OK"
+        << "Import: ; walk.dat is not a PNG picture. | new 1/1 | Ok | error" << "new 1/1"
+        << "8x8x1 4,4:" << "";
+    QTest::newRow("I, over 100 cels and colours of no swatch: the first 100, one box says both")
+        << "I" << "$TMP/big.png;size:ok;OK"
+        << "Import: ; Cel size 8,8; big.png holds 110 cels; the first 100 were imported.\n\n"
+           "3 pixels in 2 colours were matched to the nearest palette colour. | big* 1/100 | Ok | "
+           "information"
+        << "big* 1/100" << "8x8x100 4,4:1,1=8 2,1=8 3,3=1" << "";
+    QTest::newRow("I, an indexed picture: its indices as they are, and a word on its palette")
+        << "I" << "$TMP/indexed.png;size:ok;OK"
+        << "Import: ; Cel size 8,8; indexed.png has a palette of its own, whose entries were taken "
+           "as colour indices as they are, but its entry 1 looks like colour 3: save the picture "
+           "as RGB to have its colours matched instead. | indexed* 1/1 | Ok | information"
+        << "indexed* 1/1" << "8x8x1 4,4:1,1=1" << "";
+    QTest::newRow("I, a picture the export wrote: halved, nothing asked")
+        << "I" << "$TMP/exported.png" << "Import: " << "exported* 1/1" << "4x2x1 2,1:0,0=3 3,1=F"
+        << "";
+    QTest::newRow("I then S asks for a path, proposing none")
+        << "I S" << "$TMP/sheet.png;size:ok;$TMP/sheet.dat"
+        << "Import: ; Cel size 8,8; Save as: " << "sheet 1/2" << "8x8x2 4,4:1,1=5 c1:1,2=F"
+        << "sheet.dat=131";
+    QTest::newRow("I again asks Save? and proposes the picture imported last")
+        << "I I" << "$TMP/sheet.png;size:ok;No;cancel"
+        << "Import: ; Cel size 8,8; " + kSave + "; Import: $TMP/sheet.png" << "sheet* 1/2"
+        << "8x8x2 4,4:1,1=5 c1:1,2=F" << "";
     // --- Save --------------------------------------------------------------------------------------
     QTest::newRow("S on a never-saved document asks for a path")
         << "5 S" << "$TMP/a.dat" << "Save as: " << "a 1/1" << "8x8x1 4,4:4,4=5" << "a.dat=67";
@@ -157,6 +232,16 @@ void EditorFiles::commands() {
     test::WriteBytes(editor.Path("new.dat"), test::SpriteBytes(2, 2, 1, ""));
     test::WriteBytes(editor.Path("bad.dat"), QByteArray("\0\x08\x01", 3) + QByteArray(64, '\0'));
     QVERIFY(QDir(editor.dir.path()).mkdir("adir.dat"));
+    for (const Picture& picture : kPictures) {
+        test::WritePicture(editor.Path(picture.name), picture.width, picture.height,
+                           picture.pixels);
+    }
+    // An indexed picture whose entry 1 has the colour of colour 3.
+    QImage indexed(8, 8, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(0, 0, 0), qRgb(48, 0, 0)});
+    indexed.fill(0);
+    indexed.setPixel(1, 1, 1);
+    QVERIFY(indexed.save(editor.Path("indexed.png"), "PNG"));
     editor.form->show();
     editor.prompts.script = answers.split(';', Qt::SkipEmptyParts);
     QString pressed = keys;

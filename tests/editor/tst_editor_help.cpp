@@ -92,8 +92,8 @@ void EditorHelp::everyGenerateWindowKeyIsListed() {
         QVERIFY2(found, row.keys);
         QVERIFY2(shown.contains(QString::fromUtf8(row.what)), row.keys);
     }
-    // The companion window's, the New dialog's and the help window's keys, each row on a line of
-    // its section.
+    // The companion window's, the New dialog's, the cel-size dialog's and the help window's keys,
+    // each row on a line of its section.
     const HelpSection* companion = FindSection(sections, "Companion window");
     QVERIFY(companion != nullptr);
     for (const CompanionKey& row : CompanionKeyTable()) {
@@ -105,6 +105,7 @@ void EditorHelp::everyGenerateWindowKeyIsListed() {
         QVERIFY2(shown.contains(QString::fromUtf8(row.what)), row.keys);
     }
     for (const auto& [title, table] : {std::pair{"New dialog", NewDialogKeyTable()},
+                                       std::pair{"Cel size dialog (I)", CelSizeDialogKeyTable()},
                                        std::pair{"This window", HelpWindowKeyTable()}}) {
         const HelpSection* section = FindSection(sections, title);
         QVERIFY(section != nullptr);

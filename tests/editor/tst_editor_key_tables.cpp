@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "editor/cel_size_dialog.h"
 #include "editor/companion_window.h"
 #include "editor/key_help_window.h"
 #include "generator/window/memo.h"
@@ -137,6 +138,10 @@ const std::map<Command, Check>& Checks() {
          [](Scene& s, const QString&, int) {
              QVERIFY(s.prompts.asked.value(0).startsWith("Export: "));
          }},
+        {Command::kImportPng,
+         [](Scene& s, const QString&, int) {
+             QVERIFY(s.prompts.asked.value(0).startsWith("Import: "));
+         }},
         {Command::kRotate,
          [](Scene& s, const QString&, int) { QCOMPARE(s.Cel(), QString("0,0=9 2,1=5 2,2=5")); }},
         {Command::kSave,
@@ -212,6 +217,7 @@ class KeyTables : public QObject {
     void editorRowsRunTheirCommands();
     void generateWindowRowsRunTheirCommands();
     void newDialogRowsRunTheirCommands();
+    void celSizeDialogRowsRunTheirCommands();
     void helpWindowRowsRunTheirCommands();
     void companionRowsRunTheirCommands();
 };
@@ -279,9 +285,11 @@ void KeyTables::generateWindowRowsRunTheirCommands() {
     }
 }
 
-void KeyTables::newDialogRowsRunTheirCommands() {
-    for (const DialogKey& row : NewDialogKeyTable()) {
-        TfrmNew dialog;
+// Each row closes the dialog with its answer, pressed in its second field.
+template <typename Dialog>
+void DialogRowsCloseIt(std::span<const DialogKey> table) {
+    for (const DialogKey& row : table) {
+        Dialog dialog;
         dialog.open();
         QTest::keyClick(dialog.edtH(), QtKeyOf(row.key));
         QVERIFY2(!dialog.isVisible(), row.keys);
@@ -289,6 +297,14 @@ void KeyTables::newDialogRowsRunTheirCommands() {
             row.command == DialogCommand::kAccept ? QDialog::Accepted : QDialog::Rejected;
         QCOMPARE(dialog.result(), want);
     }
+}
+
+void KeyTables::newDialogRowsRunTheirCommands() {
+    DialogRowsCloseIt<TfrmNew>(NewDialogKeyTable());
+}
+
+void KeyTables::celSizeDialogRowsRunTheirCommands() {
+    DialogRowsCloseIt<TfrmCelSize>(CelSizeDialogKeyTable());
 }
 
 void KeyTables::helpWindowRowsRunTheirCommands() {

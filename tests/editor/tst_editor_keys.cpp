@@ -143,9 +143,12 @@ void EditorKeys::keys_data() {
     QTest::newRow("keypad digit does nothing")
         << 1 << "" << "Pad5" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
     QTest::newRow("letters past F without a command draw nothing")
-        << 1 << "" << "K T U X Y I" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
+        << 1 << "" << "K T U X Y" << "" << "" << QPoint(2, 2) << 0 << "walk 1/1" << "";
     QTest::newRow("the view keys W, L, + and - change nothing of the document")
         << 2 << "1,1=3" << "W L Plus Minus Minus W L Shift+Plus PadMinus" << "" << "1,1=3" << QPoint(2, 2) << 0 << "walk 1/2" << "";
+    QTest::newRow("I asks for a PNG picture, also with Shift or Alt; Ctrl+I does nothing")
+        << 1 << "2,2=7" << "I Shift+I Alt+I Ctrl+I" << "cancel cancel cancel" << "2,2=7" << QPoint(2, 2) << 0 << "walk 1/1"
+        << "Import: ; Import: ; Import: ";
     QTest::newRow("P asks for the PNG file, with any modifier, and changes nothing")
         << 1 << "2,2=7" << "P Ctrl+P Shift+Alt+P" << "cancel cancel cancel" << "2,2=7" << QPoint(2, 2) << 0 << "walk 1/1"
         << "Export: ; Export: ; Export: ";

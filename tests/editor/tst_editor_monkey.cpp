@@ -34,16 +34,24 @@ class RandomPrompts : public UserPrompts {
     std::optional<QString> AskSavePath(const QString&) override { return RandomPath(); }
     std::optional<QString> AskExportPath(const QString&) override { return RandomPath(); }
     std::optional<NewDocumentTexts> AskNewDocument() override {
-        static const char* const kTexts[] = {"1",   "8",   "16",   "64",         "65", "0",
-                                             "-3",  "$10", "0x3F", " 7",         "7 ", "",
-                                             "abc", "100", "101",  "99999999999"};
-        const auto text = [this] { return QString(kTexts[Below(std::size(kTexts))]); };
-        NewDocumentTexts texts{text(), text(), text()};
+        NewDocumentTexts texts{Number(), Number(), Number()};
+        if (Below(4) == 0) return std::nullopt;
+        return texts;
+    }
+    std::optional<QString> AskImportPath(const QString&) override { return RandomPath(); }
+    std::optional<CelSizeTexts> AskCelSize(int, int) override {
+        CelSizeTexts texts{Number(), Number()};
         if (Below(4) == 0) return std::nullopt;
         return texts;
     }
 
   private:
+    QString Number() {
+        static const char* const kTexts[] = {"1",   "8",   "16",   "64",         "65", "0",
+                                             "-3",  "$10", "0x3F", " 7",         "7 ", "",
+                                             "abc", "100", "101",  "99999999999"};
+        return kTexts[Below(std::size(kTexts))];
+    }
     template <typename T>
     T Pick(std::initializer_list<T> options) {
         return *(options.begin() + Below(options.size()));
@@ -102,13 +110,14 @@ void EditorMonkey::randomEvents() {
     form.show();
 
     static const Qt::Key kKeys[] = {
-        Qt::Key_0,  Qt::Key_1,      Qt::Key_2,      Qt::Key_5,      Qt::Key_9,        Qt::Key_A,
-        Qt::Key_B,  Qt::Key_C,      Qt::Key_D,      Qt::Key_E,      Qt::Key_F,        Qt::Key_G,
-        Qt::Key_H,  Qt::Key_J,      Qt::Key_M,      Qt::Key_N,      Qt::Key_O,        Qt::Key_P,
-        Qt::Key_Q,  Qt::Key_R,      Qt::Key_S,      Qt::Key_T,      Qt::Key_V,        Qt::Key_Z,
-        Qt::Key_X,  Qt::Key_Space,  Qt::Key_Escape, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left,
-        Qt::Key_Up, Qt::Key_Right,  Qt::Key_Down,   Qt::Key_F1,     Qt::Key_F2,       Qt::Key_F3,
-        Qt::Key_F4, Qt::Key_Return, Qt::Key_Tab,    Qt::Key_Home,   Qt::Key_Percent,  Qt::Key_At};
+        Qt::Key_0,    Qt::Key_1,  Qt::Key_2,      Qt::Key_5,      Qt::Key_9,      Qt::Key_A,
+        Qt::Key_B,    Qt::Key_C,  Qt::Key_D,      Qt::Key_E,      Qt::Key_F,      Qt::Key_G,
+        Qt::Key_H,    Qt::Key_I,  Qt::Key_J,      Qt::Key_M,      Qt::Key_N,      Qt::Key_O,
+        Qt::Key_P,    Qt::Key_Q,  Qt::Key_R,      Qt::Key_S,      Qt::Key_T,      Qt::Key_V,
+        Qt::Key_Z,    Qt::Key_X,  Qt::Key_Space,  Qt::Key_Escape, Qt::Key_PageUp, Qt::Key_PageDown,
+        Qt::Key_Left, Qt::Key_Up, Qt::Key_Right,  Qt::Key_Down,   Qt::Key_F1,     Qt::Key_F2,
+        Qt::Key_F3,   Qt::Key_F4, Qt::Key_Return, Qt::Key_Tab,    Qt::Key_Home,   Qt::Key_Percent,
+        Qt::Key_At};
     // Arrows and colour keys come more often, so pictures actually get drawn.
     static const Qt::Key kCommon[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
                                       Qt::Key_3,    Qt::Key_7,     Qt::Key_C,  Qt::Key_Space};

@@ -1,6 +1,7 @@
-// The real dialogs behind the prompt seam (message boxes, file dialogs, the New dialog with its
-// keys), the error box's text, and the application's catch of exceptions from event handlers.
-// Dialogs are answered by a timer that finds the modal widget, as a user would.
+// The real dialogs behind the prompt seam (message boxes, file dialogs, the New dialog and the
+// import's cel-size dialog with their keys), the error box's text, and the application's catch of
+// exceptions from event handlers. Dialogs are answered by a timer that finds the modal widget, as a
+// user would.
 
 #include <algorithm>
 #include <functional>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "editor/cel_size_dialog.h"
 #include "editor/guarded_application.h"
 #include "editor/new_dialog.h"
 #include "editor/qt_prompts.h"
@@ -59,11 +61,14 @@ class EditorPrompts : public QObject {
     void messageBoxes();
     void saveDialogs_data();
     void saveDialogs();
-    void openDialog();
+    void openDialogs_data();
+    void openDialogs();
     void dialogsReadNoFile();
     void newDialogLayout();
     void newDialogKeys_data();
     void newDialogKeys();
+    void celSizeDialog_data();
+    void celSizeDialog();
     void exceptionsDoNotCrossTheLoop();
 };
 
@@ -121,6 +126,9 @@ void EditorPrompts::messageBoxes_data() {
         << okCancel << none << 0 << int(PromptAnswer::kCancel) << okc;
     QTest::newRow("error box OK") << ok << error << int{QMessageBox::Ok} << int(PromptAnswer::kOk)
                                   << QList<int>{QMessageBox::Ok};
+    QTest::newRow("information box closed with Esc is OK")
+        << ok << static_cast<int>(PromptIcon::kInformation) << 0 << int(PromptAnswer::kOk)
+        << QList<int>{QMessageBox::Ok};
 }
 
 void EditorPrompts::messageBoxes() {
@@ -148,8 +156,9 @@ void EditorPrompts::messageBoxes() {
     QCOMPARE(int(got), answer);
     QCOMPARE(text, QString("Save?"));
     QCOMPARE(caption, QString("Prompt"));
-    QCOMPARE(shownIcon,
-             icon == int(PromptIcon::kError) ? QMessageBox::Critical : QMessageBox::NoIcon);
+    const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
+                                       QMessageBox::Information};
+    QCOMPARE(shownIcon, icons[icon]);
     std::sort(labels.begin(), labels.end());
     std::sort(shownButtons.begin(), shownButtons.end());
     QCOMPARE(labels, shownButtons);
@@ -199,17 +208,39 @@ void EditorPrompts::saveDialogs() {
     QCOMPARE(ask(QString()), std::optional<QString>());
 }
 
-void EditorPrompts::openDialog() {
+// The open dialog of O and the import dialog of I differ only in their kind of file.
+void EditorPrompts::openDialogs_data() {
+    QTest::addColumn<bool>("importDialog");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Open: .dat") << false << "dat"
+                                << "Open";
+    QTest::newRow("Import PNG: .png") << true << "png"
+                                      << "Import PNG";
+}
+
+void EditorPrompts::openDialogs() {
+    QFETCH(bool, importDialog);
+    QFETCH(QString, suffix);
+    QFETCH(QString, caption);
+    QTemporaryDir dir;
     QtUserPrompts prompts;
-    WhenUp<QFileDialog>([](QFileDialog* d) {
+    const auto ask = [&](const QString& proposal) {
+        return importDialog ? prompts.AskImportPath(proposal) : prompts.AskOpenPath(proposal);
+    };
+    const QString old = dir.filePath("old." + suffix);
+    QFile(old).open(QIODevice::WriteOnly);
+    WhenUp<QFileDialog>([&](QFileDialog* d) {
+        QCOMPARE(d->windowTitle(), caption);
         QCOMPARE(d->acceptMode(), QFileDialog::AcceptOpen);
         QCOMPARE(d->fileMode(), QFileDialog::ExistingFile);
-        QCOMPARE(d->nameFilters(), QStringList{"*.dat"});
+        QCOMPARE(d->nameFilters(), QStringList{"*." + suffix});
         QCOMPARE(d->defaultSuffix(), QString());
         QVERIFY(dynamic_cast<const NameOnlyIconProvider*>(d->iconProvider()) != nullptr);
+        QCOMPARE(d->selectedFiles().value(0), old);  // the proposal
         d->reject();
     });
-    QCOMPARE(prompts.AskOpenPath(QString()), std::optional<QString>());
+    QCOMPARE(ask(old), std::optional<QString>());
 }
 
 // The dialogs' icons and types come from names alone: a named pipe (and, as root, /proc/kmsg,
@@ -288,6 +319,51 @@ void EditorPrompts::newDialogKeys() {
              texts);
     QCOMPARE((QStringList{dialog.edtW()->text(), dialog.edtH()->text(), dialog.edtCel()->text()}),
              texts);
+}
+
+// The cel-size dialog: the New dialog's look without its third row, the size it is given in its
+// fields, Enter and Esc from its key table.
+void EditorPrompts::celSizeDialog_data() {
+    QTest::addColumn<QString>("typed");  // into edtW, then Tab, edtH; empty: nothing typed
+    QTest::addColumn<int>("closeKey");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("Enter takes the size shown")
+        << "" << int{Qt::Key_Return} << true << QStringList{"12", "7"};
+    QTest::newRow("typed texts, keypad Enter")
+        << "16,x10" << int{Qt::Key_Enter} << true << QStringList{"16", "x10"};
+    QTest::newRow("Esc is Cancel") << "16,16" << int{Qt::Key_Escape} << false << QStringList{};
+}
+
+void EditorPrompts::celSizeDialog() {
+    QFETCH(QString, typed);
+    QFETCH(int, closeKey);
+    QFETCH(bool, ok);
+    QFETCH(QStringList, texts);
+    QtUserPrompts prompts;
+    WhenUp<TfrmCelSize>([&](TfrmCelSize* d) {
+        QCOMPARE(d->size(), QSize(108, 61));
+        QVERIFY(d->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(d->edtW()->geometry(), QRect(24, 4, 49, 21));
+        QCOMPARE(d->edtH()->geometry(), QRect(24, 32, 49, 21));
+        QStringList labels;
+        for (const QLabel* label : d->findChildren<QLabel*>()) labels << label->text();
+        labels.sort();
+        QCOMPARE(labels, (QStringList{"H", "W"}));
+        QCOMPARE((QStringList{d->edtW()->text(), d->edtH()->text()}), (QStringList{"12", "7"}));
+        QCOMPARE(QApplication::focusWidget(), d->edtW());
+        if (!typed.isEmpty()) {
+            QTest::keyClicks(d->edtW(), typed.section(',', 0, 0));  // replaces the selected text
+            QTest::keyClick(d->edtW(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), d->edtH());
+            d->edtH()->selectAll();
+            QTest::keyClicks(d->edtH(), typed.section(',', 1));
+        }
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(closeKey));
+    });
+    const std::optional<CelSizeTexts> answer = prompts.AskCelSize(12, 7);
+    QCOMPARE(answer.has_value(), ok);
+    if (answer) QCOMPARE((QStringList{answer->width, answer->height}), texts);
 }
 
 void EditorPrompts::exceptionsDoNotCrossTheLoop() {

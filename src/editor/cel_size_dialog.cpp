@@ -1,0 +1,52 @@
+#include "editor/cel_size_dialog.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "editor/dialog_fields.h"
+#include "keys/dialog_keys.h"
+#include "keys/qt_key_event.h"
+
+namespace {
+
+// The New dialog without its third row.
+constexpr int kClientWidth = 108;
+constexpr int kClientHeight = 61;
+
+}  // namespace
+
+TfrmCelSize::TfrmCelSize(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    setWindowTitle(QStringLiteral("Cel size"));
+    setFixedSize(kClientWidth, kClientHeight);
+    UseDialogFont(*this);
+    edtW_ = MakeDialogField(this, "edtW", 24, 4, "8");
+    edtH_ = MakeDialogField(this, "edtH", 24, 32, "8");
+    MakeDialogLabel(this, "W", 7, 8, 11, edtW_);
+    MakeDialogLabel(this, "H", 8, 35, 8, edtH_);
+    setTabOrder(edtW_, edtH_);
+    for (QLineEdit* field : {edtW_, edtH_}) field->installEventFilter(this);
+}
+
+void TfrmCelSize::ShowSize(int width, int height) {
+    edtW_->setText(QString::number(width));
+    edtH_->setText(QString::number(height));
+}
+
+// The key's command comes from the cel-size dialog's key table.
+bool TfrmCelSize::edtKeyDown(int code) {
+    return CloseByKey(*this, CelSizeDialogKeyTable(), code);
+}
+
+bool TfrmCelSize::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == edtW_ || watched == edtH_)) {
+        if (edtKeyDown(VirtualKeyOf(*static_cast<QKeyEvent*>(event)))) return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmCelSize::showEvent(QShowEvent* event) {
+    CentreOnScreen(*this);
+    edtW_->setFocus();
+    edtW_->selectAll();
+    QDialog::showEvent(event);
+}
