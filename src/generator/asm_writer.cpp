@@ -47,7 +47,10 @@ std::string WriteAsm(const GeneratedTables& tables, const WriterOptions& options
     const BytePieces& bytes = styles.at(static_cast<std::size_t>(options.numberStyle));
     const ShortPiece eol(options.crlf ? "\r\n" : "\n");
     const std::string lineStart = "\t" + options.directive + " ";
-    const ShortPiece shortLineStart(lineStart);  // for the usual directives, up to 5 characters
+    // The usual directives (up to 5 characters) start a line in one move; longer ones are put
+    // whole.
+    const bool shortStart = lineStart.size() < sizeof(ShortPiece::text);
+    const ShortPiece shortLineStart = shortStart ? ShortPiece(lineStart) : ShortPiece();
 
     // Labels: name, "_c", up to 3 digits, "_", the role (at most 8), ":" and the line end.
     const std::size_t labels = static_cast<std::size_t>(tables.celCount) * tables.shapes.size();
@@ -59,7 +62,6 @@ std::string WriteAsm(const GeneratedTables& tables, const WriterOptions& options
     TextBuffer text(tables.values.size() * 5 + labels * (options.name.size() + 16) +
                     lines * (lineStart.size() + eol.length));
     // Lines of up to 16 bytes, each "," after a byte but the last.
-    const bool shortStart = lineStart.size() < sizeof shortLineStart.text;
     const auto putLines = [&](std::span<const TableValue> table, auto length) {
         for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
             const std::size_t count = std::min(kBytesPerLine, table.size() - i);

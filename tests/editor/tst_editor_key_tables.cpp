@@ -91,8 +91,20 @@ const std::map<Command, QString> kPrepare = {
 
 using Check = std::function<void(Scene& scene, const QString& before, int key)>;
 
+// The colour a key draws, read from the key itself: 0-9, then A-F for 10 to 15.
+int ColourNamedBy(int key) {
+    return key <= '9' ? key - '0' : key - 'A' + 10;
+}
+
 QString Colour(int key) {
-    return QString::number(ColourOfKey(key), 16).toUpper();
+    return QString::number(ColourNamedBy(key), 16).toUpper();
+}
+
+// Where an arrow key points, one step.
+QPoint ArrowStep(int key) {
+    static const std::map<int, QPoint> kSteps = {
+        {vk::kLeft, {-1, 0}}, {vk::kUp, {0, -1}}, {vk::kRight, {1, 0}}, {vk::kDown, {0, 1}}};
+    return kSteps.at(key);
 }
 
 // What each command does to the scene, seen from outside.
@@ -112,8 +124,7 @@ const std::map<Command, Check>& Checks() {
          [](Scene& s, const QString&, int) { QCOMPARE(s.Doc().CurrentCel(), 2); }},
         {Command::kMoveWindow,
          [](Scene& s, const QString&, int key) {
-             QCOMPARE(s.form->pos() - s.startPos,
-                      QPoint(StepOfArrow(key).dx * 8, StepOfArrow(key).dy * 8));
+             QCOMPARE(s.form->pos() - s.startPos, ArrowStep(key) * 8);
          }},
         {Command::kScroll,
          [](Scene& s, const QString& before, int) {
@@ -122,8 +133,7 @@ const std::map<Command, Check>& Checks() {
          }},
         {Command::kMoveCursor,
          [](Scene& s, const QString&, int key) {
-             QCOMPARE(QPoint(s.Doc().CursorX(), s.Doc().CursorY()),
-                      QPoint(1 + StepOfArrow(key).dx, 2 + StepOfArrow(key).dy));
+             QCOMPARE(QPoint(s.Doc().CursorX(), s.Doc().CursorY()), QPoint(1, 2) + ArrowStep(key));
          }},
         {Command::kGenerate,
          [](Scene& s, const QString&, int) {
@@ -176,13 +186,13 @@ const std::map<Command, Check>& Checks() {
          [](Scene& s, const QString&, int) { QCOMPARE(s.Cel(), QString("0,0=9 1,2=5 2,2=5")); }},
         {Command::kSetColour,
          [](Scene& s, const QString&, int key) {
-             const QString drawn = ColourOfKey(key) == 0 ? "" : "1,2=" + Colour(key) + " ";
+             const QString drawn = ColourNamedBy(key) == 0 ? "" : "1,2=" + Colour(key) + " ";
              QCOMPARE(s.Cel(), drawn + "2,2=5 3,0=9");
          }},
         {Command::kFloodFill,
          [](Scene& s, const QString&, int key) {
-             QCOMPARE(s.Doc().GetPixel(1, 2), ColourOfKey(key));
-             QCOMPARE(s.Doc().GetPixel(2, 2), ColourOfKey(key));
+             QCOMPARE(s.Doc().GetPixel(1, 2), ColourNamedBy(key));
+             QCOMPARE(s.Doc().GetPixel(2, 2), ColourNamedBy(key));
          }},
         {Command::kCompanion,
          [](Scene& s, const QString&, int) {

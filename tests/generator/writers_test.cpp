@@ -125,6 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                   Named("n", NumberStyle::kSuffixH), "n_c1_pattern:\n\tdb 0A5h,0Ch\n"},
         WriterRow{"AnyDirective", 8, 2, kA5, SpriteOptions(false), kAsm, Directive(".byte"),
                   "s_c1_pattern:\n\t.byte $A5,$0C\n"},
+        WriterRow{"LongDirective", 8, 2, kA5, SpriteOptions(false), kAsm, Directive(".dbyte"),
+                  "s_c1_pattern:\n\t.dbyte $A5,$0C\n"},
         WriterRow{"CrLf", 8, 2, kA5, SpriteOptions(false), kAsm, WithCrLf(Named("n")),
                   "n_c1_pattern:\r\n\tdb $A5,$0C\r\n"}),
     [](const auto& row) { return std::string(row.param.name); });
