@@ -120,9 +120,13 @@ void CompanionWindow::Follow() {
     update();
 }
 
+// The picture of an unchanged frame is already up to date: every change of the document
+// reaches the window through Follow.
 void CompanionWindow::Tick() {
+    const int shown = player_.Frame();
     player_.Fit(doc_.CelCount());
     player_.Step();
+    if (player_.Frame() == shown) return;
     RenderFrame();
     update(PictureRect());
 }

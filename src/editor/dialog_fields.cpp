@@ -39,7 +39,7 @@ void CentreOnScreen(QWidget& dialog) {
 }
 
 bool CloseByKey(QDialog& dialog, std::span<const DialogKey> table, int code) {
-    switch (FindDialogCommand(table, code)) {
+    switch (FindCommand(table, code)) {
         case DialogCommand::kAccept:
             dialog.done(QDialog::Accepted);
             return true;

@@ -5,10 +5,11 @@
 
 #include <span>
 
+#include "keys/dialog_keys.h"
+
 class QDialog;
 class QLineEdit;
 class QWidget;
-struct DialogKey;
 
 // The dialog's font: the system's, 12 pixels high.
 void UseDialogFont(QWidget& dialog);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 #include "keys/companion_keys.h"
 #include "keys/dialog_keys.h"
@@ -99,6 +100,14 @@ void AddLine(HelpSection& section, const QString& keys, const QString& what) {
     section.lines.push_back({keys, what, {}});
 }
 
+// A small window's key table, a line a command.
+template <typename Command>
+void AddRows(HelpSection& section, std::span<const KeyRow<Command>> table) {
+    for (const KeyRow<Command>& row : table) {
+        AddLine(section, QString::fromUtf8(row.keys), QString::fromUtf8(row.what));
+    }
+}
+
 }  // namespace
 
 std::vector<HelpSection> KeyHelpSections() {
@@ -106,20 +115,11 @@ std::vector<HelpSection> KeyHelpSections() {
     for (const char* title : kGroupTitles) sections.push_back({QString::fromUtf8(title), {}});
     for (const KeyBinding& row : FirstKeyTable()) AddBinding(sections, row);
     for (const KeyBinding& row : SecondKeyTable()) AddBinding(sections, row);
-    for (const GenerateKey& row : GenerateKeyTable()) {
-        sections[kGenerate].lines.push_back(
-            {QString::fromUtf8(row.keys), QString::fromUtf8(row.what), {}});
-    }
-    for (const CompanionKey& row : CompanionKeyTable()) {
-        AddLine(sections[kCompanion], QString::fromUtf8(row.keys), QString::fromUtf8(row.what));
-    }
-    for (const auto& [group, table] : {std::pair{kNewDialog, NewDialogKeyTable()},
-                                       std::pair{kCelSizeDialog, CelSizeDialogKeyTable()},
-                                       std::pair{kHelpWindow, HelpWindowKeyTable()}}) {
-        for (const DialogKey& row : table) {
-            AddLine(sections[group], QString::fromUtf8(row.keys), QString::fromUtf8(row.what));
-        }
-    }
+    AddRows(sections[kGenerate], GenerateKeyTable());
+    AddRows(sections[kCompanion], CompanionKeyTable());
+    AddRows(sections[kNewDialog], NewDialogKeyTable());
+    AddRows(sections[kCelSizeDialog], CelSizeDialogKeyTable());
+    AddRows(sections[kHelpWindow], HelpWindowKeyTable());
     for (const TextRow& row : kTextRows) {
         sections[row.group].lines.push_back(
             {QString::fromUtf8(row.keys), QString::fromUtf8(row.what), {}});

@@ -42,7 +42,7 @@ QString KeyHelpWindow::Text() const {
 }
 
 bool KeyHelpWindow::HandleKey(QKeyEvent& event) {
-    if (FindDialogCommand(HelpWindowKeyTable(), VirtualKeyOf(event)) != DialogCommand::kClose) {
+    if (FindCommand(HelpWindowKeyTable(), VirtualKeyOf(event)) != DialogCommand::kClose) {
         return false;
     }
     hide();

@@ -25,9 +25,5 @@ std::span<const CompanionKey> CompanionKeyTable() {
 }
 
 CompanionCommand FindCompanionCommand(int code, bool ctrl) {
-    if (ctrl) return CompanionCommand::kNothing;
-    for (const CompanionKey& row : kCompanionKeys) {
-        if (row.key == code) return row.command;
-    }
-    return CompanionCommand::kNothing;
+    return ctrl ? CompanionCommand::kNothing : FindCommand(CompanionKeyTable(), code);
 }

@@ -5,6 +5,8 @@
 
 #include <span>
 
+#include "keys/key_row.h"
+
 enum class CompanionCommand {
     kNothing,
     kPlayPause,
@@ -16,12 +18,7 @@ enum class CompanionCommand {
     kHide,          // hides the window and gives the keyboard back to the editor
 };
 
-struct CompanionKey {
-    int key;  // virtual key code
-    CompanionCommand command;
-    const char* keys;  // for a help listing
-    const char* what;
-};
+using CompanionKey = KeyRow<CompanionCommand>;
 
 std::span<const CompanionKey> CompanionKeyTable();
 

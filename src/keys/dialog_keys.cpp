@@ -34,10 +34,3 @@ std::span<const DialogKey> CelSizeDialogKeyTable() {
 std::span<const DialogKey> HelpWindowKeyTable() {
     return kHelpWindow;
 }
-
-DialogCommand FindDialogCommand(std::span<const DialogKey> table, int code) {
-    for (const DialogKey& row : table) {
-        if (row.key == code) return row.command;
-    }
-    return DialogCommand::kNothing;
-}

@@ -5,6 +5,8 @@
 
 #include <span>
 
+#include "keys/key_row.h"
+
 enum class DialogCommand {
     kNothing,  // the key is left to the field or the text
     kAccept,   // the dialog closes with OK
@@ -12,17 +14,9 @@ enum class DialogCommand {
     kClose,    // the help window closes and gives the keyboard back
 };
 
-struct DialogKey {
-    int key;  // virtual key code
-    DialogCommand command;
-    const char* keys;  // for a help listing
-    const char* what;
-};
+using DialogKey = KeyRow<DialogCommand>;
 
 std::span<const DialogKey> NewDialogKeyTable();
 // The cel-size dialog of the picture import (key I).
 std::span<const DialogKey> CelSizeDialogKeyTable();
 std::span<const DialogKey> HelpWindowKeyTable();
-
-// The command of a key pressed in a window with this table; kNothing when the table has no row.
-DialogCommand FindDialogCommand(std::span<const DialogKey> table, int code);

@@ -23,9 +23,5 @@ std::span<const GenerateKey> GenerateKeyTable() {
 }
 
 GenerateCommand FindGenerateCommand(int code, bool ctrl) {
-    if (ctrl) return GenerateCommand::kNothing;
-    for (const GenerateKey& row : kGenerateKeys) {
-        if (row.key == code) return row.command;
-    }
-    return GenerateCommand::kNothing;
+    return ctrl ? GenerateCommand::kNothing : FindCommand(GenerateKeyTable(), code);
 }

@@ -6,6 +6,8 @@
 
 #include <span>
 
+#include "keys/key_row.h"
+
 enum class GenerateCommand {
     kNothing,
     kClose,             // hides the window; options, text and captured document stay
@@ -16,12 +18,7 @@ enum class GenerateCommand {
     kNextFormat,        // Hex, Assembler, C, BASIC, then Hex again
 };
 
-struct GenerateKey {
-    int key;  // virtual key code
-    GenerateCommand command;
-    const char* keys;  // for a help listing
-    const char* what;
-};
+using GenerateKey = KeyRow<GenerateCommand>;
 
 std::span<const GenerateKey> GenerateKeyTable();
 
