@@ -183,7 +183,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return text;
     };
     writer.name = LabelName(take(nameLength));
-    writer.directive = take(at < size ? data[at++] % 6 : 0);
+    // Up to 11 bytes: longer than the usual directives (db, defb, .byte) too.
+    writer.directive = take(at < size ? data[at++] % 12 : 0);
     if (writer.directive.empty() || writer.directive.find_first_of("\r\n") != std::string::npos) {
         writer.directive = "db";
     }
