@@ -64,8 +64,17 @@ std::string Resolve(const std::string& requested, LinkRule links, Target& target
         if (links == LinkRule::kReplace) return {};
         char* real = ::realpath(requested.c_str(), nullptr);
         if (real == nullptr) {
-            return errno == ENOENT ? "it is a link to a file that does not exist"
-                                   : std::strerror(errno);
+            const int error = errno;
+            // Links through /proc name no file ("pipe:[1234]"), yet the kernel follows them:
+            // /dev/stdout into a pipe is a pipe.
+            struct stat followed {};
+            if (::stat(requested.c_str(), &followed) == 0) {
+                if (std::string reason = NotRegularReason(followed.st_mode); !reason.empty()) {
+                    return reason;
+                }
+            }
+            return error == ENOENT ? "it is a link to a file that does not exist"
+                                   : std::strerror(error);
         }
         target.path = real;
         std::free(real);

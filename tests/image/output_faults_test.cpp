@@ -338,6 +338,19 @@ const Row kRows[] = {
      {false, "Cannot create {}: it is a named pipe, not a regular file."},
      {false, "Cannot create {}: it is a named pipe, not a regular file."},
      {true, ""}},
+    // realpath finds no file behind such a link ("pipe:[1234]"); the kernel follows it all the
+    // same.
+    {"a link through /proc to a pipe, as /dev/stdout into a pipe: refused as a pipe",
+     [](Scene& s, Kind) {
+         int fds[2];
+         ASSERT_EQ(::pipe(fds), 0);
+         // Both ends stay open while the test runs, so the link leads to a live pipe.
+         fs::create_symlink("/proc/self/fd/" + std::to_string(fds[1]), s.path);
+         s.oldKept = false;
+     },
+     {false, "Cannot create {}: it is a named pipe, not a regular file."},
+     {false, "Cannot create {}: it is a named pipe, not a regular file."},
+     {true, ""}},
     {"a name of 255 bytes",
      [](Scene& s, Kind kind) {
          s.path = s.checked = s.folder + "/" + std::string(251, 'n') + Suffix(kind);
