@@ -181,7 +181,9 @@ int ScaleOfImport(const PictureShape& shape, int celWidth, int celHeight, Import
 CelSize WholePictureCel(const PictureShape& shape, ImportScale scale) {
     const bool halved =
         scale == ImportScale::kTwo || (scale == ImportScale::kAuto && shape.halvable);
-    return halved ? CelSize{shape.width / 2, shape.height / 2} : CelSize{shape.width, shape.height};
+    // A side of one pixel halves to one, so that the import says the picture is too small.
+    return halved ? CelSize{std::max(shape.width / 2, 1), std::max(shape.height / 2, 1)}
+                  : CelSize{shape.width, shape.height};
 }
 
 Result<PngPicture> ReadPictureToImport(const std::string& path, const std::string& shown) {

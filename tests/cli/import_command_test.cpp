@@ -54,13 +54,14 @@ class ImportCommandTest : public testing::Test {
             for (int x = 0; x < 256; ++x) strip_.Set(x, y, StripColour(x / 16));
         dir_.Write("good/color.bmp", EncodeBmp(strip_));
         // A 16 x 8 cel as the png command writes it (32 x 16), a sheet of four 8 x 8 cels, a
-        // picture wider than one cel, and one of a colour not in the strip.
+        // picture wider than one cel, one of a colour not in the strip, and a single pixel.
         cel_ = Pixels(16 * 8);
         for (int i = 0; i < 16 * 8; ++i) cel_[static_cast<std::size_t>(i)] = Busy(i % 16, i / 16);
         dir_.Write("cel.png", EncodePng(AssembleExportImage(strip_, cel_.data(), 16, 8), 9));
         dir_.Write("sheet.png", Png(32, 8));
         dir_.Write("wide.png", Png(72, 8));
         dir_.Write("brown.png", Png(8, 8, true));
+        dir_.Write("dot.png", Png(1, 1));
         dir_.Write("text.png", {'n', 'o', 't', ' ', 'P', 'N', 'G'});
     }
 
@@ -142,6 +143,8 @@ TEST_F(ImportCommandTest, FailsWritingNothing) {
         {{"wide.png", "OUT"},
          "DIR/wide.png is 72 × 8 pixels, more than one cel of at most 64 × 64: give the cel size "
          "with --size WxH\n"},
+        {{"--scale", "2", "dot.png", "OUT"},
+         "DIR/dot.png is 1 × 1 pixels: too small for one 1 × 1 cel at twice its size.\n"},
         {{"--strict", "brown.png", "OUT"},
          "DIR/brown.png: pixel (1, 0) has colour #7F3F00, which is not in the palette.\n"},
         {{"cel.png", "cel.png"},
