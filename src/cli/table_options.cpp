@@ -91,7 +91,8 @@ const std::vector<ValueOption>& ValueOptions() {
          }},
         {"--directive", "db, defb, .byte ...", true,
          [](TablesCommandLine& line, const std::string& v) -> std::optional<std::string> {
-             if (v.empty() || v.find_first_of("\r\n") != std::string::npos) {
+             if (v.find_first_not_of(" \t") == std::string::npos ||
+                 v.find_first_of("\r\n") != std::string::npos) {
                  return "the directive must be a word on one line, such as db or .byte";
              }
              line.writer.directive = v;
