@@ -22,6 +22,7 @@ Refresh TSpriteDocument::NewDocument(int width, int height, int celCount) {
     names_.name = "new";
     names_.savePath.clear();
     names_.exportName.clear();
+    names_.savedStamp.reset();
     std::memset(buffer_.get(), 0, kBufferCapacity);
     buffer_[0] = static_cast<std::uint8_t>(width);
     buffer_[1] = static_cast<std::uint8_t>(height);

@@ -9,8 +9,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "document/file_stamp.h"
 #include "document/transforms.h"
 
 inline constexpr int kMaxWidth = 64;
@@ -36,6 +38,9 @@ struct DocumentNames {
     std::string name = "new";
     std::string savePath;
     std::string exportName;
+    // The save path's file as the last Open or save left it; nothing when the document was not
+    // read from or written to it (new, imported, recovered).
+    std::optional<FileStamp> savedStamp;
 };
 
 class TSpriteDocument {

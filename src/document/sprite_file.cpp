@@ -83,8 +83,12 @@ Result<> LoadSpriteFile(TSpriteDocument& doc, const std::string& path, std::stri
     const FileBytes file = ReadWholeFile(path, static_cast<std::size_t>(kBufferCapacity));
     const std::string name(shown);
     switch (file.problem) {
-        case ReadProblem::kNone:
-            return LoadSpriteBytes(doc, file.bytes.data(), file.bytes.size(), path, shown);
+        case ReadProblem::kNone: {
+            Result<> loaded =
+                LoadSpriteBytes(doc, file.bytes.data(), file.bytes.size(), path, shown);
+            if (loaded.ok()) doc.Names().savedStamp = StampOfFile(path);
+            return loaded;
+        }
         case ReadProblem::kCannotOpen:
             return Fail(Failure::kCannotOpen, "Cannot open " + name + ": " + file.reason + ".");
         case ReadProblem::kCannotRead:
@@ -110,6 +114,7 @@ Result<> LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::s
     names.savePath = path;
     names.exportName.clear();
     names.name = DocumentNameFromPath(path);
+    names.savedStamp.reset();
     return {};
 }
 
@@ -120,8 +125,17 @@ Result<> SaveSpriteFile(TSpriteDocument& doc, DiskCalls* disk) {
     Result<> result =
         WriteFile(path, std::span(doc.Buffer(), static_cast<std::size_t>(doc.UsedSize())),
                   ShownName(path), options);
-    if (result.ok()) doc.ClearModified();
+    if (result.ok()) {
+        doc.ClearModified();
+        doc.Names().savedStamp = StampOfFile(path);
+    }
     return result;
+}
+
+bool ChangedOnDisk(const DocumentNames& names) {
+    if (!names.savedStamp) return false;
+    const std::optional<FileStamp> now = StampOfFile(names.savePath);
+    return now && *now != *names.savedStamp;
 }
 
 std::string DocumentNameFromPath(std::string_view path) {

@@ -10,6 +10,7 @@
 #include "document/file_writer.h"
 
 class TSpriteDocument;
+struct DocumentNames;
 
 // Why a whole file image is not a sprite file the editor accepts, as the part of a message after
 // the colon ("its width 0 is outside 1 to 64"); empty when it is one.
@@ -35,8 +36,14 @@ Result<> LoadSpriteBytes(TSpriteDocument& doc, const std::uint8_t* bytes, std::s
                          const std::string& path, std::string_view shown);
 
 // Writes header and cels to the document's save path through WriteFile (disk: the calls it makes,
-// RealDisk() when null); on success clears the modified flag.
+// RealDisk() when null); on success clears the modified flag and stamps the names with the file
+// written, as a load does.
 Result<> SaveSpriteFile(TSpriteDocument& doc, DiskCalls* disk = nullptr);
+
+// Whether the file at the save path is no longer the one the last Open or save left there (another
+// program wrote it). A file that is gone has lost nothing to a save, and a document without a stamp
+// has nothing to compare.
+bool ChangedOnDisk(const DocumentNames& names);
 
 // The document name of a path: the file name without its last extension. "/home/ann/walk.old.dat"
 // gives "walk.old", "/home/ann/my.dir/walk" gives "walk", "/tmp/.dat" gives "".

@@ -81,18 +81,31 @@ bool TForm1::LoadDocument(const std::string& path, bool plainError) {
 
 bool TForm1::SaveDocument(bool askForPath) {
     DocumentNames& names = doc_.Names();
-    // An imported document has a name but no path yet.
-    if (askForPath || names.name == "new" || names.savePath.empty()) {
+    // An imported document has a name but no path yet; after a Save As failed, S asks again.
+    const bool ask = askForPath || names.name == "new" || names.savePath.empty() ||
+                     names.savePath == failedSaveAsPath_;
+    if (ask) {
         const std::optional<QString> path = prompts_.AskSavePath(DisplayPath(names.savePath));
         activateWindow();
         if (!path) return false;
         // The names take the chosen path at once, before the file is created.
-        names.savePath = LocalPath(*path);
+        const std::string chosen = LocalPath(*path);
+        if (chosen != names.savePath) names.savedStamp.reset();  // another file: nothing to lose
+        names.savePath = chosen;
         names.name = DocumentNameFromPath(names.savePath);
         names.exportName.clear();
         NoteChange();  // the recovery copy keeps the names, also when the save fails
     }
+    if (ChangedOnDisk(names)) {
+        const QString file = DisplayPath(FileNameOfPath(names.savePath));
+        const QString question =
+            QStringLiteral("%1 has changed on disk since it was opened. Overwrite it?").arg(file);
+        if (Ask(question, QStringLiteral("Prompt"), PromptButtons::kYesNo) != PromptAnswer::kYes) {
+            return false;
+        }
+    }
     const Result<> result = SaveSpriteFile(doc_);
+    failedSaveAsPath_ = ask && !result.ok() ? names.savePath : std::string();
     if (result.failure() == Failure::kCannotCreate) {
         Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
             PromptIcon::kError);

@@ -29,6 +29,7 @@ void TakeImported(TSpriteDocument& doc, const ImportedDocument& imported,
     names.name = DocumentNameFromPath(picturePath);
     names.savePath.clear();
     names.exportName.clear();
+    names.savedStamp.reset();
     doc.MarkModified();
 }
 

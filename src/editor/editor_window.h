@@ -185,6 +185,7 @@ class TForm1 : public QWidget {
     RgbImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
     QImage image_;          // what imgMain shows
     QString lastOpenPath_;
+    std::string failedSaveAsPath_;  // the path a Save As chose and could not write
     QString lastImportPath_;
     int zoom_ = 8;
     int redrawCount_ = 0;

@@ -39,6 +39,7 @@ PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, Pro
     if (icon == PromptIcon::kError) shown = QMessageBox::Critical;
     if (icon == PromptIcon::kInformation) shown = QMessageBox::Information;
     QMessageBox box(shown, caption, text, QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);  // file and document names are never markup
     switch (buttons) {
         case PromptButtons::kOk:
             box.setDefaultButton(box.addButton(QMessageBox::Ok));
@@ -48,6 +49,10 @@ PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, Pro
             box.setDefaultButton(box.addButton(QMessageBox::Ok));
             box.addButton(QMessageBox::Cancel);
             box.setEscapeButton(QMessageBox::Cancel);
+            break;
+        case PromptButtons::kYesNo:
+            box.setDefaultButton(box.addButton(QMessageBox::Yes));
+            box.setEscapeButton(box.addButton(QMessageBox::No));
             break;
         case PromptButtons::kYesNoCancel:
             box.setDefaultButton(box.addButton(QMessageBox::Yes));
@@ -65,6 +70,7 @@ PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, Pro
         case QMessageBox::No:
             return PromptAnswer::kNo;
         default:
+            if (buttons == PromptButtons::kYesNo) return PromptAnswer::kNo;
             return buttons == PromptButtons::kOk ? PromptAnswer::kOk : PromptAnswer::kCancel;
     }
 }

@@ -158,12 +158,23 @@ bool RecoveryCopy::TakeOwnFiles() {
     if (lockFd_ >= 0) return true;
     if (unusable_) return false;
     const std::string folder = Local(folder_);
+    // A link there may lead to a folder of others: it is neither followed nor changed. (A trailing
+    // slash would make lstat follow it.)
+    const std::string bare = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
+    struct stat st {};
+    const bool existed = ::lstat(bare.c_str(), &st) == 0;
+    if (existed && !S_ISDIR(st.st_mode)) {
+        Complain(bare + " is not a folder of its own (" +
+                 (S_ISLNK(st.st_mode) ? "a symbolic link" : "another kind of file") + ")");
+        unusable_ = true;
+        return false;
+    }
     if (!QDir().mkpath(folder_)) {
         Complain("cannot create the folder " + folder);
         unusable_ = true;
         return false;
     }
-    ::chmod(folder.c_str(), 0700);  // the copies are the user's alone
+    if (!existed) ::chmod(folder.c_str(), 0700);  // the copies are the user's alone
     const std::string pid = std::to_string(::getpid());
     for (int n = 1; n <= 100; ++n) {
         std::string base = folder + "editor-" + pid;

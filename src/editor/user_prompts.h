@@ -22,7 +22,7 @@ struct CelSizeTexts {
     QString height;
 };
 
-enum class PromptButtons { kOk, kOkCancel, kYesNoCancel };
+enum class PromptButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class PromptIcon { kNone, kError, kInformation };
 // The button pressed; a box closed without a choice answers kCancel (kOk for a box with OK only).
 enum class PromptAnswer { kOk, kCancel, kYes, kNo };

@@ -197,8 +197,11 @@ std::string ReadRows(std::span<const std::uint8_t> file, const Layout& layout, R
 }
 
 // Run-length coded rows (8 or 4 bits an index), from the bottom row up. Pixels the data skips
-// keep colour table entry 0; pixels past the right edge or the top are dropped (encoders pad their
-// rows), and data that stops without an end mark ends the picture.
+// keep colour table entry 0. A run that starts inside its row may go past the right edge (encoders
+// pad their rows) and is cut there; a run that starts past the edge or above the top row, a jump
+// out of the picture and an end of line above the top row are damage. So the column stays below
+// width + 256 and the row at most one past the top: no count can grow without bound. Data that
+// stops without an end mark ends the picture.
 std::string ReadRunLengthRows(std::span<const std::uint8_t> file, const Layout& layout,
                               RgbImage& image) {
     const bool four = layout.bitsPerPixel == 4;
@@ -209,16 +212,21 @@ std::string ReadRunLengthRows(std::span<const std::uint8_t> file, const Layout& 
     int row = 0;  // from the bottom
     std::string problem;
     const auto put = [&](std::uint32_t index) {
-        if (x >= layout.width || row >= layout.height) {
-            ++x;
-            return;
-        }
+        if (x >= layout.width) return;
         const auto colour = Entry(layout, index);
         if (!colour) {
             if (problem.empty()) problem = BadIndex(index, layout);
             return;
         }
         image.Set(x++, layout.height - 1 - row, *colour);
+    };
+    const auto runStart = [&]() -> std::string {
+        if (row >= layout.height) return "its run-length data goes on above the top row";
+        if (x >= layout.width) {
+            return "a run starts past the right edge of row " +
+                   std::to_string(layout.height - 1 - row);
+        }
+        return {};
     };
     const auto nibble = [four](std::uint8_t byte, int i) {
         return four ? static_cast<std::uint32_t>(i % 2 == 0 ? byte >> 4 : byte & 15)
@@ -229,20 +237,27 @@ std::string ReadRunLengthRows(std::span<const std::uint8_t> file, const Layout& 
         const std::uint8_t value = file[at + 1];
         at += 2;
         if (count > 0) {
+            if (std::string bad = runStart(); !bad.empty()) return bad;
             for (int i = 0; i < count; ++i) put(nibble(value, i));
         } else if (value == 0) {
+            if (row >= layout.height) return "its run-length data goes on above the top row";
             x = 0;
             ++row;
         } else if (value == 1) {
             break;
         } else if (value == 2) {
             if (at + 2 > file.size()) break;
+            // Both steps are at most 255, so neither sum can overflow.
+            if (x + file[at] > layout.width || row + file[at + 1] > layout.height) {
+                return "a jump in its run-length data leaves the picture";
+            }
             x += file[at];
             row += file[at + 1];
             at += 2;
         } else {
             const std::size_t bytes = four ? (value + 1u) / 2 : value;
             if (at + bytes > file.size()) return "its run-length data ends inside a run";
+            if (std::string bad = runStart(); !bad.empty()) return bad;
             for (int i = 0; i < value; ++i) {
                 put(nibble(file[at + static_cast<std::size_t>(four ? i / 2 : i)], i));
             }

@@ -149,6 +149,10 @@ std::string StopProblem(PngHandle& handle, const std::string& shown, const PngLi
         }
         case PngStop::kOutOfMemory:
             return shown + " cannot be read: out of memory.";
+        case PngStop::kTrailingData:
+            return Damaged(shown, "its pixel data goes on for more than " +
+                                      std::to_string(kMaxPngDataAfterRows) +
+                                      " bytes after the last row");
         case PngStop::kNone:
         case PngStop::kHeaderRead:
         case PngStop::kError:
@@ -163,6 +167,21 @@ std::string StopProblem(PngHandle& handle, const std::string& shown, const PngLi
         return Damaged(shown, faults);
     }
     return Damaged(shown, session.message);
+}
+
+// Where the last pixel chunk (IDAT) ends, CRC included. Where the chunks cannot be walked to the
+// end of the file, anything from the first one that does not fit may be pixel data.
+std::size_t PixelChunksEnd(std::span<const std::uint8_t> bytes) {
+    std::size_t end = 0;
+    std::size_t at = kSignatureSize;
+    while (at <= bytes.size() && bytes.size() - at >= 12) {
+        const std::size_t length = png_get_uint_32(bytes.data() + at);
+        if (length > bytes.size() - at - 12) return bytes.size();
+        const std::uint8_t* type = bytes.data() + at + 4;
+        at += 12 + length;
+        if (std::equal(type, type + 4, "IDAT")) end = at;
+    }
+    return at == bytes.size() ? end : bytes.size();
 }
 
 // Checks the signature and has libpng read up to the pixels (or only the header); false with the
@@ -186,6 +205,7 @@ bool StartReading(PngHandle& handle, std::span<const std::uint8_t> bytes, const 
     session.inputSize = bytes.size();
     session.maxSide = limits.maxSide;
     session.maxPixels = limits.maxPixels;
+    session.pixelChunksEnd = PixelChunksEnd(bytes);
     if (handle.Run(ReadUpToPixels) || session.stop == PngStop::kHeaderRead) return true;
     problem = StopProblem(handle, shown, limits);
     return false;

@@ -17,6 +17,15 @@ PngSession& SessionOf(png_structp png) {
     png_error(png, "stopped");
 }
 
+// Whether libpng has every row: past the last row, or past the seventh pass of an interlaced one.
+bool RowsAllIn(png_structp png, png_infop info) {
+    if (png_get_interlace_type(png, info) != PNG_INTERLACE_NONE) {
+        return png_get_current_pass_number(png) >= 7;
+    }
+    const png_uint_32 height = png_get_image_height(png, info);
+    return height > 0 && png_get_current_row_number(png) >= height;
+}
+
 }  // namespace
 
 void PngOnError(png_structp png, png_const_charp text) {
@@ -53,6 +62,15 @@ void PngReadInput(png_structp png, png_bytep out, std::size_t count) {
         }
     }
     if (count > session.inputSize - session.inputAt) Stop(png, session, PngStop::kCutShort);
+    // libpng inflates what follows the last row as soon as that row is in, before it returns.
+    if (!session.rowsIn && RowsAllIn(png, session.info)) {
+        session.rowsIn = true;
+        session.rowsInAt = session.inputAt;
+    }
+    if (session.rowsIn && session.inputAt < session.pixelChunksEnd &&
+        session.inputAt + count - session.rowsInAt > kMaxPngDataAfterRows) {
+        Stop(png, session, PngStop::kTrailingData);
+    }
     std::memcpy(out, session.input + session.inputAt, count);
     session.inputAt += count;
 }

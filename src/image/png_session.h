@@ -17,12 +17,17 @@
 // What stopped libpng, when it stopped.
 enum class PngStop {
     kNone,
-    kError,        // libpng raised an error: message holds its text
-    kCutShort,     // libpng asked for bytes past the end of the input
-    kTooLarge,     // the header announced more than maxSide or maxPixels
-    kHeaderRead,   // only the header was wanted, and it has been read
-    kOutOfMemory,  // the output could not grow
+    kError,         // libpng raised an error: message holds its text
+    kCutShort,      // libpng asked for bytes past the end of the input
+    kTooLarge,      // the header announced more than maxSide or maxPixels
+    kHeaderRead,    // only the header was wanted, and it has been read
+    kOutOfMemory,   // the output could not grow
+    kTrailingData,  // the pixel chunks went on for more than kMaxPngDataAfterRows after the rows
 };
+
+// Compressed pixel data read after the last row: a right stream has a few bytes of zlib's end
+// there; a bomb has gigabytes of zeros, which inflate at about 1000 to 1.
+inline constexpr std::size_t kMaxPngDataAfterRows = 64 * 1024;
 
 struct PngSession {
     // Reading: the file image and how much of it libpng has taken.
@@ -37,6 +42,12 @@ struct PngSession {
     std::int64_t maxPixels = 0;
     bool headerOnly = false;
     bool headerChecked = false;
+    // The end of the last pixel chunk (IDAT) in the input, and where the input stood when libpng
+    // had every row: it then reads on to the end of the file, but may take only
+    // kMaxPngDataAfterRows more bytes of pixel chunks.
+    std::size_t pixelChunksEnd = 0;
+    std::size_t rowsInAt = 0;
+    bool rowsIn = false;
 
     // Writing: where the bytes go, and the picture's size and zlib level.
     std::vector<std::uint8_t>* output = nullptr;

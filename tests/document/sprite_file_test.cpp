@@ -164,7 +164,7 @@ TEST(SpriteFile, BadFilesAreRefusedAndChangeNothing) {
         doc.SetPixel(1, 1, 7);
         doc.NextCel();
         doc.SetCursor(2, 0);
-        doc.Names() = {"old", "/x/old.dat", "/x/old.png"};
+        doc.Names() = {"old", "/x/old.dat", "/x/old.png", {}};
         const Picture before(doc.Buffer(), doc.Buffer() + kBufferCapacity);
         const Result<> result = LoadSpriteFile(doc, dir.Path("walk.dat"));
         EXPECT_EQ(result.failure(), Failure::kNotUsable);

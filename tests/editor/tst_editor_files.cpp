@@ -19,7 +19,8 @@ class EditorFiles : public QObject {
     void commands_data();
     void commands();
     void fieldsKeepTheirTexts();
-    void failedSaveTriesTheSamePathAgain();
+    void failedSaveAsAsksAgain();
+    void saveAsksBeforeOverwritingChangesItHasNotSeen();
     void commandLine_data();
     void commandLine();
 };
@@ -306,23 +307,52 @@ void EditorFiles::fieldsKeepTheirTexts() {
     QCOMPARE(editor.form->Document().Height(), 6);
 }
 
-// The names take a chosen path before the file is created: the title keeps the old name until
-// it is rebuilt, and the next plain save goes to the same path without asking.
-void EditorFiles::failedSaveTriesTheSamePathAgain() {
+// The names take a chosen path before the file is created; after that Save As failed, S asks for
+// a path again (proposing the one that failed), and after a save that worked it asks no more.
+void EditorFiles::failedSaveAsAsksAgain() {
     test::Editor editor;
     editor.prompts.script << "$TMP/later/pic.dat"
-                          << "OK"
                           << "OK";
     test::Press(*editor.form, "5 S");
     QCOMPARE(editor.form->windowTitle(), QString("new* 1/1"));
-    test::Press(*editor.form, "S");
-    QCOMPARE(editor.prompts.asked.join("; "), "Save as: ; " + kError + "; " + kError);
     QVERIFY(QDir(editor.dir.path()).mkdir("later"));
-    test::Press(*editor.form, "S");
+    editor.prompts.script << "$TMP/later/pic.dat";
+    test::Press(*editor.form, "S 6 S");
+    QCOMPARE(editor.prompts.asked.join("; "),
+             "Save as: ; " + kError + "; Save as: $TMP/later/pic.dat");
     QCOMPARE(editor.form->windowTitle(), QString("pic 1/1"));
     QCOMPARE(QFileInfo(editor.Path("later/pic.dat")).size(), 67);
-    test::Press(*editor.form, "M");  // any title rebuild shows the new name
-    QCOMPARE(editor.form->windowTitle(), QString("pic 1/1"));
+}
+
+// Two editors on one file: A saves, then B's S asks before it overwrites A's change. No keeps
+// both (B stays modified), Yes writes B's. A's own saves, before and after, never ask; nor does
+// a Save As onto another file.
+void EditorFiles::saveAsksBeforeOverwritingChangesItHasNotSeen() {
+    test::Editor a;
+    test::Editor b;
+    a.Open("walk.dat", test::SpriteBytes(4, 4, 1, ""));
+    b.prompts.script << a.Path("walk.dat");
+    b.form->OpenDocument();
+    b.prompts.asked.clear();
+    test::Press(*a.form, "5 S 6 S");
+    b.prompts.script << "No";
+    test::Press(*b.form, "F S");
+    const QString question =
+        "walk.dat has changed on disk since it was opened. Overwrite it? | Prompt | YesNo";
+    QCOMPARE(b.prompts.asked.join("; "), question);
+    QCOMPARE(b.form->windowTitle(), QString("walk* 1/1"));
+    const auto onDisk = [&a] {
+        QFile file(a.Path("walk.dat"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QCOMPARE(onDisk(), test::SpriteBytes(4, 4, 1, "2,2=6"));
+    b.prompts.script << "Yes" << b.Path("other.dat");
+    test::Press(*b.form, "S Ctrl+S");
+    QCOMPARE(b.prompts.asked.join("; "),
+             question + "; " + question + "; Save as: " + a.Path("walk.dat"));
+    QCOMPARE(b.form->windowTitle(), QString("other 1/1"));
+    QCOMPARE(onDisk(), test::SpriteBytes(4, 4, 1, "2,2=F"));
+    QVERIFY(a.prompts.asked.isEmpty());
 }
 
 void EditorFiles::commandLine_data() {

@@ -262,6 +262,31 @@ Bytes Cut(const std::string& seed, std::size_t keep) {
     return Bytes(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(keep));
 }
 
+// rgb8.png whose pixel stream goes on after its rows with a gigabyte of zeros in 2 MB, as a
+// 1 MiB block of zeros deflated once and repeated (a flush keeps each block whole).
+Bytes Bomb() {
+    z_stream z{};
+    deflateInit(&z, 9);
+    Bytes out(1 << 16);
+    const auto deflated = [&](Bytes in, int flush) {
+        z.next_in = in.data();
+        z.avail_in = static_cast<uInt>(in.size());
+        z.next_out = out.data();
+        z.avail_out = static_cast<uInt>(out.size());
+        deflate(&z, flush);
+        return Bytes(out.begin(), out.end() - z.avail_out);
+    };
+    Bytes stream = deflated(
+        {0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 10, 20, 30, 255, 255, 255, 0, 0, 0}, Z_SYNC_FLUSH);
+    deflated(Bytes(1 << 20), Z_SYNC_FLUSH);
+    const Bytes zeros = deflated(Bytes(1 << 20), Z_SYNC_FLUSH);
+    for (int i = 0; i < 1024; ++i) stream.insert(stream.end(), zeros.begin(), zeros.end());
+    const Bytes end = deflated({}, Z_FINISH);
+    stream.insert(stream.end(), end.begin(), end.end());
+    deflateEnd(&z);
+    return Edited("rgb8.png", [&](auto& c) { c[1].data = stream; });
+}
+
 TEST(PngCodec, RefusesWhatIsNotAWholePngPictureWithinTheLimits) {
     const Bytes rgb8 = ReadSeed("rgb8.png");
     struct Row {
@@ -299,6 +324,9 @@ TEST(PngCodec, RefusesWhatIsNotAWholePngPictureWithinTheLimits) {
         {"pixel data that is not zlib data, with a right CRC",
          Edited("rgb8.png", [](auto& c) { c[1].data[0] ^= 0xFF; }),
          "x.png is a damaged PNG picture (IDAT: invalid window size (libpng))."},
+        {"a bomb: a gigabyte of zeros after the rows", Bomb(),
+         "x.png is a damaged PNG picture (its pixel data goes on for more than 65536 bytes after "
+         "the last row)."},
         {"a row of an unknown filter, with a right CRC",
          Edited("rgb8.png", [](auto& c) { c[1].data[5] ^= 0xFF; }),
          "x.png is a damaged PNG picture (bad adaptive filter value)."},
