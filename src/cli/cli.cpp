@@ -81,6 +81,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
     if (args.empty()) return UsageError(err, "missing command");
     if (args.front() == "--version") {
+        if (args.size() > 1) return UsageError(err, "--version takes nothing after it");
         out << kCliProgram << " " << SPRITEHEX_VERSION << "\n";
         return Flushed(out, err) ? kExitOk : kExitFailure;
     }

@@ -1,11 +1,13 @@
 #include "cli/cli_support.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "cli/cli.h"
+#include "document/file_writer.h"
 #include "document/sprite_file.h"
 
 int UsageError(std::ostream& err, std::string_view message) {
@@ -58,4 +60,31 @@ bool Flushed(std::ostream& out, std::ostream& err) {
 
 bool IsTerminal(const std::ostream& out) {
     return &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
+}
+
+bool WriteOutput(const std::string& output, std::span<const std::uint8_t> bytes, bool binary,
+                 std::ostream& out, std::ostream& err) {
+    if (output == "-") {
+        if (binary && IsTerminal(out)) {
+            UsageError(err,
+                       "the output is binary and standard output is a terminal: give a file, "
+                       "or send - into a pipe");
+            return false;
+        }
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        return Flushed(out, err);
+    }
+    const Result<> written = WriteFile(output, bytes, output);
+    if (!written) err << kCliProgram << ": " << written.message() << "\n";
+    return written.ok();
+}
+
+bool FirstTime(std::vector<std::string>& seen, const std::string& option, std::ostream& err) {
+    if (std::find(seen.begin(), seen.end(), option) != seen.end()) {
+        UsageError(err, "option '" + option + "' is given twice");
+        return false;
+    }
+    seen.push_back(option);
+    return true;
 }

@@ -3,12 +3,14 @@
 // files loaded with a message on failure, an output that is its own input, and a check that
 // standard output was written.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/sprite_document.h"
 
@@ -37,3 +39,13 @@ bool Flushed(std::ostream& out, std::ostream& err);
 
 // Whether out is the program's standard output and that is a terminal.
 bool IsTerminal(const std::ostream& out);
+
+// Writes an output: "-" is standard output, any other name a file through the one writer of
+// files. Bytes that are not text (binary) are refused to a terminal before anything is written.
+// False after saying what went wrong.
+bool WriteOutput(const std::string& output, std::span<const std::uint8_t> bytes, bool binary,
+                 std::ostream& out, std::ostream& err);
+
+// An option given a second time would silently take the last value: false after saying so.
+// seen collects the options of one command line.
+bool FirstTime(std::vector<std::string>& seen, const std::string& option, std::ostream& err);

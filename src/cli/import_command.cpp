@@ -5,7 +5,6 @@
 
 #include "cli/cli_support.h"
 #include "cli/colour_strip_beside.h"
-#include "document/file_writer.h"
 #include "document/new_dialog_numbers.h"
 #include "image/picture_import.h"
 
@@ -49,6 +48,7 @@ struct ImportLine {
 std::optional<ImportLine> ParseImportLine(std::span<const std::string> args, std::ostream& err) {
     ImportLine line;
     std::vector<std::string> files;
+    std::vector<std::string> seen;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -57,6 +57,8 @@ std::optional<ImportLine> ParseImportLine(std::span<const std::string> args, std
             files.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
+        } else if (!FirstTime(seen, arg.substr(0, arg.find('=')), err)) {
+            return std::nullopt;
         } else if (arg == "--strict") {
             line.options.strict = true;
         } else if (IsOptionWithValue(args, i, "--size", value)) {
@@ -98,12 +100,12 @@ std::optional<ImportLine> ParseImportLine(std::span<const std::string> args, std
 
 }  // namespace
 
-int RunImport(std::span<const std::string> args, std::ostream&, std::ostream& err,
+int RunImport(std::span<const std::string> args, std::ostream& out, std::ostream& err,
               const std::string& stripDir) {
     std::optional<ImportLine> line = ParseImportLine(args, err);
     if (!line) return kExitFailure;
     const std::string& shown = line->picture;
-    if (SameFile(line->picture, line->output)) {
+    if (line->output != "-" && SameFile(line->picture, line->output)) {
         err << kCliProgram << ": " << line->output << ": is the picture " << line->picture
             << " itself; write the sprite file elsewhere\n";
         return kExitFailure;
@@ -133,11 +135,7 @@ int RunImport(std::span<const std::string> args, std::ostream&, std::ostream& er
         err << kCliProgram << ": " << imported.message() << "\n";
         return kExitFailure;
     }
-    const Result<> written = WriteFile(line->output, imported->image, line->output);
-    if (!written) {
-        err << kCliProgram << ": " << written.message() << "\n";
-        return kExitFailure;
-    }
+    if (!WriteOutput(line->output, imported->image, true, out, err)) return kExitFailure;
     for (const std::string& note : ImportNotes(*imported, shown)) {
         err << kCliProgram << ": " << note << "\n";
     }
@@ -163,7 +161,8 @@ const CliCommand& ImportCommand() {
         "swatches of color.bmp have gives the lowest of their indices, and standard error says "
         "so.\n"
         "  --strict      refuse a colour that is not exactly one colour of color.bmp\n"
-        "OUT.dat is written as the editor saves; nothing is written when the import fails.",
+        "OUT.dat is written as the editor saves (- writes it to standard output, never to a\n"
+        "terminal); nothing is written when the import fails.",
         [](std::span<const std::string> args, std::ostream& out, std::ostream& err) {
             return RunBesideProgram(RunImport, args, out, err);
         }};

@@ -24,10 +24,11 @@ std::optional<int> CelNumber(const std::string& text) {
 
 }  // namespace
 
-int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
+int RunPng(std::span<const std::string> args, std::ostream& out, std::ostream& err,
            const std::string& stripDir) {
     std::vector<std::string> files;
     std::optional<std::string> celText;
+    std::vector<std::string> seen;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -35,6 +36,8 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
             files.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
+        } else if (!FirstTime(seen, arg.substr(0, arg.find('=')), err)) {
+            return kExitFailure;
         } else if (IsOptionWithValue(args, i, "--cel", celText)) {
             if (!celText)
                 return UsageError(err, "option '--cel' needs a cel number, counted from 1");
@@ -53,7 +56,7 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
     }
     const std::string& input = files[0];
     const std::string& output = files[1];
-    if (SameFile(input, output)) {
+    if (output != "-" && SameFile(input, output)) {
         err << kCliProgram << ": " << output << ": is the sprite file " << input
             << " itself; write the picture elsewhere\n";
         return kExitFailure;
@@ -70,12 +73,12 @@ int RunPng(std::span<const std::string> args, std::ostream&, std::ostream& err,
     const std::uint8_t* pixels = doc->Buffer() + kHeaderSize + (*cel - 1) * doc->CelSize();
     const RgbImage picture = AssembleExportImage(*strip, pixels, doc->Width(), doc->Height());
     // Written as the editor's export writes it: 8 bits per colour channel, compression level 9.
-    const Result<> written = WritePngFile(picture, output, output, kExportPngLevel);
-    if (!written) {
-        err << kCliProgram << ": " << written.message() << "\n";
+    const std::vector<std::uint8_t> png = EncodePng(picture, kExportPngLevel);
+    if (png.empty()) {
+        err << kCliProgram << ": Cannot write " << output << ": the picture cannot be encoded.\n";
         return kExitFailure;
     }
-    return kExitOk;
+    return WriteOutput(output, png, true, out, err) ? kExitOk : kExitFailure;
 }
 
 const CliCommand& PngCommand() {
@@ -86,7 +89,8 @@ const CliCommand& PngCommand() {
         "the editor's PNG export. An existing OUT.png is replaced only once the new one is\n"
         "complete; it is overwritten in place instead when replacing it would lose something\n"
         "(other hard links, another owner, a folder that cannot be written to). Named pipes,\n"
-        "devices and folders are never written.",
+        "devices and folders are never written. OUT.png - writes the picture to standard output\n"
+        "(never to a terminal).",
         [](std::span<const std::string> args, std::ostream& out, std::ostream& err) {
             return RunBesideProgram(RunPng, args, out, err);
         }};

@@ -1,5 +1,6 @@
 #include "cli/table_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 
@@ -91,9 +92,12 @@ const std::vector<ValueOption>& ValueOptions() {
          }},
         {"--directive", "db, defb, .byte ...", true,
          [](TablesCommandLine& line, const std::string& v) -> std::optional<std::string> {
-             if (v.find_first_not_of(" \t") == std::string::npos ||
-                 v.find_first_of("\r\n") != std::string::npos) {
-                 return "the directive must be a word on one line, such as db or .byte";
+             // Printable ASCII, no blank, and no ';', which starts a comment in the common
+             // assemblers and would hide every byte after it.
+             const auto wordChar = [](char c) { return c >= 0x21 && c <= 0x7E && c != ';'; };
+             if (v.empty() || !std::all_of(v.begin(), v.end(), wordChar)) {
+                 return "the directive must be one word of printable characters without ';', "
+                        "such as db or .byte";
              }
              line.writer.directive = v;
              return std::nullopt;
@@ -145,6 +149,7 @@ std::optional<TablesCommandLine> ParseTablesCommandLine(std::span<const std::str
                                                         std::ostream& err) {
     TablesCommandLine line;
     std::vector<std::string> given;  // the output options used, for the check against the format
+    std::vector<std::string> seen;
     bool optionsEnded = false;
     const auto fail = [&err](const std::string& message) {
         UsageError(err, message);
@@ -160,6 +165,9 @@ std::optional<TablesCommandLine> ParseTablesCommandLine(std::span<const std::str
             optionsEnded = true;
             continue;
         }
+        const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
+        const std::string key = arg.substr(0, equals);
+        if (!FirstTime(seen, key, err)) return std::nullopt;
         if (arg == "--two-layers") {
             line.tables.twoLayers = true;
             continue;
@@ -174,8 +182,6 @@ std::optional<TablesCommandLine> ParseTablesCommandLine(std::span<const std::str
             continue;
         }
         // "--name VALUE" or "--name=VALUE"; "-o FILE".
-        const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
-        const std::string key = arg.substr(0, equals);
         const ValueOption* option = nullptr;
         for (const ValueOption& candidate : ValueOptions()) {
             if (key == candidate.name && (withOutput || !candidate.output)) option = &candidate;

@@ -67,14 +67,9 @@ std::optional<std::string> WriteAll(const std::vector<FileTables>& files,
 // Standard output, or the file of -o through the one writer of files.
 bool Deliver(const std::string& output, const TablesCommandLine& line, std::ostream& out,
              std::ostream& err) {
-    if (!line.output || *line.output == "-") {
-        out.write(output.data(), static_cast<std::streamsize>(output.size()));
-        return Flushed(out, err);
-    }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(output.data());
-    const Result<> written = WriteFile(*line.output, std::span(bytes, output.size()), *line.output);
-    if (!written) err << kCliProgram << ": " << written.message() << "\n";
-    return written.ok();
+    return WriteOutput(line.output.value_or("-"), std::span(bytes, output.size()),
+                       line.format == TableFormat::kBin, out, err);
 }
 
 }  // namespace

@@ -3,12 +3,19 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// Temporary files are named kTempPrefix and six characters of mkostemp's.
+constexpr std::string_view kTempPrefix = ".spritehex-";
+constexpr std::size_t kTempNameSize = kTempPrefix.size() + 6;
 
 std::string Message(const char* what, std::string_view shown, const std::string& reason) {
     return std::string(what) + " " + std::string(shown) + ": " + reason + ".";
@@ -123,7 +130,7 @@ Result<> WriteByRename(const Target& target, std::span<const std::uint8_t> bytes
                        std::string_view shown, LinkRule links, DiskCalls& disk) {
     const std::string folder = FolderOf(target.path);
     // A short name of its own, so that a target name of the file system's longest still works.
-    std::string temp = folder + "/.spritehex-XXXXXX";
+    std::string temp = folder + "/" + std::string(kTempPrefix) + "XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
@@ -132,6 +139,9 @@ Result<> WriteByRename(const Target& target, std::span<const std::uint8_t> bytes
         }
         return CannotCreate(shown, std::strerror(error));
     }
+    // Held until the file is closed: a temporary file without its lock was left by a writer that
+    // was killed (RemoveStrayTemporaries).
+    ::flock(fd, LOCK_EX | LOCK_NB);
     mode_t mode = 0;
     if (target.exists) {
         mode = target.st.st_mode & 07777;
@@ -201,4 +211,31 @@ Result<> WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
         return WriteInPlace(target, bytes, shown, disk);
     }
     return WriteByRename(target, bytes, shown, options.links, disk);
+}
+
+int RemoveStrayTemporaries(const std::string& folder, std::chrono::seconds minAge) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return 0;
+    const std::time_t before = std::time(nullptr) - static_cast<std::time_t>(minAge.count());
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != kTempNameSize || !name.starts_with(kTempPrefix)) continue;
+        const std::string path = folder + "/" + std::string(name);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held {};
+        struct stat named {};
+        // Only a regular file of this user's, old enough, that no writer holds, and still the
+        // file of that name once its lock is taken.
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == ::geteuid() &&
+            held.st_mtime <= before && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::lstat(path.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
+            named.st_dev == held.st_dev && ::unlink(path.c_str()) == 0) {
+            ++removed;
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
 }

@@ -8,9 +8,12 @@
 //   one, another owner or group than the writer's, or a folder that refuses the temporary file
 //   while the file itself may be written. The file is overwritten, flushed and cut to the new
 //   length; a failure is reported (the old contents may then be damaged).
+// - The temporary file is named .spritehex-XXXXXX and locked (flock) while it is written, so that
+//   one left by a writer that was killed can be told from one being written.
 // - Refuse anything that is not a regular file or a link to one: named pipes, devices, sockets,
 //   folders, links to nothing.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -56,3 +59,8 @@ Result<> WriteFile(const std::string& path, std::span<const std::uint8_t> bytes,
 // "it is a named pipe, not a regular file" for a file type that is not a regular file; empty for
 // a regular file.
 std::string NotRegularReason(mode_t mode);
+
+// Removes from a folder the temporary files a killed writer left: this user's regular files of the
+// writer's name pattern that no writer holds locked and that were last changed at least minAge
+// ago. Returns how many it removed.
+int RemoveStrayTemporaries(const std::string& folder, std::chrono::seconds minAge);

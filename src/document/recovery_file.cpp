@@ -94,7 +94,10 @@ std::string ReadRecoveryCopy(const std::uint8_t* bytes, std::size_t size, Recove
     if (!TakeField(in, "dat", static_cast<std::size_t>(kBufferCapacity), image)) {
         return "its sprite image is missing or cut short";
     }
-    if (!in.empty()) return "it has " + std::to_string(in.size()) + " bytes after its sprite image";
+    if (!in.empty()) {
+        return "it has " + std::to_string(in.size()) + (in.size() == 1 ? " byte" : " bytes") +
+               " after its sprite image";
+    }
     const auto* imageBytes = reinterpret_cast<const std::uint8_t*>(image.data());
     const std::string reason = SpriteImageProblem(imageBytes, image.size());
     if (!reason.empty()) return "its sprite image is not a sprite: " + reason;

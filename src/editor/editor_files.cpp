@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include "document/file_writer.h"
 #include "document/new_dialog_numbers.h"
 #include "document/sprite_file.h"
 #include "editor/editor_window.h"
@@ -117,6 +118,9 @@ bool TForm1::SaveDocument(bool askForPath) {
     }
     UpdateTitle();
     NoteChange();  // saved: the recovery copy goes
+    // Temporary files that an editor killed while it saved here left behind.
+    const std::filesystem::path folder = std::filesystem::path(names.savePath).parent_path();
+    RemoveStrayTemporaries(folder.empty() ? "." : folder.string(), std::chrono::minutes(1));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "editor/companion_window.h"
 #include "editor/image_library.h"
 #include "editor/recovery.h"
+#include "editor/window_destroyed.h"
 
 TForm1::TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
@@ -23,9 +24,19 @@ TForm1::TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent)
     imgMain_->move(0, 0);
     InitView(true);
     Apply(doc_.ClearModified());
+    destroyedWatch_ = std::make_unique<WindowDestroyedWatch>(*this, [this] { WindowDestroyed(); });
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::WindowDestroyed() {
+    if (close()) return;
+    // "Save?" answered Cancel: the editor goes on, in a new window.
+    destroy();
+    create();
+    show();
+    activateWindow();
+}
 
 void TForm1::UpdateTitle() {
     setWindowTitle(QFile::decodeName(TitleText(doc_).c_str()));

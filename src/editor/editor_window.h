@@ -4,6 +4,7 @@
 // operations (keys/editor_keys.h) and repaints itself after each.
 
 #include <cstdint>
+#include <memory>
 
 #include <QImage>
 #include <QPoint>
@@ -20,6 +21,7 @@ class CompanionWindow;
 class ImageLibrary;
 class RecoveryCopy;
 class TfrmExport;
+class WindowDestroyedWatch;
 struct RecoveredDocument;
 
 // Where the PNG export writes temp.bmp: the program's folder when it may be written to, else the
@@ -172,6 +174,8 @@ class TForm1 : public QWidget {
     void TakeRecovered(const RecoveredDocument& recovered);
     // Tells the recovery copy that the document may have changed.
     void NoteChange();
+    // Another X client destroyed the window (xdotool windowclose): the close of Q, with "Save?".
+    void WindowDestroyed();
 
     UserPrompts& prompts_;
     TfrmExport* frmExport_ = nullptr;
@@ -194,4 +198,5 @@ class TForm1 : public QWidget {
     QString tempBitmapPath_;
     ImageLibrary* imageLibrary_ = nullptr;
     RecoveryCopy* recovery_ = nullptr;
+    std::unique_ptr<WindowDestroyedWatch> destroyedWatch_;
 };

@@ -280,6 +280,9 @@ std::vector<LeftCopy> RecoveryCopy::FindLeftCopies() {
     const std::string folder = Local(folder_);
     DIR* dir = folder.empty() ? nullptr : ::opendir(folder.c_str());
     if (dir == nullptr) return found;
+    // Temporary files of copies whose editor was killed while it wrote them. Their writer locks
+    // them at once; the two seconds keep clear of one being created at this moment.
+    RemoveStrayTemporaries(folder, std::chrono::seconds(2));
     std::vector<std::pair<std::int64_t, std::string>> copies;  // (time, base)
     std::vector<std::string> locks;
     while (const dirent* entry = ::readdir(dir)) {

@@ -127,6 +127,9 @@ TEST_F(ImportCommandTest, WritesTheDocument) {
         EXPECT_FALSE(r.document.empty());
         EXPECT_EQ(ReadBytes(dir_.Path("out.dat")), r.document);
     }
+    // - is standard output, as for every output of the program.
+    const CommandRun piped = RunIn("good", {"cel.png", "-"});
+    EXPECT_EQ(Bytes(piped.out.begin(), piped.out.end()), rows[0].document);
 }
 
 TEST_F(ImportCommandTest, FailsWritingNothing) {
@@ -138,6 +141,7 @@ TEST_F(ImportCommandTest, FailsWritingNothing) {
         {{"cel.png", "OUT", "--size"},
          "option '--size' needs a cel size WxH, such as 16x16" + usage},
         {{"--scale", "3", "cel.png", "OUT"}, "unknown scale '3': use 1, 2 or auto" + usage},
+        {{"--scale=1", "--scale", "2", "cel.png", "OUT"}, "option '--scale' is given twice" + usage},
         {{"--size", "0x8", "cel.png", "OUT"}, "--size 0x8: Width must be from 1 to 64." + usage},
         {{"text.png", "OUT"}, "DIR/text.png is not a PNG picture.\n"},
         {{"wide.png", "OUT"},

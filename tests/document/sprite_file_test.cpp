@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -452,3 +453,41 @@ TEST(SpriteFile, AWriteFailingAtAnyByteLeavesTheOldFileOrTheWholeNewOne) {
 }
 
 }  // namespace
+
+// What a writer killed mid-save leaves (.spritehex-XXXXXX, unlocked) goes; a temporary file being
+// written (locked by its writer, here looked at in the middle of a save), a young one, another
+// name and a link stay.
+TEST(SpriteFile, StrayTemporariesGoAndLiveOnesStay) {
+    TempDir dir;
+    const auto old = [&dir](const std::string& name) {
+        WriteAll(dir.Path(name), {1});
+        const timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 120, 0}};
+        ::utimensat(AT_FDCWD, dir.Path(name).c_str(), times, AT_SYMLINK_NOFOLLOW);
+    };
+    old(".spritehex-killed");
+    old(".spritehex-long.name");
+    old("walk.dat");
+    fs::create_symlink(dir.Path("walk.dat"), dir.Path(".spritehex-linked"));
+    struct Peek : DiskCalls {
+        const TempDir* dir;
+        int removedWhileWriting = -1;
+        ssize_t Write(int fd, const void* data, std::size_t size) override {
+            removedWhileWriting = RemoveStrayTemporaries(dir->Path(""), std::chrono::seconds(0));
+            return DiskCalls::Write(fd, data, size);
+        }
+    } peek;
+    peek.dir = &dir;
+    TSpriteDocument doc;
+    doc.Names().savePath = dir.Path("walk.dat");
+    ASSERT_TRUE(SaveSpriteFile(doc, &peek).ok());
+    EXPECT_EQ(peek.removedWhileWriting, 1);  // .spritehex-killed; not the one being written
+    WriteAll(dir.Path(".spritehex-fresh1"), {1});
+    EXPECT_EQ(RemoveStrayTemporaries(dir.Path(""), std::chrono::minutes(1)), 0);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.Path(""))) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".spritehex-fresh1", ".spritehex-linked",
+                                              ".spritehex-long.name", "walk.dat"}));
+}

@@ -4,7 +4,8 @@
 # Ctrl+S typing a path into the dialog; then check the file's bytes, the window title and pixels
 # of a screenshot. Also: a missing pal.bmp ends the program after its error box, without a
 # display the program says what to use instead, a wrong command line ends it before any window,
-# and a file named on the command line opens.
+# and a file named on the command line opens; its window destroyed by another client asks "Save?"
+# as Q does.
 set -euo pipefail
 exe=$(readlink -f "$1")
 # In a sanitizer build, leaks of the system libraries behind the X11 plugin are not ours.
@@ -121,12 +122,20 @@ xdotool key Escape
 set +e; wait "$pid"; rc=$?; set -e; pid=
 check "exit status after Esc" 0 "$rc"
 
-# --- a file named on the command line --------------------------------------------------------------
+# --- a file named on the command line; its window destroyed by another client ------------------
 "$exe" "$work/walk.dat" & pid=$!
 win=$(find_window "walk 1/2")
 wait_focus "$win"
-xdotool key Escape
+xdotool key 5
+xdotool windowclose "$win"
+find_window "Prompt" >/dev/null
+xdotool key Escape  # Cancel of "Save?": the editor goes on in a new window
+win=$(find_window "walk\\* 1/2")
+wait_focus "$win"
+xdotool key q
+find_window "Prompt" >/dev/null
+xdotool key n
 set +e; wait "$pid"; rc=$?; set -e; pid=
-check "exit status after Esc" 0 "$rc"
+check "exit status after the window was destroyed, then Q and No" 0 "$rc"
 
 echo "e2e: all checks passed"
