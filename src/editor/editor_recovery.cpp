@@ -18,46 +18,80 @@ QString SavedAt(std::time_t saved) {
                                                              : QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
+// The copies the list of several names; the rest are counted.
+constexpr std::size_t kListedCopies = 10;
+
 }  // namespace
 
 void TForm1::OfferRecovery() {
     if (recovery_ == nullptr) return;
-    std::vector<LeftCopy> copies = recovery_->FindLeftCopies();
-    bool taken = false;
-    for (LeftCopy& copy : copies) {
-        // One document at a time, and never in place of changes made meanwhile.
-        if (taken || doc_.Modified()) {
+    struct Offer {
+        LeftCopy copy;
+        RecoveredDocument recovered;
+        std::time_t saved = 0;
+    };
+    std::vector<Offer> offers;
+    for (LeftCopy& copy : recovery_->FindLeftCopies()) {
+        // Never in place of changes made meanwhile.
+        if (doc_.Modified()) {
             RecoveryCopy::Release(copy);
             continue;
         }
-        RecoveredDocument recovered;
-        std::time_t saved = 0;
-        const std::string problem = RecoveryCopy::ReadLeftCopy(copy, recovered, saved);
-        if (!problem.empty()) {
-            // A copy its editor removed just now is no question.
-            if (!QFileInfo::exists(QFile::decodeName(copy.path.c_str()))) {
-                RecoveryCopy::Release(copy);
-                continue;
-            }
+        Offer offer{copy, {}, 0};
+        const std::string problem =
+            RecoveryCopy::ReadLeftCopy(offer.copy, offer.recovered, offer.saved);
+        if (problem.empty()) {
+            offers.push_back(std::move(offer));
+        } else if (!QFileInfo::exists(QFile::decodeName(copy.path.c_str()))) {
+            RecoveryCopy::Release(copy);  // a copy its editor removed just now is no question
+        } else {
             const std::string aside = recovery_->SetAside(copy);
             ErrorBox("The recovery copy " + copy.path + " cannot be used: " + problem +
                      ". It is kept as " + FileNameOfPath(aside) + ".");
-            continue;
         }
-        const QString question =
-            QStringLiteral("Recover the unsaved changes of %1 (saved %2)?")
-                .arg(QFile::decodeName(recovered.name.c_str()), SavedAt(saved));
-        switch (Ask(question, QStringLiteral("Prompt"), PromptButtons::kYesNoCancel)) {
+    }
+    const auto named = [](const Offer& offer) {
+        return QStringLiteral("%1 (saved %2)")
+            .arg(QFile::decodeName(offer.recovered.name.c_str()), SavedAt(offer.saved));
+    };
+    // Several copies: one list first, so that many copies are not many questions in a row.
+    PromptAnswer all = PromptAnswer::kYes;
+    if (offers.size() > 1) {
+        QStringList lines;
+        for (std::size_t i = 0; i < offers.size() && i < kListedCopies; ++i) {
+            lines << named(offers[i]);
+        }
+        if (offers.size() > kListedCopies) {
+            lines << QStringLiteral("and %1 more").arg(offers.size() - kListedCopies);
+        }
+        all = Ask(QStringLiteral("Editors that ended without closing left %1 recovery copies:\n\n"
+                                 "%2\n\nRecover each (one question a copy), delete each, or "
+                                 "keep all for the next start?")
+                      .arg(offers.size())
+                      .arg(lines.join(u'\n')),
+                  QStringLiteral("Prompt"), PromptButtons::kRecoverDeleteKeep);
+    }
+    bool taken = false;
+    for (Offer& offer : offers) {
+        PromptAnswer answer = all;
+        // One document at a time: after one is taken, the others wait for the next start.
+        if (taken || doc_.Modified()) answer = PromptAnswer::kCancel;
+        if (answer == PromptAnswer::kYes) {
+            const QString question =
+                QStringLiteral("Recover the unsaved changes of %1?").arg(named(offer));
+            answer = Ask(question, QStringLiteral("Prompt"), PromptButtons::kYesNoCancel);
+        }
+        switch (answer) {
             case PromptAnswer::kYes:
-                TakeRecovered(recovered);
-                recovery_->Adopt(copy);
+                TakeRecovered(offer.recovered);
+                recovery_->Adopt(offer.copy);
                 taken = true;
                 break;
             case PromptAnswer::kNo:
-                recovery_->Remove(copy);
+                recovery_->Remove(offer.copy);
                 break;
             default:
-                RecoveryCopy::Release(copy);
+                RecoveryCopy::Release(offer.copy);
                 break;
         }
     }

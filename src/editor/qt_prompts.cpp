@@ -54,6 +54,18 @@ PromptAnswer QtUserPrompts::Ask(const QString& text, const QString& caption, Pro
             box.setDefaultButton(box.addButton(QMessageBox::Yes));
             box.setEscapeButton(box.addButton(QMessageBox::No));
             break;
+        case PromptButtons::kRecoverDeleteKeep: {
+            QPushButton* recover =
+                box.addButton(QStringLiteral("&Recover each"), QMessageBox::AcceptRole);
+            QPushButton* remove =
+                box.addButton(QStringLiteral("&Delete each"), QMessageBox::DestructiveRole);
+            QPushButton* keep = box.addButton(QStringLiteral("&Keep all"), QMessageBox::RejectRole);
+            box.setDefaultButton(recover);
+            box.setEscapeButton(keep);
+            ExecActivated(box);
+            if (box.clickedButton() == recover) return PromptAnswer::kYes;
+            return box.clickedButton() == remove ? PromptAnswer::kNo : PromptAnswer::kCancel;
+        }
         case PromptButtons::kYesNoCancel:
             box.setDefaultButton(box.addButton(QMessageBox::Yes));
             box.addButton(QMessageBox::No);

@@ -22,7 +22,8 @@ struct CelSizeTexts {
     QString height;
 };
 
-enum class PromptButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+// kRecoverDeleteKeep: "Recover each", "Delete each", "Keep all", answered as kYes, kNo, kCancel.
+enum class PromptButtons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRecoverDeleteKeep };
 enum class PromptIcon { kNone, kError, kInformation };
 // The button pressed; a box closed without a choice answers kCancel (kOk for a box with OK only).
 enum class PromptAnswer { kOk, kCancel, kYes, kNo };

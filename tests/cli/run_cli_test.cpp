@@ -90,7 +90,6 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsRow{"ChrIgnoresLayerOptions",
                    {"tables", "--type", "chr", "--two-layers", "--color-data", "OK"},
                    "#70,#10\r\n"},
-        OptionsRow{"LastTypeWins", {"tables", "--type", "chr", "--type", "sprite", "OK"}, "#70"},
         OptionsRow{"OptionsAfterFile", {"tables", "OK", "--no-comma"}, "70"},
         OptionsRow{"FormatHexIsTheDefault", {"tables", "--format", "hex", "OK"}, "#70"},
         OptionsRow{"FormatAsmNamedAfterTheFile",

@@ -95,7 +95,7 @@ TEST(RecoveryFile, DamagedCopiesAreRefusedWithTheirReason) {
         {"an image past the largest sprite", Bytes(head + "dat 409604\n"),
          "its sprite image is missing or cut short"},
         {"bytes after the image", Bytes(head + "dat 5\n" + image + "x"),
-         "it has 1 bytes after its sprite image"},
+         "it has 1 byte after its sprite image"},
         {"a pixel above 15", Bytes(head + "dat 5\n" + std::string("\x02\x01\x01\0\x10", 5)),
          "its sprite image is not a sprite: byte 4 holds 16, which is not a colour index from 0 "
          "to 15"},

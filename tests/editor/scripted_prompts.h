@@ -25,7 +25,8 @@ class ScriptedPrompts : public UserPrompts {
 
     PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,
                      PromptIcon icon) override {
-        static const char* const kButtons[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel"};
+        static const char* const kButtons[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel",
+                                               "RecoverDeleteKeep"};
         QString line = Shown(text) + " | " + caption + " | " + kButtons[static_cast<int>(buttons)];
         if (icon == PromptIcon::kError) line += " | error";
         if (icon == PromptIcon::kInformation) line += " | information";

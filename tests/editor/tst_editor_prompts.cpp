@@ -129,6 +129,16 @@ void EditorPrompts::messageBoxes_data() {
     QTest::newRow("information box closed with Esc is OK")
         << ok << static_cast<int>(PromptIcon::kInformation) << 0 << int(PromptAnswer::kOk)
         << QList<int>{QMessageBox::Ok};
+    const int yesNo = static_cast<int>(PromptButtons::kYesNo);
+    const QList<int> yn{QMessageBox::Yes, QMessageBox::No};
+    QTest::newRow("Overwrite? Yes")
+        << yesNo << none << int{QMessageBox::Yes} << int(PromptAnswer::kYes) << yn;
+    QTest::newRow("Overwrite? closed with Esc is No")
+        << yesNo << none << 0 << int(PromptAnswer::kNo) << yn;
+    // Recover each, Delete each, Keep all: buttons of their own, Esc keeps all.
+    QTest::newRow("several recovery copies: Esc is Keep all")
+        << static_cast<int>(PromptButtons::kRecoverDeleteKeep) << none << 0
+        << int(PromptAnswer::kCancel) << QList<int>{0, 0, 0};
 }
 
 void EditorPrompts::messageBoxes() {
@@ -139,11 +149,13 @@ void EditorPrompts::messageBoxes() {
     QFETCH(QList<int>, shownButtons);
     QtUserPrompts prompts;
     QString text, caption;
+    bool plain = false;
     QList<int> labels;
     QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
     WhenUp<QMessageBox>([&](QMessageBox* box) {
         text = box->text();
         caption = box->windowTitle();
+        plain = box->textFormat() == Qt::PlainText;  // names are never read as markup
         shownIcon = box->icon();
         for (QAbstractButton* b : box->buttons()) labels << int{box->standardButton(b)};
         if (press == 0)
@@ -156,6 +168,7 @@ void EditorPrompts::messageBoxes() {
     QCOMPARE(int(got), answer);
     QCOMPARE(text, QString("Save?"));
     QCOMPARE(caption, QString("Prompt"));
+    QVERIFY(plain);
     const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
                                        QMessageBox::Information};
     QCOMPARE(shownIcon, icons[icon]);

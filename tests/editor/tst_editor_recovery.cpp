@@ -102,6 +102,7 @@ class EditorRecovery : public QObject {
     void leftCopies_data();
     void leftCopies();
     void twoEditorsKeepTheirOwnCopies();
+    void aFolderNotMadeByTheEditorKeepsItsMode();
     void emergencyWritesTheLatestChangeAtOnce();  // last: it ends file work for the process
 };
 
@@ -187,14 +188,27 @@ void EditorRecovery::leftCopies_data() {
         << "Cancel" << walk << "new 1/1"
         << ""
         << "editor-1.lock editor-1.recovery " + running;
-    QTest::newRow("oldest first; after a Yes the others wait for the next start")
+    // Several copies: one list first.
+    const QString list =
+        "Editors that ended without closing left 2 recovery copies:\n\nwalk (saved 12:04)\nship "
+        "(saved 12:05)\n\nRecover each (one question a copy), delete each, or keep all for the "
+        "next start? | Prompt | RecoverDeleteKeep";
+    QTest::newRow("Recover each: oldest first; after a Yes the others wait for the next start")
         << "4:ship@12:05 1:walk@12:04"
-        << "Yes" << walk << "walk* 1/2"
+        << "Yes Yes" << list + "; " + walk << "walk* 1/2"
         << "1,1=3 c1:2,2=5" << running + " editor-4.lock editor-4.recovery own.lock own.recovery";
-    QTest::newRow("one question per copy")
+    QTest::newRow("Recover each: one question per copy")
         << "4:ship@12:05 1:walk@12:04"
-        << "No Yes" << walk + "; " + ship << "ship* 1/2"
+        << "Yes No Yes" << list + "; " + walk + "; " + ship << "ship* 1/2"
         << "1,1=3 c1:2,2=5" << running + " own.lock own.recovery";
+    QTest::newRow("Delete each") << "4:ship@12:05 1:walk@12:04"
+                                 << "No" << list << "new 1/1"
+                                 << "" << running;
+    QTest::newRow("Keep all") << "4:ship@12:05 1:walk@12:04"
+                              << "Cancel" << list << "new 1/1"
+                              << ""
+                              << "editor-1.lock editor-1.recovery " + running +
+                                     " editor-4.lock editor-4.recovery";
     QTest::newRow("a damaged copy is set aside with a message, then the next is asked")
         << "5:damaged@12:00 4:ship@12:05"
         << "OK Cancel"
@@ -247,6 +261,30 @@ void EditorRecovery::leftCopies() {
         QCOMPARE(Contents(Local(walkFile)), image);
         QTRY_VERIFY(!QFileInfo::exists(QString::fromStdString(r.recovery.CopyPath())));
     }
+}
+
+// A link as the recovery folder is not followed (a shared folder it leads to keeps its mode and
+// gets no copy); a folder that was there keeps its mode; only a folder the editor makes is 0700.
+void EditorRecovery::aFolderNotMadeByTheEditorKeepsItsMode() {
+    QTemporaryDir top;
+    const QString shared = top.filePath("shared");
+    QVERIFY(QDir().mkdir(shared));
+    QVERIFY(::chmod(Local(shared).c_str(), 01777) == 0);
+    QVERIFY(QFile::link(shared, top.filePath("linked")));
+    QVERIFY(QDir().mkdir(top.filePath("there")));
+    QVERIFY(::chmod(Local(top.filePath("there")).c_str(), 0755) == 0);
+    const auto mode = [](const QString& path) {
+        struct stat st {};
+        return ::stat(Local(path).c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+    };
+    for (const char* folder : {"linked", "there", "made/by/it"}) {
+        RecoveringEditor r(top.filePath(folder));
+        test::Press(*r.editor.form, "5");
+    }
+    QCOMPARE(mode(shared), 01777u);
+    QCOMPARE(QDir(shared).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    QCOMPARE(mode(top.filePath("there")), 0755u);
+    QCOMPARE(mode(top.filePath("made/by/it")), 0700u);
 }
 
 // Both editors run: each writes its own copy, and a third that starts finds neither to offer.
