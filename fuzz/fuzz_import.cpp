@@ -92,11 +92,14 @@ void CheckCels(const PngPicture& picture, const ImportOptions& options, const Rg
                 if (match.how == ColourMatch::kExact || match.how == ColourMatch::kShared) {
                     FUZZ_CHECK(colours[v] == colour);
                 }
+                // Colour 0 only for what is transparent or exactly its strip colour.
+                if (v == 0) FUZZ_CHECK(colour >> 24 == 0 || colour == colours[0]);
                 if (match.how == ColourMatch::kNearest) {
                     ++nearest;
-                    for (const std::uint32_t other : colours) {
+                    FUZZ_CHECK(v != 0);
+                    for (std::size_t other = 1; other < 16; ++other) {
                         FUZZ_CHECK(ColourDistance(colour, colours[v]) <=
-                                   ColourDistance(colour, other));
+                                   ColourDistance(colour, colours[other]));
                     }
                 }
             }
@@ -145,13 +148,15 @@ void Check(const std::uint8_t* data, std::size_t size) {
     }
     const std::uint64_t pick = Hash(data, size);
     const RgbImage strip = Strip(static_cast<int>(pick % 3));
-    const PictureShape shape = ShapeOfPicture(*picture, strip);
+    const bool keepIndices = pick / 18 % 2 == 1;
+    const PictureShape shape = ShapeOfPicture(*picture, strip, keepIndices);
     FUZZ_CHECK(shape.width == picture->width && shape.height == picture->height);
     if (shape.halvable) FUZZ_CHECK(shape.width % 2 == 0 && shape.height % 2 == 0);
     const ImportScale scales[] = {ImportScale::kAuto, ImportScale::kOne, ImportScale::kTwo};
     ImportOptions options;
     options.scale = scales[pick / 3 % 3];
     options.strict = pick / 9 % 2 == 1;
+    options.keepIndices = keepIndices;
 
     const CelSize whole = WholePictureCel(shape, options.scale);
     if (CheckCelSize(whole.width, whole.height)) {

@@ -50,6 +50,7 @@ std::optional<ImportLine> ParseImportLine(std::span<const std::string> args, std
     std::vector<std::string> files;
     std::vector<std::string> seen;
     bool optionsEnded = false;
+    bool scaleGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         std::optional<std::string> value;
@@ -61,6 +62,8 @@ std::optional<ImportLine> ParseImportLine(std::span<const std::string> args, std
             return std::nullopt;
         } else if (arg == "--strict") {
             line.options.strict = true;
+        } else if (arg == "--indices") {
+            line.options.keepIndices = true;
         } else if (IsOptionWithValue(args, i, "--size", value)) {
             const std::optional<CelSize> size = value ? ParseCelSize(*value) : std::nullopt;
             if (!size) {
@@ -83,6 +86,7 @@ std::optional<ImportLine> ParseImportLine(std::span<const std::string> args, std
                 return std::nullopt;
             }
             line.options.scale = *scale;
+            scaleGiven = true;
         } else {
             UsageError(err, "unknown option '" + arg + "' for import");
             return std::nullopt;
@@ -93,6 +97,8 @@ std::optional<ImportLine> ParseImportLine(std::span<const std::string> args, std
                                          : "import takes only a PICTURE.png and an OUT.dat");
         return std::nullopt;
     }
+    // A cel size given is a size in the picture's own pixels, unless a scale says otherwise.
+    if (line.sizeGiven && !scaleGiven) line.options.scale = ImportScale::kOne;
     line.picture = files[0];
     line.output = files[1];
     return line;
@@ -119,8 +125,8 @@ int RunImport(std::span<const std::string> args, std::ostream& out, std::ostream
     if (!strip) return kExitFailure;
     if (!line->sizeGiven) {
         // Without --size the whole picture is one cel, when it fits one.
-        const CelSize whole =
-            WholePictureCel(ShapeOfPicture(*picture, *strip), line->options.scale);
+        const CelSize whole = WholePictureCel(
+            ShapeOfPicture(*picture, *strip, line->options.keepIndices), line->options.scale);
         if (!CheckCelSize(whole.width, whole.height)) {
             err << kCliProgram << ": " << shown << " is " << picture->width << " × "
                 << picture->height << " pixels, more than one cel of at most 64 × 64: give the "
@@ -144,23 +150,26 @@ int RunImport(std::span<const std::string> args, std::ostream& out, std::ostream
 
 const CliCommand& ImportCommand() {
     static const CliCommand command = {
-        "import", "[--size WxH] [--scale 1|2|auto] [--strict] PICTURE.png OUT.dat",
+        "import", "[--size WxH] [--scale 1|2|auto] [--strict] [--indices] PICTURE.png OUT.dat",
         "Make a sprite file of a PNG picture or sprite sheet. The picture is cut into cels of\n"
         "W x H pixels (1 to 64 each; default: the whole picture is one cel, if it fits 64 x 64),\n"
         "left to right, then top to bottom; its sides must be whole numbers of cels. A picture\n"
         "of more than 100 cels gives its first 100.\n"
         "The largest picture read is 409600 pixels, no side above 6400.\n"
         "  --scale 2     each 2 x 2 block of the picture is one pixel, as the png command writes\n"
-        "  --scale 1     each pixel of the picture is one pixel\n"
-        "  --scale auto  (default) 2 when every 2 x 2 block is of one colour and the picture is\n"
-        "                twice a whole number of cels, else 1\n"
-        "Colours: an indexed picture of at most 16 palette entries keeps its indices. Any other\n"
-        "picture is matched to the colours of the color.bmp beside this program: a colour of it\n"
-        "gives its index, a pixel of alpha 0 gives colour 0, any other colour the nearest, and\n"
-        "standard error says how many pixels were matched to the nearest. A colour that several\n"
-        "swatches of color.bmp have gives the lowest of their indices, and standard error says "
-        "so.\n"
+        "  --scale 1     each pixel of the picture is one pixel (the default with --size)\n"
+        "  --scale auto  (the default without --size) 2 when every 2 x 2 block is of one colour\n"
+        "                and the picture is twice a whole number of cels, else 1\n"
+        "Colours: an indexed picture whose palette is ours (each entry in use has the colour of\n"
+        "its index in the color.bmp beside this program) keeps its indices. Any other picture is\n"
+        "matched to the colours of color.bmp: a colour of it gives its index, a pixel of alpha 0\n"
+        "gives colour 0, any other colour the nearest of colours 1 to 15 (never 0, the\n"
+        "transparent background), and standard error says how many pixels were matched to the\n"
+        "nearest. A colour that several swatches of color.bmp have gives the lowest of their\n"
+        "indices, and standard error says so.\n"
         "  --strict      refuse a colour that is not exactly one colour of color.bmp\n"
+        "  --indices     keep the indices of an indexed picture of at most 16 entries, whatever\n"
+        "                its palette's colours\n"
         "OUT.dat is written as the editor saves (- writes it to standard output, never to a\n"
         "terminal); nothing is written when the import fails.",
         [](std::span<const std::string> args, std::ostream& out, std::ostream& err) {

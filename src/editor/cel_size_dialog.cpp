@@ -1,5 +1,8 @@
 #include "editor/cel_size_dialog.h"
 
+#include <algorithm>
+
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -32,13 +35,34 @@ void TfrmCelSize::ShowSize(int width, int height) {
     edtH_->setText(QString::number(height));
 }
 
+void TfrmCelSize::ShowChoices(bool halving, bool indices) {
+    if (!halving && !indices) return;
+    int top = kClientHeight - 4;
+    int width = kClientWidth;
+    const auto add = [&](const char* text, bool checked) {
+        auto* box = new QCheckBox(QString::fromUtf8(text), this);
+        box->setChecked(checked);
+        box->adjustSize();
+        box->move(7, top);
+        box->installEventFilter(this);
+        top += box->height() + 2;
+        width = std::max(width, box->width() + 14);
+        return box;
+    };
+    if (halving) chkHalve_ = add("&Halve: it looks like an export at twice its size", true);
+    if (indices) chkIndices_ = add("Keep the palette's &indices", false);
+    setFixedSize(width, top + 6);
+}
+
 // The key's command comes from the cel-size dialog's key table.
 bool TfrmCelSize::edtKeyDown(int code) {
     return CloseByKey(*this, CelSizeDialogKeyTable(), code);
 }
 
 bool TfrmCelSize::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && (watched == edtW_ || watched == edtH_)) {
+    const bool ours = watched == edtW_ || watched == edtH_ ||
+                      (watched != nullptr && (watched == chkHalve_ || watched == chkIndices_));
+    if (event->type() == QEvent::KeyPress && ours) {
         if (edtKeyDown(VirtualKeyOf(*static_cast<QKeyEvent*>(event)))) return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -2,6 +2,8 @@
 // import spritehex-cli runs (image/picture_import.h), its colours matched to the colour strip the
 // PNG export paints with.
 
+#include <algorithm>
+
 #include <QFile>
 
 #include "document/new_dialog_numbers.h"
@@ -11,13 +13,18 @@
 
 namespace {
 
-// A picture as the PNG export writes one (every 2 x 2 block one pixel, half of it no larger than a
-// cel) comes back as the cel it was: its half. Nothing for any other picture.
-std::optional<CelSize> ExportedCel(const PictureShape& shape) {
-    if (!shape.halvable) return std::nullopt;
-    const CelSize half = WholePictureCel(shape, ImportScale::kAuto);
-    if (!CheckCelSize(half.width, half.height)) return std::nullopt;
-    return half;
+// The cel size the dialog starts with. A picture that looks like an export at twice its size
+// starts at its half: one cel, or square cels of the half's shorter side when the half is a row
+// or a column of three or more of them (exported cels side by side; a half of two squares is more
+// often one cel of 16 x 8). Any other picture starts at the current document's size.
+CelSize OfferedCel(const PictureShape& shape, int currentWidth, int currentHeight) {
+    if (!shape.halvable) return {currentWidth, currentHeight};
+    const CelSize half = WholePictureCel(shape, ImportScale::kTwo);
+    const int side = std::min(half.width, half.height);
+    const int longer = std::max(half.width, half.height);
+    if (longer >= 3 * side && longer % side == 0 && CheckCelSize(side, side)) return {side, side};
+    if (CheckCelSize(half.width, half.height)) return half;
+    return {currentWidth, currentHeight};
 }
 
 // The imported document in place of the current one, as Open loads a file, but named after the
@@ -55,21 +62,23 @@ void TForm1::ImportPng() {
         ErrorBox(picture.message());
         return;
     }
-    std::optional<CelSize> cel = ExportedCel(ShapeOfPicture(*picture, colourStrip_));
+    const PictureShape shape = ShapeOfPicture(*picture, colourStrip_);
+    const CelSize offered = OfferedCel(shape, doc_.Width(), doc_.Height());
+    const bool foreignPalette =
+        picture->indexed && picture->palette.size() <= 16 && !shape.takesIndices;
+    const std::optional<CelSizeTexts> texts =
+        prompts_.AskCelSize({offered.width, offered.height, shape.halvable, foreignPalette});
+    activateWindow();
+    if (!texts) return;
+    const Result<CelSize> cel =
+        ParseCelSizeFields(texts->width.toStdString(), texts->height.toStdString());
     if (!cel) {
-        const std::optional<CelSizeTexts> texts = prompts_.AskCelSize(doc_.Width(), doc_.Height());
-        activateWindow();
-        if (!texts) return;
-        const Result<CelSize> size =
-            ParseCelSizeFields(texts->width.toStdString(), texts->height.toStdString());
-        if (!size) {
-            ErrorBox(size.message());
-            return;
-        }
-        cel = *size;
+        ErrorBox(cel.message());
+        return;
     }
-    const Result<ImportedDocument> imported = ImportPicture(
-        *picture, shown, {cel->width, cel->height, ImportScale::kAuto, false}, colourStrip_);
+    ImportOptions options{cel->width, cel->height, ImportScale::kOne, false, texts->keepIndices};
+    if (texts->halve) options.scale = ImportScale::kTwo;
+    const Result<ImportedDocument> imported = ImportPicture(*picture, shown, options, colourStrip_);
     if (!imported) {
         ErrorBox(imported.message());
         return;

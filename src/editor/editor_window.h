@@ -107,10 +107,11 @@ class TForm1 : public QWidget {
     // temp.bmp and the image library. Never changes the document, the modified flag or the title.
     void ExportPng();
     // Key I: after the "Save?" prompt, a PNG picture or sprite sheet the user chooses becomes the
-    // document, cut into cels of a size the dialog asks for (nothing is asked of a picture the
-    // export wrote: it comes back halved, as one cel). The document is named after the picture,
-    // has no save path and is modified. A picture that cannot be imported shows its error box and
-    // the document stays as it was; what the user should know of an import shows in one box.
+    // document, cut into cels of a size the dialog asks for (a picture that looks like an export
+    // at twice its size starts at its half, with "Halve" checked). The document is named after the
+    // picture, has no save path and is modified. A picture that cannot be imported shows its error
+    // box and the document stays as it was; what the user should know of an import shows in one
+    // box.
     void ImportPng();
 
     // --- input

@@ -1,5 +1,6 @@
 #include "editor/qt_prompts.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -145,9 +146,12 @@ std::optional<NewDocumentTexts> QtUserPrompts::AskNewDocument() {
                             newDialog_->edtCel()->text()};
 }
 
-std::optional<CelSizeTexts> QtUserPrompts::AskCelSize(int width, int height) {
+std::optional<CelSizeTexts> QtUserPrompts::AskCelSize(const CelSizeQuestion& question) {
     TfrmCelSize dialog(parent_);
-    dialog.ShowSize(width, height);
+    dialog.ShowSize(question.width, question.height);
+    dialog.ShowChoices(question.offerHalving, question.offerIndices);
     if (ExecActivated(dialog) != QDialog::Accepted) return std::nullopt;
-    return CelSizeTexts{dialog.edtW()->text(), dialog.edtH()->text()};
+    const auto checked = [](const QCheckBox* box) { return box != nullptr && box->isChecked(); };
+    return CelSizeTexts{dialog.edtW()->text(), dialog.edtH()->text(), checked(dialog.chkHalve()),
+                        checked(dialog.chkIndices())};
 }

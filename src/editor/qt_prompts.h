@@ -33,7 +33,7 @@ class QtUserPrompts : public UserPrompts {
     std::optional<QString> AskExportPath(const QString& proposal) override;
     std::optional<NewDocumentTexts> AskNewDocument() override;
     std::optional<QString> AskImportPath(const QString& proposal) override;
-    std::optional<CelSizeTexts> AskCelSize(int width, int height) override;
+    std::optional<CelSizeTexts> AskCelSize(const CelSizeQuestion& question) override;
 
   private:
     QPointer<QWidget> parent_;

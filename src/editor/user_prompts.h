@@ -16,10 +16,21 @@ struct NewDocumentTexts {
     QString celCount;
 };
 
-// What the cel-size dialog's fields W and H hold.
+// What the import's cel-size dialog starts with: the size in its fields, and the check boxes it
+// shows only where they mean something.
+struct CelSizeQuestion {
+    int width = 8;
+    int height = 8;
+    bool offerHalving = false;  // the picture looks like an export at twice its size: "Halve", on
+    bool offerIndices = false;  // an indexed picture whose palette is not ours: "Keep ... indices"
+};
+
+// What the cel-size dialog's fields W and H hold, and its check boxes (false when not shown).
 struct CelSizeTexts {
     QString width;
     QString height;
+    bool halve = false;
+    bool keepIndices = false;
 };
 
 // kRecoverDeleteKeep: "Recover each", "Delete each", "Keep all", answered as kYes, kNo, kCancel.
@@ -47,9 +58,9 @@ class UserPrompts {
     virtual std::optional<NewDocumentTexts> AskNewDocument() = 0;
     // The open dialog "Import PNG" for a .png picture that must exist; nothing when cancelled.
     virtual std::optional<QString> AskImportPath(const QString& proposal) = 0;
-    // The cel-size dialog of the picture import, its fields W and H showing the given size: their
-    // texts when it closed with OK, nothing when cancelled.
-    virtual std::optional<CelSizeTexts> AskCelSize(int width, int height) = 0;
+    // The cel-size dialog of the picture import, as the question says: its fields' texts and check
+    // boxes when it closed with OK, nothing when cancelled.
+    virtual std::optional<CelSizeTexts> AskCelSize(const CelSizeQuestion& question) = 0;
 };
 
 // The error box: error icon, OK, the given caption (the application title) and the message as it

@@ -41,9 +41,11 @@ MatchedColour MatchColour(std::uint32_t argb, const StripColours& strip) {
         }
         if (found >= 0) return {static_cast<std::uint8_t>(found), ColourMatch::kExact};
     }
-    int nearest = 0;
-    std::int64_t best = ColourDistance(argb, strip[0]);
-    for (int i = 1; i < 16; ++i) {
+    // Colour 0 is the transparent background of every table: a colour that is seen is never
+    // matched to it.
+    int nearest = 1;
+    std::int64_t best = ColourDistance(argb, strip[1]);
+    for (int i = 2; i < 16; ++i) {
         const std::int64_t distance = ColourDistance(argb, strip[static_cast<std::size_t>(i)]);
         if (distance < best) {
             best = distance;

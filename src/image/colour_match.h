@@ -19,7 +19,8 @@ enum class ColourMatch {
     kExact,        // an opaque colour that one strip colour has
     kShared,       // an opaque colour that several strip colours have: the lowest index
     kTransparent,  // alpha 0, whatever the colour: index 0
-    kNearest,      // any other colour (partly transparent ones too): the nearest strip colour
+    kNearest,      // any other colour (partly transparent ones too): the nearest strip colour of
+                   // 1 to 15, never 0, the transparent background
 };
 
 struct MatchedColour {
@@ -27,8 +28,9 @@ struct MatchedColour {
     ColourMatch how = ColourMatch::kExact;
 };
 
-// Matches a colour 0xAARRGGBB. The nearest colour is the one at the smallest ColourDistance; of
-// equally near ones, the lowest index.
+// Matches a colour 0xAARRGGBB. The nearest colour is the one of 1 to 15 at the smallest
+// ColourDistance; of equally near ones, the lowest index. Colour 0 comes only from alpha 0 or
+// exactly its strip colour.
 MatchedColour MatchColour(std::uint32_t argb, const StripColours& strip);
 
 // How far apart two colours look (their alpha is left out): the "redmean" weighted RGB distance,

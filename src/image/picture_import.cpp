@@ -15,8 +15,22 @@ std::size_t At(const PngPicture& picture, int x, int y) {
            static_cast<std::size_t>(x);
 }
 
-bool TakesIndices(const PngPicture& picture) {
-    return picture.indexed && picture.palette.size() <= 16;
+// An indexed picture keeps its indices when asked to, or when its palette is ours: every entry a
+// pixel uses has the strip colour of its index (entry 0 may be transparent instead). Any other
+// palette is in an order of its own (ImageMagick orders entries as it likes), and its pixels are
+// matched by colour.
+bool TakesIndices(const PngPicture& picture, const RgbImage& colourStrip, bool keepIndices) {
+    if (!picture.indexed || picture.palette.size() > 16) return false;
+    if (keepIndices) return true;
+    std::array<bool, 16> used{};
+    for (const std::uint8_t index : picture.indices) used[index] = true;
+    const StripColours strip = StripColoursOf(colourStrip);
+    for (std::size_t entry = 0; entry < picture.palette.size(); ++entry) {
+        const std::uint32_t colour = picture.palette[entry];
+        const bool ours = colour == strip[entry] || (entry == 0 && colour >> 24 == 0);
+        if (used[entry] && !ours) return false;
+    }
+    return true;
 }
 
 // What makes two pixels one colour to the import: the index of a picture whose indices are
@@ -159,8 +173,10 @@ void FindStrayEntry(const std::vector<std::uint32_t>& palette, const std::array<
 
 }  // namespace
 
-PictureShape ShapeOfPicture(const PngPicture& picture, const RgbImage& colourStrip) {
-    PictureShape shape{picture.width, picture.height, false, TakesIndices(picture)};
+PictureShape ShapeOfPicture(const PngPicture& picture, const RgbImage& colourStrip,
+                            bool keepIndices) {
+    PictureShape shape{picture.width, picture.height, false,
+                       TakesIndices(picture, colourStrip, keepIndices)};
     if (picture.IsNull() || picture.width % 2 != 0 || picture.height % 2 != 0) return shape;
     const Blocks blocks(picture, shape.takesIndices, colourStrip);
     for (int y = 0; y < picture.height; y += 2) {
@@ -201,9 +217,10 @@ Result<ImportedDocument> ImportPicture(const PngPicture& picture, const std::str
     if (picture.IsNull() || picture.pixels.size() != At(picture, 0, picture.height)) {
         return Fail(Failure::kNotUsable, shown + " holds no picture.");
     }
-    const PictureShape shape = ShapeOfPicture(picture, colourStrip);
+    const PictureShape shape = ShapeOfPicture(picture, colourStrip, options.keepIndices);
     const Blocks blocks(picture, shape.takesIndices, colourStrip);
     ImportedDocument out;
+    out.paletteOrderUnused = picture.indexed && !shape.takesIndices;
     out.scale = ScaleOfImport(shape, celWidth, celHeight, options.scale);
     out.tookIndices = shape.takesIndices;
     if (std::string problem = SizeProblem(picture, shown, celWidth, celHeight, out.scale);
@@ -280,6 +297,14 @@ std::vector<std::string> ImportNotes(const ImportedDocument& imported, const std
         notes.push_back(Pixels(shared.pixels) + " of colour " + ColourText(shared.colour) +
                         ", which palette colours " + IndexList(shared.indices) +
                         " share, became colour " + std::to_string(shared.indices.front()) + ".");
+    }
+    if (imported.scale == 2) {
+        notes.push_back(shown + " was taken at half its size: each 2 × 2 block became one pixel.");
+    }
+    if (imported.paletteOrderUnused) {
+        notes.push_back(shown +
+                        " has a palette of its own: its colours were matched, not its entries' "
+                        "order.");
     }
     if (imported.strayEntry >= 0) {
         notes.push_back(shown +

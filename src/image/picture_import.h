@@ -4,12 +4,15 @@
 // pixel a 2 x 2 block) taken back at its own size; its colours turned into colour indices.
 //
 // Colours, in this order:
-// 1. An indexed picture of at most 16 palette entries: its indices are the colour indices.
+// 1. An indexed picture of at most 16 palette entries whose entries in use have the strip colours
+//    of their indices (our own palette), or any such picture when asked to keep indices: its
+//    indices are the colour indices.
 // 2. Any other picture, pixel by pixel (see colour_match.h): a colour of the colour strip gives
-//    its index; alpha 0 gives colour 0; any other colour the nearest strip colour, which the
-//    import counts (and refuses when strict). A colour that several strip colours share gives the
-//    lowest of their indices, and the import says so (and refuses when strict), since that pixel
-//    cannot come back as the index it was exported from.
+//    its index; alpha 0 gives colour 0; any other colour the nearest strip colour of 1 to 15
+//    (never 0, the transparent background), which the import counts (and refuses when strict). A
+//    colour that several strip colours share gives the lowest of their indices, and the import says
+//    so (and refuses when strict), since that pixel cannot come back as the index it was exported
+//    from.
 //
 // The editor and spritehex-cli both import through ReadPictureToImport and ImportPicture.
 
@@ -40,6 +43,8 @@ struct ImportOptions {
     int celHeight = 8;
     ImportScale scale = ImportScale::kAuto;
     bool strict = false;  // refuse a colour that is not exactly one strip colour
+    // Take the indices of an indexed picture of at most 16 entries whatever its palette's colours.
+    bool keepIndices = false;
 };
 
 // What the import can tell of a picture before it is given a cel size.
@@ -52,12 +57,13 @@ struct PictureShape {
     // import would take them as one: equal indices of an indexed picture of at most 16 entries;
     // any two with alpha 0.
     bool halvable = false;
-    // An indexed picture of at most 16 palette entries, whose indices are taken as they are.
+    // An indexed picture whose indices are taken as they are (see the colours above).
     bool takesIndices = false;
 };
 
 // The colour strip must fit (ColourStripFits).
-PictureShape ShapeOfPicture(const PngPicture& picture, const RgbImage& colourStrip);
+PictureShape ShapeOfPicture(const PngPicture& picture, const RgbImage& colourStrip,
+                            bool keepIndices = false);
 
 // 1 or 2: the scale the import takes with that cel size (see ImportScale).
 int ScaleOfImport(const PictureShape& shape, int celWidth, int celHeight, ImportScale scale);
@@ -81,6 +87,7 @@ struct ImportedDocument {
     int celsInPicture = 0;  // whole cels the picture holds
     int celsImported = 0;   // the first of them, at most 100
     bool tookIndices = false;
+    bool paletteOrderUnused = false;  // an indexed picture whose pixels were matched by colour
     // Imported pixels (after halving) matched to the nearest strip colour, and how many distinct
     // colours they had.
     int nearestPixels = 0;

@@ -95,24 +95,29 @@ class ImportCommandTest : public testing::Test {
 
 TEST_F(ImportCommandTest, WritesTheDocument) {
     const ImportScale one = ImportScale::kOne;
+    const auto halved = [this](const std::string& picture) {
+        return Named("spritehex-cli: DIR/" + picture +
+                     " was taken at half its size: each 2 × 2 block became one pixel.\n");
+    };
     struct Row {
         std::vector<std::string> args;
         Bytes document;
         std::string err = {};
     };
     const Row rows[] = {
-        // Without --size: the whole picture, halved.
-        {{"cel.png", "OUT"}, SpriteFileImage(16, 8, cel_)},
-        {{"--size=8X8", "sheet.png", "OUT"}, Imported("sheet.png", {8, 8})},
-        {{"--scale", "1", "--size", "16x8", "cel.png", "OUT"}, Imported("cel.png", {16, 8, one})},
+        // Without --size: the whole picture, halved; with it, as it is unless a scale is given.
+        {{"cel.png", "OUT"}, SpriteFileImage(16, 8, cel_), halved("cel.png")},
+        {{"--size=8X8", "sheet.png", "OUT"}, Imported("sheet.png", {8, 8, one})},
+        {{"--size", "16x8", "cel.png", "OUT"}, Imported("cel.png", {16, 8, one})},
         {{"--scale=1", "cel.png", "OUT"}, Imported("cel.png", {32, 16, one})},
         {{"--scale", "2", "--size", "16x4", "sheet.png", "OUT"},
          Imported("sheet.png", {16, 4, ImportScale::kTwo}),
-         "spritehex-cli: 64 blocks of 2 × 2 pixels were not of one colour: each became the colour "
-         "of its "
-         "top-left pixel.\n"},
+         halved("sheet.png") +
+             "spritehex-cli: 64 blocks of 2 × 2 pixels were not of one colour: each became the "
+             "colour of its top-left pixel.\n"},
         {{"--scale", "auto", "--strict", "--size", "8x8", "cel.png", "OUT"},
-         Imported("cel.png", {8, 8})},
+         Imported("cel.png", {8, 8}),
+         halved("cel.png")},
         {{"brown.png", "OUT"},
          Imported("brown.png", {8, 8}),
          "spritehex-cli: 1 pixel in 1 colour was matched to the nearest palette colour.\n"},
@@ -141,7 +146,8 @@ TEST_F(ImportCommandTest, FailsWritingNothing) {
         {{"cel.png", "OUT", "--size"},
          "option '--size' needs a cel size WxH, such as 16x16" + usage},
         {{"--scale", "3", "cel.png", "OUT"}, "unknown scale '3': use 1, 2 or auto" + usage},
-        {{"--scale=1", "--scale", "2", "cel.png", "OUT"}, "option '--scale' is given twice" + usage},
+        {{"--scale=1", "--scale", "2", "cel.png", "OUT"},
+         "option '--scale' is given twice" + usage},
         {{"--size", "0x8", "cel.png", "OUT"}, "--size 0x8: Width must be from 1 to 64." + usage},
         {{"text.png", "OUT"}, "DIR/text.png is not a PNG picture.\n"},
         {{"wide.png", "OUT"},

@@ -65,14 +65,20 @@ class ScriptedPrompts : public UserPrompts {
         return Path(Next("Import: " + Shown(proposal), IsPath));
     }
 
-    std::optional<CelSizeTexts> AskCelSize(int width, int height) override {
-        const QString answer = Next(QString("Cel size %1,%2").arg(width).arg(height),
-                                    [](const QString& a) { return a.startsWith("size:"); });
-        if (answer == "size:ok")
-            return CelSizeTexts{QString::number(width), QString::number(height)};
+    // "Cel size 8,8", then " halve" and " indices?" for the check boxes shown. Answers: size:ok,
+    // size:cancel, size:W,H; ",nohalve" unchecks Halve, ",indices" checks the indices.
+    std::optional<CelSizeTexts> AskCelSize(const CelSizeQuestion& q) override {
+        QString line = QString("Cel size %1,%2").arg(q.width).arg(q.height);
+        if (q.offerHalving) line += " halve";
+        if (q.offerIndices) line += " indices?";
+        const QString answer = Next(line, [](const QString& a) { return a.startsWith("size:"); });
         if (answer == "Cancel" || answer == "size:cancel") return std::nullopt;
-        const QStringList texts = answer.mid(5).split(',');
-        return CelSizeTexts{texts.value(0), texts.value(1)};
+        QStringList texts = answer.mid(5).split(',');
+        if (texts.value(0) == "ok")
+            texts = QStringList{QString::number(q.width), QString::number(q.height)} + texts.mid(1);
+        return CelSizeTexts{texts.value(0), texts.value(1),
+                            q.offerHalving && !texts.contains("nohalve"),
+                            q.offerIndices && texts.contains("indices")};
     }
 
   private:

@@ -165,10 +165,11 @@ void EditorExport::picture() {
     QVERIFY(!editor.form->Document().Modified());
     QCOMPARE(test::Pixels(editor.form->Document()), test::Sorted(pixels));
 
-    // Back through I: one cel, named after the picture, unsaved.
-    editor.prompts.script << "$TMP/out.png";
+    // Back through I, Halve checked: one cel, named after the picture, unsaved.
+    editor.prompts.script << "$TMP/out.png" << QString("size:%1,%2").arg(width).arg(height) << "OK";
     test::Press(*editor.form, "I");
-    QCOMPARE(editor.prompts.asked.join("; "), QString("Export: ; Import: "));
+    QCOMPARE(editor.prompts.asked.mid(0, 2).join("; "), QString("Export: ; Import: "));
+    QVERIFY(editor.prompts.asked.value(2).endsWith(" halve"));
     QCOMPARE(editor.form->windowTitle(), QString("out* 1/1"));
     const TSpriteDocument& back = editor.form->Document();
     QCOMPARE(QSize(back.Width(), back.Height()), QSize(width, height));

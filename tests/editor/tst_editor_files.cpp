@@ -28,6 +28,10 @@ class EditorFiles : public QObject {
 namespace {
 const QString kSave = "Save? | Prompt | YesNoCancel";
 const QString kError = "Error | Error | Ok | error";
+QString Halved(const QString& name) {
+    return name + ".png was taken at half its size: each 2 × 2 block became one pixel. | " + name +
+           "* 1/" + (name == "sheet2x" ? "3" : "1") + " | Ok | information";
+}
 
 // Pictures to import: name, width, height, pixels (see test::WritePicture). A single pixel in a
 // 2 x 2 block keeps a picture from looking like one the PNG export wrote.
@@ -42,6 +46,7 @@ const Picture kPictures[] = {
     {"big.png", 88, 80, "1,1=#810101 2,1=#810101 3,3=#0F0000"},  // 110 cels; two colours of no
                                                                  // swatch, nearest 8 and 1
     {"exported.png", 8, 4, "0,0=3 1,0=3 0,1=3 1,1=3 6,2=F 7,2=F 6,3=F 7,3=F"},  // 2 x 2 blocks
+    {"sheet2x.png", 12, 4, "0,0=5 1,0=5 0,1=5 1,1=5"},  // three 2 x 2 cels exported side by side
 };
 }  // namespace
 
@@ -158,15 +163,25 @@ void EditorFiles::commands_data() {
            "3 pixels in 2 colours were matched to the nearest palette colour. | big* 1/100 | Ok | "
            "information"
         << "big* 1/100" << "8x8x100 4,4:1,1=8 2,1=8 3,3=1" << "";
-    QTest::newRow("I, an indexed picture: its indices as they are, and a word on its palette")
-        << "I" << "$TMP/indexed.png;size:ok;OK"
-        << "Import: ; Cel size 8,8; indexed.png has a palette of its own, whose entries were taken "
-           "as colour indices as they are, but its entry 1 looks like colour 3: save the picture "
-           "as RGB to have its colours matched instead. | indexed* 1/1 | Ok | information"
+    QTest::newRow("I, an indexed picture of a palette of its own: its indices kept when asked")
+        << "I" << "$TMP/indexed.png;size:ok,indices;OK"
+        << "Import: ; Cel size 8,8 indices?; indexed.png has a palette of its own, whose entries "
+           "were taken as colour indices as they are, but its entry 1 looks like colour 3: save "
+           "the picture as RGB to have its colours matched instead. | indexed* 1/1 | Ok | "
+           "information"
         << "indexed* 1/1" << "8x8x1 4,4:1,1=1" << "";
-    QTest::newRow("I, a picture the export wrote: halved, nothing asked")
-        << "I" << "$TMP/exported.png" << "Import: " << "exported* 1/1" << "4x2x1 2,1:0,0=3 3,1=F"
-        << "";
+    QTest::newRow("I, a picture the export wrote: the dialog starts at its half, Halve checked")
+        << "I" << "$TMP/exported.png;size:ok;OK"
+        << "Import: ; Cel size 4,2 halve; " + Halved("exported") << "exported* 1/1"
+        << "4x2x1 2,1:0,0=3 3,1=F" << "";
+    QTest::newRow("I, Halve unchecked: the picture as it is")
+        << "I" << "$TMP/exported.png;size:8,4,nohalve"
+        << "Import: ; Cel size 4,2 halve" << "exported* 1/1"
+        << "8x4x1 4,2:0,0=3 1,0=3 0,1=3 1,1=3 6,2=F 7,2=F 6,3=F 7,3=F" << "";
+    QTest::newRow("I, exported cels side by side: square cels of its half offered")
+        << "I" << "$TMP/sheet2x.png;size:ok;OK"
+        << "Import: ; Cel size 2,2 halve; " + Halved("sheet2x") << "sheet2x* 1/3"
+        << "2x2x3 1,1:0,0=5" << "";
     QTest::newRow("I then S asks for a path, proposing none")
         << "I S" << "$TMP/sheet.png;size:ok;$TMP/sheet.dat"
         << "Import: ; Cel size 8,8; Save as: " << "sheet 1/2" << "8x8x2 4,4:1,1=5 c1:1,2=F"

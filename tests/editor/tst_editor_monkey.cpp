@@ -39,8 +39,8 @@ class RandomPrompts : public UserPrompts {
         return texts;
     }
     std::optional<QString> AskImportPath(const QString&) override { return RandomPath(); }
-    std::optional<CelSizeTexts> AskCelSize(int, int) override {
-        CelSizeTexts texts{Number(), Number()};
+    std::optional<CelSizeTexts> AskCelSize(const CelSizeQuestion&) override {
+        CelSizeTexts texts{Number(), Number(), Below(2) == 0, Below(2) == 0};
         if (Below(4) == 0) return std::nullopt;
         return texts;
     }

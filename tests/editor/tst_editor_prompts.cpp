@@ -374,7 +374,7 @@ void EditorPrompts::celSizeDialog() {
         }
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(closeKey));
     });
-    const std::optional<CelSizeTexts> answer = prompts.AskCelSize(12, 7);
+    const std::optional<CelSizeTexts> answer = prompts.AskCelSize({12, 7});
     QCOMPARE(answer.has_value(), ok);
     if (answer) QCOMPARE((QStringList{answer->width, answer->height}), texts);
 }

@@ -28,6 +28,8 @@ const StripColours kChip = {
     Rgb(33, 176, 59), Rgb(201, 91, 186),  Rgb(204, 204, 204), Rgb(255, 255, 255)};
 
 constexpr std::uint32_t kBrown = Rgb(0x7F, 0x3F, 0);
+const std::string kHalved =
+    "x.png was taken at half its size: each 2 × 2 block became one pixel.";
 
 // A colour strip of 16 swatches 16 x 16, each of one colour.
 RgbImage StripOf(const StripColours& colours) {
@@ -131,22 +133,25 @@ TEST(PictureImport, MatchesColoursToTheStrip) {
         std::string cels;  // or the problem, when it starts with "x.png"
         std::vector<std::string> notes = {};
         StripColours strip = kChip;
+        bool keepIndices = false;
     };
+    const std::string foreign =
+        "x.png has a palette of its own: its colours were matched, not its entries' order.";
     const Row rows[] = {
         {"every strip colour, colour 0's opaque swatch included", Drawn("0123456789ABCDEF"), true,
          "0123456789ABCDEF"},
         {"alpha 0 is colour 0, whatever its colour", Drawn("..."), true, "000"},
-        // Green weighs most: by plain RGB distance black (1) would be nearer.
-        {"the nearest by redmean", Drawn("g"), false, "0", {nearest1}},
+        // Never colour 0, the transparent background: its swatch (48, 48, 56) is nearer.
+        {"a dark colour goes to the nearest of 1 to 15", Drawn("g"), false, "1", {nearest1}},
         {"partly transparent: matched by its colour, and counted",
          Drawn("hb"),
          false,
-         "00",
+         "66",
          {"2 pixels in 2 colours were matched to the nearest palette colour."}},
         {"pixels and distinct colours counted",
          Drawn("b2bwbw"),
          false,
-         "020F0F",
+         "626F6F",
          {"5 pixels in 2 colours were matched to the nearest palette colour."}},
         // Cels of 2 x 2: (0, 1) comes first in cel order, (3, 0) in reading order.
         {"strict: the first pixel in reading order", Drawn("111b/b111"), true,
@@ -171,40 +176,52 @@ TEST(PictureImport, MatchesColoursToTheStrip) {
          "x.png: pixel (1, 0) has colour #000000, which palette colours 0 and 1 share.",
          {},
          blackTwice},
-        {"equally near: the lower index", Drawn("g"), false, "0", {nearest1}, blackTwice},
+        {"equally near: the lower index", Drawn("w"), false, "1", {nearest1}, whiteThrice},
         {"alike strip colours the picture does not use change nothing",
          Drawn("F"),
          true,
          "F",
          {},
          blackTwice},
-        {"indexed, 4 entries: indices as they are; an entry looking like another index is said",
+        {"indexed, a palette of its own: matched by colour, said",
+         Indexed(4, 1, {kBrown, Rgb(1, 1, 1), kChip[9], 0}, {3, 2, 1, 0}),
+         false,
+         "0916",
+         {"2 pixels in 2 colours were matched to the nearest palette colour.", foreign}},
+        {"indices kept when asked; an entry looking like another index is said",
          Indexed(4, 1, {kBrown, Rgb(1, 1, 1), kChip[9], 0}, {3, 2, 1, 0}),
          true,
          "3210",
          {own +
-          "2 looks like colour 9: save the picture as RGB to have its colours matched instead."}},
-        {"indexed: a transparent entry away from 0 is said, unused entries are not",
+          "2 looks like colour 9: save the picture as RGB to have its colours matched instead."},
+         kChip,
+         true},
+        {"indices kept: a transparent entry away from 0 is said, unused entries are not",
          Indexed(2, 1, {kChip[0], kChip[5], 0, kChip[1]}, {0, 2}),
          false,
          "02",
          {own +
-          "2 looks like colour 0: save the picture as RGB to have its colours matched instead."}},
+          "2 looks like colour 0: save the picture as RGB to have its colours matched instead."},
+         kChip,
+         true},
         {"indexed, 16 entries in the strip's order",
          Indexed(2, 1, {kChip.begin(), kChip.end()}, {15, 0}), true, "F0"},
         {"indexed, 17 entries: matched by colour",
          Indexed(2, 1,
                  {kChip[15], kChip[14], kChip[0], kBrown, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
                  {0, 2}),
-         true, "F0"},
+         true,
+         "F0",
+         {foreign}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         const bool squares = r.picture.width == 4 && r.picture.height == 2;
-        const Result<ImportedDocument> imported = ImportPicture(
-            r.picture, "x.png",
-            {squares ? 2 : r.picture.width, r.picture.height, ImportScale::kOne, r.strict},
-            StripOf(r.strip));
+        const Result<ImportedDocument> imported =
+            ImportPicture(r.picture, "x.png",
+                          {squares ? 2 : r.picture.width, r.picture.height, ImportScale::kOne,
+                           r.strict, r.keepIndices},
+                          StripOf(r.strip));
         if (r.cels.starts_with("x.png")) {
             EXPECT_EQ(imported.message(), r.cels);
             continue;
@@ -269,6 +286,9 @@ TEST(PictureImport, CutsIntoCels) {
 TEST(PictureImport, HalvesWhatTheExportWrote) {
     // Swatches whose top-left 2 x 2 pixels are not of one colour: the export paints those blocks.
     RgbImage patterned = StripOf(kChip);
+    StripColours black = kChip;  // colours 0 and 1 alike
+    black[0] = kChip[1];
+    const RgbImage blackTwice = StripOf(black);
     for (int v = 0; v < 16; ++v) patterned.Set(v * 16 + 1, 1, Rgb(v, 99, 1));
     const auto twice = [](int x, int y) { return Busy(x / 2, y / 2); };
     const auto auto_ = ImportScale::kAuto;
@@ -298,8 +318,9 @@ TEST(PictureImport, HalvesWhatTheExportWrote) {
          Painted(8, 4,
                  [&](int x, int y) { return patterned.At((x / 2 + y / 2) * 16 + x % 2, y % 2); }),
          4, 2, auto_, true, 4, 2, 1, "", &patterned},
-        {"indexed: two indices of one colour are two colours",
-         Indexed(2, 2, {kBrown, kBrown}, {0, 1, 0, 0}), 1, 1, auto_, false, 2, 1, 4},
+        {"indexed, our palette: two indices of one colour are two colours",
+         Indexed(2, 2, {kChip[1], kChip[1]}, {0, 1, 0, 0}), 1, 1, auto_, false, 2, 1, 4, "",
+         &blackTwice},
         {"--scale 1 keeps an exported picture as it is", Painted(32, 32, twice), 16, 16,
          ImportScale::kOne, true, 32, 1, 4},
         {"--scale 2 on blocks of mixed colours: their top-left pixels, said", Painted(4, 4, Busy),
@@ -324,12 +345,14 @@ TEST(PictureImport, HalvesWhatTheExportWrote) {
         if (!imported) continue;
         EXPECT_EQ(imported->image, ExpectedCels(r.picture, r.celWidth, r.celHeight, r.expectedScale,
                                                 r.cels, StripColoursOf(strip)));
-        const bool mixed = r.scale == ImportScale::kTwo;
-        EXPECT_EQ(ImportNotes(*imported, "x.png"),
-                  mixed ? std::vector<std::string>{"4 blocks of 2 × 2 pixels were not of one "
-                                                   "colour: each became the "
-                                                   "colour of its top-left pixel."}
-                        : std::vector<std::string>{});
+        std::vector<std::string> notes;
+        if (r.expectedScale == 2) notes.push_back(kHalved);
+        if (r.scale == ImportScale::kTwo) {
+            notes.push_back(
+                "4 blocks of 2 × 2 pixels were not of one colour: each became the "
+                "colour of its top-left pixel.");
+        }
+        EXPECT_EQ(ImportNotes(*imported, "x.png"), notes);
     }
 }
 
@@ -390,7 +413,7 @@ TEST(PictureImport, ExportedCelsComeBack) {
         document[1] = static_cast<std::uint8_t>(h);
         std::copy(cel.begin(), cel.end(), document.begin() + 3);
         ASSERT_EQ(imported->image, document);
-        EXPECT_EQ(ImportNotes(*imported, "x.png"), std::vector<std::string>{});
+        EXPECT_EQ(ImportNotes(*imported, "x.png"), std::vector<std::string>{kHalved});
     }
 }
 
