@@ -109,10 +109,10 @@ std::string ReadC(const GeneratedTables& tables, const WriterOptions& options,
     std::size_t table = 0;
     bool started = false;
     for (const std::string& line : Lines(text, options.crlf ? "\r\n" : "\n")) {
-        if (line.starts_with("const unsigned char ")) {
+        if (line.starts_with("static const unsigned char ")) {
             const TableShape& shape = tables.shapes[started ? ++table : table];
             started = true;
-            FUZZ_CHECK(line == "const unsigned char " + options.name + "_" +
+            FUZZ_CHECK(line == "static const unsigned char " + options.name + "_" +
                                    std::string(RoleName(shape.role)) + "[" +
                                    std::to_string(tables.celCount) + "][" +
                                    std::to_string(shape.length) + "] = {");

@@ -7,6 +7,7 @@
 #include "cli/cli_support.h"
 #include "cli/table_options.h"
 #include "document/file_writer.h"
+#include "document/sprite_file.h"
 #include "generator/clashes.h"
 #include "generator/label_name.h"
 #include "generator/regenerate.h"
@@ -45,7 +46,7 @@ std::optional<std::string> WriteAll(const std::vector<FileTables>& files,
     for (const FileTables& file : files) {
         WriterOptions writer = line.writer;
         writer.name = file.name;
-        writer.source = file.path;
+        writer.source = FileNameOfPath(file.path);
         writer.lineStart = static_cast<int>(std::min<std::int64_t>(next, kLastBasicLine + 1));
         Result<std::string> text = WriteTables(file.tables, line.format, writer);
         if (!text) {

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 
+#include "document/sprite_file.h"
 #include "editor/editor_window.h"
 #include "editor/key_help_window.h"
 #include "generator/window/generate_window.h"
@@ -47,7 +48,9 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
             break;
         case CommandGroup::kGenerate:
             if (frmExport_ != nullptr) {
-                frmExport_->SetDocumentName(doc_.Names().name);
+                const DocumentNames& names = doc_.Names();
+                frmExport_->SetDocumentName(
+                    names.name, names.savePath.empty() ? "" : FileNameOfPath(names.savePath));
                 frmExport_->SetData(doc_.Buffer());
                 frmExport_->ShowWindow();
             }

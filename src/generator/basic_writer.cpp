@@ -21,6 +21,7 @@ int BasicLineCount(const GeneratedTables& tables) {
     for (const TableShape& shape : tables.shapes) {
         perCel += 1 + (shape.length + kBytesPerLine - 1) / kBytesPerLine;
     }
+    if (!tables.layerColours.empty()) perCel += 2;  // the colours table WriteTables adds
     return static_cast<int>(perCel * static_cast<std::size_t>(tables.celCount));
 }
 

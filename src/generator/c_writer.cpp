@@ -1,4 +1,5 @@
-// C source: one two-dimensional array per role, a row per cel, and the cel count as a macro.
+// C source that works as a header: an include guard, one two-dimensional static array per role,
+// a row per cel, and the cel count as a macro.
 
 #include <algorithm>
 #include <array>
@@ -30,7 +31,12 @@ std::string WriteC(const GeneratedTables& tables, const WriterOptions& options) 
     const ShortPiece nextLine(eol + "     ");  // the bytes after the first 16 of a row
     const std::string cels = std::to_string(tables.celCount);
 
+    std::string guard = options.name + "_TABLES_H";
+    std::transform(guard.begin(), guard.end(), guard.begin(), [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    });
     std::string head = "/* Tables of " + CommentText(options.source) + " */" + eol;
+    head += "#ifndef " + guard + eol + "#define " + guard + eol + eol;
     head += "#define " + options.name + "_CELS " + cels + eol;
     std::size_t lines = 0;
     for (const TableShape& shape : tables.shapes) {
@@ -38,15 +44,16 @@ std::string WriteC(const GeneratedTables& tables, const WriterOptions& options) 
                          (1 + (shape.length + kBytesPerLine - 1) / kBytesPerLine);
     }
     // Every byte "0x30, ", every line an indent, a brace or a comment and its end.
-    TextBuffer text(head.size() + tables.values.size() * 6 +
+    TextBuffer text(head.size() + 16 + tables.values.size() * 6 +
                     tables.shapes.size() * (options.name.size() + cels.size() + 60) +
                     lines * (20 + eol.size()));
     text.Put(head);
     for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
         const TableShape& shape = tables.shapes[t];
         text.Put(eol);
-        text.Put("const unsigned char " + options.name + "_" + std::string(RoleName(shape.role)) +
-                 "[" + cels + "][" + std::to_string(shape.length) + "] = {" + eol);
+        text.Put("static const unsigned char " + options.name + "_" +
+                 std::string(RoleName(shape.role)) + "[" + cels + "][" +
+                 std::to_string(shape.length) + "] = {" + eol);
         for (int cel = 0; cel < tables.celCount; ++cel) {
             text.Put("    /* cel ");
             text.Put(std::to_string(cel + 1));
@@ -70,5 +77,6 @@ std::string WriteC(const GeneratedTables& tables, const WriterOptions& options) 
         }
         text.Put("};" + eol);
     }
+    text.Put(eol + "#endif" + eol);
     return text.Take();
 }

@@ -14,6 +14,8 @@ std::string_view RoleName(TableRole role) {
             return "colour1";
         case TableRole::kColour2:
             return "colour2";
+        case TableRole::kLayerColours:
+            return "colours";
     }
     return "table";
 }
@@ -26,6 +28,7 @@ void GeneratedTables::Reset(GeneratorKind madeBy, std::initializer_list<TableSha
     celLength = 0;
     for (const TableShape& shape : shapes) celLength += shape.length;
     values.assign(static_cast<std::size_t>(celCount) * celLength, 0);
+    layerColours.clear();
     resultCode = kNoError;
 }
 

@@ -19,10 +19,12 @@ enum class GeneratorKind { kSprite, kSprite2Layers, kSprite2LayersNoColor, kChr 
 
 // What a table holds. A cel's tables come in this order: single-layer sprites kPattern and, with
 // colour data, kColour; characters kPattern, kColour; two layers kPattern1, kPattern2 and, with
-// colour data, kColour1, kColour2.
-enum class TableRole { kPattern, kColour, kPattern1, kPattern2, kColour1, kColour2 };
+// colour data, kColour1, kColour2. kLayerColours is the table the assembler, C and BASIC writers
+// add after two layers without colour data (GeneratedTables::layerColours).
+enum class TableRole { kPattern, kColour, kPattern1, kPattern2, kColour1, kColour2, kLayerColours };
 
-// "pattern", "colour", "pattern1", "pattern2", "colour1", "colour2": the role in labels.
+// "pattern", "colour", "pattern1", "pattern2", "colour1", "colour2", "colours": the role in
+// labels.
 std::string_view RoleName(TableRole role);
 
 // One value of a table: a byte for every document whose pixels are colour indices 0 to 15, which
@@ -43,6 +45,10 @@ struct GeneratedTables {
     std::size_t celLength = 0;       // values per cel: the sum of the shapes' lengths
     std::vector<TableValue> values;  // cel by cel, table by table
     int resultCode = kNoError;       // what the generator found, as the Generate window shows it
+    // Two layers without colour data: per cel, layer 1's colour and layer 2's (0 for an empty
+    // layer), which the sprite attribute table needs. Not a table of the hexadecimal text or the
+    // binary output; empty for every other generator.
+    std::vector<TableValue> layerColours;
 
     // Lays the tables out for celCount cels of these shapes, every value 0, and the result code
     // kNoError. Keeps the storage of an earlier generation.

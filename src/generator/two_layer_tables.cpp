@@ -67,6 +67,7 @@ void GenerateSprite2LayersNoColor(const CapturedDocument& doc, int width, int he
     const std::size_t patterns = rows * (width > 8 ? 2 : 1);
     out.Reset(GeneratorKind::kSprite2LayersNoColor,
               {{TableRole::kPattern1, patterns}, {TableRole::kPattern2, patterns}}, doc.celCount);
+    out.layerColours.assign(static_cast<std::size_t>(out.celCount) * 2, 0);
 
     for (int cel = 0; cel < out.celCount; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, width, height, cel);
@@ -75,6 +76,10 @@ void GenerateSprite2LayersNoColor(const CapturedDocument& doc, int width, int he
         // The cel's rows lie back to back, so its colours are collected in one run.
         const LayerColours colours = CollectColours(pixels, width * height, 2);
         if (colours.dropped) out.resultCode = kTooManyColours;
+        out.layerColours[2 * static_cast<std::size_t>(cel)] =
+            static_cast<TableValue>(colours.slots[0]);
+        out.layerColours[2 * static_cast<std::size_t>(cel) + 1] =
+            static_cast<TableValue>(colours.slots[1]);
         for (std::size_t r = 0; r < rows; ++r) {
             SetLayerBits(layer1, layer2, rows, r, pixels + r * static_cast<std::size_t>(width),
                          width, colours);

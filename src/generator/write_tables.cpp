@@ -26,6 +26,25 @@ Result<> AllBytes(const GeneratedTables& tables) {
                     "0 to 15.");
 }
 
+// The tables with the layer colours as one more table of each cel, after its patterns.
+GeneratedTables WithLayerColours(const GeneratedTables& tables) {
+    GeneratedTables out;
+    out.kind = tables.kind;
+    out.shapes = tables.shapes;
+    out.shapes.push_back({TableRole::kLayerColours, 2});
+    out.celCount = tables.celCount;
+    out.celLength = tables.celLength + 2;
+    out.resultCode = tables.resultCode;
+    out.values.reserve(static_cast<std::size_t>(out.celCount) * out.celLength);
+    for (int cel = 0; cel < tables.celCount; ++cel) {
+        const std::span<const TableValue> values = tables.Cel(cel);
+        out.values.insert(out.values.end(), values.begin(), values.end());
+        const auto colours = tables.layerColours.begin() + 2 * cel;
+        out.values.insert(out.values.end(), colours, colours + 2);
+    }
+    return out;
+}
+
 }  // namespace
 
 Result<std::string> WriteTables(const GeneratedTables& tables, TableFormat format,
@@ -36,6 +55,12 @@ Result<std::string> WriteTables(const GeneratedTables& tables, TableFormat forma
         return out.Take();
     }
     if (Result<> bytes = AllBytes(tables); !bytes) return bytes.error();
+    // The source formats name each layer's colour where the tables hold none.
+    const bool source = format != TableFormat::kBin;
+    if (source && tables.layerColours.size() == 2 * static_cast<std::size_t>(tables.celCount) &&
+        !tables.layerColours.empty()) {
+        return WriteTables(WithLayerColours(tables), format, options);
+    }
     switch (format) {
         case TableFormat::kAsm:
             return WriteAsm(tables, options);

@@ -19,7 +19,7 @@ enum class NumberStyle { kDollar, kHash, kZeroX, kAmpersandH, kSuffixH };
 struct WriterOptions {
     int comma = kCommaOn;          // hex: "#" tokens and "," (kCommaOn) or bare digits
     std::string name = "sprite";   // asm, c, basic: NAME of labels, arrays, remarks
-    std::string source;            // c: the file the tables come from, for the first comment
+    std::string source;            // c: the file the tables come from ("ship.dat"), for a comment
     std::string directive = "db";  // asm: written before each line's bytes
     NumberStyle numberStyle = NumberStyle::kDollar;  // asm
     int lineStart = 10;                              // basic: the first line number
@@ -37,22 +37,25 @@ void WriteHex(const GeneratedTables& tables, int comma, OutputText& out);
 // tab, the directive, a blank and the bytes joined by ",".
 std::string WriteAsm(const GeneratedTables& tables, const WriterOptions& options);
 
-// A comment naming the source, "#define NAME_CELS N", and per role one array
-// "const unsigned char NAME_ROLE[N][B]" with a "/* cel N */" comment before each cel's row.
+// A header: a comment naming the source, an include guard NAME_TABLES_H (in capitals),
+// "#define NAME_CELS N", and per role one array "static const unsigned char NAME_ROLE[N][B]" with
+// a "/* cel N */" comment before each cel's row.
 std::string WriteC(const GeneratedTables& tables, const WriterOptions& options);
 
 // Numbered lines: "REM NAME cel N ROLE" before each table, then "DATA &H30,&H05", up to 8 bytes a
 // line. Fails when a line number would pass kLastBasicLine.
 Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOptions& options);
 inline constexpr int kLastBasicLine = 65529;
-// The number of lines WriteBasic writes for these tables.
+// The number of lines WriteTables writes in BASIC for these tables.
 int BasicLineCount(const GeneratedTables& tables);
 
 // The bytes alone, cel by cel and table by table.
 std::string WriteBin(const GeneratedTables& tables);
 
 // The writer of the format. Every format but hex needs values that are bytes, and BASIC line
-// numbers up to kLastBasicLine; the error says which value or line is out of reach.
+// numbers up to kLastBasicLine; the error says which value or line is out of reach. The
+// assembler, C and BASIC formats add a "colours" table to each cel of two-layer tables without
+// colour data (layerColours); the hexadecimal text and the binary output stay the tables alone.
 Result<std::string> WriteTables(const GeneratedTables& tables, TableFormat format,
                                 const WriterOptions& options);
 

@@ -48,6 +48,9 @@ for run in "${runs[@]}"; do
     # shellcheck disable=SC2086
     "$cli" tables $options --format asm --number-style "$style" -o "$work/tables.asm" "$file" ||
       [[ $? -eq 1 ]]
+    # The binary output has no colours table (two layers without colour data): its label and line
+    # go before the comparison.
+    sed -i '/_colours:$/,+1d' "$work/tables.asm"
     (cd "$work" && pasmo tables.asm assembled.bin >pasmo.log 2>&1) ||
       fail "pasmo refuses style $style for $(basename "$file") $options: $(cat "$work/pasmo.log")"
     cmp -s "$work/assembled.bin" "$work/tables.bin" ||

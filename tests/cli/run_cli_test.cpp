@@ -102,14 +102,19 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsRow{"NameMadeAnIdentifier",
                    {"tables", "--format", "asm", "ODD"},
                    "_2_b_c1_pattern:\n\tdb $80\n"},
-        OptionsRow{
-            "FormatC",
-            {"tables", "--format", "c", "--two-layers", "--color-data", "OK"},
-            "/* Tables of {OK} */\n#define ok_CELS 1\n"
-            "\nconst unsigned char ok_pattern1[1][1] = {\n    /* cel 1 */\n    { 0x50 },\n};\n"
-            "\nconst unsigned char ok_pattern2[1][1] = {\n    /* cel 1 */\n    { 0x30 },\n};\n"
-            "\nconst unsigned char ok_colour1[1][1] = {\n    /* cel 1 */\n    { 0x01 },\n};\n"
-            "\nconst unsigned char ok_colour2[1][1] = {\n    /* cel 1 */\n    { 0x42 },\n};\n"},
+        OptionsRow{"FormatC",
+                   {"tables", "--format", "c", "--two-layers", "--color-data", "OK"},
+                   "/* Tables of ok.dat */\n#ifndef OK_TABLES_H\n#define OK_TABLES_H\n\n#define "
+                   "ok_CELS 1\n"
+                   "\nstatic const unsigned char ok_pattern1[1][1] = {\n    /* cel 1 */\n    { "
+                   "0x50 },\n};\n"
+                   "\nstatic const unsigned char ok_pattern2[1][1] = {\n    /* cel 1 */\n    { "
+                   "0x30 },\n};\n"
+                   "\nstatic const unsigned char ok_colour1[1][1] = {\n    /* cel 1 */\n    { 0x01 "
+                   "},\n};\n"
+                   "\nstatic const unsigned char ok_colour2[1][1] = {\n    /* cel 1 */\n    { 0x42 "
+                   "},\n};\n"
+                   "\n#endif\n"},
         OptionsRow{"FormatBasic",
                    {"tables", "--format", "basic", "--line-start", "100", "--line-step", "5", "OK"},
                    "100 REM ok cel 1 pattern\n105 DATA &H70\n"},

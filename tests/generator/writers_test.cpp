@@ -93,14 +93,15 @@ INSTANTIATE_TEST_SUITE_P(
         WriterRow{"TwoLayers", 8, 1, kThreeColours, TwoLayerOptions(), kAsm, Named("ship"),
                   "ship_c1_pattern1:\n\tdb $50\nship_c1_pattern2:\n\tdb $30\n"
                   "ship_c1_colour1:\n\tdb $01\nship_c1_colour2:\n\tdb $42\n"},
-        WriterRow{"TwoLayersWithoutColourData",
-                  8,
-                  1,
-                  {1, 2, 0, 0, 0, 0, 0, 0},
-                  TwoLayerNoColorOptions(),
-                  kAsm,
-                  Named("s"),
-                  "s_c1_pattern1:\n\tdb $80\ns_c1_pattern2:\n\tdb $40\n"},
+        WriterRow{
+            "TwoLayersWithoutColourData",
+            8,
+            1,
+            {1, 2, 0, 0, 0, 0, 0, 0},
+            TwoLayerNoColorOptions(),
+            kAsm,
+            Named("s"),
+            "s_c1_pattern1:\n\tdb $80\ns_c1_pattern2:\n\tdb $40\ns_c1_colours:\n\tdb $01,$02\n"},
         WriterRow{"Width16LeftColumnThenRight", 16, 2, kWide, SpriteOptions(true), kAsm, Named("w"),
                   "w_c1_pattern:\n\tdb $00,$01,$80,$01\nw_c1_colour:\n\tdb $09,$03\n"},
         WriterRow{"CharacterTables",
@@ -132,19 +133,24 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) { return std::string(row.param.name); });
 
 constexpr auto kC = TableFormat::kC;
-const std::string kCHead = "/* Tables of walk.dat */\n#define walk_CELS 2\n";
+const std::string kCHead =
+    "/* Tables of walk.dat */\n#ifndef WALK_TABLES_H\n#define WALK_TABLES_H\n\n#define walk_CELS "
+    "2\n";
+const std::string kCEnd = "\n#endif\n";
 
 INSTANTIATE_TEST_SUITE_P(
     C, Writers,
     testing::Values(
         WriterRow{"TwoCelsWidth16", 16, 2, Join({kWide, kWide}), SpriteOptions(true), kC,
                   Named("walk"),
-                  kCHead + "\nconst unsigned char walk_pattern[2][4] = {\n"
-                           "    /* cel 1 */\n    { 0x00, 0x01, 0x80, 0x01 },\n"
-                           "    /* cel 2 */\n    { 0x00, 0x01, 0x80, 0x01 },\n};\n"
-                           "\nconst unsigned char walk_colour[2][2] = {\n"
-                           "    /* cel 1 */\n    { 0x09, 0x03 },\n"
-                           "    /* cel 2 */\n    { 0x09, 0x03 },\n};\n"},
+                  kCHead +
+                      "\nstatic const unsigned char walk_pattern[2][4] = {\n"
+                      "    /* cel 1 */\n    { 0x00, 0x01, 0x80, 0x01 },\n"
+                      "    /* cel 2 */\n    { 0x00, 0x01, 0x80, 0x01 },\n};\n"
+                      "\nstatic const unsigned char walk_colour[2][2] = {\n"
+                      "    /* cel 1 */\n    { 0x09, 0x03 },\n"
+                      "    /* cel 2 */\n    { 0x09, 0x03 },\n};\n" +
+                      kCEnd},
         WriterRow{
             "TwoLayersWithoutColourData",
             8,
@@ -153,28 +159,38 @@ INSTANTIATE_TEST_SUITE_P(
             TwoLayerNoColorOptions(),
             kC,
             Named("s"),
-            "/* Tables of s.dat */\n#define s_CELS 1\n"
-            "\nconst unsigned char s_pattern1[1][1] = {\n    /* cel 1 */\n    { 0x80 },\n};\n"
-            "\nconst unsigned char s_pattern2[1][1] = {\n    /* cel 1 */\n    { 0x40 },\n};\n"},
-        WriterRow{"SixteenBytesALine", 8, 17, kTall, SpriteOptions(false), kC, Named("t"),
-                  "/* Tables of t.dat */\n#define t_CELS 1\n"
-                  "\nconst unsigned char t_pattern[1][17] = {\n    /* cel 1 */\n    {"
-                  " 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80,"
-                  " 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80,\n"
-                  "      0x80 },\n};\n"},
+            "/* Tables of s.dat */\n#ifndef S_TABLES_H\n#define S_TABLES_H\n\n#define s_CELS 1\n"
+            "\nstatic const unsigned char s_pattern1[1][1] = {\n    /* cel 1 */\n    { 0x80 "
+            "},\n};\n"
+            "\nstatic const unsigned char s_pattern2[1][1] = {\n    /* cel 1 */\n    { 0x40 "
+            "},\n};\n"
+            "\nstatic const unsigned char s_colours[1][2] = {\n    /* cel 1 */\n    { 0x01, 0x02 "
+            "},\n};\n" +
+                kCEnd},
+        WriterRow{
+            "SixteenBytesALine", 8, 17, kTall, SpriteOptions(false), kC, Named("t"),
+            "/* Tables of t.dat */\n#ifndef T_TABLES_H\n#define T_TABLES_H\n\n#define t_CELS 1\n"
+            "\nstatic const unsigned char t_pattern[1][17] = {\n    /* cel 1 */\n    {"
+            " 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80,"
+            " 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80,\n"
+            "      0x80 },\n};\n" +
+                kCEnd},
         WriterRow{"CrLf", 8, 2, kA5, SpriteOptions(false), kC, WithCrLf(Named("n")),
-                  "/* Tables of n.dat */\r\n#define n_CELS 1\r\n"
-                  "\r\nconst unsigned char n_pattern[1][2] = {\r\n    /* cel 1 */\r\n"
-                  "    { 0xA5, 0x0C },\r\n};\r\n"},
+                  "/* Tables of n.dat */\r\n#ifndef N_TABLES_H\r\n#define "
+                  "N_TABLES_H\r\n\r\n#define n_CELS 1\r\n"
+                  "\r\nstatic const unsigned char n_pattern[1][2] = {\r\n    /* cel 1 */\r\n"
+                  "    { 0xA5, 0x0C },\r\n};\r\n\r\n#endif\r\n"},
         WriterRow{"CommentEndInFileNameIsBroken", 8, 2, kA5, SpriteOptions(false), kC,
                   [] {
                       WriterOptions writer = Named("n");
                       writer.source = "a*/b.dat";
                       return writer;
                   }(),
-                  "/* Tables of a* /b.dat */\n#define n_CELS 1\n"
-                  "\nconst unsigned char n_pattern[1][2] = {\n    /* cel 1 */\n"
-                  "    { 0xA5, 0x0C },\n};\n"}),
+                  "/* Tables of a* /b.dat */\n#ifndef N_TABLES_H\n#define N_TABLES_H\n\n#define "
+                  "n_CELS 1\n"
+                  "\nstatic const unsigned char n_pattern[1][2] = {\n    /* cel 1 */\n"
+                  "    { 0xA5, 0x0C },\n};\n" +
+                      kCEnd}),
     [](const auto& row) { return std::string(row.param.name); });
 
 constexpr auto kBasic = TableFormat::kBasic;
@@ -190,6 +206,15 @@ INSTANTIATE_TEST_SUITE_P(
                               "10 REM s cel 1 pattern1\n20 DATA &H50\n30 REM s cel 1 pattern2\n"
                               "40 DATA &H30\n50 REM s cel 1 colour1\n60 DATA &H01\n"
                               "70 REM s cel 1 colour2\n80 DATA &H42\n"},
+                    WriterRow{"TwoLayersWithoutColourData",
+                              8,
+                              1,
+                              {1, 2, 0, 0, 0, 0, 0, 0},
+                              TwoLayerNoColorOptions(),
+                              kBasic,
+                              Named("s"),
+                              "10 REM s cel 1 pattern1\n20 DATA &H80\n30 REM s cel 1 pattern2\n"
+                              "40 DATA &H40\n50 REM s cel 1 colours\n60 DATA &H01,&H02\n"},
                     WriterRow{"EightBytesALine", 8, 9, Pixels(kTall.begin(), kTall.begin() + 72),
                               SpriteOptions(false), kBasic, Named("t"),
                               "10 REM t cel 1 pattern\n"

@@ -477,7 +477,7 @@ void GenerateWindow::formatKey() {
     if (format != int(TableFormat::kHex)) {
         QVERIFY(!text.contains('\r'));
         QVERIFY(text.startsWith(format == int(TableFormat::kAsm) ? "_2_walk_c1_pattern"
-                                : format == int(TableFormat::kC) ? "/* Tables of 2 walk */"
+                                : format == int(TableFormat::kC) ? "/* Tables of 2 walk.dat */"
                                                                  : "10 REM _2_walk cel 1 pattern"));
     }
     // A copy from the text box has the line breaks of the format.

@@ -165,7 +165,8 @@ void TfrmExport::SetData(const std::uint8_t* buffer) {
     Regenerate();
 }
 
-void TfrmExport::SetDocumentName(std::string name) {
+void TfrmExport::SetDocumentName(std::string name, std::string fileName) {
+    fileName_ = fileName.empty() ? name + ".dat" : std::move(fileName);
     documentName_ = std::move(name);
 }
 
@@ -173,7 +174,7 @@ WriterOptions TfrmExport::Writer() const {
     WriterOptions writer;
     writer.comma = options_.comma;
     writer.name = LabelName(documentName_);
-    writer.source = documentName_;
+    writer.source = fileName_;
     return writer;
 }
 

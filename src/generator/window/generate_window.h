@@ -33,8 +33,10 @@ class TfrmExport : public QWidget {
     // height and cel count from its header, then regenerates.
     void SetData(const std::uint8_t* buffer);
     // The document name, for NAME in the assembler, C and BASIC formats (made an identifier);
-    // "new" until the editor gives one, which it does at each G before SetData.
-    void SetDocumentName(std::string name);
+    // "new" until the editor gives one, which it does at each G before SetData. fileName is the
+    // file the tables come from ("ship.dat"), for the C text's first comment; the name with
+    // ".dat" when empty.
+    void SetDocumentName(std::string name, std::string fileName = {});
     const std::uint8_t* Data() const { return captured_.buffer; }
     const CapturedDocument& Captured() const { return captured_; }
 
@@ -99,6 +101,7 @@ class TfrmExport : public QWidget {
     GeneratorOptions options_;
     TableFormat format_ = TableFormat::kHex;
     std::string documentName_ = "new";
+    std::string fileName_ = "new.dat";
     CapturedDocument captured_;
     GeneratedTables tables_;
     OutputText out_;
