@@ -109,10 +109,17 @@ int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream
     const std::optional<std::string> output = WriteAll(files, *line, err);
     if (!output || !Deliver(*output, *line, out, err)) return kExitFailure;
 
-    // A broken two-layer rule: every row that breaks it, then the message of the window.
+    // A broken two-layer rule: every row that breaks it, then the message of the window. Drawn
+    // pixels that no table holds are named as check names them, as a warning.
     int status = kExitOk;
     for (const FileTables& file : files) {
-        if (file.tables.resultCode == kNoError) continue;
+        if (file.tables.resultCode == kNoError) {
+            for (const std::string& lost :
+                 FindUncoveredPixels(CaptureDocument(file.doc->Buffer()), line->tables)) {
+                err << file.path << ": " << lost << "\n";
+            }
+            continue;
+        }
         for (const std::string& clash :
              FindClashes(CaptureDocument(file.doc->Buffer()), line->tables)) {
             err << file.path << ": " << clash << "\n";

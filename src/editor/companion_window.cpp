@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "editor/editor_window.h"
+#include "generator/clashes.h"
 #include "keys/companion_keys.h"
 #include "keys/qt_key_event.h"
 
@@ -78,7 +79,7 @@ void CompanionWindow::LayOut() {
     const int paletteRow = kSwatch + 3 + lineHeight_ + 4;
     stateTop_ = paletteTop_ + 2 * paletteRow + 4;
     setFixedSize(2 * kMargin + std::max(picture_.width(), kPaletteWidth),
-                 stateTop_ + 2 * lineHeight_ + kMargin);
+                 stateTop_ + kStateLines * lineHeight_ + kMargin);
     RenderFrame();
 }
 
@@ -171,16 +172,27 @@ QRect CompanionWindow::SwatchRect(int index) const {
 QStringList CompanionWindow::StateLines() const {
     const int x = doc_.CursorX();
     const int y = doc_.CursorY();
-    return {QStringLiteral("%1%2  cel %3/%4")
-                .arg(QFile::decodeName(doc_.Names().name.c_str()),
-                     doc_.Modified() ? QStringLiteral("*") : QString())
-                .arg(doc_.CurrentCel() + 1)
-                .arg(doc_.CelCount()),
-            QStringLiteral("x %1, y %2  colour %3  zoom %4")
-                .arg(x)
-                .arg(y)
-                .arg(QChar::fromLatin1(kKeyNames[doc_.GetPixel(x, y) & 0x0F]))
-                .arg(editor_.Zoom())};
+    QStringList lines = {QStringLiteral("%1%2  cel %3/%4%5")
+                             .arg(QFile::decodeName(doc_.Names().name.c_str()),
+                                  doc_.Modified() ? QStringLiteral("*") : QString())
+                             .arg(doc_.CurrentCel() + 1)
+                             .arg(doc_.CelCount())
+                             .arg(editor_.OnionSkin() ? QStringLiteral("  onion skin") : QString()),
+                         QStringLiteral("x %1, y %2  colour %3  zoom %4")
+                             .arg(x)
+                             .arg(y)
+                             .arg(QChar::fromLatin1(kKeyNames[doc_.GetPixel(x, y) & 0x0F]))
+                             .arg(editor_.Zoom())};
+    // Drawn pixels from column 16 on are in no table of any kind.
+    if (const std::optional<ColumnRange> lost =
+            UncoveredColumns(doc_.CurrentCelPixels(), doc_.Width(), doc_.Height())) {
+        lines << (lost->first == lost->last
+                      ? QStringLiteral("column %1 is in no table").arg(lost->first)
+                      : QStringLiteral("columns %1–%2 are in no table")
+                            .arg(lost->first)
+                            .arg(lost->last));
+    }
+    return lines;
 }
 
 QStringList CompanionWindow::AnimationLines() const {

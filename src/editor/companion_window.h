@@ -45,8 +45,10 @@ class CompanionWindow : public QWidget {
     const QImage& Picture() const { return picture_; }
     QRect PictureRect() const { return {pictureTopLeft_, picture_.size()}; }
     QRect SwatchRect(int index) const;
-    // "walk*  cel 2/4", "x 1, y 2  colour 5  zoom 16"
+    // "walk*  cel 2/4" (with "  onion skin" while it is on), "x 1, y 2  colour 5  zoom 16", and
+    // "columns 16–31 are in no table" while the current cel has drawn pixels there.
     QStringList StateLines() const;
+    static constexpr int kStateLines = 3;
     // "cels 1-4  10 fps", "loop" or "back and forth", with ", paused"
     QStringList AnimationLines() const;
     const QTimer& Timer() const { return timer_; }

@@ -112,14 +112,10 @@ void ChrRow(const std::uint8_t* row, int width, ClashList& clashes) {
 }
 
 void ColumnsRow(const std::uint8_t* row, int width, bool chr, ClashList& clashes) {
-    int first = -1;
-    int last = -1;
-    for (int x = 16; x < width; ++x) {
-        if (row[x] == 0) continue;
-        if (first < 0) first = x;
-        last = x;
-    }
-    if (first < 0) return;
+    const std::optional<ColumnRange> range = UncoveredColumns(row, width, 1);
+    if (!range) return;
+    const int first = range->first;
+    const int last = range->last;
     const std::string columns =
         first == last ? "column " + std::to_string(first) + " is"
                       : "columns " + std::to_string(first) + " to " + std::to_string(last) + " are";
@@ -127,6 +123,36 @@ void ColumnsRow(const std::uint8_t* row, int width, bool chr, ClashList& clashes
 }
 
 }  // namespace
+
+std::optional<ColumnRange> UncoveredColumns(const std::uint8_t* cel, int width, int height) {
+    std::optional<ColumnRange> range;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = cel + static_cast<std::ptrdiff_t>(y) * width;
+        for (int x = 16; x < width; ++x) {
+            if (row[x] == 0) continue;
+            if (!range) range = ColumnRange{x, x};
+            range->first = std::min(range->first, x);
+            range->last = std::max(range->last, x);
+        }
+    }
+    return range;
+}
+
+std::vector<std::string> FindUncoveredPixels(const CapturedDocument& doc,
+                                             const GeneratorOptions& options) {
+    std::vector<std::string> lines;
+    const bool chr = ChooseGenerator(options) == GeneratorKind::kChr;
+    for (int cel = 0; cel < doc.celCount; ++cel) {
+        const std::uint8_t* pixels = CelPixels(doc, doc.width, doc.height, cel);
+        for (int r = 0; r < doc.height; ++r) {
+            ClashList clashes(cel, r);
+            ColumnsRow(pixels + static_cast<std::ptrdiff_t>(r) * doc.width, doc.width, chr,
+                       clashes);
+            lines.insert(lines.end(), clashes.lines.begin(), clashes.lines.end());
+        }
+    }
+    return lines;
+}
 
 std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& options) {
     std::vector<std::string> lines;

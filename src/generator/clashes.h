@@ -2,6 +2,8 @@
 // What the chosen tables cannot show as drawn, row by row, in words: the check that names every
 // clash with its place, where a generation reports only its last result code.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,3 +23,15 @@
 //   drawn pixels, not colour 0, from column 16 on.
 // A row can give two lines: a colour clash, then the columns.
 std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& options);
+
+// Only the lines of FindClashes for drawn pixels that no table holds (columns from 16 on).
+std::vector<std::string> FindUncoveredPixels(const CapturedDocument& doc,
+                                             const GeneratorOptions& options);
+
+// The first and last column, from 16 on, that holds a drawn pixel in a cel of width x height
+// pixels; nothing when every drawn pixel lies in the tables.
+struct ColumnRange {
+    int first = 0;
+    int last = 0;
+};
+std::optional<ColumnRange> UncoveredColumns(const std::uint8_t* cel, int width, int height);

@@ -20,16 +20,24 @@ struct CliRun {
 };
 
 // Files the rows name: "OK" is an 8 × 1 sprite of colours 1, 2 and 3 = 1 OR 2, "B" one of colour
-// 1 in its first pixel, "ODD" the same under a name that is no identifier; the others cannot be
-// used. "{OK}" in an expected text stands for OK's path.
+// 1 in its first pixel, "ODD" the same under a name that is no identifier, "WIDE" 17 × 1 with
+// colour 1 in its first and last pixels; the others cannot be used. "{OK}" in an expected text
+// stands for OK's path.
 class RunCliTest : public testing::Test {
   protected:
+    static std::vector<std::uint8_t> Wide() {
+        std::vector<std::uint8_t> pixels(17, 0);
+        pixels.front() = pixels.back() = 1;
+        return pixels;
+    }
+
     RunCliTest() {
         const std::vector<std::uint8_t> ok = SpriteFileImage(8, 1, {0, 1, 2, 3, 0, 0, 0, 0});
         const std::vector<std::uint8_t> b = SpriteFileImage(8, 1, {1, 0, 0, 0, 0, 0, 0, 0});
         files_ = {{"OK", dir_.Write("ok.dat", ok)},
                   {"B", dir_.Write("b.dat", b)},
                   {"ODD", dir_.Write("2 b.dat", b)},
+                  {"WIDE", dir_.Write("wide.dat", SpriteFileImage(17, 1, Wide()))},
                   {"ZERO_WIDTH", dir_.Write("zero.dat", {0, 1, 1, 0})},
                   {"SHORT", dir_.Write("short.dat", {8, 2, 1, 0, 0})},
                   {"MISSING", dir_.Path("missing.dat")}};
@@ -248,6 +256,14 @@ TEST_F(RunCliTest, BrokenRuleWritesTablesThenNamesEveryRowAndTheRule) {
     EXPECT_EQ(run.out, "#40,\r\n#20");
     EXPECT_EQ(run.err, Expand("{OK}: cel 1, row 0: colour 3 is not one of the cel's two (1 and 2); "
                               "it is dropped\n{OK}: too many colors\n"));
+}
+
+// Pixels that no table holds are named as check names them, but the tables are what they are.
+TEST_F(RunCliTest, PixelsInNoTableAreNamedWithoutFailing) {
+    const CliRun run = Run({"tables", "WIDE"});
+    EXPECT_EQ(run.status, kExitOk);
+    EXPECT_EQ(run.out, "#80,#00");
+    EXPECT_EQ(run.err, Expand("{WIDE}: cel 1, row 0: column 16 is not in any sprite pattern\n"));
 }
 
 struct CheckRow {

@@ -330,18 +330,23 @@ void EditorCompanion::stateLines_data() {
     QTest::newRow("a cel added") << "W Ctrl+A"
                                  << "walk*  cel 2/4 | x 2, y 2  colour 0  zoom 8";
     QTest::newRow("a new document") << "W N"
-                                    << "new  cel 1/2 | x 3, y 1  colour 0  zoom 8";
+                                    << "new  cel 1/2 | x 12, y 1  colour 0  zoom 8";
+    QTest::newRow("the onion skin") << "W L"
+                                    << "walk  cel 1/3  onion skin | x 2, y 2  colour 0  zoom 8";
+    QTest::newRow("a pixel that no table holds")
+        << "W N Right Right Right Right Right 5"
+        << "new*  cel 1/2 | x 17, y 1  colour 5  zoom 8 | column 17 is in no table";
 }
 
 void EditorCompanion::stateLines() {
     QFETCH(QString, keys);
     QFETCH(QString, lines);
     Scene scene(3, "0,0=B");
-    scene.prompts.script << "new:6,2,2";
+    scene.prompts.script << "new:24,2,2";
     scene.Press(keys);
     QCOMPARE(scene.Companion()->StateLines().join(" | "), lines);
     if (keys.endsWith('N')) {
-        QCOMPARE(scene.Companion()->Picture().size(), QSize(7 * 6 + 16, 4 * 2));
+        QCOMPARE(scene.Companion()->Picture().size(), QSize(7 * 24 + 16, 4 * 2));
         QCOMPARE(scene.Companion()->AnimationLines().value(0), QString("cels 1-2  10 fps"));
     }
 }
