@@ -3,7 +3,9 @@
 
 #include <filesystem>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "document/file_writer.h"
 #include "document/new_dialog_numbers.h"
@@ -21,6 +23,21 @@ QString DisplayPath(const std::string& path) {
 }
 
 }  // namespace
+
+QString TForm1::DocumentFolder() const {
+    const DocumentNames& names = doc_.Names();
+    // A saved or opened document's own folder; an imported one's is its picture's.
+    QString file = DisplayPath(names.savePath);
+    if (file.isEmpty()) file = names.name == "new" ? lastOpenPath_ : lastImportPath_;
+    if (file.isEmpty()) file = lastOpenPath_;
+    return file.isEmpty() ? QString() : QFileInfo(file).absolutePath();
+}
+
+QString TForm1::ProposedPath(const QString& suffix) const {
+    const QString name = QFile::decodeName(doc_.Names().name.c_str()) + suffix;
+    const QString folder = DocumentFolder();
+    return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
 
 bool TForm1::SavePrompt() {
     if (!doc_.Modified()) return true;
@@ -50,7 +67,11 @@ void TForm1::NewDocument() {
 
 void TForm1::OpenDocument() {
     if (!SavePrompt()) return;
-    const std::optional<QString> path = prompts_.AskOpenPath(lastOpenPath_);
+    // The current document's file, else the file opened last (its folder is where the dialog
+    // opens).
+    const QString current = DisplayPath(doc_.Names().savePath);
+    const std::optional<QString> path =
+        prompts_.AskOpenPath(current.isEmpty() ? lastOpenPath_ : current);
     activateWindow();
     if (!path) return;
     lastOpenPath_ = *path;
@@ -86,7 +107,9 @@ bool TForm1::SaveDocument(bool askForPath) {
     const bool ask = askForPath || names.name == "new" || names.savePath.empty() ||
                      names.savePath == failedSaveAsPath_;
     if (ask) {
-        const std::optional<QString> path = prompts_.AskSavePath(DisplayPath(names.savePath));
+        const QString proposal = names.savePath.empty() ? ProposedPath(QStringLiteral(".dat"))
+                                                        : DisplayPath(names.savePath);
+        const std::optional<QString> path = prompts_.AskSavePath(proposal);
         activateWindow();
         if (!path) return false;
         // The names take the chosen path at once, before the file is created.

@@ -51,7 +51,9 @@ QString Paragraphs(const std::vector<std::string>& notes) {
 
 void TForm1::ImportPng() {
     if (!SavePrompt()) return;
-    const std::optional<QString> chosen = prompts_.AskImportPath(lastImportPath_);
+    const QString folder = DocumentFolder();
+    const std::optional<QString> chosen = prompts_.AskImportPath(
+        !lastImportPath_.isEmpty() || folder.isEmpty() ? lastImportPath_ : folder + u'/');
     activateWindow();
     if (!chosen) return;
     lastImportPath_ = *chosen;

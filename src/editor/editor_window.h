@@ -150,6 +150,11 @@ class TForm1 : public QWidget {
     void BuildOnionStrip();
     // Tells a shown companion window that something it shows may have changed.
     void FollowInCompanion();
+    // Where the file dialogs open: the folder of the document's file (of its picture when it was
+    // imported, of the file opened last when it is new); empty when there is none.
+    QString DocumentFolder() const;
+    // The document's name with suffix in that folder: what Save As and the export propose.
+    QString ProposedPath(const QString& suffix) const;
     // The shared "Save?" prompt of New, Open and closing: true to go on.
     bool SavePrompt();
     // Every modal question goes through here, so the editor takes the keyboard back afterwards.

@@ -25,8 +25,9 @@ void TForm1::SetTempBitmapDir(const QString& dir) {
 
 void TForm1::ExportPng() {
     DocumentNames& names = doc_.Names();
-    const std::optional<QString> path =
-        prompts_.AskExportPath(QFile::decodeName(names.exportName.c_str()));
+    const std::optional<QString> path = prompts_.AskExportPath(
+        names.exportName.empty() ? ProposedPath(QStringLiteral(".png"))
+                                 : QFile::decodeName(names.exportName.c_str()));
     activateWindow();
     if (!path) return;
     // The dialog keeps the chosen name and proposes it next time.

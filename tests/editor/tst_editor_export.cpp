@@ -141,7 +141,7 @@ void EditorExport::picture() {
 
     test::Press(*editor.form, "P");
 
-    QCOMPARE(editor.prompts.asked.join("; "), QString("Export: "));
+    QCOMPARE(editor.prompts.asked.join("; "), QString("Export: $TMP/walk.png"));
     QCOMPARE(editor.library.calls.join("; "), kCalls);
     QVERIFY(QFile::exists(editor.Path("temp.bmp")));
     const QImage png(editor.Path("out.png"), "PNG");
@@ -168,7 +168,8 @@ void EditorExport::picture() {
     // Back through I, Halve checked: one cel, named after the picture, unsaved.
     editor.prompts.script << "$TMP/out.png" << QString("size:%1,%2").arg(width).arg(height) << "OK";
     test::Press(*editor.form, "I");
-    QCOMPARE(editor.prompts.asked.mid(0, 2).join("; "), QString("Export: ; Import: "));
+    QCOMPARE(editor.prompts.asked.mid(0, 2).join("; "),
+             QString("Export: $TMP/walk.png; Import: $TMP/"));
     QVERIFY(editor.prompts.asked.value(2).endsWith(" halve"));
     QCOMPARE(editor.form->windowTitle(), QString("out* 1/1"));
     const TSpriteDocument& back = editor.form->Document();
@@ -200,7 +201,7 @@ void EditorExport::cancelWritesNothing() {
     const QStringList before = editor.Files();
     editor.prompts.script << "cancel";
     test::Press(*editor.form, "P");
-    QCOMPARE(editor.prompts.asked.join("; "), QString("Export: "));
+    QCOMPARE(editor.prompts.asked.join("; "), QString("Export: $TMP/walk.png"));
     QCOMPARE(editor.Files(), before);  // not even temp.bmp
     QVERIFY(editor.library.calls.isEmpty());
     QCOMPARE(editor.form->Document().Names().exportName, std::string());
@@ -215,29 +216,29 @@ void EditorExport::exportNameProposals_data() {
     QTest::addColumn<QString>("title");
     const QString open = "Open: $TMP/walk.dat";
     // clang-format off
-    QTest::newRow("a fresh document proposes nothing")
-        << "P" << "cancel" << "Export: " << "walk 1/1";
+    QTest::newRow("a fresh document proposes its name in its folder")
+        << "P" << "cancel" << "Export: $TMP/walk.png" << "walk 1/1";
     QTest::newRow("after an export, its path")
-        << "P P" << "$TMP/out.png cancel" << "Export: ; Export: $TMP/out.png" << "walk 1/1";
+        << "P P" << "$TMP/out.png cancel" << "Export: $TMP/walk.png; Export: $TMP/out.png" << "walk 1/1";
     QTest::newRow("a cancelled export keeps the last path")
         << "P P P" << "$TMP/out.png cancel cancel"
-        << "Export: ; Export: $TMP/out.png; Export: $TMP/out.png" << "walk 1/1";
+        << "Export: $TMP/walk.png; Export: $TMP/out.png; Export: $TMP/out.png" << "walk 1/1";
     QTest::newRow("the second export's path replaces the first's")
         << "P P P" << "$TMP/out.png $TMP/two.png cancel"
-        << "Export: ; Export: $TMP/out.png; Export: $TMP/two.png" << "walk 1/1";
-    QTest::newRow("New empties it")
-        << "P N P" << "$TMP/out.png new:8,8,1 cancel" << "Export: ; New; Export: " << "new 1/1";
-    QTest::newRow("Open empties it")
+        << "Export: $TMP/walk.png; Export: $TMP/out.png; Export: $TMP/two.png" << "walk 1/1";
+    QTest::newRow("New: its name")
+        << "P N P" << "$TMP/out.png new:8,8,1 cancel" << "Export: $TMP/walk.png; New; Export: $TMP/new.png" << "new 1/1";
+    QTest::newRow("Open: the name again")
         << "P O P" << "$TMP/out.png $TMP/walk.dat cancel"
-        << "Export: ; " + open + "; Export: " << "walk 1/1";
-    QTest::newRow("a save that asks for a path empties it")
+        << "Export: $TMP/walk.png; " + open + "; Export: $TMP/walk.png" << "walk 1/1";
+    QTest::newRow("a save that asks for a path: the new name")
         << "P F4 P" << "$TMP/out.png $TMP/other.dat cancel"
-        << "Export: ; Save as: $TMP/walk.dat; Export: " << "other 1/1";
+        << "Export: $TMP/walk.png; Save as: $TMP/walk.dat; Export: $TMP/other.png" << "other 1/1";
     QTest::newRow("a plain save keeps it")
         << "P 5 S P" << "$TMP/out.png cancel"
-        << "Export: ; Export: $TMP/out.png" << "walk 1/1";
+        << "Export: $TMP/walk.png; Export: $TMP/out.png" << "walk 1/1";
     QTest::newRow("an export of a changed document keeps its *")
-        << "5 P" << "$TMP/out.png" << "Export: " << "walk* 1/1";
+        << "5 P" << "$TMP/out.png" << "Export: $TMP/walk.png" << "walk* 1/1";
     // clang-format on
 }
 
@@ -312,7 +313,7 @@ void EditorExport::failures() {
 
     test::Press(*editor.form, "P");
 
-    QCOMPARE(editor.prompts.asked.join("; "), "Export: ; " + box);
+    QCOMPARE(editor.prompts.asked.join("; "), "Export: $TMP/walk.png; " + box);
     QCOMPARE(editor.library.calls.join("; "), calls);
     QVERIFY(!QFile::exists(editor.Path("out.png")));
     QVERIFY(!QFile::exists(editor.Path("no")));

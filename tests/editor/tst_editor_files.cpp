@@ -67,12 +67,12 @@ void EditorFiles::commands_data() {
     QTest::newRow("New after changes, Cancel: nothing happens")
         << "5 N" << "Cancel" << kSave << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     QTest::newRow("New after changes, Yes, save dialog cancelled: stops, changes kept")
-        << "5 N" << "Yes;cancel" << kSave + "; Save as: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+        << "5 N" << "Yes;cancel" << kSave + "; Save as: new.dat" << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     QTest::newRow("New after changes, Yes with a path: saved, then the new document")
-        << "5 N" << "Yes;$TMP/first.dat;new:4,4,1" << kSave + "; Save as: ; New" << "new 1/1"
+        << "5 N" << "Yes;$TMP/first.dat;new:4,4,1" << kSave + "; Save as: new.dat; New" << "new 1/1"
         << "4x4x1 2,2:" << "first.dat=67";
     QTest::newRow("New after changes, Yes, file cannot be created: error and stop")
-        << "5 N" << "Yes;$TMP/no/such/dir/x.dat;OK" << kSave + "; Save as: ; " + kError
+        << "5 N" << "Yes;$TMP/no/such/dir/x.dat;OK" << kSave + "; Save as: new.dat; " + kError
         << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     QTest::newRow("New dialog cancelled: nothing changes")
         << "5 N" << "No;new:cancel" << kSave + "; New" << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
@@ -93,7 +93,7 @@ void EditorFiles::commands_data() {
         << "new 1/1" << "8x8x1 4,4:" << "";
     QTest::newRow("New after Yes and a conversion error: the save stays done")
         << "5 N" << "Yes;$TMP/kept.dat;new:x,8,1;OK"
-        << kSave + "; Save as: ; New; 'x' is not a valid whole number. | kept 1/1 | Ok | error"
+        << kSave + "; Save as: new.dat; New; 'x' is not a valid whole number. | kept 1/1 | Ok | error"
         << "kept 1/1" << "8x8x1 4,4:4,4=5" << "kept.dat=67";
     // --- Open ------------------------------------------------------------------------------------
     QTest::newRow("Open without changes loads the file")
@@ -105,7 +105,7 @@ void EditorFiles::commands_data() {
     QTest::newRow("Open after changes, Cancel: nothing happens")
         << "5 O" << "Cancel" << kSave << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     QTest::newRow("Open after changes, Yes saves first")
-        << "5 O" << "Yes;$TMP/mine;$TMP/walk.dat" << kSave + "; Save as: ; Open: " << "walk 1/3"
+        << "5 O" << "Yes;$TMP/mine;$TMP/walk.dat" << kSave + "; Save as: new.dat; Open: $TMP/mine" << "walk 1/3"
         << "4x4x3 2,2:1,1=5 c2:3,3=F" << "mine=67";
     QTest::newRow("Open dialog cancelled: nothing happens")
         << "5 O" << "No;cancel" << kSave + "; Open: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
@@ -126,7 +126,7 @@ void EditorFiles::commands_data() {
         << "8x8x2 4,4:1,1=5 c1:1,2=F" << "";
     QTest::newRow("I asks the current document's cel size")
         << "O I" << "$TMP/walk.dat;$TMP/sheet.png;size:ok"
-        << "Open: ; Import: ; Cel size 4,4" << "sheet* 1/8" << "4x4x8 2,2:1,1=5 c2:1,2=F" << "";
+        << "Open: ; Import: $TMP/; Cel size 4,4" << "sheet* 1/8" << "4x4x8 2,2:1,1=5 c2:1,2=F" << "";
     QTest::newRow("I with a size typed: one 16 x 8 cel")
         << "I" << "$TMP/sheet.png;size:16,8" << "Import: ; Cel size 8,8" << "sheet* 1/1"
         << "16x8x1 8,4:1,1=5 9,2=F" << "";
@@ -137,7 +137,7 @@ void EditorFiles::commands_data() {
         << "sheet* 1/2" << "8x8x2 4,4:1,1=5 c1:1,2=F" << "";
     QTest::newRow("I after changes, Yes saves first")
         << "5 I" << "Yes;$TMP/first.dat;$TMP/sheet.png;size:ok"
-        << kSave + "; Save as: ; Import: ; Cel size 8,8" << "sheet* 1/2"
+        << kSave + "; Save as: new.dat; Import: $TMP/; Cel size 8,8" << "sheet* 1/2"
         << "8x8x2 4,4:1,1=5 c1:1,2=F" << "first.dat=67";
     QTest::newRow("I, the open dialog cancelled: nothing happens")
         << "5 I" << "No;cancel" << kSave + "; Import: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
@@ -182,9 +182,9 @@ void EditorFiles::commands_data() {
         << "I" << "$TMP/sheet2x.png;size:ok;OK"
         << "Import: ; Cel size 2,2 halve; " + Halved("sheet2x") << "sheet2x* 1/3"
         << "2x2x3 1,1:0,0=5" << "";
-    QTest::newRow("I then S asks for a path, proposing none")
+    QTest::newRow("I then S asks for a path, proposing the name in the picture's folder")
         << "I S" << "$TMP/sheet.png;size:ok;$TMP/sheet.dat"
-        << "Import: ; Cel size 8,8; Save as: " << "sheet 1/2" << "8x8x2 4,4:1,1=5 c1:1,2=F"
+        << "Import: ; Cel size 8,8; Save as: $TMP/sheet.dat" << "sheet 1/2" << "8x8x2 4,4:1,1=5 c1:1,2=F"
         << "sheet.dat=131";
     QTest::newRow("I again asks Save? and proposes the picture imported last")
         << "I I" << "$TMP/sheet.png;size:ok;No;cancel"
@@ -192,9 +192,9 @@ void EditorFiles::commands_data() {
         << "8x8x2 4,4:1,1=5 c1:1,2=F" << "";
     // --- Save --------------------------------------------------------------------------------------
     QTest::newRow("S on a never-saved document asks for a path")
-        << "5 S" << "$TMP/a.dat" << "Save as: " << "a 1/1" << "8x8x1 4,4:4,4=5" << "a.dat=67";
+        << "5 S" << "$TMP/a.dat" << "Save as: new.dat" << "a 1/1" << "8x8x1 4,4:4,4=5" << "a.dat=67";
     QTest::newRow("S with the dialog cancelled keeps everything")
-        << "5 S" << "cancel" << "Save as: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "-a.dat";
+        << "5 S" << "cancel" << "Save as: new.dat" << "new* 1/1" << "8x8x1 4,4:4,4=5" << "-a.dat";
     QTest::newRow("S on an opened file writes it without asking")
         << "O 5 S" << "$TMP/walk.dat" << "Open: " << "walk 1/3" << "4x4x3 2,2:1,1=5 2,2=5 c2:3,3=F" << "walk.dat=51";
     QTest::newRow("Shift+S and F2 act as S")
@@ -209,10 +209,10 @@ void EditorFiles::commands_data() {
         << "O Ctrl+F4" << "$TMP/walk.dat;$TMP/b.dat" << "Open: ; Save as: $TMP/walk.dat" << "b 1/3"
         << "4x4x3 2,2:1,1=5 c2:3,3=F" << "b.dat=51";
     QTest::newRow("a save that cannot create its file shows Error and keeps the star")
-        << "5 S" << "$TMP/no/x.dat;OK" << "Save as: ; " + kError << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+        << "5 S" << "$TMP/no/x.dat;OK" << "Save as: new.dat; " + kError << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     QTest::newRow("a save onto a folder cannot create its file")
         << "5 Ctrl+S" << "$TMP/adir.dat;OK"
-        << "Save as: ; Error | Error | Ok | error"
+        << "Save as: new.dat; Error | Error | Ok | error"
         << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     // --- the command line ------------------------------------------------------------------------
     QTest::newRow("a file named on the command line opens as after O")
@@ -229,9 +229,9 @@ void EditorFiles::commands_data() {
         << "bad.dat is not a sprite file: its width 0 is outside 1 to 64. | new 1/1 | Ok | error" << "new 1/1" << "8x8x1 4,4:" << "";
     // --- closing -----------------------------------------------------------------------------------
     QTest::newRow("close with changes, Yes, save dialog cancelled: stays open")
-        << "5 Esc" << "Yes;cancel" << kSave + "; Save as: " << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
+        << "5 Esc" << "Yes;cancel" << kSave + "; Save as: new.dat" << "new* 1/1" << "8x8x1 4,4:4,4=5" << "";
     QTest::newRow("close with changes, Yes with a path: saved")
-        << "5 Q" << "Yes;$TMP/c.dat" << kSave + "; Save as: " << "c 1/1" << "8x8x1 4,4:4,4=5" << "c.dat=67";
+        << "5 Q" << "Yes;$TMP/c.dat" << kSave + "; Save as: new.dat" << "c 1/1" << "8x8x1 4,4:4,4=5" << "c.dat=67";
     // clang-format on
 }
 
@@ -334,7 +334,7 @@ void EditorFiles::failedSaveAsAsksAgain() {
     editor.prompts.script << "$TMP/later/pic.dat";
     test::Press(*editor.form, "S 6 S");
     QCOMPARE(editor.prompts.asked.join("; "),
-             "Save as: ; " + kError + "; Save as: $TMP/later/pic.dat");
+             "Save as: new.dat; " + kError + "; Save as: $TMP/later/pic.dat");
     QCOMPARE(editor.form->windowTitle(), QString("pic 1/1"));
     QCOMPARE(QFileInfo(editor.Path("later/pic.dat")).size(), 67);
 }

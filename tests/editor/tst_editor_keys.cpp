@@ -148,10 +148,10 @@ void EditorKeys::keys_data() {
         << 2 << "1,1=3" << "W L Plus Minus Minus W L Shift+Plus PadMinus" << "" << "1,1=3" << QPoint(2, 2) << 0 << "walk 1/2" << "";
     QTest::newRow("I asks for a PNG picture, also with Shift or Alt; Ctrl+I does nothing")
         << 1 << "2,2=7" << "I Shift+I Alt+I Ctrl+I" << "cancel cancel cancel" << "2,2=7" << QPoint(2, 2) << 0 << "walk 1/1"
-        << "Import: ; Import: ; Import: ";
+        << "Import: $TMP/; Import: $TMP/; Import: $TMP/";
     QTest::newRow("P asks for the PNG file, with any modifier, and changes nothing")
         << 1 << "2,2=7" << "P Ctrl+P Shift+Alt+P" << "cancel cancel cancel" << "2,2=7" << QPoint(2, 2) << 0 << "walk 1/1"
-        << "Export: ; Export: ; Export: ";
+        << "Export: $TMP/walk.png; Export: $TMP/walk.png; Export: $TMP/walk.png";
     QTest::newRow("Space sets colour 0 and makes 0 current")
         << 1 << "" << "5 Space" << "" << "" << QPoint(2, 2) << 0 << "walk* 1/1" << "";
     QTest::newRow("Ctrl+Space sets colour 0 too")
