@@ -40,12 +40,32 @@ void GiveKeyboardTo(QWidget& widget) {
 }  // namespace
 
 QPoint CompanionTopLeft(const QRect& editor, const QSize& size, const QRect& screen) {
-    int x = editor.right() + 1 + kBesideGap;
-    if (x + size.width() > screen.right() + 1) x = editor.left() - kBesideGap - size.width();
-    x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
-    const int y = std::clamp(editor.top(), screen.top(),
-                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
-    return {x, y};
+    const auto onScreen = [&](QPoint at) {
+        return QPoint(std::clamp(at.x(), screen.left(),
+                                 std::max(screen.left(), screen.right() + 1 - size.width())),
+                      std::clamp(at.y(), screen.top(),
+                                 std::max(screen.top(), screen.bottom() + 1 - size.height())));
+    };
+    // Right of the editor, left of it, below it, above it, each moved onto the screen: the first
+    // that the editor does not cover; else wherever the editor covers least of it.
+    const QPoint places[] = {{editor.right() + 1 + kBesideGap, editor.top()},
+                             {editor.left() - kBesideGap - size.width(), editor.top()},
+                             {editor.left(), editor.bottom() + 1 + kBesideGap},
+                             {editor.left(), editor.top() - kBesideGap - size.height()}};
+    for (const QPoint& place : places) {
+        if (!QRect(onScreen(place), size).intersects(editor)) return onScreen(place);
+    }
+    QPoint best = onScreen(places[0]);
+    long long covered = -1;
+    for (const QPoint& place : places) {
+        const QRect overlap = QRect(onScreen(place), size).intersected(editor);
+        const long long area = overlap.isEmpty() ? 0LL : 1LL * overlap.width() * overlap.height();
+        if (covered < 0 || area < covered) {
+            covered = area;
+            best = onScreen(place);
+        }
+    }
+    return best;
 }
 
 CompanionWindow::CompanionWindow(TForm1& editor, const RgbImage& colourStrip)

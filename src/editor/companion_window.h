@@ -17,8 +17,9 @@
 class TForm1;
 class TSpriteDocument;
 
-// Where the window goes: right of the editor when it fits on the screen there, else left of it,
-// and in any case moved onto the screen as far as its size allows; top level with the editor.
+// Where the window goes: right of the editor, else left of it, else below, else above, each moved
+// onto the screen as far as its size allows: the first place the editor does not cover; where it
+// covers least when none is free. Top level with the editor.
 QPoint CompanionTopLeft(const QRect& editor, const QSize& size, const QRect& screen);
 
 class CompanionWindow : public QWidget {
@@ -38,6 +39,8 @@ class CompanionWindow : public QWidget {
     void Tick();
     // The animation picture from the document's cel of the current frame.
     void RenderFrame();
+    // Moves the window to its place beside the editor (CompanionTopLeft).
+    void Place();
 
     // --- what tests and benchmarks look at ----------------------------------------------------
     const AnimationPlayer& Player() const { return player_; }
@@ -64,7 +67,6 @@ class CompanionWindow : public QWidget {
   private:
     // Sizes the window and the picture for the document's size.
     void LayOut();
-    void Place();
     void UpdateTimer();
 
     TForm1& editor_;

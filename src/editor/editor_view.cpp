@@ -42,6 +42,11 @@ void TForm1::LayOut() {
     if (const QScreen* primary = QGuiApplication::primaryScreen()) screen = primary->geometry();
     move(screen.topLeft() +
          CentredTopLeft(screen.width(), screen.height(), clientWidth, clientHeight));
+    // The companion moves out of the way, and never ends up under the editor.
+    if (companion_ != nullptr && companion_->isVisible()) {
+        companion_->Place();
+        companion_->raise();
+    }
 }
 
 // The swatches are scaled from pal.bmp as read, never from an earlier zoom, so stepping back

@@ -360,16 +360,18 @@ void EditorCompanion::placement_data() {
         << QRect(384, 256, 256, 256) << QSize(204, 238) << QPoint(648, 256);
     QTest::newRow("no room on the right: left of it")
         << QRect(700, 100, 256, 256) << QSize(204, 238) << QPoint(488, 100);
-    QTest::newRow("room on neither side: on the screen's left edge, over the editor")
-        << QRect(0, 0, 1024, 1024) << QSize(480, 400) << QPoint(0, 0);
-    QTest::newRow("an editor above the screen: its top edge")
-        << QRect(256, -128, 512, 1024) << QSize(204, 238) << QPoint(776, 0);
+    QTest::newRow("room on neither side: below")
+        << QRect(0, 0, 1024, 400) << QSize(204, 238) << QPoint(0, 408);
+    QTest::newRow("room neither beside nor below: above")
+        << QRect(100, 400, 900, 368) << QSize(204, 238) << QPoint(100, 154);
+    QTest::newRow("no room anywhere: where the editor covers least of it")
+        << QRect(100, 0, 924, 768) << QSize(480, 400) << QPoint(0, 0);
     QTest::newRow("an editor low on the screen: as low as it fits")
         << QRect(100, 700, 64, 64) << QSize(204, 238) << QPoint(172, 530);
     QTest::newRow("exactly fitting on the right")
         << QRect(0, 0, 812, 100) << QSize(204, 238) << QPoint(820, 0);
-    QTest::newRow("one pixel short on the right: left, then onto the screen")
-        << QRect(0, 0, 813, 100) << QSize(204, 238) << QPoint(0, 0);
+    QTest::newRow("one pixel short on the right: beside all the same, a pixel closer")
+        << QRect(0, 0, 813, 100) << QSize(204, 238) << QPoint(820, 0);
 }
 
 void EditorCompanion::placement() {
