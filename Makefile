@@ -12,15 +12,15 @@ deps:
 configure: deps
 	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
 
-# Everything: the programs, the tests, the benchmarks.
+# Everything: the programs, the tests, the benchmarks (make's own "Entering directory" lines left
+# out).
 build: configure
-	@cmake --build build -j $(JOBS)
+	@cmake --build build -j $(JOBS) -- --no-print-directory
 
-# The two programs and the swatch strips beside them, and nothing else; quiet unless it fails.
+# The two programs and the swatch strips beside them, and nothing else: a progress count, the
+# compiler's lines only when it fails.
 programs: configure
-	@echo "Building spritehex and spritehex-cli in build/ ..."
-	@cmake --build build -j $(JOBS) --target spritehex spritehex-cli spritehex_strips \
-	  >build/programs.log 2>&1 || { cat build/programs.log; exit 1; }
+	@tools/build-progress.sh $(JOBS) spritehex_programs
 
 run: programs
 	@tools/run-editor.sh build/bin/spritehex
@@ -30,7 +30,7 @@ test: build
 
 asan: deps
 	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPRITEHEX_SANITIZE=ON >/dev/null
-	@cmake --build build-asan -j $(JOBS)
+	@cmake --build build-asan -j $(JOBS) -- --no-print-directory
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
 bench: build
@@ -48,7 +48,9 @@ fuzz: deps
 # to PREFIX/bin, a desktop entry and an icon to PREFIX/share. Per user (~/.local) unless run as
 # root (/usr/local).
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
-install: build
+# Builds only what it installs.
+install: configure
+	@tools/build-progress.sh $(JOBS) spritehex_installed
 	cmake --install build --prefix "$(PREFIX)"
 	@case ":$$PATH:" in *":$(PREFIX)/bin:"*) ;; \
 	  *) echo "Note: $(PREFIX)/bin is not on your PATH; add it, or log in again if ~/.profile adds it." ;; esac
