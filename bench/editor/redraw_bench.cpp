@@ -33,9 +33,7 @@ class FixedPrompts : public UserPrompts {
     std::optional<QString> AskExportPath(const QString&) override { return std::nullopt; }
     std::optional<NewDocumentTexts> AskNewDocument() override { return std::nullopt; }
     std::optional<QString> AskImportPath(const QString&) override { return std::nullopt; }
-    std::optional<CelSizeTexts> AskCelSize(const CelSizeQuestion&) override {
-        return std::nullopt;
-    }
+    std::optional<CelSizeTexts> AskCelSize(const CelSizeQuestion&) override { return std::nullopt; }
 
   private:
     QString path_;

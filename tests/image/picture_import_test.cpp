@@ -28,8 +28,7 @@ const StripColours kChip = {
     Rgb(33, 176, 59), Rgb(201, 91, 186),  Rgb(204, 204, 204), Rgb(255, 255, 255)};
 
 constexpr std::uint32_t kBrown = Rgb(0x7F, 0x3F, 0);
-const std::string kHalved =
-    "x.png was taken at half its size: each 2 × 2 block became one pixel.";
+const std::string kHalved = "x.png was taken at half its size: each 2 × 2 block became one pixel.";
 
 // A colour strip of 16 swatches 16 x 16, each of one colour.
 RgbImage StripOf(const StripColours& colours) {
