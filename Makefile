@@ -41,7 +41,7 @@ bench: build
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPRITEHEX_FUZZ=ON >/dev/null
-	@cmake --build build-fuzz -j $(JOBS)
+	@cmake --build build-fuzz -j $(JOBS) -- --no-print-directory
 	@tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 # Install: the programs and pal.bmp/color.bmp go to PREFIX/lib/spritehex, links to both programs
