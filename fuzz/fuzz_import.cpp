@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "document/new_dialog_numbers.h"
+#include "document/size_rules.h"
 #include "document/sprite_file.h"
 #include "fuzz_check.h"
 #include "image/colour_match.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "document/new_dialog_numbers.h"
+#include "document/size_rules.h"
 #include "fuzz_check.h"
 
 namespace {

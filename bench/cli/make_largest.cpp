@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 #include "largest_document.h"
 
 int main(int argc, char** argv) {

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "cli/cli.h"
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 #include "document/sprite_file.h"
 
 int UsageError(std::ostream& err, std::string_view message) {

@@ -5,7 +5,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/colour_strip_beside.h"
-#include "document/new_dialog_numbers.h"
+#include "document/size_rules.h"
 #include "image/picture_import.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/table_options.h"
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 #include "document/sprite_file.h"
 #include "generator/clashes.h"
 #include "generator/label_name.h"

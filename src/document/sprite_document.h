@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "document/file_stamp.h"
+#include "base/file_stamp.h"
 #include "document/transforms.h"
 
 inline constexpr int kMaxWidth = 64;

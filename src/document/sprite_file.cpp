@@ -1,6 +1,6 @@
 #include "document/sprite_file.h"
 
-#include "document/file_reader.h"
+#include "base/file_reader.h"
 #include "document/sprite_document.h"
 
 namespace {

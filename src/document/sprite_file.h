@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 
 class TSpriteDocument;
 struct DocumentNames;

@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "document/file_writer.h"
-#include "document/new_dialog_numbers.h"
+#include "base/file_writer.h"
+#include "document/size_rules.h"
 #include "document/sprite_file.h"
 #include "editor/editor_window.h"
 

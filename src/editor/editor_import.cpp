@@ -6,7 +6,7 @@
 
 #include <QFile>
 
-#include "document/new_dialog_numbers.h"
+#include "document/size_rules.h"
 #include "document/sprite_file.h"
 #include "editor/editor_window.h"
 #include "image/picture_import.h"

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QString>
 
-#include "document/result.h"
+#include "base/result.h"
 #include "image/rgb_image.h"
 
 inline constexpr int kMaxZoom = 64;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/result.h"
+#include "base/result.h"
 #include "generator/output_text.h"
 #include "generator/tables.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 #include "image/rgb_image.h"
 
 // The largest BMP file read (bytes) and picture (pixels).

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/result.h"
+#include "base/result.h"
 #include "image/rgb_image.h"
 
 inline constexpr int kColourSwatchWidth = 16;

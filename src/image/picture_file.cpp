@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "document/file_reader.h"
+#include "base/file_reader.h"
 
 Result<std::vector<std::uint8_t>> ReadPictureBytes(const std::string& path,
                                                    const std::string& shown, std::size_t maxSize) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/result.h"
+#include "base/result.h"
 
 // The whole file, or kCannotOpen naming the file as shown gives it: "Cannot find ship.png: there
 // is no such file.", "Cannot read ship.png: it is a named pipe, not a regular file.", "Cannot

@@ -4,7 +4,7 @@
 #include <array>
 #include <unordered_map>
 
-#include "document/new_dialog_numbers.h"
+#include "document/size_rules.h"
 #include "image/colour_match.h"
 #include "image/colour_strip.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 #include "image/picture_file.h"
 #include "image/png_session.h"
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "document/file_writer.h"
-#include "document/result.h"
+#include "base/file_writer.h"
+#include "base/result.h"
 #include "image/rgb_image.h"
 
 // The largest PNG file read (bytes).

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 #include "image/png_codec.h"
 
 using ImgHandle = std::uint32_t;

@@ -59,7 +59,7 @@ void EditorFiles::commands_data() {
     QTest::addColumn<QString>("files");     // name=size of files that must exist, -name absent
 
     // clang-format off
-    // --- New (the number rules themselves: new_dialog_numbers_test) -----------------------------
+    // --- New (the number rules themselves: size_rules_test) -------------------------------------
     QTest::newRow("New without changes asks nothing but the dialog")
         << "N" << "new:16,16,2" << "New" << "new 1/2" << "16x16x2 8,8:" << "";
     QTest::newRow("New after changes, No: replaced and still marked")

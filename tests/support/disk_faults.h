@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstddef>
 
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 
 // Fails every write after `budget` bytes with ENOSPC, as a full disk does.
 class FullDisk : public DiskCalls {

@@ -1,4 +1,4 @@
-#include "document/file_stamp.h"
+#include "base/file_stamp.h"
 
 #include <sys/stat.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/result.h"
+#include "base/result.h"
 
 // Optional leading blanks, an optional sign, then decimal digits, or hexadecimal digits after a
 // "$", "x" or "0x" prefix (x in either case). Anything else (an empty text, a trailing blank, a

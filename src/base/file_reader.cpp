@@ -1,4 +1,4 @@
-#include "document/file_reader.h"
+#include "base/file_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 
 #include <sys/types.h>
 
-#include "document/result.h"
+#include "base/result.h"
 
 // Where the writer's bytes reach the disk; tests replace it to make writes fail.
 class DiskCalls {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document/new_dialog_numbers.h"
+#include "document/size_rules.h"
 
 namespace {
 

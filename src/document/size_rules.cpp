@@ -1,4 +1,4 @@
-#include "document/new_dialog_numbers.h"
+#include "document/size_rules.h"
 
 #include <limits>
 

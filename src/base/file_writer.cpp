@@ -1,4 +1,4 @@
-#include "document/file_writer.h"
+#include "base/file_writer.h"
 
 #include <cerrno>
 #include <cstdlib>
