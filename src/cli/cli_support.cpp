@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli/cli.h"
 #include "base/file_writer.h"
+#include "cli/cli.h"
 #include "document/sprite_file.h"
 
 int UsageError(std::ostream& err, std::string_view message) {

@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "base/file_writer.h"
 #include "cli/cli_support.h"
 #include "cli/table_options.h"
-#include "base/file_writer.h"
 #include "document/sprite_file.h"
 #include "generator/clashes.h"
 #include "generator/label_name.h"

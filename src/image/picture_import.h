@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "document/size_rules.h"
 #include "base/result.h"
+#include "document/size_rules.h"
 #include "document/sprite_document.h"
 #include "image/png_codec.h"
 #include "image/rgb_image.h"
