@@ -23,6 +23,17 @@ constexpr std::size_t kListedCopies = 10;
 
 }  // namespace
 
+void TForm1::SetRecovery(RecoveryCopy* recovery) {
+    recovery_ = recovery;
+    if (recovery_ == nullptr) return;
+    recovery_->OnProblem([this](const std::string& reason) {
+        Ask(QStringLiteral("spritehex cannot keep a recovery copy: %1. Your changes are safe once "
+                           "you save them with S.")
+                .arg(QFile::decodeName(reason.c_str())),
+            windowTitle(), PromptButtons::kOk, PromptIcon::kInformation);
+    });
+}
+
 void TForm1::OfferRecovery() {
     if (recovery_ == nullptr) return;
     struct Offer {
@@ -84,7 +95,11 @@ void TForm1::OfferRecovery() {
         switch (answer) {
             case PromptAnswer::kYes:
                 TakeRecovered(offer.recovered);
-                recovery_->Adopt(offer.copy);
+                if (!recovery_->Adopt(offer.copy)) {
+                    ErrorBox("The recovery copy " + offer.copy.path +
+                             " could not be taken over: it stays where it is, and is offered "
+                             "again at the next start. Save the document with S.");
+                }
                 taken = true;
                 break;
             case PromptAnswer::kNo:

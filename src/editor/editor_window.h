@@ -47,8 +47,9 @@ class TForm1 : public QWidget {
     QString TempBitmapPath() const { return tempBitmapPath_; }
     // The image library the PNG export calls (the real one unless set otherwise).
     void SetImageLibrary(ImageLibrary& library) { imageLibrary_ = &library; }
-    // The recovery copy that follows the document's changes (none unless set).
-    void SetRecovery(RecoveryCopy* recovery) { recovery_ = recovery; }
+    // The recovery copy that follows the document's changes (none unless set). When it cannot
+    // keep a copy, the editor says so once in an information box.
+    void SetRecovery(RecoveryCopy* recovery);
 
     // --- view ---------------------------------------------------------------------------------
     // Lays the window out for the document's size and centres it on the screen; with newDocument

@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "base/file_reader.h"
+#include "base/file_stamp.h"
 #include "document/sprite_document.h"
 
 namespace {
@@ -270,6 +272,13 @@ void RecoveryCopy::Complain(const std::string& message) {
         if (std::exchange(complained_, true)) return;
     }
     std::fprintf(stderr, "spritehex: cannot keep a recovery copy: %s\n", message.c_str());
+    // From the writer thread too: the user hears of it on the thread of the windows.
+    QMetaObject::invokeMethod(
+        this,
+        [this, message] {
+            if (showProblem_) showProblem_(message);
+        },
+        Qt::QueuedConnection);
 }
 
 // --- copies of editors that no longer run
@@ -320,31 +329,20 @@ std::vector<LeftCopy> RecoveryCopy::FindLeftCopies() {
 
 std::string RecoveryCopy::ReadLeftCopy(const LeftCopy& copy, RecoveredDocument& out,
                                        std::time_t& saved) {
-    const int fd = ::open(copy.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::strerror(errno);
-    struct stat st {};
-    std::string problem;
-    std::vector<std::uint8_t> bytes;
-    if (::fstat(fd, &st) != 0) {
-        problem = std::strerror(errno);
-    } else if (!S_ISREG(st.st_mode)) {
-        problem = "it is not a regular file";
-    } else if (st.st_size > static_cast<off_t>(kMaxRecoveryCopySize)) {
-        problem = "it is longer than a recovery copy can be";
-    } else {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            done += static_cast<std::size_t>(n);
-        }
-        bytes.resize(done);
-        saved = st.st_mtime;
+    // The one bounded reader: never waits on a pipe, never reads past the largest copy.
+    const FileBytes file = ReadWholeFile(copy.path, kMaxRecoveryCopySize);
+    switch (file.problem) {
+        case ReadProblem::kNone:
+            break;
+        case ReadProblem::kTooLong:
+            return "it is longer than a recovery copy can be";
+        default:
+            return file.reason;
     }
-    ::close(fd);
-    return problem.empty() ? ReadRecoveryCopy(bytes.data(), bytes.size(), out) : problem;
+    if (const std::optional<FileStamp> stamp = StampOfFile(copy.path)) {
+        saved = stamp->modifiedSeconds;
+    }
+    return ReadRecoveryCopy(file.bytes.data(), file.bytes.size(), out);
 }
 
 bool RecoveryCopy::Adopt(LeftCopy& copy) {

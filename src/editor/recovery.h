@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -58,6 +59,10 @@ class RecoveryCopy : public QObject {
     void Update(const TSpriteDocument& doc);
     // The editor closes cleanly: the copy and the lock file are gone when this returns.
     void Discard();
+
+    // Called once, on the thread that owns this object, when no copy can be kept, with the reason
+    // (it is also said on standard error).
+    void OnProblem(std::function<void(const std::string&)> show) { showProblem_ = std::move(show); }
 
     QString Folder() const { return folder_; }
     // This editor's copy; empty until the document was first modified.
@@ -113,5 +118,6 @@ class RecoveryCopy : public QObject {
     bool working_ = false;
     bool quit_ = false;
     bool complained_ = false;
+    std::function<void(const std::string&)> showProblem_;
     std::vector<std::int64_t> writeTimes_;
 };

@@ -29,8 +29,8 @@ RgbImage DecodeBmp(std::span<const std::uint8_t> bytes, std::string& reason);
 // A 24-bit BMP file image of the picture.
 std::vector<std::uint8_t> EncodeBmp(const RgbImage& image);
 
-// The picture of the BMP file at path, or why not, naming the file as shown gives it: "Cannot find
-// /x/pal.bmp: there is no such file." (kCannotOpen), "Cannot read …: it is a named pipe, not a
+// The picture of the BMP file at path, or why not, naming the file as shown gives it: "Cannot open
+// /x/pal.bmp: No such file or directory." (kCannotOpen), "Cannot read …: it is a named pipe, not a
 // regular file." (kCannotOpen), "Cannot load …: it is not a valid BMP picture (…)." (kNotUsable).
 // A named pipe or a device is never waited for.
 Result<RgbImage> ReadBmpFile(const std::string& path, const std::string& shown);

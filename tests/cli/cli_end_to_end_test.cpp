@@ -255,7 +255,7 @@ TEST(SpritehexCli, PngWithoutColourStripExits2) {
     const ProgramRun run = RunProgram(dir, {"png", file, dir.Path("walk.png")}, {}, exe);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err,
-              "spritehex-cli: Cannot find " + dir.Path("color.bmp") + ": there is no such file.\n");
+              "spritehex-cli: Cannot open " + dir.Path("color.bmp") + ": No such file or directory.\n");
     EXPECT_FALSE(std::filesystem::exists(dir.Path("walk.png")));
 }
 

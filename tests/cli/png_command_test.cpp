@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"NoOutput", "good", {"FILE"}, "png needs a FILE.dat and an OUT.png"},
         FailureRow{"ThreeOperands", "good", {"FILE", "OUT", "x"}, "png takes only"},
         FailureRow{"MissingDocument", "good", {"missing.dat", "OUT"}, "Cannot open missing.dat"},
-        FailureRow{"NoColourStrip", "none", {"FILE", "OUT"}, "none/color.bmp: there is no such"},
+        FailureRow{"NoColourStrip", "none", {"FILE", "OUT"}, "none/color.bmp: No such file"},
         FailureRow{"ColourStripTooSmall", "small", {"FILE", "OUT"}, "it is 241 x 2 pixels"},
         FailureRow{"ColourStripNotABitmap", "text", {"FILE", "OUT"}, "not a valid BMP picture"},
         FailureRow{"ColourStripUnreadable", "folder", {"FILE", "OUT"}, "Cannot read "},

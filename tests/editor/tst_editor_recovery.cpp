@@ -264,7 +264,8 @@ void EditorRecovery::leftCopies() {
 }
 
 // A link as the recovery folder is not followed (a shared folder it leads to keeps its mode and
-// gets no copy); a folder that was there keeps its mode; only a folder the editor makes is 0700.
+// gets no copy, and the user is told once); a folder that was there keeps its mode; only a folder
+// the editor makes is 0700.
 void EditorRecovery::aFolderNotMadeByTheEditorKeepsItsMode() {
     QTemporaryDir top;
     const QString shared = top.filePath("shared");
@@ -277,9 +278,16 @@ void EditorRecovery::aFolderNotMadeByTheEditorKeepsItsMode() {
         struct stat st {};
         return ::stat(Local(path).c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
     };
-    for (const char* folder : {"linked", "there", "made/by/it"}) {
+    for (const QString folder : {"linked", "there", "made/by/it"}) {
         RecoveringEditor r(top.filePath(folder));
-        test::Press(*r.editor.form, "5");
+        r.editor.prompts.script << "OK";
+        test::Press(*r.editor.form, "5 6");
+        if (folder != "linked") continue;
+        // The user hears of it once, not only on standard error.
+        QTRY_COMPARE(r.editor.prompts.asked,
+                     QStringList{"spritehex cannot keep a recovery copy: " + top.filePath(folder) +
+                                 " is not a folder of its own (a symbolic link). Your changes are "
+                                 "safe once you save them with S. | new* 1/1 | Ok | information"});
     }
     QCOMPARE(mode(shared), 01777u);
     QCOMPARE(QDir(shared).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());

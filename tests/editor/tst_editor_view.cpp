@@ -218,10 +218,10 @@ void EditorView::strips_data() {
     QTest::addColumn<QString>("message");
     QTest::newRow("pal.bmp missing") << "missing"
                                      << "256x2"
-                                     << "Cannot find $TMP/pal.bmp: there is no such file";
+                                     << "Cannot open $TMP/pal.bmp: No such file or directory";
     QTest::newRow("color.bmp missing") << "128x8"
                                        << "missing"
-                                       << "Cannot find $TMP/color.bmp: there is no such file";
+                                       << "Cannot open $TMP/color.bmp: No such file or directory";
     QTest::newRow("pal.bmp a directory") << "dir"
                                          << "256x2"
                                          << "Cannot read $TMP/pal.bmp:";

@@ -341,7 +341,7 @@ TEST(BmpFile, ReadsOnlyRegularFilesOfBoundedSize) {
         {"/dev/zero", "Cannot read pic: it is a character device, not a regular file."},
         {huge, "Cannot read pic: it is longer than 33554432 bytes."},
         {dir.Path("folder.bmp"), "Cannot read pic: Is a directory."},
-        {dir.Path("missing.bmp"), "Cannot find pic: there is no such file."},
+        {dir.Path("missing.bmp"), "Cannot open pic: No such file or directory."},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path);

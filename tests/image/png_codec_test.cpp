@@ -563,7 +563,7 @@ TEST(PngCodec, ReadsOnlyRegularFilesOfBoundedSize) {
         {"/dev/zero", "Cannot read ship.png: it is a character device, not a regular file."},
         {huge, "Cannot read ship.png: it is longer than 33554432 bytes."},
         {dir.Path("folder.png"), "Cannot read ship.png: Is a directory."},
-        {dir.Path("missing.png"), "Cannot find ship.png: there is no such file."},
+        {dir.Path("missing.png"), "Cannot open ship.png: No such file or directory."},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path);
