@@ -18,7 +18,7 @@ constexpr int kClientHeight = 61;
 
 }  // namespace
 
-TfrmCelSize::TfrmCelSize(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CelSizeDialog::CelSizeDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setWindowTitle(QStringLiteral("Cel size"));
     setFixedSize(kClientWidth, kClientHeight);
     UseDialogFont(*this);
@@ -30,12 +30,12 @@ TfrmCelSize::TfrmCelSize(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     for (QLineEdit* field : {edtW_, edtH_}) field->installEventFilter(this);
 }
 
-void TfrmCelSize::ShowSize(int width, int height) {
+void CelSizeDialog::ShowSize(int width, int height) {
     edtW_->setText(QString::number(width));
     edtH_->setText(QString::number(height));
 }
 
-void TfrmCelSize::ShowChoices(bool halving, bool indices) {
+void CelSizeDialog::ShowChoices(bool halving, bool indices) {
     if (!halving && !indices) return;
     int top = kClientHeight - 4;
     int width = kClientWidth;
@@ -55,11 +55,11 @@ void TfrmCelSize::ShowChoices(bool halving, bool indices) {
 }
 
 // The key's command comes from the cel-size dialog's key table.
-bool TfrmCelSize::edtKeyDown(int code) {
+bool CelSizeDialog::edtKeyDown(int code) {
     return CloseByKey(*this, CelSizeDialogKeyTable(), code);
 }
 
-bool TfrmCelSize::eventFilter(QObject* watched, QEvent* event) {
+bool CelSizeDialog::eventFilter(QObject* watched, QEvent* event) {
     const bool ours = watched == edtW_ || watched == edtH_ ||
                       (watched != nullptr && (watched == chkHalve_ || watched == chkIndices_));
     if (event->type() == QEvent::KeyPress && ours) {
@@ -68,7 +68,7 @@ bool TfrmCelSize::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TfrmCelSize::showEvent(QShowEvent* event) {
+void CelSizeDialog::showEvent(QShowEvent* event) {
     CentreOnScreen(*this);
     edtW_->setFocus();
     edtW_->selectAll();

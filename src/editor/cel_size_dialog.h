@@ -11,11 +11,11 @@
 class QCheckBox;
 class QLineEdit;
 
-class TfrmCelSize : public QDialog {
+class CelSizeDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TfrmCelSize(QWidget* parent = nullptr);
+    explicit CelSizeDialog(QWidget* parent = nullptr);
 
     // Puts the size into the fields, as decimal numbers.
     void ShowSize(int width, int height);

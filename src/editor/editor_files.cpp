@@ -89,8 +89,7 @@ void TForm1::OpenFromCommandLine(const std::string& path) {
 bool TForm1::LoadDocument(const std::string& path, bool plainError) {
     const Result<> result = LoadSpriteFile(doc_, path);
     if (result.failure() == Failure::kCannotOpen && plainError) {
-        Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
-            PromptIcon::kError);
+        PlainErrorBox();
         return false;
     }
     if (!result) {
@@ -131,8 +130,7 @@ bool TForm1::SaveDocument(bool askForPath) {
     const Result<> result = SaveSpriteFile(doc_);
     failedSaveAsPath_ = ask && !result.ok() ? names.savePath : std::string();
     if (result.failure() == Failure::kCannotCreate) {
-        Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
-            PromptIcon::kError);
+        PlainErrorBox();
         return false;
     }
     if (!result) {

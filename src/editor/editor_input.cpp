@@ -18,71 +18,33 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
                 m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier));
 }
 
-// The key's command comes from the editor's key tables; each group of commands has its own
-// short function.
+// The key's command comes from the editor's key tables and runs here: one switch over every
+// command, so the compiler names a command without a case.
 void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
     const KeyBinding* binding = FindKeyBinding(key, shift, ctrl, alt);
     if (binding == nullptr) return;
-    const KeyCommand press{binding->command, key, shift};
-    switch (GroupOf(binding->command)) {
-        case CommandGroup::kDrawing:
-            RunDrawing(press);
-            break;
-        case CommandGroup::kCursor:
-            RunCursor(press);
-            break;
-        case CommandGroup::kCels:
-            RunCels(press);
-            break;
-        case CommandGroup::kTransforms:
-            RunTransform(press);
-            break;
-        case CommandGroup::kFiles:
-            RunFiles(press);
-            break;
-        case CommandGroup::kWindow:
-            RunWindow(press);
-            break;
-        case CommandGroup::kView:
-            RunView(press);
-            break;
-        case CommandGroup::kGenerate:
-            if (frmExport_ != nullptr) {
-                const DocumentNames& names = doc_.Names();
-                frmExport_->SetDocumentName(
-                    names.name, names.savePath.empty() ? "" : FileNameOfPath(names.savePath));
-                frmExport_->SetData(doc_.Buffer());
-                frmExport_->ShowWindow();
-            }
-            break;
-    }
-}
-
-void TForm1::RunDrawing(const KeyCommand& press) {
     const int x = doc_.CursorX();
     const int y = doc_.CursorY();
-    const auto colour = static_cast<std::uint8_t>(ColourOfKey(press.key));
-    if (press.command == Command::kClearPixel) SetPixel(x, y, 0);
-    if (press.command == Command::kSetColour) SetPixel(x, y, colour);
-    if (press.command == Command::kFloodFill) FloodFill(x, y, colour);
-    if (press.command == Command::kUndo) Undo();
-}
-
-// One pixel toward an edge, nothing at the edge. With Shift the colour that was under the cursor
-// is drawn at the new place (which makes it the current colour).
-void TForm1::RunCursor(const KeyCommand& press) {
-    const Step step = StepOfArrow(press.key);
-    const std::uint8_t colourBefore = GetPixel(doc_.CursorX(), doc_.CursorY());
-    if (!doc_.MoveCursor(step.dx, step.dy)) return;
-    if (press.shift) {
-        SetPixel(doc_.CursorX(), doc_.CursorY(), colourBefore);  // redraws too
-    } else {
-        Redraw();
-    }
-}
-
-void TForm1::RunCels(const KeyCommand& press) {
-    switch (press.command) {
+    const auto colour = static_cast<std::uint8_t>(ColourOfKey(key));
+    const Step step = StepOfArrow(key);
+    switch (binding->command) {
+        case Command::kNothing:
+            break;
+        case Command::kClearPixel:
+            SetPixel(x, y, 0);
+            break;
+        case Command::kSetColour:
+            SetPixel(x, y, colour);
+            break;
+        case Command::kFloodFill:
+            FloodFill(x, y, colour);
+            break;
+        case Command::kUndo:
+            Undo();
+            break;
+        case Command::kMoveCursor:
+            MoveCursor(step, shift);
+            break;
         case Command::kPreviousCel:
             PreviousCel();
             break;
@@ -111,45 +73,85 @@ void TForm1::RunCels(const KeyCommand& press) {
                 EraseCel();
             }
             break;
-        default:
+        case Command::kScroll:
+            if (step.dx < 0) ScrollLeft();
+            if (step.dx > 0) ScrollRight();
+            if (step.dy < 0) ScrollUp();
+            if (step.dy > 0) ScrollDown();
+            break;
+        case Command::kMirrorVertical:
+            MirrorVertical();
+            break;
+        case Command::kMirrorHorizontal:
+            MirrorHorizontal();
+            break;
+        case Command::kRotate:
+            Rotate();
+            break;
+        case Command::kNew:
+            NewDocument();
+            break;
+        case Command::kOpen:
+            OpenDocument();
+            break;
+        case Command::kSave:
+            SaveDocument(false);
+            break;
+        case Command::kSaveAs:
+            SaveDocument(true);
+            break;
+        case Command::kExportPng:
+            ExportPng();
+            break;
+        case Command::kImportPng:
+            ImportPng();
+            break;
+        case Command::kClose:
+            close();
+            break;
+        case Command::kHelp:
+            ShowKeyHelp(*this);
+            break;
+        case Command::kMoveWindow:
+            move(pos() + QPoint(step.dx * 8, step.dy * 8));
+            break;
+        case Command::kCompanion:
+            ToggleCompanion();
+            break;
+        case Command::kOnionSkin:
+            ToggleOnionSkin();
+            break;
+        case Command::kZoomIn:
+            ChangeZoom(1);
+            break;
+        case Command::kZoomOut:
+            ChangeZoom(-1);
+            break;
+        case Command::kGenerate:
+            ShowGenerateWindow();
             break;
     }
 }
 
-void TForm1::RunTransform(const KeyCommand& press) {
-    const Step step = StepOfArrow(press.key);
-    if (press.command == Command::kScroll) {
-        if (step.dx < 0) ScrollLeft();
-        if (step.dx > 0) ScrollRight();
-        if (step.dy < 0) ScrollUp();
-        if (step.dy > 0) ScrollDown();
+void TForm1::ShowGenerateWindow() {
+    if (frmExport_ == nullptr) return;
+    const DocumentNames& names = doc_.Names();
+    frmExport_->SetDocumentName(names.name,
+                                names.savePath.empty() ? "" : FileNameOfPath(names.savePath));
+    frmExport_->SetData(doc_.Buffer());
+    frmExport_->ShowWindow();
+}
+
+// One pixel toward an edge, nothing at the edge. With Shift the colour that was under the cursor
+// is drawn at the new place (which makes it the current colour).
+void TForm1::MoveCursor(Step step, bool shift) {
+    const std::uint8_t colourBefore = GetPixel(doc_.CursorX(), doc_.CursorY());
+    if (!doc_.MoveCursor(step.dx, step.dy)) return;
+    if (shift) {
+        SetPixel(doc_.CursorX(), doc_.CursorY(), colourBefore);  // redraws too
+    } else {
+        Redraw();
     }
-    if (press.command == Command::kMirrorVertical) MirrorVertical();
-    if (press.command == Command::kMirrorHorizontal) MirrorHorizontal();
-    if (press.command == Command::kRotate) Rotate();
-}
-
-void TForm1::RunFiles(const KeyCommand& press) {
-    if (press.command == Command::kNew) NewDocument();
-    if (press.command == Command::kOpen) OpenDocument();
-    if (press.command == Command::kSave) SaveDocument(false);
-    if (press.command == Command::kSaveAs) SaveDocument(true);
-    if (press.command == Command::kExportPng) ExportPng();
-    if (press.command == Command::kImportPng) ImportPng();
-}
-
-void TForm1::RunWindow(const KeyCommand& press) {
-    const Step step = StepOfArrow(press.key);
-    if (press.command == Command::kClose) close();
-    if (press.command == Command::kHelp) ShowKeyHelp(*this);
-    if (press.command == Command::kMoveWindow) move(pos() + QPoint(step.dx * 8, step.dy * 8));
-}
-
-void TForm1::RunView(const KeyCommand& press) {
-    if (press.command == Command::kCompanion) ToggleCompanion();
-    if (press.command == Command::kOnionSkin) ToggleOnionSkin();
-    if (press.command == Command::kZoomIn) ChangeZoom(1);
-    if (press.command == Command::kZoomOut) ChangeZoom(-1);
 }
 
 void TForm1::imgMainMouseDown(Qt::MouseButton button, int x, int y) {

@@ -107,6 +107,10 @@ PromptAnswer TForm1::Ask(const QString& text, const QString& caption, PromptButt
     return answer;
 }
 
+void TForm1::PlainErrorBox() {
+    Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk, PromptIcon::kError);
+}
+
 void TForm1::ErrorBox(std::string_view message) {
     ShowErrorBox(prompts_, windowTitle(), message);
     activateWindow();

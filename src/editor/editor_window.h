@@ -162,19 +162,12 @@ class TForm1 : public QWidget {
     PromptAnswer Ask(const QString& text, const QString& caption, PromptButtons buttons,
                      PromptIcon icon = PromptIcon::kNone);
     void ErrorBox(std::string_view message);
-    // One function for each group of key commands (keys/editor_keys.h).
-    struct KeyCommand {
-        Command command;
-        int key;  // the virtual key code: its colour, its arrow direction
-        bool shift;
-    };
-    void RunDrawing(const KeyCommand& press);
-    void RunCursor(const KeyCommand& press);
-    void RunCels(const KeyCommand& press);
-    void RunTransform(const KeyCommand& press);
-    void RunFiles(const KeyCommand& press);
-    void RunWindow(const KeyCommand& press);
-    void RunView(const KeyCommand& press);
+    // The bare "Error" box of a file that cannot be opened, created or exported.
+    void PlainErrorBox();
+    // The cursor one pixel in the step's direction; with shift, the colour it was on goes along.
+    void MoveCursor(Step step, bool shift);
+    // G: the Generate window with the document's tables and names.
+    void ShowGenerateWindow();
     // Reads a sprite file into the document; the error box on failure (plainError: the bare
     // "Error" box of the Open command for a file that cannot be opened).
     bool LoadDocument(const std::string& path, bool plainError);

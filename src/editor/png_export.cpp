@@ -63,7 +63,6 @@ void TForm1::ExportPng() {
     if (const std::string why = imageLibrary_->LastResult().message(); !why.empty()) {
         ErrorBox(why);
     } else {
-        Ask(QStringLiteral("Error"), QStringLiteral("Error"), PromptButtons::kOk,
-            PromptIcon::kError);
+        PlainErrorBox();
     }
 }

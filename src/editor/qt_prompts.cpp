@@ -147,7 +147,7 @@ std::optional<NewDocumentTexts> QtUserPrompts::AskNewDocument() {
 }
 
 std::optional<CelSizeTexts> QtUserPrompts::AskCelSize(const CelSizeQuestion& question) {
-    TfrmCelSize dialog(parent_);
+    CelSizeDialog dialog(parent_);
     dialog.ShowSize(question.width, question.height);
     dialog.ShowChoices(question.offerHalving, question.offerIndices);
     if (ExecActivated(dialog) != QDialog::Accepted) return std::nullopt;

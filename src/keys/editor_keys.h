@@ -39,8 +39,7 @@ enum class Command {
     kZoomOut,           // the next smaller zoom step
 };
 
-// What a command works on: the editor's handler runs each group's commands in a function of its
-// own, and the key help lists each group under a title of its own.
+// What a command works on: the key help lists each group under a title of its own.
 enum class CommandGroup {
     kDrawing,
     kCursor,

@@ -314,7 +314,7 @@ void KeyTables::newDialogRowsRunTheirCommands() {
 }
 
 void KeyTables::celSizeDialogRowsRunTheirCommands() {
-    DialogRowsCloseIt<TfrmCelSize>(CelSizeDialogKeyTable());
+    DialogRowsCloseIt<CelSizeDialog>(CelSizeDialogKeyTable());
 }
 
 void KeyTables::helpWindowRowsRunTheirCommands() {

@@ -354,7 +354,7 @@ void EditorPrompts::celSizeDialog() {
     QFETCH(bool, ok);
     QFETCH(QStringList, texts);
     QtUserPrompts prompts;
-    WhenUp<TfrmCelSize>([&](TfrmCelSize* d) {
+    WhenUp<CelSizeDialog>([&](CelSizeDialog* d) {
         QCOMPARE(d->size(), QSize(108, 61));
         QVERIFY(d->windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(d->edtW()->geometry(), QRect(24, 4, 49, 21));
