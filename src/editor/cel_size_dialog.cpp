@@ -18,7 +18,8 @@ constexpr int kClientHeight = 61;
 
 }  // namespace
 
-CelSizeDialog::CelSizeDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CelSizeDialog::CelSizeDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setWindowTitle(QStringLiteral("Cel size"));
     setFixedSize(kClientWidth, kClientHeight);
     UseDialogFont(*this);

@@ -254,8 +254,8 @@ TEST(SpritehexCli, PngWithoutColourStripExits2) {
     const std::string file = dir.Write("walk.dat", SpriteFileImage(8, 8, Zeros(64)));
     const ProgramRun run = RunProgram(dir, {"png", file, dir.Path("walk.png")}, {}, exe);
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err,
-              "spritehex-cli: Cannot open " + dir.Path("color.bmp") + ": No such file or directory.\n");
+    EXPECT_EQ(run.err, "spritehex-cli: Cannot open " + dir.Path("color.bmp") +
+                           ": No such file or directory.\n");
     EXPECT_FALSE(std::filesystem::exists(dir.Path("walk.png")));
 }
 

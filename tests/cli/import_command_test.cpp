@@ -161,7 +161,8 @@ TEST_F(ImportCommandTest, FailsWritingNothing) {
          "DIR/cel.png: is the picture DIR/cel.png itself; write the sprite file elsewhere\n"},
         {{"cel.png", "DIR/no/out.dat"},
          "Cannot create DIR/no/out.dat: No such file or directory.\n"},
-        {{"none", "cel.png", "OUT"}, "Cannot open DIR/none/color.bmp: No such file or directory.\n"},
+        {{"none", "cel.png", "OUT"},
+         "Cannot open DIR/none/color.bmp: No such file or directory.\n"},
     };
     for (const char* size : {"16", "x16", "16x16x16", "-8x8", "8 x8", "1234567890x1", ""}) {
         rows.push_back(

@@ -366,7 +366,8 @@ TEST(PictureImport, RefusesPicturesItCannotRead) {
     for (std::size_t i = 0; i < 4; ++i)
         huge[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
     const std::pair<std::string, std::string> rows[] = {
-        {dir.Path("none.png"), "Cannot open " + dir.Path("none.png") + ": No such file or directory."},
+        {dir.Path("none.png"),
+         "Cannot open " + dir.Path("none.png") + ": No such file or directory."},
         {dir.Write("empty.png", {}), dir.Path("empty.png") + " is empty."},
         {dir.Write("walk.png", {8, 8, 1}), dir.Path("walk.png") + " is not a PNG picture."},
         {dir.Write("huge.png", huge),
