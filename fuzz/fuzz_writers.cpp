@@ -3,6 +3,7 @@
 // after its tables, for two layers without colour data), labels and line numbers come in order,
 // and a writer refuses only BASIC line numbers past 65529.
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -221,12 +222,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(CheckSpriteImage(image.data(), image.size(), "fuzz.dat").ok());
     const GeneratedTables tables = GenerateTables(CaptureDocument(image.data()), options);
 
+    // Two layers without colour data name each cel's first two colours in order of appearance.
+    const bool layerColours =
+        options.twoLayers && !options.colorData && options.outputType == OutputType::kSprite;
+    FUZZ_CHECK(tables.layerColours.size() ==
+               (layerColours ? 2u * static_cast<std::size_t>(cels) : 0u));
+    for (int cel = 0; layerColours && cel < cels; ++cel) {
+        std::vector<TableValue> seen;
+        const std::size_t first = 3 + static_cast<std::size_t>(cel * width * height);
+        for (std::size_t i = first; i < first + static_cast<std::size_t>(width * height); ++i) {
+            const TableValue v = image[i];
+            if (v != 0 && seen.size() < 2 && std::find(seen.begin(), seen.end(), v) == seen.end()) {
+                seen.push_back(v);
+            }
+        }
+        seen.resize(2, 0);
+        FUZZ_CHECK(tables.layerColours[2 * static_cast<std::size_t>(cel)] == seen[0] &&
+                   tables.layerColours[2 * static_cast<std::size_t>(cel) + 1] == seen[1]);
+    }
     const Result<std::string> bin = WriteTables(tables, TableFormat::kBin, writer);
     FUZZ_CHECK(bin.ok() && bin->size() == tables.values.size());
     const GeneratedTables source = SourceTables(tables);
     const std::string bytes(source.values.begin(), source.values.end());
-    FUZZ_CHECK(tables.layerColours.empty() ||
-               bytes.size() == bin->size() + 2 * static_cast<std::size_t>(tables.celCount));
     const Result<std::string> asmText = WriteTables(tables, TableFormat::kAsm, writer);
     FUZZ_CHECK(asmText.ok() && ReadAsm(source, writer, *asmText) == bytes);
     const Result<std::string> cText = WriteTables(tables, TableFormat::kC, writer);

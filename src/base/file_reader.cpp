@@ -54,6 +54,7 @@ FileBytes ReadWholeFile(const std::string& path, std::size_t maxSize) {
     const std::size_t limit = maxSize + 1;
     const std::size_t hint = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
     FileBytes result;
+    result.stamp = StampOf(st);
     result.bytes.resize(std::min(limit, std::max<std::size_t>(hint + 1, 4096)));
     std::size_t size = 0;
     for (;;) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/file_stamp.h"
+
 enum class ReadProblem {
     kNone,
     kCannotOpen,  // open() failed: reason is the system's
@@ -21,7 +23,8 @@ struct FileBytes {
     ReadProblem problem = ReadProblem::kNone;
     // "No such file or directory", "it is a named pipe, not a regular file", ...
     std::string reason;
-    int error = 0;  // errno of a failed open() or read(), else 0
+    int error = 0;    // errno of a failed open() or read(), else 0
+    FileStamp stamp;  // of the file as it was opened for this read (when it could be)
 };
 
 // Reads at most maxSize bytes of the file at path; a longer file is kTooLong (and only

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 struct FileStamp {
@@ -18,6 +19,9 @@ struct FileStamp {
 
     bool operator==(const FileStamp&) const = default;
 };
+
+// The stamp of a file's status.
+FileStamp StampOf(const struct stat& st);
 
 // The stamp of the file a path names, links followed; nothing when there is none to stat.
 std::optional<FileStamp> StampOfFile(const std::string& path);

@@ -140,7 +140,8 @@ Result<> WriteByRename(const Target& target, std::span<const std::uint8_t> bytes
         return CannotCreate(shown, std::strerror(error));
     }
     // Held until the file is closed: a temporary file without its lock was left by a writer that
-    // was killed (RemoveStrayTemporaries).
+    // was killed (RemoveStrayTemporaries). Where the file system takes no lock, only the age
+    // that the removal waits for keeps a file being written.
     ::flock(fd, LOCK_EX | LOCK_NB);
     mode_t mode = 0;
     if (target.exists) {

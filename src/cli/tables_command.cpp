@@ -1,6 +1,7 @@
 #include "cli/tables_command.h"
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 #include <vector>
 
@@ -24,9 +25,16 @@ struct FileTables {
 // Labels and arrays of two files of one name would clash in the output.
 bool NamesDiffer(const std::vector<FileTables>& files, TableFormat format, std::ostream& err) {
     if (format != TableFormat::kAsm && format != TableFormat::kC) return true;
+    // C's include guards are the names in capitals: Ship and ship would share one.
+    const auto key = [format](std::string name) {
+        if (format == TableFormat::kC) {
+            for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        return name;
+    };
     for (std::size_t i = 0; i < files.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j) {
-            if (files[i].name != files[j].name) continue;
+            if (key(files[i].name) != key(files[j].name)) continue;
             err << kCliProgram << ": " << files[j].path << " and " << files[i].path
                 << " both make the name " << files[i].name
                 << ", so their labels would clash; rename one, or run " << kCliProgram

@@ -86,7 +86,7 @@ Result<> LoadSpriteFile(TSpriteDocument& doc, const std::string& path, std::stri
         case ReadProblem::kNone: {
             Result<> loaded =
                 LoadSpriteBytes(doc, file.bytes.data(), file.bytes.size(), path, shown);
-            if (loaded.ok()) doc.Names().savedStamp = StampOfFile(path);
+            if (loaded.ok()) doc.Names().savedStamp = file.stamp;  // what was read, not later
             return loaded;
         }
         case ReadProblem::kCannotOpen:

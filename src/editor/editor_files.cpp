@@ -67,11 +67,14 @@ void TForm1::NewDocument() {
 
 void TForm1::OpenDocument() {
     if (!SavePrompt()) return;
-    // The current document's file, else the file opened last (its folder is where the dialog
-    // opens).
-    const QString current = DisplayPath(doc_.Names().savePath);
+    // The current document's file, else its folder (an imported one's is its picture's), else
+    // the file opened last.
+    QString proposal = DisplayPath(doc_.Names().savePath);
+    if (proposal.isEmpty() && doc_.Names().name != "new" && !DocumentFolder().isEmpty()) {
+        proposal = DocumentFolder() + u'/';
+    }
     const std::optional<QString> path =
-        prompts_.AskOpenPath(current.isEmpty() ? lastOpenPath_ : current);
+        prompts_.AskOpenPath(proposal.isEmpty() ? lastOpenPath_ : proposal);
     activateWindow();
     if (!path) return;
     lastOpenPath_ = *path;

@@ -51,9 +51,13 @@ QString Paragraphs(const std::vector<std::string>& notes) {
 
 void TForm1::ImportPng() {
     if (!SavePrompt()) return;
+    // The folder of the document's file; an imported or new document's is the picture imported
+    // last, when there is one.
     const QString folder = DocumentFolder();
+    const bool ownFile = !doc_.Names().savePath.empty();
     const std::optional<QString> chosen = prompts_.AskImportPath(
-        !lastImportPath_.isEmpty() || folder.isEmpty() ? lastImportPath_ : folder + u'/');
+        (ownFile || lastImportPath_.isEmpty()) && !folder.isEmpty() ? folder + u'/'
+                                                                    : lastImportPath_);
     activateWindow();
     if (!chosen) return;
     lastImportPath_ = *chosen;

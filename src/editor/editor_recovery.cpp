@@ -95,11 +95,7 @@ void TForm1::OfferRecovery() {
         switch (answer) {
             case PromptAnswer::kYes:
                 TakeRecovered(offer.recovered);
-                if (!recovery_->Adopt(offer.copy)) {
-                    ErrorBox("The recovery copy " + offer.copy.path +
-                             " could not be taken over: it stays where it is, and is offered "
-                             "again at the next start. Save the document with S.");
-                }
+                recovery_->Adopt(offer.copy);  // a failure is said, once, as any of the copy's
                 taken = true;
                 break;
             case PromptAnswer::kNo:

@@ -27,7 +27,9 @@ TForm1::TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent)
     destroyedWatch_ = std::make_unique<WindowDestroyedWatch>(*this, [this] { WindowDestroyed(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    if (recovery_ != nullptr) recovery_->OnProblem({});  // the copy may outlive the window
+}
 
 void TForm1::WindowDestroyed() {
     if (close()) return;

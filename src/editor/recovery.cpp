@@ -18,7 +18,6 @@
 #include <QStandardPaths>
 
 #include "base/file_reader.h"
-#include "base/file_stamp.h"
 #include "document/sprite_document.h"
 
 namespace {
@@ -59,6 +58,18 @@ int TakeLock(const std::string& path) {
     }
     errno = EWOULDBLOCK;
     return -1;
+}
+
+// Why a folder is not one of the editor's own to keep copies in (a link, another kind of file);
+// empty when it is a folder or is not there yet. A trailing slash would make lstat follow a link.
+std::string NotOwnFolder(const std::string& folder, bool& exists) {
+    const std::string bare =
+        folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
+    struct stat st {};
+    exists = ::lstat(bare.c_str(), &st) == 0;
+    if (!exists || S_ISDIR(st.st_mode)) return {};
+    return bare + " is not a folder of its own (" +
+           (S_ISLNK(st.st_mode) ? "a symbolic link" : "another kind of file") + ")";
 }
 
 bool EndsWith(std::string_view text, std::string_view end) {
@@ -160,14 +171,10 @@ bool RecoveryCopy::TakeOwnFiles() {
     if (lockFd_ >= 0) return true;
     if (unusable_) return false;
     const std::string folder = Local(folder_);
-    // A link there may lead to a folder of others: it is neither followed nor changed. (A trailing
-    // slash would make lstat follow it.)
-    const std::string bare = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
-    struct stat st {};
-    const bool existed = ::lstat(bare.c_str(), &st) == 0;
-    if (existed && !S_ISDIR(st.st_mode)) {
-        Complain(bare + " is not a folder of its own (" +
-                 (S_ISLNK(st.st_mode) ? "a symbolic link" : "another kind of file") + ")");
+    // A link there may lead to a folder of others: it is neither followed nor changed.
+    bool existed = false;
+    if (const std::string problem = NotOwnFolder(folder, existed); !problem.empty()) {
+        Complain(problem);
         unusable_ = true;
         return false;
     }
@@ -265,7 +272,8 @@ void RecoveryCopy::WaitUntilWritten() {
     idle_.wait(lock, [this] { return pending_ == Job::kNone && !working_; });
 }
 
-// Said once per editor on standard error: a failing copy must not interrupt the drawing.
+// Said once per editor, on standard error and in one box: after that, a failing copy never
+// interrupts the drawing again.
 void RecoveryCopy::Complain(const std::string& message) {
     {
         std::lock_guard lock(mutex_);
@@ -287,7 +295,9 @@ void RecoveryCopy::Complain(const std::string& message) {
 std::vector<LeftCopy> RecoveryCopy::FindLeftCopies() {
     std::vector<LeftCopy> found;
     const std::string folder = Local(folder_);
-    DIR* dir = folder.empty() ? nullptr : ::opendir(folder.c_str());
+    bool exists = false;
+    if (folder.empty() || !NotOwnFolder(folder, exists).empty()) return found;
+    DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return found;
     // Temporary files of copies whose editor was killed while it wrote them. Their writer locks
     // them at once; the two seconds keep clear of one being created at this moment.
@@ -297,8 +307,9 @@ std::vector<LeftCopy> RecoveryCopy::FindLeftCopies() {
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         struct stat st {};
+        // Only this user's copies: another's could name any path for S to write.
         if (EndsWith(name, kCopySuffix) && ::lstat((folder + name).c_str(), &st) == 0 &&
-            S_ISREG(st.st_mode)) {
+            S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
             copies.emplace_back(
                 std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec,
                 name.substr(0, name.size() - kCopySuffix.size()));
@@ -339,14 +350,20 @@ std::string RecoveryCopy::ReadLeftCopy(const LeftCopy& copy, RecoveredDocument& 
         default:
             return file.reason;
     }
-    if (const std::optional<FileStamp> stamp = StampOfFile(copy.path)) {
-        saved = stamp->modifiedSeconds;
-    }
+    saved = file.stamp.modifiedSeconds;
     return ReadRecoveryCopy(file.bytes.data(), file.bytes.size(), out);
 }
 
 bool RecoveryCopy::Adopt(LeftCopy& copy) {
-    const bool adopted = TakeOwnFiles() && ::rename(copy.path.c_str(), copyPath_.c_str()) == 0;
+    if (!TakeOwnFiles()) {  // said already
+        Release(copy);
+        return false;
+    }
+    const bool adopted = ::rename(copy.path.c_str(), copyPath_.c_str()) == 0;
+    if (!adopted) {
+        Complain("cannot take over " + copy.path + " (" + std::strerror(errno) +
+                 "); it is offered again at the next start");
+    }
     if (adopted) ::unlink(copy.lockPath.c_str());
     Release(copy);
     return adopted;

@@ -17,8 +17,8 @@ struct Strips {
     int Zoom() const { return palette.height(); }
 };
 
-// Both strips from folder, or the first problem, naming the file: "Cannot open /x/pal.bmp: there
-// is no such file.", "Cannot use /x/pal.bmp: its height of 65 pixels is the zoom, which must be
+// Both strips from folder, or the first problem, naming the file: "Cannot open /x/pal.bmp: No such
+// file or directory.", "Cannot use /x/pal.bmp: its height of 65 pixels is the zoom, which must be
 // from 1 to 64." ...
 Result<Strips> LoadStrips(const QString& folder);
 

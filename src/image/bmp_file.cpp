@@ -199,8 +199,8 @@ std::string ReadRows(std::span<const std::uint8_t> file, const Layout& layout, R
 // Run-length coded rows (8 or 4 bits an index), from the bottom row up. Pixels the data skips
 // keep colour table entry 0. A run that starts inside its row may go past the right edge (encoders
 // pad their rows) and is cut there; a run that starts past the edge or above the top row, a jump
-// out of the picture and an end of line above the top row are damage. So the column stays below
-// width + 256 and the row at most one past the top: no count can grow without bound. Data that
+// out of the picture and an end of line above the top row are damage. So the column stays at
+// most the width and the row at most one past the top: no count can grow without bound. Data that
 // stops without an end mark ends the picture.
 std::string ReadRunLengthRows(std::span<const std::uint8_t> file, const Layout& layout,
                               RgbImage& image) {

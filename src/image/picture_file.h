@@ -9,8 +9,8 @@
 
 #include "base/result.h"
 
-// The whole file, or kCannotOpen naming the file as shown gives it: "Cannot open ship.png: there
-// is no such file.", "Cannot read ship.png: it is a named pipe, not a regular file.", "Cannot
+// The whole file, or kCannotOpen naming the file as shown gives it: "Cannot open ship.png: No such
+// file or directory.", "Cannot read ship.png: it is a named pipe, not a regular file.", "Cannot
 // read ship.png: it is longer than 33554432 bytes."
 Result<std::vector<std::uint8_t>> ReadPictureBytes(const std::string& path,
                                                    const std::string& shown, std::size_t maxSize);
