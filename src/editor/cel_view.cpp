@@ -5,8 +5,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "editor/editor_window.h"
-
 namespace {
 
 QPoint PositionOf(const QMouseEvent& event) {
@@ -16,8 +14,7 @@ QPoint PositionOf(const QMouseEvent& event) {
 
 }  // namespace
 
-CelView::CelView(TForm1& form, const QImage& picture)
-    : QWidget(&form), form_(form), picture_(picture) {
+CelView::CelView(const QImage& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
@@ -30,10 +27,10 @@ void CelView::paintEvent(QPaintEvent*) {
 
 void CelView::mousePressEvent(QMouseEvent* event) {
     const QPoint p = PositionOf(*event);
-    form_.imgMainMouseDown(event->button(), p.x(), p.y());
+    emit pressed(event->button(), p.x(), p.y());
 }
 
 void CelView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = PositionOf(*event);
-    form_.imgMainMouseMove(event->buttons(), p.x(), p.y());
+    emit moved(event->buttons(), p.x(), p.y());
 }

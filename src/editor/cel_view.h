@@ -1,16 +1,20 @@
 #pragma once
-// imgMain, the whole of the editor window: shows the enlarged cel and hands mouse events to the
-// window as cell-independent pixel positions.
+// imgMain, the whole of the editor window: shows the enlarged cel and tells of mouse presses and
+// moves as pixel positions in the view; the window turns them into cells.
 
 #include <QImage>
 #include <QWidget>
 
-class TForm1;
-
 class CelView : public QWidget {
+    Q_OBJECT
+
   public:
     // Paints picture, which the window keeps up to date.
-    CelView(TForm1& form, const QImage& picture);
+    CelView(const QImage& picture, QWidget* parent);
+
+  signals:
+    void pressed(Qt::MouseButton button, int x, int y);
+    void moved(Qt::MouseButtons buttons, int x, int y);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -18,6 +22,5 @@ class CelView : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
-    TForm1& form_;
     const QImage& picture_;
 };

@@ -20,7 +20,10 @@ TForm1::TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent)
       imageLibrary_(&TheImageLibrary()) {
     SetTempBitmapDir(TempBitmapDir(QCoreApplication::applicationDirPath()));
     setFocusPolicy(Qt::StrongFocus);
-    imgMain_ = new CelView(*this, image_);
+    auto* view = new CelView(image_, this);
+    connect(view, &CelView::pressed, this, &TForm1::imgMainMouseDown);
+    connect(view, &CelView::moved, this, &TForm1::imgMainMouseMove);
+    imgMain_ = view;
     imgMain_->move(0, 0);
     InitView(true);
     Apply(doc_.ClearModified());
