@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "editor/editor_window.h"
+#include "document/sprite_document.h"
 #include "generator/clashes.h"
 #include "keys/companion_keys.h"
 #include "keys/qt_key_event.h"
@@ -68,10 +68,9 @@ QPoint CompanionTopLeft(const QRect& editor, const QSize& size, const QRect& scr
     return best;
 }
 
-CompanionWindow::CompanionWindow(TForm1& editor, const RgbImage& colourStrip)
-    : QWidget(&editor, Qt::Window | Qt::FramelessWindowHint),
-      editor_(editor),
-      doc_(editor.Document()) {
+CompanionWindow::CompanionWindow(QWidget& editor, const TSpriteDocument& doc,
+                                 const RgbImage& colourStrip)
+    : QWidget(&editor, Qt::Window | Qt::FramelessWindowHint), editor_(editor), doc_(doc) {
     setWindowTitle(QStringLiteral("Animation"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -110,6 +109,11 @@ void CompanionWindow::Place() {
     }
     const QPoint to = CompanionTopLeft(editor_.frameGeometry(), size(), screen);
     if (to != pos()) move(to);
+}
+
+void CompanionWindow::ShowView(int zoom, bool onionSkin) {
+    zoom_ = zoom;
+    onionSkin_ = onionSkin;
 }
 
 void CompanionWindow::ShowBeside() {
@@ -197,12 +201,12 @@ QStringList CompanionWindow::StateLines() const {
                                   doc_.Modified() ? QStringLiteral("*") : QString())
                              .arg(doc_.CurrentCel() + 1)
                              .arg(doc_.CelCount())
-                             .arg(editor_.OnionSkin() ? QStringLiteral("  onion skin") : QString()),
+                             .arg(onionSkin_ ? QStringLiteral("  onion skin") : QString()),
                          QStringLiteral("x %1, y %2  colour %3  zoom %4")
                              .arg(x)
                              .arg(y)
                              .arg(QChar::fromLatin1(kKeyNames[doc_.GetPixel(x, y) & 0x0F]))
-                             .arg(editor_.Zoom())};
+                             .arg(zoom_)};
     // Drawn pixels from column 16 on are in no table of any kind.
     if (const std::optional<ColumnRange> lost =
             UncoveredColumns(doc_.CurrentCelPixels(), doc_.Width(), doc_.Height())) {
@@ -299,7 +303,7 @@ void CompanionWindow::mousePressEvent(QMouseEvent* event) {
     for (int i = 0; i < 16; ++i) {
         if (event->button() == Qt::LeftButton &&
             SwatchRect(i).contains(event->position().toPoint())) {
-            editor_.ChooseColour(static_cast<std::uint8_t>(i));
+            emit colourChosen(static_cast<std::uint8_t>(i));
             GiveKeyboardTo(editor_);
             return;
         }

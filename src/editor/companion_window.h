@@ -14,7 +14,7 @@
 #include "editor/animation_player.h"
 #include "image/rgb_image.h"
 
-class TForm1;
+class TSpriteDocument;
 class TSpriteDocument;
 
 // Where the window goes: right of the editor, else left of it, else below, else above, each moved
@@ -23,9 +23,15 @@ class TSpriteDocument;
 QPoint CompanionTopLeft(const QRect& editor, const QSize& size, const QRect& screen);
 
 class CompanionWindow : public QWidget {
+    Q_OBJECT
+
   public:
-    // colourStrip: color.bmp; colour index i is its pixel (16 i, 0), as in the PNG export.
-    CompanionWindow(TForm1& editor, const RgbImage& colourStrip);
+    // A window of the editor's, showing doc; colourStrip: color.bmp; colour index i is its pixel
+    // (16 i, 0), as in the PNG export.
+    CompanionWindow(QWidget& editor, const TSpriteDocument& doc, const RgbImage& colourStrip);
+
+    // The editor's view, for the state line: its zoom and whether the onion skin is on.
+    void ShowView(int zoom, bool onionSkin);
 
     // Shows the window beside the editor, playing as it was; the editor keeps the keyboard.
     void ShowBeside();
@@ -56,6 +62,10 @@ class CompanionWindow : public QWidget {
     QStringList AnimationLines() const;
     const QTimer& Timer() const { return timer_; }
 
+  signals:
+    // A click on a swatch chose this colour; the editor makes it current.
+    void colourChosen(std::uint8_t colour);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -69,8 +79,10 @@ class CompanionWindow : public QWidget {
     void LayOut();
     void UpdateTimer();
 
-    TForm1& editor_;
+    QWidget& editor_;
     const TSpriteDocument& doc_;
+    int zoom_ = 8;
+    bool onionSkin_ = false;
     QRgb colours_[16] = {};
     AnimationPlayer player_;
     QTimer timer_;

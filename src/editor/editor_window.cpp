@@ -49,14 +49,20 @@ void TForm1::UpdateTitle() {
 }
 
 void TForm1::FollowInCompanion() {
-    if (companion_ != nullptr && companion_->isVisible()) companion_->Follow();
+    if (companion_ == nullptr || !companion_->isVisible()) return;
+    companion_->ShowView(zoom_, onionSkin_);
+    companion_->Follow();
 }
 
 void TForm1::ToggleCompanion() {
-    if (companion_ == nullptr) companion_ = new CompanionWindow(*this, colourStrip_);
+    if (companion_ == nullptr) {
+        companion_ = new CompanionWindow(*this, doc_, colourStrip_);
+        connect(companion_, &CompanionWindow::colourChosen, this, &TForm1::ChooseColour);
+    }
     if (companion_->isVisible()) {
         companion_->HideAndReturn();
     } else {
+        companion_->ShowView(zoom_, onionSkin_);
         companion_->ShowBeside();
     }
 }
