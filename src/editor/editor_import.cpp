@@ -70,10 +70,8 @@ void TForm1::ImportPng() {
     }
     const PictureShape shape = ShapeOfPicture(*picture, colourStrip_);
     const CelSize offered = OfferedCel(shape, doc_.Width(), doc_.Height());
-    const bool foreignPalette =
-        picture->indexed && picture->palette.size() <= 16 && !shape.takesIndices;
-    const std::optional<CelSizeTexts> texts =
-        prompts_.AskCelSize({offered.width, offered.height, shape.halvable, foreignPalette});
+    const std::optional<CelSizeTexts> texts = prompts_.AskCelSize(
+        {offered.width, offered.height, shape.halvable, shape.indicesOnRequest});
     activateWindow();
     if (!texts) return;
     const Result<CelSize> cel =

@@ -176,7 +176,8 @@ void FindStrayEntry(const std::vector<std::uint32_t>& palette, const std::array<
 PictureShape ShapeOfPicture(const PngPicture& picture, const RgbImage& colourStrip,
                             bool keepIndices) {
     PictureShape shape{picture.width, picture.height, false,
-                       TakesIndices(picture, colourStrip, keepIndices)};
+                       TakesIndices(picture, colourStrip, keepIndices), false};
+    shape.indicesOnRequest = !shape.takesIndices && TakesIndices(picture, colourStrip, true);
     if (picture.IsNull() || picture.width % 2 != 0 || picture.height % 2 != 0) return shape;
     const Blocks blocks(picture, shape.takesIndices, colourStrip);
     for (int y = 0; y < picture.height; y += 2) {

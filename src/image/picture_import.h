@@ -59,6 +59,9 @@ struct PictureShape {
     bool halvable = false;
     // An indexed picture whose indices are taken as they are (see the colours above).
     bool takesIndices = false;
+    // An indexed picture of at most 16 entries whose indices are not taken: they would be if
+    // asked (keepIndices).
+    bool indicesOnRequest = false;
 };
 
 // The colour strip must fit (ColourStripFits).
