@@ -17,8 +17,8 @@
 #include "editor/guarded_application.h"
 #include "editor/new_dialog.h"
 #include "editor/qt_prompts.h"
-#include "editor/recovery.h"
 #include "generator/window/generate_window.h"
+#include "recovery/recovery.h"
 
 namespace {
 

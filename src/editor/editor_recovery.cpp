@@ -7,7 +7,7 @@
 
 #include "document/sprite_file.h"
 #include "editor/editor_window.h"
-#include "editor/recovery.h"
+#include "recovery/recovery.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "editor/cel_view.h"
 #include "editor/companion_window.h"
 #include "editor/image_library.h"
-#include "editor/recovery.h"
 #include "editor/window_destroyed.h"
+#include "recovery/recovery.h"
 
 TForm1::TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),

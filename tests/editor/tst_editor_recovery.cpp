@@ -1,9 +1,7 @@
 // The recovery copy: it follows a modified document within two seconds and at most once a
 // second, goes with a save and a clean close, is offered at the next start when its editor no
 // longer runs, and is written at once in an emergency. HOME and XDG_DATA_HOME point into a
-// temporary directory for the whole run.
-
-#include <chrono>
+// temporary directory for the whole run; the copies' time moves only when a test moves it.
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,8 +14,8 @@
 #include <QTest>
 
 #include "document/recovery_file.h"
-#include "editor/emergency_copy.h"
-#include "editor/recovery.h"
+#include "recovery/emergency_copy.h"
+#include "recovery/recovery.h"
 #include "test_support.h"
 
 namespace {
@@ -76,17 +74,41 @@ QString Listing(const QString& folder) {
     return names.join(' ');
 }
 
-std::int64_t SteadyMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+// A recovery clock that moves on only when told to.
+class ManualClock : public RecoveryClock {
+  public:
+    std::int64_t NowMs() const override { return now_; }
+    void Start(int ms, std::function<void()> due) override {
+        dueAt_ = now_ + ms;
+        due_ = std::move(due);
+    }
+    void Stop() override { due_ = nullptr; }
+    bool Waiting() const override { return due_ != nullptr; }
+    // Moves on by ms; what falls due meanwhile is called at its time.
+    void Advance(std::int64_t ms) {
+        const std::int64_t end = now_ + ms;
+        while (due_ && dueAt_ <= end) {
+            now_ = dueAt_;
+            std::exchange(due_, nullptr)();
+        }
+        now_ = end;
+    }
 
-// An editor with its recovery copy in folder, as the program puts them together.
+  private:
+    std::int64_t now_ = 0;
+    std::int64_t dueAt_ = 0;
+    std::function<void()> due_;
+};
+
+// An editor with its recovery copy in folder, as the program puts them together, on a clock the
+// test moves.
 struct RecoveringEditor {
-    explicit RecoveringEditor(const QString& folder) : recovery(folder) {
+    explicit RecoveringEditor(const QString& folder,
+                              std::unique_ptr<ManualClock> time = std::make_unique<ManualClock>())
+        : clock(*time), recovery(folder, std::move(time)) {
         editor.form->SetRecovery(&recovery);
     }
+    ManualClock& clock;
     RecoveryCopy recovery;
     test::Editor editor;
 };
@@ -111,7 +133,7 @@ void EditorRecovery::copyFollowsTheDocument() {
     RecoveringEditor r(folder.path());
     r.editor.Open("walk.dat", test::SpriteBytes(4, 4, 2, "1,1=3"));
     const TSpriteDocument& doc = r.editor.form->Document();
-    QTest::qWait(1300);
+    r.clock.Advance(1300);
     QCOMPARE(Listing(folder.path()), QString());  // an unmodified document writes nothing
 
     test::Press(*r.editor.form, "5");
@@ -120,19 +142,22 @@ void EditorRecovery::copyFollowsTheDocument() {
         QString::fromStdString(copy),
         folder.filePath(QString("editor-%1.recovery").arg(QCoreApplication::applicationPid())));
     RecoveredDocument recovered;
-    QTRY_COMPARE_WITH_TIMEOUT(CopiedImage(copy, recovered), DocumentBytes(doc), 4000);
+    r.clock.Advance(2000);
+    QTRY_COMPARE(CopiedImage(copy, recovered), DocumentBytes(doc));
     QCOMPARE(recovered.name, std::string("walk"));
     QCOMPARE(recovered.savePath, Local(r.editor.Path("walk.dat")));
 
     test::Press(*r.editor.form, "M 6");
-    QTRY_COMPARE_WITH_TIMEOUT(CopiedImage(copy, recovered), DocumentBytes(doc), 4000);
+    r.clock.Advance(2000);
+    QTRY_COMPARE(CopiedImage(copy, recovered), DocumentBytes(doc));
 
     test::Press(*r.editor.form, "S");  // saved: the copy goes, the lock stays while the editor runs
     QTRY_COMPARE(Listing(folder.path()), QString("own.lock"));
     QCOMPARE(Contents(Local(r.editor.Path("walk.dat"))), DocumentBytes(doc));
 
     test::Press(*r.editor.form, "7");  // modified again: a copy again
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QString::fromStdString(copy)), 4000);
+    r.clock.Advance(2000);
+    QTRY_VERIFY(QFileInfo::exists(QString::fromStdString(copy)));
     r.editor.prompts.script << "No";
     QVERIFY(r.editor.form->close());  // "Save?" No: a clean close, nothing is left
     QCOMPARE(Listing(folder.path()), QString());
@@ -141,17 +166,18 @@ void EditorRecovery::copyFollowsTheDocument() {
 void EditorRecovery::copiesAreAtLeastASecondApartAndAtMostTwoBehind() {
     QTemporaryDir folder;
     RecoveringEditor r(folder.path());
-    const std::int64_t start = SteadyMs();
+    const std::int64_t start = r.clock.NowMs();
     // A change every 100 ms for 3.5 s.
     std::int64_t lastChange = start;
     for (int colour = 1; lastChange - start < 3500; ++colour) {
         test::Press(*r.editor.form, QString::number(colour % 10));
-        lastChange = SteadyMs();
-        QTest::qWait(100);
+        lastChange = r.clock.NowMs();
+        r.clock.Advance(100);
     }
+    r.clock.Advance(2000);
     RecoveredDocument recovered;
-    QTRY_COMPARE_WITH_TIMEOUT(CopiedImage(r.recovery.CopyPath(), recovered),
-                              DocumentBytes(r.editor.form->Document()), 4000);
+    QTRY_COMPARE(CopiedImage(r.recovery.CopyPath(), recovered),
+                 DocumentBytes(r.editor.form->Document()));
     const std::vector<std::int64_t> times = r.recovery.WriteTimes();
     QVERIFY2(times.size() >= 3 && times.size() <= 5, qPrintable(QString::number(times.size())));
     QVERIFY(times.front() - start <= 2000);
@@ -309,11 +335,11 @@ void EditorRecovery::twoEditorsKeepTheirOwnCopies() {
     const std::string firstCopy = first->recovery.CopyPath();
     const std::string secondCopy = second.recovery.CopyPath();
     QVERIFY(firstCopy != secondCopy);
+    first->clock.Advance(2000);
+    second.clock.Advance(2000);
     RecoveredDocument recovered;
-    QTRY_COMPARE_WITH_TIMEOUT(CopiedImage(firstCopy, recovered),
-                              DocumentBytes(first->editor.form->Document()), 4000);
-    QTRY_COMPARE_WITH_TIMEOUT(CopiedImage(secondCopy, recovered),
-                              DocumentBytes(second.editor.form->Document()), 4000);
+    QTRY_COMPARE(CopiedImage(firstCopy, recovered), DocumentBytes(first->editor.form->Document()));
+    QTRY_COMPARE(CopiedImage(secondCopy, recovered), DocumentBytes(second.editor.form->Document()));
 
     RecoveryCopy starting(folder.path());
     QCOMPARE(starting.FindLeftCopies().size(), std::size_t{0});
@@ -343,7 +369,10 @@ void EditorRecovery::emergencyWritesTheLatestChangeAtOnce() {
     RecoveredDocument recovered;
     QCOMPARE(CopiedImage(r.recovery.CopyPath(), recovered), state);
     test::Press(*r.editor.form, "6");
-    QTest::qWait(1500);
+    r.clock.Advance(1500);
+    // Handed to the writer, which leaves the file alone now.
+    QCOMPARE(r.recovery.WriteTimes().size(), std::size_t{1});
+    r.recovery.WaitUntilWritten();
     QCOMPARE(CopiedImage(r.recovery.CopyPath(), recovered), state);
 }
 

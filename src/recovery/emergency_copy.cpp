@@ -1,4 +1,4 @@
-#include "editor/emergency_copy.h"
+#include "recovery/emergency_copy.h"
 
 #include <cerrno>
 #include <csignal>

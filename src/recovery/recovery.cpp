@@ -1,4 +1,4 @@
-#include "editor/recovery.h"
+#include "recovery/recovery.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "base/file_reader.h"
 #include "document/sprite_document.h"
@@ -76,11 +77,31 @@ bool EndsWith(std::string_view text, std::string_view end) {
     return text.size() > end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-std::int64_t NowMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+// The program's clock.
+class SteadyClock : public RecoveryClock {
+  public:
+    SteadyClock() {
+        timer_.setSingleShot(true);
+        // A coarse timer may fire early: never twice a second.
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { due_(); });
+    }
+    std::int64_t NowMs() const override {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+    void Start(int ms, std::function<void()> due) override {
+        due_ = std::move(due);
+        timer_.start(ms);
+    }
+    void Stop() override { timer_.stop(); }
+    bool Waiting() const override { return timer_.isActive(); }
+
+  private:
+    QTimer timer_;
+    std::function<void()> due_;
+};
 
 }  // namespace
 
@@ -93,18 +114,15 @@ Result<> WriteRecoveryFile(const std::string& path, const std::uint8_t* bytes, s
     return WriteFile(path, {bytes, size}, FileNameOfPath(path));
 }
 
-RecoveryCopy::RecoveryCopy(const QString& folder, QObject* parent)
+RecoveryCopy::RecoveryCopy(const QString& folder, std::unique_ptr<RecoveryClock> clock,
+                           QObject* parent)
     : QObject(parent),
       folder_(folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/'),
-      unusable_(folder.isEmpty()) {
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire early: never twice a second
-    timer_.setInterval(kWriteDelayMs);
-    connect(&timer_, &QTimer::timeout, this, [this] { WriteDue(); });
-}
+      unusable_(folder.isEmpty()),
+      clock_(clock ? std::move(clock) : std::make_unique<SteadyClock>()) {}
 
 RecoveryCopy::~RecoveryCopy() {
-    timer_.stop();
+    clock_->Stop();
     if (active_) WriteDue();
     {
         std::lock_guard lock(mutex_);
@@ -125,7 +143,7 @@ void RecoveryCopy::Update(const TSpriteDocument& doc) {
     if (!doc.Modified()) {
         if (active_) {
             active_ = false;
-            timer_.stop();
+            clock_->Stop();
             prepared_.Withdraw();
             Post(Job::kRemove);
         }
@@ -147,11 +165,11 @@ void RecoveryCopy::Update(const TSpriteDocument& doc) {
     revision_ = doc.Revision();
     name_ = names.name;
     savePath_ = names.savePath;
-    if (!timer_.isActive()) timer_.start();
+    if (!clock_->Waiting()) clock_->Start(kWriteDelayMs, [this] { WriteDue(); });
 }
 
 void RecoveryCopy::Discard() {
-    timer_.stop();
+    clock_->Stop();
     prepared_.Withdraw();
     active_ = false;
     if (lockFd_ < 0) return;  // never had a copy
@@ -221,7 +239,7 @@ void RecoveryCopy::WriteDue() {
     {
         std::lock_guard lock(mutex_);
         pendingBytes_.assign(bytes, bytes + size);
-        writeTimes_.push_back(NowMs());
+        writeTimes_.push_back(clock_->NowMs());
     }
     Post(Job::kWrite);
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,11 +22,10 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include "document/recovery_file.h"
 #include "document/sprite_file.h"
-#include "editor/emergency_copy.h"
+#include "recovery/emergency_copy.h"
 
 class TSpriteDocument;
 
@@ -45,9 +45,25 @@ struct LeftCopy {
     int lockFd = -1;
 };
 
+// The time a copy goes by, and its one timer. The program's is the steady clock with a precise
+// QTimer; a test gives one it moves on by hand.
+class RecoveryClock {
+  public:
+    virtual ~RecoveryClock() = default;
+    // Milliseconds on a clock that never goes back.
+    virtual std::int64_t NowMs() const = 0;
+    // Calls due once, ms from now, on the thread of the copy, unless stopped first. Starting again
+    // replaces the call that waits.
+    virtual void Start(int ms, std::function<void()> due) = 0;
+    virtual void Stop() = 0;
+    virtual bool Waiting() const = 0;
+};
+
 class RecoveryCopy : public QObject {
   public:
-    explicit RecoveryCopy(const QString& folder, QObject* parent = nullptr);
+    // Without a clock, the steady clock.
+    explicit RecoveryCopy(const QString& folder, std::unique_ptr<RecoveryClock> clock = nullptr,
+                          QObject* parent = nullptr);
     // A copy still wanted (the editor did not close cleanly) is written before the thread ends.
     ~RecoveryCopy() override;
 
@@ -67,8 +83,10 @@ class RecoveryCopy : public QObject {
     QString Folder() const { return folder_; }
     // This editor's copy; empty until the document was first modified.
     std::string CopyPath() const { return copyPath_; }
-    // When each copy so far was handed to the writer (steady clock, ms): for tests.
+    // When each copy so far was handed to the writer (the clock's ms): for tests.
     std::vector<std::int64_t> WriteTimes() const;
+    // Returns once the writer has done all it was asked.
+    void WaitUntilWritten();
 
     // --- copies of editors that no longer run ---------------------------------------------------
     // Oldest first. Also removes lock files that no copy and no editor need any more.
@@ -93,7 +111,6 @@ class RecoveryCopy : public QObject {
     void WriteDue();
     void Post(Job job);
     void RunWriter();
-    void WaitUntilWritten();
     void Complain(const std::string& message);
 
     QString folder_;
@@ -105,7 +122,7 @@ class RecoveryCopy : public QObject {
     std::uint64_t revision_ = 0;
     std::string name_;
     std::string savePath_;
-    QTimer timer_;
+    std::unique_ptr<RecoveryClock> clock_;
     PreparedCopy prepared_;
 
     // The writer thread and what it is asked to do; started with the first job.
