@@ -35,8 +35,6 @@ constexpr Generator kGenerators[] = {
     {"Sprite2Layers", {OutputType::kSprite, true, true, kCommaOn}},
     {"Sprite2LayersNoColor", {OutputType::kSprite, true, false, kCommaOn}},
 };
-constexpr TableFormat kFormats[] = {TableFormat::kHex, TableFormat::kAsm, TableFormat::kC,
-                                    TableFormat::kBasic, TableFormat::kBin};
 
 // One generation into tables, then one writer: what the Generate window and spritehex-cli do.
 void GenerateAndWrite(benchmark::State& state, GeneratorOptions options, TableFormat format) {
@@ -83,10 +81,10 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Memcpy", Memcpy)->Unit(benchmark::kMicrosecond);
     std::vector<std::string> names;
     for (const Generator& generator : kGenerators) {
-        for (const TableFormat format : kFormats) {
-            names.push_back(std::string(generator.name) + "/" + std::string(FormatName(format)));
+        for (const FormatRow& format : kFormats) {
+            names.push_back(std::string(generator.name) + "/" + std::string(format.name));
             benchmark::RegisterBenchmark(names.back().c_str(), GenerateAndWrite, generator.options,
-                                         format)
+                                         format.format)
                 ->Unit(benchmark::kMicrosecond);
         }
     }
@@ -103,14 +101,14 @@ int main(int argc, char** argv) {
         "(%.2f us), target 10x:\n",
         kBufferCapacity, copy->second);
     std::printf("  %-28s", "");
-    for (const TableFormat format : kFormats) std::printf(" %8s", FormatName(format).data());
+    for (const FormatRow& format : kFormats) std::printf(" %8s", format.name.data());
     std::printf("\n");
     bool met = true;
     for (const Generator& generator : kGenerators) {
         std::printf("  Generate%-20s", generator.name);
-        for (const TableFormat format : kFormats) {
-            const auto time = reporter.times.find(std::string(generator.name) + "/" +
-                                                  std::string(FormatName(format)));
+        for (const FormatRow& format : kFormats) {
+            const auto time =
+                reporter.times.find(std::string(generator.name) + "/" + std::string(format.name));
             if (time == reporter.times.end()) {
                 std::printf(" %8s", "-");
                 continue;

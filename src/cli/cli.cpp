@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "cli/cli_options.h"
 #include "cli/cli_support.h"
 #include "cli/tables_command.h"
 #include "document/sprite_document.h"
@@ -20,18 +21,9 @@ std::optional<std::string> OneFile(const std::vector<std::string>& files, std::s
 }
 
 int RunInfo(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> files;
-    bool optionsEnded = false;
-    for (const std::string& arg : args) {
-        if (optionsEnded || !IsOption(arg)) {
-            files.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else {
-            return UsageError(err, "unknown option '" + arg + "' for info");
-        }
-    }
-    const std::optional<std::string> file = OneFile(files, "info", err);
+    const std::optional<CommandLine> line = ReadCommandLine(args, "info", 0, err);
+    if (!line) return kExitFailure;
+    const std::optional<std::string> file = OneFile(line->operands, "info", err);
     if (!file) return kExitFailure;
     const auto doc = LoadDocument(*file, err);
     if (!doc) return kExitFailure;
@@ -40,14 +32,30 @@ int RunInfo(std::span<const std::string> args, std::ostream& out, std::ostream& 
     return Flushed(out, err) ? kExitOk : kExitFailure;
 }
 
+// The usage line of a command: its options and operands, in lines of at most 80 characters.
+std::string UsageLine(const CliCommand& command) {
+    std::vector<std::string> words = OptionSynopsis(command.options);
+    if (!command.operands.empty()) words.emplace_back(command.operands);
+    std::string usage = "  " + std::string(kCliProgram) + " " + std::string(command.name);
+    std::size_t lineStart = 0;
+    for (const std::string& word : words) {
+        if (usage.size() - lineStart + 1 + word.size() > 80) {
+            lineStart = usage.size() + 1;
+            usage += "\n     ";
+        }
+        usage += " " + word;
+    }
+    return usage;
+}
+
 void PrintHelp(std::ostream& out, std::span<const CliCommand> commands) {
     out << "Usage:\n";
-    for (const CliCommand& command : commands) {
-        out << "  " << kCliProgram << " " << command.name << " " << command.synopsis << "\n";
-    }
+    for (const CliCommand& command : commands) out << UsageLine(command) << "\n";
     out << "  " << kCliProgram << " --help | --version\n";
     for (const CliCommand& command : commands) {
         out << "\n" << command.name << ":\n" << command.summary << "\n";
+        if (command.options != 0) out << OptionHelp(command.options);
+        if (!command.details.empty()) out << command.details << "\n";
     }
     out << "\nExit status: 0 on success; 1 when the tables were written but break a two-layer\n"
            "rule, or check found a row the tables cannot show (the lines go to standard error);\n"
@@ -61,7 +69,8 @@ std::span<const CliCommand> CoreCommands() {
     static const CliCommand commands[] = {
         TablesCommand(),
         CheckCommand(),
-        {"info", "FILE.dat", "Print the width, height and cel count of a sprite file.", RunInfo},
+        {"info", "FILE.dat", "Print the width, height and cel count of a sprite file.", RunInfo, 0,
+         ""},
     };
     return commands;
 }

@@ -13,10 +13,12 @@ inline constexpr int kExitFailure = 2;     // bad usage, or a file that cannot b
 
 struct CliCommand {
     std::string_view name;
-    std::string_view synopsis;  // the arguments after the name, for the help text
-    std::string_view summary;
+    std::string_view operands;  // after the options in the usage line: "FILE.dat..."
+    std::string_view summary;   // the help before the lines of its options
     // Runs with the arguments after the command name; returns the exit status.
     int (*run)(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+    unsigned options = 0;      // the CommandBit of its options (cli_options.h); 0: none
+    std::string_view details;  // the help after the lines of its options
 };
 
 // "tables" and "info".

@@ -20,20 +20,6 @@ bool IsOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
 }
 
-bool IsOptionWithValue(std::span<const std::string> args, std::size_t& i, std::string_view name,
-                       std::optional<std::string>& value) {
-    const std::string& arg = args[i];
-    if (arg == name) {
-        value = i + 1 < args.size() ? std::optional(args[++i]) : std::nullopt;
-        return true;
-    }
-    if (!arg.starts_with(name) || arg.size() <= name.size() || arg[name.size()] != '=') {
-        return false;
-    }
-    value = arg.substr(name.size() + 1);
-    return true;
-}
-
 std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err) {
     auto doc = std::make_unique<TSpriteDocument>();
     const Result<> result = LoadSpriteFile(*doc, path, path);

@@ -22,11 +22,6 @@ int UsageError(std::ostream& err, std::string_view message);
 // "-x" and "--x" are options; "-" alone is an operand.
 bool IsOption(const std::string& arg);
 
-// Whether args[i] is the option name with a value, as "--cel 2" or "--cel=2". When it is, value
-// is its value (i moves past a separate one), or nothing when no value follows.
-bool IsOptionWithValue(std::span<const std::string> args, std::size_t& i, std::string_view name,
-                       std::optional<std::string>& value);
-
 // The document of a sprite file, or nothing after saying why it cannot be used.
 std::unique_ptr<TSpriteDocument> LoadDocument(const std::string& path, std::ostream& err);
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/file_writer.h"
+#include "cli/cli_options.h"
 #include "cli/cli_support.h"
-#include "cli/table_options.h"
 #include "document/sprite_file.h"
 #include "generator/clashes.h"
 #include "generator/label_name.h"
@@ -47,8 +47,8 @@ bool NamesDiffer(const std::vector<FileTables>& files, TableFormat format, std::
 
 // The output of every file in turn. Hex texts are kept apart by a line break, BASIC lines go on
 // counting from file to file.
-std::optional<std::string> WriteAll(const std::vector<FileTables>& files,
-                                    const TablesCommandLine& line, std::ostream& err) {
+std::optional<std::string> WriteAll(const std::vector<FileTables>& files, const CommandLine& line,
+                                    std::ostream& err) {
     std::string output;
     std::int64_t next = line.writer.lineStart;
     for (const FileTables& file : files) {
@@ -74,24 +74,46 @@ std::optional<std::string> WriteAll(const std::vector<FileTables>& files,
 }
 
 // Standard output, or the file of -o through the one writer of files.
-bool Deliver(const std::string& output, const TablesCommandLine& line, std::ostream& out,
+bool Deliver(const std::string& output, const CommandLine& line, std::ostream& out,
              std::ostream& err) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(output.data());
     return WriteOutput(line.output.value_or("-"), std::span(bytes, output.size()),
-                       line.format == TableFormat::kBin, out, err);
+                       FormatOf(line.format).binary, out, err);
+}
+
+// The command line of tables or check, with the checks of its operands and of the options against
+// the format.
+std::optional<CommandLine> ReadTablesLine(std::span<const std::string> args,
+                                          std::string_view command, unsigned commandBit,
+                                          std::ostream& err) {
+    std::optional<CommandLine> line = ReadCommandLine(args, command, commandBit, err);
+    if (!line || !OptionsFitFormat(*line, err)) return std::nullopt;
+    std::string wrong;
+    if (line->operands.empty()) {
+        wrong = std::string(command) + " needs a FILE.dat";
+    } else if (line->name && line->operands.size() > 1) {
+        wrong = "--name takes one FILE.dat; with several, each is named after its file";
+    } else if (FormatOf(line->format).binary && !line->output) {
+        wrong = "--format " + std::string(FormatOf(line->format).name) +
+                " needs -o FILE (or -o - for a pipe): it writes bytes, not text";
+    }
+    if (wrong.empty()) return line;
+    UsageError(err, wrong);
+    return std::nullopt;
 }
 
 }  // namespace
 
 int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    const std::optional<TablesCommandLine> line = ParseTablesCommandLine(args, "tables", true, err);
+    const std::optional<CommandLine> line = ReadTablesLine(args, "tables", kTablesCommand, err);
     if (!line) return kExitFailure;
     const bool toStandardOutput = !line->output || *line->output == "-";
-    if (line->format == TableFormat::kBin && toStandardOutput && IsTerminal(out)) {
-        return UsageError(err, "--format bin writes bytes, not to a terminal: give -o FILE");
+    if (FormatOf(line->format).binary && toStandardOutput && IsTerminal(out)) {
+        return UsageError(err, "--format " + std::string(FormatOf(line->format).name) +
+                                   " writes bytes, not to a terminal: give -o FILE");
     }
     if (!toStandardOutput) {
-        for (const std::string& file : line->files) {
+        for (const std::string& file : line->operands) {
             if (!SameFile(file, *line->output)) continue;
             err << kCliProgram << ": " << *line->output << ": is the sprite file " << file
                 << " itself; write the tables elsewhere\n";
@@ -103,7 +125,7 @@ int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream
     // written.
     std::vector<FileTables> files;
     bool unreadable = false;
-    for (const std::string& path : line->files) {
+    for (const std::string& path : line->operands) {
         FileTables file{path, {}, LoadDocument(path, err), {}};
         if (!file.doc) {
             unreadable = true;
@@ -139,10 +161,10 @@ int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream
 }
 
 int RunCheck(std::span<const std::string> args, std::ostream&, std::ostream& err) {
-    const std::optional<TablesCommandLine> line = ParseTablesCommandLine(args, "check", false, err);
+    const std::optional<CommandLine> line = ReadTablesLine(args, "check", kCheckCommand, err);
     if (!line) return kExitFailure;
     int status = kExitOk;
-    for (const std::string& path : line->files) {
+    for (const std::string& path : line->operands) {
         const auto doc = LoadDocument(path, err);
         if (!doc) {
             status = kExitFailure;
@@ -159,39 +181,24 @@ int RunCheck(std::span<const std::string> args, std::ostream&, std::ostream& err
 const CliCommand& TablesCommand() {
     static const CliCommand command = {
         "tables",
-        "[--type sprite|chr] [--two-layers] [--color-data]\n"
-        "      [--no-comma] [--format FORMAT] [--name ID] [--directive TEXT]\n"
-        "      [--number-style STYLE] [--line-start N] [--line-step N] [--eol lf|crlf]\n"
-        "      [-o FILE] FILE.dat...",
+        "FILE.dat...",
         "Write the data tables of every cel of each FILE, one file after the other. Without\n"
         "options exactly the text of the Generate window (CR LF line breaks): sprite tables, one\n"
-        "layer, no colour data, \"#\" tokens separated by \",\".\n"
-        "  --type sprite|chr     sprite (default) or character tables      e.g. --type chr\n"
-        "  --two-layers          split sprites into two layers\n"
-        "  --color-data          add colour bytes to sprite tables\n"
-        "  --no-comma            hex: bare digits, no \"#\" and no \",\"\n"
-        "  --format FORMAT       hex (default), asm (db lines), c (arrays), e.g. --format asm\n"
-        "                        basic (DATA lines), bin (the bytes alone)\n"
-        "  --name ID             asm, c, basic: NAME in NAME_c1_pattern,    e.g. --name ship\n"
-        "                        NAME_pattern, REM NAME; default the file's\n"
-        "                        name made an identifier (letters, digits, _)\n"
-        "  --directive TEXT      asm: before the bytes; default db         e.g. --directive defb\n"
-        "  --number-style STYLE  asm: $ ($30, default), # (#30), 0x (0x30), e.g. --number-style h\n"
-        "                        &H (&H30) or h (30h, 0A5h)\n"
-        "  --line-start N        basic: the first line number; default 10  e.g. --line-start 1000\n"
-        "  --line-step N         basic: the step between lines; default 10 e.g. --line-step 5\n"
-        "  --eol lf|crlf         asm, c, basic: line ends; default lf      e.g. --eol crlf\n"
-        "  -o FILE               write FILE (replaced only once complete)  e.g. -o ship.asm\n"
-        "                        instead of standard output (-); bin needs it\n"
+        "layer, no colour data, \"#\" tokens separated by \",\".",
+        RunTables,
+        kTablesCommand,
         "A row that breaks a two-layer rule is named on standard error (exit status 1), as by\n"
-        "check.",
-        RunTables};
+        "check."};
     return command;
 }
 
 const CliCommand& CheckCommand() {
     static const CliCommand command = {
-        "check", "[--type sprite|chr] [--two-layers] [--color-data] FILE.dat...",
+        "check",
+        "FILE.dat...",
+        "Check that the tables of these options show every cel as drawn.",
+        RunCheck,
+        kCheckCommand,
         "Write one line on standard error for every row that the tables of these options cannot\n"
         "show as drawn, with its place (cels from 1, rows and columns from 0), and nothing on\n"
         "standard output:\n"
@@ -200,7 +207,6 @@ const CliCommand& CheckCommand() {
         "  walk.dat: cel 1, row 3: colours 5 and 7; the line takes 5   (--color-data)\n"
         "  font.dat: cel 1, row 3, columns 0 to 7: colours 1, 4 and 6; 6 is drawn as 4\n"
         "  wide.dat: cel 1, row 0: columns 16 to 31 are not in any sprite pattern\n"
-        "Exit status 1 when there is such a row, 0 when there is none.",
-        RunCheck};
+        "Exit status 1 when there is such a row, 0 when there is none."};
     return command;
 }

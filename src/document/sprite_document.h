@@ -72,7 +72,6 @@ class TSpriteDocument {
     int CurrentCelPosition() const { return kHeaderSize + currentCel_ * CelSize(); }
     const std::uint8_t* CurrentCelPixels() const { return buffer_.get() + CurrentCelPosition(); }
     const std::uint8_t* UndoBuffer() const { return undo_.get(); }
-    const std::uint8_t* CopyBuffer() const { return copy_.get(); }
 
     DocumentNames& Names() { return names_; }
     const DocumentNames& Names() const { return names_; }

@@ -44,7 +44,6 @@ class TForm1 : public QWidget {
     // Where the PNG export writes temp.bmp: TempBitmapDir of the program's folder unless set
     // otherwise.
     void SetTempBitmapDir(const QString& dir);
-    QString TempBitmapPath() const { return tempBitmapPath_; }
     // The image library the PNG export calls (the real one unless set otherwise).
     void SetImageLibrary(ImageLibrary& library) { imageLibrary_ = &library; }
     // The recovery copy that follows the document's changes (none unless set). When it cannot
@@ -125,7 +124,6 @@ class TForm1 : public QWidget {
     const TSpriteDocument& Document() const { return doc_; }
     int Zoom() const { return zoom_; }
     const QImage& MainImage() const { return image_; }
-    const RgbImage& ColourStrip() const { return colourStrip_; }
     QWidget* imgMain() const { return imgMain_; }
     int RedrawCount() const { return redrawCount_; }
     QPoint LastMouseCell() const { return lastMouseCell_; }

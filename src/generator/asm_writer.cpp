@@ -34,7 +34,7 @@ std::string ByteText(NumberStyle style, unsigned value) {
 
 }  // namespace
 
-std::string WriteAsm(const GeneratedTables& tables, const WriterOptions& options) {
+Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions& options) {
     static const std::array<BytePieces, 5> styles = [] {
         std::array<BytePieces, 5> pieces;
         for (std::size_t s = 0; s < pieces.size(); ++s) {

@@ -4,7 +4,7 @@
 
 #include "generator/writers.h"
 
-std::string WriteBin(const GeneratedTables& tables) {
+Result<std::string> WriteBin(const GeneratedTables& tables, const WriterOptions&) {
     std::string bytes(tables.values.size(), '\0');
     // Plain pointers: a store of a char could change a vector's own pointers, as far as the
     // compiler knows, and would keep the loop from being done many bytes at a time.

@@ -25,7 +25,7 @@ std::string CommentText(std::string_view text) {
 
 }  // namespace
 
-std::string WriteC(const GeneratedTables& tables, const WriterOptions& options) {
+Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& options) {
     static const BytePieces bytes = HexPieces(" 0x", ",");
     const std::string eol = options.crlf ? "\r\n" : "\n";
     const ShortPiece nextLine(eol + "     ");  // the bytes after the first 16 of a row

@@ -30,3 +30,9 @@ void WriteHex(const GeneratedTables& tables, int comma, OutputText& out) {
         }
     }
 }
+
+Result<std::string> WriteHexText(const GeneratedTables& tables, const WriterOptions& options) {
+    OutputText out;
+    WriteHex(tables, options.comma, out);
+    return out.Take();
+}

@@ -1,6 +1,7 @@
 // The choice of writer, and the check that values are bytes before a writer of bytes runs.
 
 #include <algorithm>
+#include <iterator>
 
 #include "generator/writers.h"
 
@@ -49,44 +50,35 @@ GeneratedTables WithLayerColours(const GeneratedTables& tables) {
 
 Result<std::string> WriteTables(const GeneratedTables& tables, TableFormat format,
                                 const WriterOptions& options) {
-    if (format == TableFormat::kHex) {
-        OutputText out;
-        WriteHex(tables, options.comma, out);
-        return out.Take();
-    }
+    const FormatRow& row = FormatOf(format);
+    if (format == TableFormat::kHex) return row.write(tables, options);
     if (Result<> bytes = AllBytes(tables); !bytes) return bytes.error();
-    // The source formats name each layer's colour where the tables hold none.
-    const bool source = format != TableFormat::kBin;
-    if (source && tables.layerColours.size() == 2 * static_cast<std::size_t>(tables.celCount) &&
-        !tables.layerColours.empty()) {
-        return WriteTables(WithLayerColours(tables), format, options);
+    if (row.namesLayerColours && !tables.layerColours.empty() &&
+        tables.layerColours.size() == 2 * static_cast<std::size_t>(tables.celCount)) {
+        return row.write(WithLayerColours(tables), options);
     }
-    switch (format) {
-        case TableFormat::kAsm:
-            return WriteAsm(tables, options);
-        case TableFormat::kC:
-            return WriteC(tables, options);
-        case TableFormat::kBasic:
-            return WriteBasic(tables, options);
-        case TableFormat::kBin:
-        case TableFormat::kHex:
-            break;
-    }
-    return WriteBin(tables);
+    return row.write(tables, options);
 }
 
-std::string_view FormatName(TableFormat format) {
-    switch (format) {
-        case TableFormat::kHex:
-            return "hex";
-        case TableFormat::kAsm:
-            return "asm";
-        case TableFormat::kC:
-            return "c";
-        case TableFormat::kBasic:
-            return "basic";
-        case TableFormat::kBin:
-            return "bin";
+const FormatRow& FormatOf(TableFormat format) {
+    for (const FormatRow& row : kFormats) {
+        if (row.format == format) return row;
     }
-    return "hex";
+    return kFormats[0];
+}
+
+const FormatRow* FindFormat(std::string_view name) {
+    for (const FormatRow& row : kFormats) {
+        if (row.name == name) return &row;
+    }
+    return nullptr;
+}
+
+TableFormat NextWindowFormat(TableFormat format) {
+    const auto* at = &FormatOf(format);
+    const auto* end = std::end(kFormats);
+    for (const auto* row = at + 1; row != end; ++row) {
+        if (!row->title.empty()) return row->format;
+    }
+    return kFormats[0].format;
 }

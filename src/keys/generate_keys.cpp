@@ -1,25 +1,60 @@
 #include "keys/generate_keys.h"
 
-#include <array>
+#include <string>
+#include <vector>
 
+#include "generator/table_kinds.h"
+#include "generator/writers.h"
 #include "keys/key_codes.h"
 
 namespace {
 
-constexpr auto kGenerateKeys = std::to_array<GenerateKey>({
-    {'2', GenerateCommand::kToggleTwoLayers, "2", "two layers on or off (sprite tables)"},
-    {'C', GenerateCommand::kToggleColourData, "C", "colour data on or off (sprite tables)"},
-    {'O', GenerateCommand::kToggleComma, "O", "comma format on or off: #30,#05 or 3005"},
-    {'T', GenerateCommand::kToggleType, "T", "table type: Sprite or Chr"},
-    {'F', GenerateCommand::kNextFormat, "F",
-     "output format: Hex, Assembler (db lines), C (arrays) or BASIC (DATA lines)"},
-    {vk::kEscape, GenerateCommand::kClose, "Esc", "close the Generate window"},
-});
+// "A, B or C".
+std::string OneOf(const std::vector<std::string>& words) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
+        text += words[i];
+    }
+    return text;
+}
+
+// The help of T and F names the types and the formats of the window as their tables have them.
+const std::string& TypeHelp() {
+    static const std::string help = [] {
+        std::vector<std::string> titles;
+        for (const TableTypeRow& type : kTableTypes) titles.emplace_back(type.title);
+        return "table type: " + OneOf(titles);
+    }();
+    return help;
+}
+
+const std::string& FormatHelp() {
+    static const std::string help = [] {
+        std::vector<std::string> titles;
+        for (const FormatRow& format : kFormats) {
+            if (format.title.empty()) continue;
+            std::string title(format.title);
+            if (!format.note.empty()) title += " (" + std::string(format.note) + ")";
+            titles.push_back(title);
+        }
+        return "output format: " + OneOf(titles);
+    }();
+    return help;
+}
 
 }  // namespace
 
 std::span<const GenerateKey> GenerateKeyTable() {
-    return kGenerateKeys;
+    static const std::vector<GenerateKey> keys = {
+        {'2', GenerateCommand::kToggleTwoLayers, "2", "two layers on or off (sprite tables)"},
+        {'C', GenerateCommand::kToggleColourData, "C", "colour data on or off (sprite tables)"},
+        {'O', GenerateCommand::kToggleComma, "O", "comma format on or off: #30,#05 or 3005"},
+        {'T', GenerateCommand::kToggleType, "T", TypeHelp().c_str()},
+        {'F', GenerateCommand::kNextFormat, "F", FormatHelp().c_str()},
+        {vk::kEscape, GenerateCommand::kClose, "Esc", "close the Generate window"},
+    };
+    return keys;
 }
 
 GenerateCommand FindGenerateCommand(int code, bool ctrl) {

@@ -351,7 +351,8 @@ TEST(RunCliCommands, ExtraCommandIsDispatchedAndListed) {
                         [](std::span<const std::string> args, std::ostream& out, std::ostream&) {
                             out << "hello " << args.front();
                             return 0;
-                        }});
+                        },
+                        0, ""});
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(RunCli(std::vector<std::string>{"hello", "ann"}, out, err, commands), kExitOk);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "example_tables.h"
+#include "generator/table_kinds.h"
 
 namespace {
 
@@ -23,6 +24,13 @@ TEST_P(GeneratorChoice, WritesThatGeneratorsText) {
     const GenerationResult result = Regenerate(CaptureDocument(buffer.data()), GetParam().options);
     EXPECT_EQ(result.text, GetParam().text);
     EXPECT_EQ(result.resultCode, GetParam().resultCode);
+    // The kind's row names the tables its generator makes.
+    const TableKindRow& kind = ChooseTableKind(GetParam().options);
+    const GeneratedTables tables =
+        GenerateTables(CaptureDocument(buffer.data()), GetParam().options);
+    ASSERT_EQ(tables.shapes.size(), kind.roleCount);
+    for (std::size_t t = 0; t < kind.roleCount; ++t)
+        EXPECT_EQ(tables.shapes[t].role, kind.roles[t]);
 }
 
 constexpr auto kSprite = OutputType::kSprite;

@@ -5,8 +5,10 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QScreen>
+#include <QStringList>
 
 #include "generator/label_name.h"
+#include "generator/table_kinds.h"
 #include "generator/window/memo.h"
 #include "keys/generate_keys.h"
 
@@ -42,55 +44,28 @@ QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The formats in the order F shows them.
-TableFormat NextFormat(TableFormat format) {
-    switch (format) {
-        case TableFormat::kHex:
-            return TableFormat::kAsm;
-        case TableFormat::kAsm:
-            return TableFormat::kC;
-        case TableFormat::kC:
-            return TableFormat::kBasic;
-        case TableFormat::kBasic:
-        case TableFormat::kBin:
-            break;
-    }
-    return TableFormat::kHex;
-}
-
-QString FormatTitle(TableFormat format) {
-    switch (format) {
-        case TableFormat::kAsm:
-            return QStringLiteral("Assembler");
-        case TableFormat::kC:
-            return QStringLiteral("C");
-        case TableFormat::kBasic:
-            return QStringLiteral("BASIC");
-        case TableFormat::kHex:
-        case TableFormat::kBin:
-            break;
-    }
-    return QStringLiteral("Hex");
-}
-
 // The layout was drawn for a narrow 12-pixel font. This desktop's fonts are wider: at 12 pixels
 // "Type: Sprite" runs into "Color data:" and a line of 16 bytes is cut off at the box's edge.
 // Returns the largest size up to 12 pixels at which every label text ends before the next label
 // begins and a line of 16 bytes fits the text box (whose inner width is given).
 int FittingPixelSize(QFont font, int memoTextWidth) {
     struct Slot {
-        const char* widest[2];
+        QStringList texts;
         int room;  // from this label's left edge to the next one's, less a small gap
     };
     constexpr int kGap = 4;
+    QStringList types;
+    for (const TableTypeRow& type : kTableTypes) types << "Type: " + Latin1(type.title);
+    QStringList formats;
+    for (const FormatRow& format : kFormats) formats << "Format: " + Latin1(format.title);
     const Slot labelSlots[] = {
-        {{"Type: Sprite", "Type: Chr"}, 75 - 5 - kGap},
+        {types, 75 - 5 - kGap},
         {{"Color data:Yes", "Color data:No"}, 161 - 75 - kGap},
         {{"2 layers: Yes", "2 layers: No"}, 342 - 161 - kGap},
         {{"Comma: Yes", "Comma: No"}, kClientWidth - 342 - kGap},
         {{"3rd color is not or'ing color", "color code not found"},
          kOutputLeft - kResultLeft - kGap},
-        {{"Format: Assembler", "Format: BASIC"}, kClientWidth - kOutputLeft - kGap},
+        {formats, kClientWidth - kOutputLeft - kGap},
     };
     const QString line = QStringLiteral("#FF,").repeated(16);
     int pixels = kFontPixels;
@@ -99,8 +74,8 @@ int FittingPixelSize(QFont font, int memoTextWidth) {
         const QFontMetrics metrics(font);
         bool fits = metrics.horizontalAdvance(line) <= memoTextWidth;
         for (const Slot& slot : labelSlots) {
-            for (const char* text : slot.widest) {
-                fits = fits && metrics.horizontalAdvance(QString::fromLatin1(text)) <= slot.room;
+            for (const QString& text : slot.texts) {
+                fits = fits && metrics.horizontalAdvance(text) <= slot.room;
             }
         }
         if (fits) break;
@@ -209,7 +184,7 @@ void TfrmExport::Regenerate() {
 void TfrmExport::WriteOutput() {
     QString message = Latin1(ResultMessage(resultCode_));
     if (format_ == TableFormat::kHex) {
-        WriteHex(tables_, options_.comma, out_);
+        WriteHex(tables_, options_.comma, out_);  // into the text the window keeps
     } else {
         Result<std::string> text = WriteTables(tables_, format_, Writer());
         if (text) {
@@ -227,12 +202,12 @@ void TfrmExport::UpdateLabels() {
     const bool sprite = options_.outputType == OutputType::kSprite;
     SetLabel(lb1Color_, QStringLiteral("&Color data:") + YesNo(options_.colorData));
     SetLabel(lbFormat_, QStringLiteral("C&omma: ") + YesNo(options_.comma == kCommaOn));
-    SetLabel(lbType_, sprite ? QStringLiteral("&Type: Sprite") : QStringLiteral("&Type: Chr"));
+    SetLabel(lbType_, "&Type: " + Latin1(TableTypeOf(options_.outputType).title));
     SetLabel(lb2layers_, QStringLiteral("&2 layers: ") + YesNo(options_.twoLayers));
-    SetLabel(lbOutput_, QStringLiteral("&Format: ") + FormatTitle(format_));
+    SetLabel(lbOutput_, "&Format: " + Latin1(FormatOf(format_).title));
     lb2layers_->setEnabled(sprite);
     lb1Color_->setEnabled(sprite);
-    lbFormat_->setEnabled(format_ == TableFormat::kHex);  // the comma format is the Hex text's
+    lbFormat_->setEnabled((FormatOf(format_).takes & kTakesComma) != 0);
 }
 
 // The key's command comes from the Generate window's key table, and from nowhere else.
@@ -254,41 +229,14 @@ void TfrmExport::Memo1KeyDown(int key, bool /*shift*/, bool ctrl, bool /*alt*/) 
             options_.comma = options_.comma == kCommaOn ? 0 : kCommaOn;
             break;
         case GenerateCommand::kToggleType:
-            options_.outputType =
-                options_.outputType == OutputType::kSprite ? OutputType::kChr : OutputType::kSprite;
+            options_.outputType = NextTableType(options_.outputType);
             break;
         case GenerateCommand::kNextFormat:
-            format_ = NextFormat(format_);
+            format_ = NextWindowFormat(format_);
             break;
     }
     UpdateLabels();
     Regenerate();
-}
-
-// Each generator's tables as the Hex text; a breach it finds becomes the result code.
-// clang-format off
-void TfrmExport::GenerateSprite(int width, int height, int comma) {
-    ::GenerateSprite(captured_, width, height, options_.colorData, tables_);
-    ShowHex(comma);
-}
-void TfrmExport::GenerateChr(int width, int height, int comma) {
-    ::GenerateChr(captured_, width, height, tables_);
-    ShowHex(comma);
-}
-void TfrmExport::GenerateSprite2Layers(int width, int height, int comma) {
-    ::GenerateSprite2Layers(captured_, width, height, tables_);
-    ShowHex(comma);
-}
-void TfrmExport::GenerateSprite2LayersNoColor(int width, int height, int comma) {
-    ::GenerateSprite2LayersNoColor(captured_, width, height, tables_);
-    ShowHex(comma);
-}
-// clang-format on
-
-void TfrmExport::ShowHex(int comma) {
-    if (tables_.resultCode != kNoError) resultCode_ = tables_.resultCode;
-    WriteHex(tables_, comma, out_);
-    ShowOutput();
 }
 
 void TfrmExport::AddText(std::string_view piece) {

@@ -15,7 +15,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "generator/generators.h"
 #include "generator/regenerate.h"
 #include "generator/writers.h"
 
@@ -57,13 +56,6 @@ class TfrmExport : public QWidget {
     // being read-only, never changes its text because of it.
     void Memo1KeyDown(int key, bool shift, bool ctrl, bool alt);
 
-    // The generators, on the captured document: each writes the output text through the core and
-    // ends with the closing sequence (commas, whole text selected in Memo1, clipboard).
-    void GenerateSprite(int width, int height, int comma);
-    void GenerateChr(int width, int height, int comma);
-    void GenerateSprite2Layers(int width, int height, int comma);
-    void GenerateSprite2LayersNoColor(int width, int height, int comma);
-
     // The output text behind Memo1: AddText appends a piece ("\n" is a CR LF line break) and
     // AddCommas ends lines with "," in comma mode 1. They change what Memo1 shows at the next
     // closing sequence.
@@ -95,8 +87,6 @@ class TfrmExport : public QWidget {
     void ShowOutput();
     // The text of the tables in the chosen format, into the output text; the result message.
     void WriteOutput();
-    // The tables as the Hex text in a comma mode, shown and copied.
-    void ShowHex(int comma);
 
     GeneratorOptions options_;
     TableFormat format_ = TableFormat::kHex;

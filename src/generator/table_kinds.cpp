@@ -1,0 +1,85 @@
+#include "generator/table_kinds.h"
+
+#include <iterator>
+
+#include "generator/generators.h"
+
+namespace {
+
+using R = TableRole;
+using S = Setting;
+
+void Sprite(const CapturedDocument& doc, const GeneratorOptions& options, GeneratedTables& out) {
+    GenerateSprite(doc, doc.width, doc.height, options.colorData, out);
+}
+void Chr(const CapturedDocument& doc, const GeneratorOptions&, GeneratedTables& out) {
+    GenerateChr(doc, doc.width, doc.height, out);
+}
+void TwoLayers(const CapturedDocument& doc, const GeneratorOptions&, GeneratedTables& out) {
+    GenerateSprite2Layers(doc, doc.width, doc.height, out);
+}
+void TwoLayersNoColour(const CapturedDocument& doc, const GeneratorOptions&, GeneratedTables& out) {
+    GenerateSprite2LayersNoColor(doc, doc.width, doc.height, out);
+}
+
+// Every kind, in the order they are tried. Character tables ignore two layers and colour data.
+constexpr TableKindRow kKinds[] = {
+    {GeneratorKind::kChr, OutputType::kChr, S::kAny, S::kAny, Chr, {R::kPattern, R::kColour}, 2},
+    {GeneratorKind::kSprite, OutputType::kSprite, S::kOff, S::kOff, Sprite, {R::kPattern}, 1},
+    {GeneratorKind::kSprite,
+     OutputType::kSprite,
+     S::kOff,
+     S::kOn,
+     Sprite,
+     {R::kPattern, R::kColour},
+     2},
+    {GeneratorKind::kSprite2LayersNoColor,
+     OutputType::kSprite,
+     S::kOn,
+     S::kOff,
+     TwoLayersNoColour,
+     {R::kPattern1, R::kPattern2},
+     2},
+    {GeneratorKind::kSprite2Layers,
+     OutputType::kSprite,
+     S::kOn,
+     S::kOn,
+     TwoLayers,
+     {R::kPattern1, R::kPattern2, R::kColour1, R::kColour2},
+     4},
+};
+
+bool Meets(Setting setting, bool value) {
+    return setting == Setting::kAny || (setting == Setting::kOn) == value;
+}
+
+}  // namespace
+
+const TableTypeRow& TableTypeOf(OutputType type) {
+    for (const TableTypeRow& row : kTableTypes) {
+        if (row.type == type) return row;
+    }
+    return kTableTypes[0];
+}
+
+const TableTypeRow* FindTableType(std::string_view name) {
+    for (const TableTypeRow& row : kTableTypes) {
+        if (row.name == name) return &row;
+    }
+    return nullptr;
+}
+
+OutputType NextTableType(OutputType type) {
+    const TableTypeRow* next = &TableTypeOf(type) + 1;
+    return next == std::end(kTableTypes) ? kTableTypes[0].type : next->type;
+}
+
+const TableKindRow& ChooseTableKind(const GeneratorOptions& options) {
+    for (const TableKindRow& row : kKinds) {
+        if (row.type == options.outputType && Meets(row.twoLayers, options.twoLayers) &&
+            Meets(row.colorData, options.colorData)) {
+            return row;
+        }
+    }
+    return kKinds[1];
+}
