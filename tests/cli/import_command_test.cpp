@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -28,11 +27,6 @@ std::uint32_t StripColour(int v) {
 // Cel pixels where no two neighbours are alike.
 std::uint8_t Busy(int x, int y) {
     return static_cast<std::uint8_t>((x * 7 + y * 3) % 16);
-}
-
-Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // A w x h picture of the strip's colours, no two neighbours alike; brown at (1, 0) if asked.

@@ -2,10 +2,7 @@
 // cel number, and every failure leaving no output file behind.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,11 +28,6 @@ QImage Strip(int width = 256, int height = 2) {
 
 QString Q(const std::string& path) {
     return QString::fromStdString(path);
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Three 4 x 4 cels and colour strips of every kind, each in its own folder.
@@ -183,11 +175,9 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"OutputIsTheInput", "good", {"FILE", "FILE"}, "walk.dat: is the sprite file"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-// The output is written through the programs' one file writer: what it refuses is said, with
-// the name as typed, and nothing is left behind.
+// The output is written through the programs' one file writer, whose faults are its own test: what
+// it refuses is said with the name as typed. Another name of the sprite file is refused before.
 TEST_F(PngCommandTest, UnwritableOutputIsReported) {
-    ASSERT_EQ(::mkfifo(dir_.Path("pipe.png").c_str(), 0600), 0);
-    std::filesystem::create_symlink(dir_.Path("nowhere.png"), dir_.Path("dangling.png"));
     std::filesystem::create_hard_link(file_, dir_.Path("same.png"));
     const struct {
         std::string output;
@@ -195,12 +185,6 @@ TEST_F(PngCommandTest, UnwritableOutputIsReported) {
     } rows[] = {
         {dir_.Path("no/such/dir/out.png"),
          "Cannot create " + dir_.Path("no/such/dir/out.png") + ": No such file or directory."},
-        {dir_.Path("good"),
-         "Cannot create " + dir_.Path("good") + ": it is a folder, not a regular file."},
-        {dir_.Path("pipe.png"),
-         "Cannot create " + dir_.Path("pipe.png") + ": it is a named pipe, not a regular file."},
-        {dir_.Path("dangling.png"), "Cannot create " + dir_.Path("dangling.png") +
-                                        ": it is a link to a file that does not exist."},
         {dir_.Path("same.png"), dir_.Path("same.png") + ": is the sprite file " + file_ +
                                     " itself; write the picture elsewhere"},
     };
@@ -210,9 +194,6 @@ TEST_F(PngCommandTest, UnwritableOutputIsReported) {
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err, "spritehex-cli: " + row.message + "\n");
     }
-    EXPECT_FALSE(std::filesystem::exists(dir_.Path("no")));
-    EXPECT_FALSE(std::filesystem::exists(dir_.Path("nowhere.png")));
-    EXPECT_TRUE(std::filesystem::is_fifo(dir_.Path("pipe.png")));
     EXPECT_EQ(ReadBytes(file_), ReadBytes(dir_.Path("same.png")));
 }
 
@@ -221,9 +202,7 @@ TEST_F(PngCommandTest, FailureKeepsAnEarlierPicture) {
     const std::string earlier = dir_.Write("out.png", {'e', 'a', 'r', 'l', 'i', 'e', 'r'});
     EXPECT_EQ(RunIn("none", {"FILE", "OUT"}).status, 2);
     EXPECT_EQ(RunIn("good", {"--cel", "9", "FILE", "OUT"}).status, 2);
-    QFile file(Q(earlier));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("earlier"));
+    EXPECT_EQ(ReadText(earlier), "earlier");
 }
 
 TEST(PngCommandHelp, IsListedWithTheCoreCommands) {

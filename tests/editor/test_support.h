@@ -1,7 +1,8 @@
 #pragma once
 // Shared by the editor tests: swatch strips of any zoom written into a temporary directory, sprite
-// files, key sequences written as text ("Shift+Right Ctrl+C 5") and documents compared as lists
-// of their non-zero pixels ("2,2=5 c1:0,3=F": cel 0 pixel (2, 2) is 5, cel 1 pixel (0, 3) is 15).
+// files, documents compared as lists of their non-zero pixels ("2,2=5 c1:0,3=F": cel 0 pixel
+// (2, 2) is 5, cel 1 pixel (0, 3) is 15) or as their file image. Keys are pressed as text with
+// test::Press (key_names.h).
 
 #include <algorithm>
 #include <memory>
@@ -47,10 +48,15 @@ inline void WritePaletteStrip(const QString& path, int zoom, int width = -1) {
     QVERIFY(strip.save(path, "BMP"));
 }
 
+// Colour i of the default colour strip (color.bmp): red 16 i.
+inline QRgb StripColour(int index) {
+    return qRgb(index * 16, 0, 0);
+}
+
 inline void WriteColourStrip(const QString& path, int width = 256, int height = 2) {
     QImage strip(width, height, QImage::Format_RGB32);
     for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < height; ++y) strip.setPixel(x, y, qRgb(x / 16 * 16, 0, 0));
+        for (int y = 0; y < height; ++y) strip.setPixel(x, y, StripColour(x / 16));
     }
     QVERIFY(strip.save(path, "BMP"));
 }
@@ -59,6 +65,12 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The whole file; empty when it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // "c1:2,3=F" -> cel 1, x 2, y 3, colour 15.
@@ -102,7 +114,7 @@ inline void WritePicture(const QString& path, int w, int h, const QString& pixel
         const PixelToken p = ParsePixel(token);
         const QString colour = token.section('=', 1);
         picture.setPixel(p.x, p.y,
-                         colour.startsWith('#') ? QColor(colour).rgb() : qRgb(p.colour * 16, 0, 0));
+                         colour.startsWith('#') ? QColor(colour).rgb() : StripColour(p.colour));
     }
     QVERIFY(picture.save(path, "PNG"));
 }
@@ -126,17 +138,15 @@ inline QString Pixels(const TSpriteDocument& doc) {
     return tokens.join(' ');
 }
 
+// The document's file image: header and every cel.
+inline QByteArray DocumentBytes(const TSpriteDocument& doc) {
+    return {reinterpret_cast<const char*>(doc.Buffer()), doc.UsedSize()};
+}
+
 inline QString Sorted(const QString& pixels) {
     QStringList tokens = pixels.split(' ', Qt::SkipEmptyParts);
     tokens.sort();
     return tokens.join(' ');
-}
-
-inline void Press(QWidget& target, const QString& keys) {
-    for (const QString& token : keys.split(' ', Qt::SkipEmptyParts)) {
-        const auto [key, mods] = ParseKey(token);
-        QTest::keyClick(&target, key, mods);
-    }
 }
 
 // An editor window on strips of the given zoom in a temporary directory, answering from a

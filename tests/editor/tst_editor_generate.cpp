@@ -101,7 +101,7 @@ void GenerateFromEditor::capturedDocument() {
     editor.prompts.script = answers.split(' ', Qt::SkipEmptyParts);
     test::Press(*editor.form, editorKeys);
     QCOMPARE(editor.prompts.script, QStringList());  // every answer was used
-    wtest::Press(window.Memo1(), windowKeys);
+    test::Press(*window.Memo1(), windowKeys);
     if (gAgain) test::Press(*editor.form, "G");
 
     QCOMPARE(CapturedSize(window), captured);

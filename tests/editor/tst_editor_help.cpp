@@ -13,8 +13,6 @@
 #include "keys/dialog_keys.h"
 #include "keys/editor_keys.h"
 #include "keys/generate_keys.h"
-#include "keys/key_codes.h"
-#include "keys/qt_key_event.h"
 #include "test_support.h"
 
 class EditorHelp : public QObject {
@@ -25,8 +23,6 @@ class EditorHelp : public QObject {
     void everyGenerateWindowKeyIsListed();
     void listing_data();
     void listing();
-    void generateKeyCommands_data();
-    void generateKeyCommands();
     void openAndClose_data();
     void openAndClose();
     void f1AgainKeepsOneWindowAndAClosedWindowGivesTheKeyboardBack();
@@ -226,31 +222,6 @@ void EditorHelp::listing() {
     QVERIFY2(lines.contains(keys), qPrintable(lines.join(" | ")));
 }
 
-void EditorHelp::generateKeyCommands_data() {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("ctrl");
-    QTest::addColumn<int>("command");
-    const auto c = [](GenerateCommand g) { return static_cast<int>(g); };
-    QTest::newRow("2 of the main row") << int{'2'} << false << c(GenerateCommand::kToggleTwoLayers);
-    QTest::newRow("C") << int{'C'} << false << c(GenerateCommand::kToggleColourData);
-    QTest::newRow("O") << int{'O'} << false << c(GenerateCommand::kToggleComma);
-    QTest::newRow("T") << int{'T'} << false << c(GenerateCommand::kToggleType);
-    QTest::newRow("Esc") << vk::kEscape << false << c(GenerateCommand::kClose);
-    QTest::newRow("Ctrl+C is left to the text box")
-        << int{'C'} << true << c(GenerateCommand::kNothing);
-    QTest::newRow("Ctrl+2") << int{'2'} << true << c(GenerateCommand::kNothing);
-    QTest::newRow("Ctrl+Esc") << vk::kEscape << true << c(GenerateCommand::kNothing);
-    QTest::newRow("keypad 2") << vk::kPad0 + 2 << false << c(GenerateCommand::kNothing);
-    QTest::newRow("G") << int{'G'} << false << c(GenerateCommand::kNothing);
-}
-
-void EditorHelp::generateKeyCommands() {
-    QFETCH(int, code);
-    QFETCH(bool, ctrl);
-    QFETCH(int, command);
-    QCOMPARE(static_cast<int>(FindGenerateCommand(code, ctrl)), command);
-}
-
 // The help opens with any modifiers; keys typed into it stay there (Q does not close the editor,
 // 5 draws nothing); Esc or F1 closes it and the editor is active again, so the next key draws.
 void EditorHelp::openAndClose_data() {
@@ -264,8 +235,6 @@ void EditorHelp::openAndClose_data() {
                                               << "Shift+Esc";
     QTest::newRow("Ctrl+F1, then Ctrl+F1") << "Ctrl+F1"
                                            << "Ctrl+F1";
-    QTest::newRow("Alt+F1, then Esc") << "Alt+F1"
-                                      << "Esc";
 }
 
 void EditorHelp::openAndClose() {
@@ -276,7 +245,7 @@ void EditorHelp::openAndClose() {
     editor.form->show();
     QVERIFY(QTest::qWaitForWindowActive(editor.form.get()));
     const TSpriteDocument& doc = editor.form->Document();
-    const QByteArray before(reinterpret_cast<const char*>(doc.Buffer()), doc.UsedSize());
+    const QByteArray before = test::DocumentBytes(doc);
     const QString title = editor.form->windowTitle();
 
     const auto [key, mods] = test::ParseKey(open);
@@ -300,7 +269,7 @@ void EditorHelp::openAndClose() {
     QVERIFY(!help->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(editor.form.get()));
 
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(doc.Buffer()), doc.UsedSize()), before);
+    QCOMPARE(test::DocumentBytes(doc), before);
     QVERIFY(!doc.Modified());
     QCOMPARE(editor.form->windowTitle(), title);
     QCOMPARE(QPoint(doc.CursorX(), doc.CursorY()), QPoint(2, 2));

@@ -1,9 +1,9 @@
-// Every row of every window's key table, pressed as a key on that window: the row's command must
-// run (its effect is seen), not merely be found. A row added to a table without its command
-// running, or a command without a check here, fails.
+// Every command of every window's key table, its key pressed on that window: the command must run
+// (its effect is seen), not merely be found. A command without a check here fails.
 
 #include <functional>
 #include <map>
+#include <set>
 
 #include <QLineEdit>
 #include <QTest>
@@ -29,13 +29,7 @@ Qt::Key QtKeyOf(int code) {
         {vk::kPageUp, Qt::Key_PageUp},
         {vk::kPageDown, Qt::Key_PageDown},
         {vk::kLeft, Qt::Key_Left},
-        {vk::kUp, Qt::Key_Up},
-        {vk::kRight, Qt::Key_Right},
-        {vk::kDown, Qt::Key_Down},
         {vk::kF1, Qt::Key_F1},
-        {vk::kF2, Qt::Key_F2},
-        {vk::kF3, Qt::Key_F3},
-        {vk::kF4, Qt::Key_F4},
         {vk::kPlus, Qt::Key_Plus},
         {vk::kMinus, Qt::Key_Minus},
         {vk::kBracketLeft, Qt::Key_BracketLeft},
@@ -232,31 +226,29 @@ class KeyTables : public QObject {
     void companionRowsRunTheirCommands();
 };
 
+// One key of each command, with the modifiers of its first row; which key and modifiers find which
+// command is the key tables' own test (tests/keys).
 void KeyTables::editorRowsRunTheirCommands() {
-    int rows = 0;
+    std::set<Command> pressed;
     for (const auto table : {FirstKeyTable(), SecondKeyTable()}) {
         for (const KeyBinding& row : table) {
-            if (row.command == Command::kNothing) continue;
+            if (row.command == Command::kNothing || !pressed.insert(row.command).second) continue;
             const auto check = Checks().find(row.command);
             QVERIFY2(check != Checks().end(), row.keys);
-            // The first and the last key of a range (0 and 9, A and F, Left and Down).
-            for (const int key : {row.firstKey, row.lastKey}) {
-                Scene scene;
-                if (const auto prepare = kPrepare.find(row.command); prepare != kPrepare.end()) {
-                    test::Press(*scene.form, prepare->second);
-                }
-                const QString before = scene.Cel();
-                QTest::keyClick(scene.form.get(), QtKeyOf(key), ModifiersOf(row));
-                check->second(scene, before, key);
-                if (QTest::currentTestFailed()) {
-                    qWarning("the row \"%s\", key %d", row.keys, key);
-                    return;
-                }
-                ++rows;
+            Scene scene;
+            if (const auto prepare = kPrepare.find(row.command); prepare != kPrepare.end()) {
+                test::Press(*scene.form, prepare->second);
+            }
+            const QString before = scene.Cel();
+            QTest::keyClick(scene.form.get(), QtKeyOf(row.firstKey), ModifiersOf(row));
+            check->second(scene, before, row.firstKey);
+            if (QTest::currentTestFailed()) {
+                qWarning("the row \"%s\"", row.keys);
+                return;
             }
         }
     }
-    QVERIFY(rows > 40);
+    QCOMPARE(pressed.size(), Checks().size());
 }
 
 void KeyTables::generateWindowRowsRunTheirCommands() {

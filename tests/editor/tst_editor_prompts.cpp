@@ -295,8 +295,6 @@ void EditorPrompts::newDialogKeys_data() {
     QTest::addColumn<QStringList>("texts");
     QTest::newRow("Enter is OK") << "16,16,2" << int{Qt::Key_Return} << true
                                  << QStringList{"16", "16", "2"};
-    QTest::newRow("keypad Enter is OK")
-        << "4,5,6" << int{Qt::Key_Enter} << true << QStringList{"4", "5", "6"};
     QTest::newRow("Esc is Cancel and the texts stay")
         << "3,3,3" << int{Qt::Key_Escape} << false << QStringList{"3", "3", "3"};
 }

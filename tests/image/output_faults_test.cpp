@@ -18,7 +18,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <random>
@@ -29,6 +28,7 @@
 #include "disk_faults.h"
 #include "document/sprite_document.h"
 #include "document/sprite_file.h"
+#include "file_bytes.h"
 #include "image/bmp_file.h"
 #include "image/png_codec.h"
 #include "temp_dir.h"
@@ -74,17 +74,6 @@ Result<> Write(Kind kind, const std::string& path, DiskCalls* disk) {
             return WriteBmpFile(Noise(), path, shown, {.links = LinkRule::kReplace, .disk = disk});
     }
     return {};
-}
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
 }
 
 // The names in a folder, as bytes.
@@ -191,7 +180,7 @@ const Row kRows[] = {
     {"a new file", [](Scene&, Kind) {}, {true, ""}, {true, ""}, {true, ""}},
     {"an old file is replaced whole",
      [](Scene& s, Kind) {
-         WriteAll(s.path, s.old);
+         WriteBytes(s.path, s.old);
          ::chmod(s.path.c_str(), 0640);
          s.extra = [](Kind, const Scene& sc) { EXPECT_EQ(Stat(sc.path).st_mode & 0777, 0640u); };
      },
@@ -202,7 +191,7 @@ const Row kRows[] = {
      [](Scene& s, Kind) {
          s.mounted = MountSmallDisk(s.folder);
          s.path = s.checked = s.folder + "/" + FileNameOfPath(s.path);
-         WriteAll(s.path, s.old);
+         WriteBytes(s.path, s.old);
          if (s.mounted) {
              FillUp(s.folder);
          } else {
@@ -215,16 +204,46 @@ const Row kRows[] = {
      {false, "Cannot write {}: No space left on device."}},
     {"the disk is found full only when the bytes are flushed",
      [](Scene& s, Kind) {
-         WriteAll(s.path, s.old);
+         WriteBytes(s.path, s.old);
          s.ownedDisk = std::make_unique<FailingFlush>(ENOSPC);
          s.disk = s.ownedDisk.get();
      },
      {false, "Cannot write {}: No space left on device."},
      {false, "Cannot write {}: No space left on device."},
      {false, "Cannot write {}: No space left on device."}},
+    {"a folder that does not exist",
+     [](Scene& s, Kind kind) { s.path = s.checked = s.folder + "/no/such/walk" + Suffix(kind); },
+     {false, "Cannot create {}: No such file or directory."},
+     {false, "Cannot create {}: No such file or directory."},
+     {false, "Cannot create {}: No such file or directory."}},
+    {"a file where a folder should be",
+     [](Scene& s, Kind kind) {
+         WriteBytes(s.folder + "/file", s.old);
+         s.path = s.checked = s.folder + "/file/walk" + Suffix(kind);
+     },
+     {false, "Cannot create {}: Not a directory."},
+     {false, "Cannot create {}: Not a directory."},
+     {false, "Cannot create {}: Not a directory."}},
+    {"a file its user may not write is not replaced, though the folder would allow it",
+     [](Scene& s, Kind) {
+         WriteBytes(s.path, s.old);
+         ::chmod(s.path.c_str(), 0444);
+         s.asNobody = ::geteuid() == 0;  // root may write it
+     },
+     {false, "Cannot create {}: Permission denied."},
+     {false, "Cannot create {}: Permission denied."},
+     {false, "Cannot create {}: Permission denied."}},
+    {"a new file in a folder that refuses new files",
+     [](Scene& s, Kind) {
+         ::chmod(s.folder.c_str(), 0555);
+         s.asNobody = ::geteuid() == 0;  // root may write into it
+     },
+     {false, "Cannot create {}: Permission denied."},
+     {false, "Cannot create {}: Permission denied."},
+     {false, "Cannot create {}: Permission denied."}},
     {"a folder that refuses new files, with a file that may be written: in place",
      [](Scene& s, Kind kind) {
-         WriteAll(s.path, s.old);
+         WriteBytes(s.path, s.old);
          if (::geteuid() == 0) {
              ASSERT_EQ(::chown(s.path.c_str(), kNobody, kNobody), 0);
              s.asNobody = true;
@@ -241,14 +260,14 @@ const Row kRows[] = {
      {false, "Cannot create {}: Permission denied."}},
     {"a file with a second name: written in place, both names see it",
      [](Scene& s, Kind kind) {
-         WriteAll(s.path, s.old);
+         WriteBytes(s.path, s.old);
          ASSERT_EQ(::link(s.path.c_str(), (s.folder + "/other").c_str()), 0);
          s.extra = [kind](Kind, const Scene& sc) {
-             const Bytes other = ReadAll(sc.folder + "/other");
+             const Bytes other = ReadBytes(sc.folder + "/other");
              if (kind == Kind::kTempBmp) {
                  EXPECT_EQ(other, sc.old) << "temp.bmp's name is replaced, the other file stays";
              } else {
-                 EXPECT_EQ(other, ReadAll(sc.path));
+                 EXPECT_EQ(other, ReadBytes(sc.path));
              }
          };
      },
@@ -261,7 +280,7 @@ const Row kRows[] = {
              s.skip = true;
              return;
          }
-         WriteAll(s.path, s.old);
+         WriteBytes(s.path, s.old);
          ASSERT_EQ(::chown(s.path.c_str(), kNobody, kNobody), 0);
          ::chmod(s.path.c_str(), 0600);
          s.extra = [kind](Kind, const Scene& sc) {
@@ -307,13 +326,13 @@ const Row kRows[] = {
     {"a link to a file: written through; temp.bmp replaces the link",
      [](Scene& s, Kind kind) {
          const std::string target = s.folder + "/target";
-         WriteAll(target, s.old);
+         WriteBytes(target, s.old);
          fs::create_symlink(target, s.path);
          s.checked = kind == Kind::kTempBmp ? s.path : target;
          s.extra = [kind, target](Kind, const Scene& sc) {
              EXPECT_EQ(fs::is_symlink(sc.path), kind != Kind::kTempBmp);
              if (kind == Kind::kTempBmp) {
-                 EXPECT_EQ(ReadAll(target), sc.old);
+                 EXPECT_EQ(ReadBytes(target), sc.old);
              }
          };
      },
@@ -396,7 +415,7 @@ TEST(OutputFaults, EveryOutputUnderEveryCondition) {
             struct stat typeBefore {};
             ::lstat(scene.path.c_str(), &typeBefore);
             const Bytes old =
-                hadOld && fs::is_regular_file(scene.checked) ? ReadAll(scene.checked) : Bytes();
+                hadOld && fs::is_regular_file(scene.checked) ? ReadBytes(scene.checked) : Bytes();
 
             const auto write = [&] { return Write(kind, scene.path, scene.disk); };
             const Result<> result = scene.asNobody ? RunAsNobody(write) : write();
@@ -407,12 +426,12 @@ TEST(OutputFaults, EveryOutputUnderEveryCondition) {
                 // The bytes a write into a fresh file gives.
                 TempDir fresh;
                 ASSERT_TRUE(Write(kind, fresh.Path(std::string("f") + Suffix(kind)), nullptr).ok());
-                EXPECT_EQ(ReadAll(scene.checked),
-                          ReadAll(fresh.Path(std::string("f") + Suffix(kind))));
+                EXPECT_EQ(ReadBytes(scene.checked),
+                          ReadBytes(fresh.Path(std::string("f") + Suffix(kind))));
                 if (scene.extra) scene.extra(kind, scene);
             } else {
                 if (scene.oldKept && hadOld) {
-                    EXPECT_EQ(ReadAll(scene.checked), old) << "the old file is untouched";
+                    EXPECT_EQ(ReadBytes(scene.checked), old) << "the old file is untouched";
                 }
                 struct stat typeAfter {};
                 ::lstat(scene.path.c_str(), &typeAfter);

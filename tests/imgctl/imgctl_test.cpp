@@ -1,11 +1,7 @@
-#include <csignal>
 #include <cstring>
-#include <random>
-
-#include <sys/resource.h>
 
 #include <gtest/gtest.h>
-#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -94,43 +90,6 @@ TEST(ImgCtl, FailuresAreReported) {
     EXPECT_EQ(ImgSavePng(Path(dir, "out.png").c_str(), h, &unflagged), 0);
     EXPECT_FALSE(QFile::exists(dir.filePath("out.png")));
     ImgRelease(h);
-}
-
-// A write that fails part of the way (a full disk; here a limit on the file size) reports the
-// failure and leaves the earlier file at the path untouched, with no temporary file beside it.
-TEST(ImgCtl, FailedWriteKeepsTheEarlierFile) {
-    QTemporaryDir dir;
-    QImage noise(128, 128, QImage::Format_RGB32);
-    std::mt19937 random(7);
-    for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 128; ++x) noise.setPixel(x, y, static_cast<QRgb>(random()));
-    ASSERT_TRUE(noise.save(dir.filePath("noise.bmp"), "BMP"));
-    QFile earlier(dir.filePath("out.png"));
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("earlier");
-    earlier.close();
-    const ImgHandle h = ImgLoadBmp(Path(dir, "noise.bmp").c_str());
-    ASSERT_NE(h, 0u);
-    ASSERT_EQ(ImgPrepare(h, kPrepareRgb8, 0), 1);
-    PngOptions options{};
-    FillPngOptions(options, h, "out.png", true);
-
-    rlimit before{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    rlimit small = before;
-    small.rlim_cur = 4096;  // the picture needs about 48 KiB
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int written = ImgSavePng(Path(dir, "out.png").c_str(), h, &options);
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, oldHandler);
-    ImgRelease(h);
-
-    EXPECT_EQ(written, 0);
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
-              (QStringList{"noise.bmp", "out.png"}));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #pragma once
 // Keys written as text for the window tests: "Shift+Ctrl+Up", "Pad5", "Esc", "5", "C", "Plus",
-// "PadMinus", "[".
+// "PadMinus", "[", and pressed on a widget one after another: "Shift+Right Ctrl+C 5".
 
 #include <utility>
 
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <QWidget>
 
 namespace test {
 
@@ -36,6 +38,14 @@ inline std::pair<Qt::Key, Qt::KeyboardModifiers> ParseKey(const QString& token) 
         return {static_cast<Qt::Key>(Qt::Key_0 + name.mid(3).toInt()), mods | Qt::KeypadModifier};
     }
     return {static_cast<Qt::Key>(name.at(0).toUpper().unicode()), mods};
+}
+
+// Presses the keys of a text of them, separated by blanks, on the widget.
+inline void Press(QWidget& target, const QString& keys) {
+    for (const QString& token : keys.split(' ', Qt::SkipEmptyParts)) {
+        const auto [key, mods] = ParseKey(token);
+        QTest::keyClick(&target, key, mods);
+    }
 }
 
 }  // namespace test

@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "file_bytes.h"
 
 class TempDir {
   public:
@@ -34,10 +35,7 @@ class TempDir {
     // Writes the bytes to a file of that name and returns its path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
         const std::string path = Path(name);
-        std::ofstream file(path, std::ios::binary);
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        if (!file.flush()) throw std::runtime_error("cannot write " + path);
+        WriteBytes(path, bytes);
         return path;
     }
 

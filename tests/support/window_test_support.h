@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the Generate window tests: a document buffer of the largest size holding a picture,
-// keys sent to Memo1 written as text ("Shift+C Ctrl+O Pad2"), and what the window should show for
-// a set of options, straight from the generator core.
+// and what the window should show for a set of options, straight from the generator core. Keys
+// are pressed on Memo1 with test::Press (key_names.h).
 
 #include <cstdint>
 #include <vector>
@@ -32,14 +32,6 @@ inline QString Clipboard() {
 
 inline void SetClipboard(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
-}
-
-// "Shift+C", "Ctrl+2", "Alt+T", "Pad2", "Esc", "Left", a single character.
-inline void Press(QWidget* target, const QString& keys) {
-    for (const QString& token : keys.split(' ', Qt::SkipEmptyParts)) {
-        const auto [key, mods] = test::ParseKey(token);
-        QTest::keyClick(target, key, mods);
-    }
 }
 
 // The generator core's text for the captured document and options.
