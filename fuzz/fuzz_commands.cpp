@@ -1,6 +1,9 @@
 // Random sequences of every document operation. After each step the document's invariants hold,
 // every change of the document's bytes has marked it modified, and an undoable operation can be
-// undone back to the cel as it was.
+// undone back to the cel as it was. Every operation goes through the history as the editor
+// brackets it, and the history is checked against the documents it saw: each undo gives back the
+// document before its step byte for byte (the bytes past the last cel too), each redo the one
+// after, with the step's cel current.
 
 #include <cstring>
 #include <vector>
@@ -54,6 +57,50 @@ std::vector<std::uint8_t> MakeImage(Bytes& in) {
     return image;
 }
 
+// Every document the history has seen since it last started, by the number of steps done: undo
+// and redo must give them back.
+class HistoryOracle {
+  public:
+    void Restart(const TSpriteDocument& doc) {
+        states_.assign(1, Image(doc));
+        on_ = Size(doc) <= 16384;  // all cels that may ever show, for small documents only
+    }
+    // After a bracketed command: a new step, which drops the undone ones, or no new step (a
+    // gesture's step may have grown).
+    void Took(const TSpriteDocument& doc, std::size_t doneBefore, bool gesture) {
+        if (!on_) return;
+        const std::size_t done = doc.History().DoneCount();
+        if (done == doneBefore + 1) {
+            states_.resize(done);
+            states_.push_back(Image(doc));
+            FUZZ_CHECK(doc.History().StepCount() == done);
+        } else {
+            FUZZ_CHECK(done == doneBefore && done < states_.size());
+            if (gesture && done + 1 == states_.size()) states_.back() = Image(doc);
+            FUZZ_CHECK(Image(doc) == states_[done]);  // no step, no change
+        }
+    }
+    void Moved(const TSpriteDocument& doc, const HistoryStep* step) {
+        if (!on_) return;
+        FUZZ_CHECK(doc.History().DoneCount() < states_.size());
+        FUZZ_CHECK(Image(doc) == states_[doc.History().DoneCount()]);
+        if (step != nullptr && step->kind == HistoryStep::Kind::kCel) {
+            FUZZ_CHECK(doc.CurrentCel() == step->cel);
+        }
+        if (step != nullptr) FUZZ_CHECK(doc.Modified());
+    }
+
+  private:
+    static std::size_t Size(const TSpriteDocument& doc) {
+        return static_cast<std::size_t>(kHeaderSize + kMaxCels * doc.CelSize());
+    }
+    static std::vector<std::uint8_t> Image(const TSpriteDocument& doc) {
+        return {doc.Buffer(), doc.Buffer() + Size(doc)};
+    }
+    std::vector<std::vector<std::uint8_t>> states_;
+    bool on_ = false;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,8 +108,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Bytes in(data, size);
     std::vector<std::uint8_t> celBefore(kCelCapacity);
     std::vector<std::uint8_t> imageBefore;
+    HistoryOracle oracle;
+    oracle.Restart(doc);
+    EditHistory& history = doc.History();
     for (int step = 0; step < 500 && !in.empty(); ++step) {
-        const int op = in.Below(24);
+        const int op = in.Below(27);
+        if (op >= 24) {
+            // U, Y, or the end of a gesture.
+            const HistoryStep* undone = history.NextUndo();
+            const HistoryStep* redone = history.NextRedo();
+            if (op == 24) oracle.Moved(doc, doc.UndoStep() == kRefreshNone ? nullptr : undone);
+            if (op == 25) oracle.Moved(doc, doc.RedoStep() == kRefreshNone ? nullptr : redone);
+            if (op == 26) history.CloseGesture();
+            CheckInvariants(doc);
+            continue;
+        }
+        const std::size_t doneBefore = history.DoneCount();
+        const bool gesture = op == 0 && in.Below(2) == 0;
+        if (!gesture) history.CloseGesture();
+        history.Begin(doc);
         const int w = doc.Width(), h = doc.Height();
         std::memcpy(celBefore.data(), doc.CurrentCelPixels(), static_cast<std::size_t>(w * h));
         // Whole images are compared for documents up to 16 KiB, so large ones keep the pace up.
@@ -164,6 +228,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 undoable = false;
                 break;
         }
+        if ((op == 20 || op == 21) && history.StepCount() == 0) {
+            oracle.Restart(doc);  // a new document or a load starts an empty history
+        } else {
+            FUZZ_CHECK(op != 20);  // a refused load changes nothing
+            history.End(doc, "op", gesture);
+            oracle.Took(doc, doneBefore, gesture);
+        }
         CheckInvariants(doc);
         // New and Open replace the document and leave the flag; ClearModified clears it.
         const bool changed =
@@ -176,7 +247,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(std::memcmp(doc.UndoBuffer(), celBefore.data(), celSize) == 0);
             if (op != 10 && op != 13) FUZZ_CHECK(doc.Modified());
             if (in.Below(2) == 0) {
+                const std::size_t done = history.DoneCount();
+                history.CloseGesture();
+                history.Begin(doc);
                 doc.Undo();
+                history.End(doc, "Z", false);
+                oracle.Took(doc, done, false);
                 FUZZ_CHECK(std::memcmp(doc.CurrentCelPixels(), celBefore.data(), celSize) == 0);
             }
         }

@@ -1,6 +1,7 @@
 // How long TForm1::Redraw takes for a 64 x 64 cel at zoom 16 (a 1024 x 1024 picture), offscreen,
 // also with the onion skin on, next to a plain memcpy of a frame of the same size in the same run;
-// and the companion window's picture of that cel at 1x, 2x and 4x next to a memcpy of its size.
+// and the companion window's picture of that cel at 1x, 2x and 4x next to a memcpy of its size;
+// and a step of history back (U) and forward (Y) on the largest document, with their redraws.
 
 #include <cstring>
 #include <memory>
@@ -44,7 +45,7 @@ struct Fixture {
     std::unique_ptr<FixedPrompts> prompts;
     std::unique_ptr<TForm1> form;
 
-    explicit Fixture(bool shown) {
+    explicit Fixture(bool shown, int cels = 2) {
         QImage pal(16 * kZoom, kZoom, QImage::Format_RGB32);
         for (int x = 0; x < pal.width(); ++x) {
             for (int y = 0; y < kZoom; ++y)
@@ -54,11 +55,11 @@ struct Fixture {
         QImage(256, 16, QImage::Format_RGB32).save(dir.filePath("color.bmp"), "BMP");
         // Two 64 x 64 cels using every colour, colour 0 in one pixel of 16: the onion skin shows
         // the second through the first's.
-        QByteArray sprite(3 + 2 * kSide * kSide, '\0');
+        QByteArray sprite(3 + cels * kSide * kSide, '\0');
         sprite[0] = kSide;
         sprite[1] = kSide;
-        sprite[2] = 2;
-        for (int i = 0; i < 2 * kSide * kSide; ++i)
+        sprite[2] = static_cast<char>(cels);
+        for (int i = 0; i < cels * kSide * kSide; ++i)
             sprite[3 + i] = static_cast<char>((i * 7 + i / kSide) % 16);
         QFile file(dir.filePath("big.dat"));
         file.open(QIODevice::WriteOnly);
@@ -157,6 +158,19 @@ void BM_CompanionFrameShown(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CompanionFrameShown);
+
+// U then Y on 100 cels of 64 x 64, each with the redraw of the shown window; "step bytes" is what
+// the history keeps for the one pixel step.
+void BM_UndoThenRedo(benchmark::State& state) {
+    Fixture fixture(true, kMaxCels);
+    fixture.form->FormKeyDown('5', false, false, false);
+    for (auto _ : state) {
+        fixture.form->FormKeyDown('U', false, false, false);
+        fixture.form->FormKeyDown('Y', false, false, false);
+    }
+    state.counters["step bytes"] = static_cast<double>(fixture.form->Document().History().Bytes());
+}
+BENCHMARK(BM_UndoThenRedo)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -49,11 +49,19 @@ Refresh TSpriteDocument::LoadImage(const std::uint8_t* bytes, int count) {
 }
 
 void TSpriteDocument::ResetEditingState() {
+    history_.Clear();
     cursorX_ = width_ / 2;
     cursorY_ = height_ / 2;
     currentColour_ = 0;
     currentCel_ = 0;
     SaveUndo();
+}
+
+Refresh TSpriteDocument::AfterHistory(int cel) {
+    buffer_[2] = static_cast<std::uint8_t>(celCount_);
+    currentCel_ = cel;
+    if (undoCel_ >= celCount_) undoCel_ = -1;
+    return kRefreshView | kRefreshTitle | MarkModified();
 }
 
 Refresh TSpriteDocument::ClearModified() {

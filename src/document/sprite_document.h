@@ -13,6 +13,7 @@
 #include <string>
 
 #include "base/file_stamp.h"
+#include "document/edit_history.h"
 #include "document/transforms.h"
 
 inline constexpr int kMaxWidth = 64;
@@ -117,6 +118,16 @@ class TSpriteDocument {
     // Sets the modified flag and counts a change; asks for the title only when the flag was clear.
     Refresh MarkModified();
 
+    // --- history -------------------------------------------------------------------------------
+    // The steps U and Y go through; the editor brackets its commands with it. A new document and a
+    // load start it empty.
+    EditHistory& History() { return history_; }
+    const EditHistory& History() const { return history_; }
+    // One step back or forward through the history: the cel it changes becomes current and the
+    // document is marked modified. The Z snapshot stays as it was.
+    Refresh UndoStep() { return history_.Undo(*this); }
+    Refresh RedoStep() { return history_.Redo(*this); }
+
     // --- whole-cel transforms: each is one undo step and sets the modified flag -----------------
     Refresh FloodFill(int x, int y, std::uint8_t colour);
     Refresh ScrollUp();
@@ -128,6 +139,10 @@ class TSpriteDocument {
     Refresh Rotate();            // quarter turn anticlockwise
 
   private:
+    friend class EditHistory;
+    // After a history step changed the cels: the header's cel count, cel current, a snapshot of a
+    // cel that no longer exists dropped, the modified flag.
+    Refresh AfterHistory(int cel);
     std::uint8_t* Cel() { return buffer_.get() + CurrentCelPosition(); }
     // Overwrites the current cel with a cel's worth of bytes from source; marks the document
     // modified only when a byte changed.
@@ -151,6 +166,7 @@ class TSpriteDocument {
     std::unique_ptr<std::uint8_t[]> copy_;
     std::unique_ptr<std::uint16_t[]> fillStack_;  // pending pixels of a flood fill
     DocumentNames names_;
+    EditHistory history_;
 };
 
 // "walk* 3/12": the document name, "*" when modified, a blank, current cel + 1, "/", cel count.

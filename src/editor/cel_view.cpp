@@ -34,3 +34,7 @@ void CelView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = PositionOf(*event);
     emit moved(event->buttons(), p.x(), p.y());
 }
+
+void CelView::mouseReleaseEvent(QMouseEvent*) {
+    emit released();
+}

@@ -15,11 +15,13 @@ class CelView : public QWidget {
   signals:
     void pressed(Qt::MouseButton button, int x, int y);
     void moved(Qt::MouseButtons buttons, int x, int y);
+    void released();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     const QImage& picture_;

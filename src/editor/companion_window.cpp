@@ -207,6 +207,18 @@ QStringList CompanionWindow::StateLines() const {
                              .arg(y)
                              .arg(QChar::fromLatin1(kKeyNames[doc_.GetPixel(x, y) & 0x0F]))
                              .arg(zoom_)};
+    // What U and Y would do.
+    const auto stepText = [](const HistoryStep* step) {
+        return step == nullptr ? QStringLiteral("nothing")
+                               : QStringLiteral("%1, cel %2")
+                                     .arg(QString::fromLatin1(step->name))
+                                     .arg(step->cel + 1);
+    };
+    const HistoryStep* undo = doc_.History().NextUndo();
+    const HistoryStep* redo = doc_.History().NextRedo();
+    if (undo != nullptr || redo != nullptr) {
+        lines << QStringLiteral("U: %1 · Y: %2").arg(stepText(undo), stepText(redo));
+    }
     // Drawn pixels from column 16 on are in no table of any kind.
     if (const std::optional<ColumnRange> lost =
             UncoveredColumns(doc_.CurrentCelPixels(), doc_.Width(), doc_.Height())) {

@@ -57,7 +57,7 @@ class CompanionWindow : public QWidget {
     // "walk*  cel 2/4" (with "  onion skin" while it is on), "x 1, y 2  colour 5  zoom 16", and
     // "columns 16–31 are in no table" while the current cel has drawn pixels there.
     QStringList StateLines() const;
-    static constexpr int kStateLines = 3;
+    static constexpr int kStateLines = 4;
     // "cels 1-4  10 fps", "loop" or "back and forth", with ", paused"
     QStringList AnimationLines() const;
     const QTimer& Timer() const { return timer_; }

@@ -27,6 +27,13 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
     const int y = doc_.CursorY();
     const auto colour = static_cast<std::uint8_t>(ColourOfKey(key));
     const Step step = StepOfArrow(key);
+    // A command that may change the document is bracketed by the history, which keeps a step when
+    // it did. A run of Shift+arrow moves is one gesture; any other key ends it.
+    const char* stepName = StepNameOf(binding->command, shift);
+    const bool stroke = binding->command == Command::kMoveCursor && shift;
+    EditHistory& history = doc_.History();
+    if (!stroke) history.CloseGesture();
+    if (stepName != nullptr) history.Begin(doc_);
     switch (binding->command) {
         case Command::kNothing:
             break;
@@ -41,6 +48,12 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
             break;
         case Command::kUndo:
             Undo();
+            break;
+        case Command::kUndoStep:
+            Apply(doc_.UndoStep());
+            break;
+        case Command::kRedoStep:
+            Apply(doc_.RedoStep());
             break;
         case Command::kMoveCursor:
             MoveCursor(step, shift);
@@ -131,6 +144,10 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
             ShowGenerateWindow();
             break;
     }
+    if (stepName != nullptr) {
+        history.End(doc_, stepName, stroke);
+        FollowInCompanion();  // its state line says what U and Y would do
+    }
 }
 
 void TForm1::ShowGenerateWindow() {
@@ -160,8 +177,17 @@ void TForm1::imgMainMouseDown(Qt::MouseButton button, int x, int y) {
     const int column = x / zoom_;
     const int row = y / zoom_;
     if (column >= doc_.Width() || row >= doc_.Height()) return;
+    // A stroke, from the press to the release, is one step of history.
+    doc_.History().CloseGesture();
+    doc_.History().Begin(doc_);
     doc_.SetCursor(column, row);
     SetPixel(column, row, button == Qt::LeftButton ? doc_.CurrentColour() : std::uint8_t{0});
+    doc_.History().End(doc_, "stroke", true);
+    FollowInCompanion();
+}
+
+void TForm1::imgMainMouseUp() {
+    doc_.History().CloseGesture();
 }
 
 void TForm1::imgMainMouseMove(Qt::MouseButtons buttons, int x, int y) {
@@ -174,9 +200,11 @@ void TForm1::imgMainMouseMove(Qt::MouseButtons buttons, int x, int y) {
     lastMouseCell_ = QPoint(column, row);
     // The pixels change first; one redraw at the end shows them and the frame's new place.
     const auto titleOnly = [](Refresh r) { return static_cast<Refresh>(r & kRefreshTitle); };
+    doc_.History().Begin(doc_);
     if (buttons.testFlag(Qt::LeftButton)) {
         Apply(titleOnly(doc_.SetPixel(column, row, doc_.CurrentColour())));
     }
     if (buttons.testFlag(Qt::RightButton)) Apply(titleOnly(doc_.SetPixel(column, row, 0)));
+    doc_.History().End(doc_, "stroke", true);
     Redraw();
 }

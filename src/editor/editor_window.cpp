@@ -23,6 +23,7 @@ TForm1::TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent)
     auto* view = new CelView(image_, this);
     connect(view, &CelView::pressed, this, &TForm1::imgMainMouseDown);
     connect(view, &CelView::moved, this, &TForm1::imgMainMouseMove);
+    connect(view, &CelView::released, this, &TForm1::imgMainMouseUp);
     imgMain_ = view;
     imgMain_->move(0, 0);
     InitView(true);

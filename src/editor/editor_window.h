@@ -119,6 +119,8 @@ class TForm1 : public QWidget {
     void FormKeyDown(int key, bool shift, bool ctrl, bool alt);
     void imgMainMouseDown(Qt::MouseButton button, int x, int y);
     void imgMainMouseMove(Qt::MouseButtons buttons, int x, int y);
+    // A button's release ends the stroke's step of history.
+    void imgMainMouseUp();
 
     // --- what tests and benchmarks look at ------------------------------------------------------
     const TSpriteDocument& Document() const { return doc_; }

@@ -48,6 +48,9 @@ constexpr std::array kSecond = std::to_array<KeyBinding>({
     {0, 255, Y, A, A, Command::kNothing, "Ctrl+other keys", "nothing"},
     {'H', 'H', N, A, A, Command::kMirrorVertical, "H", "mirror top to bottom"},
     {'V', 'V', N, A, A, Command::kMirrorHorizontal, "V", "mirror left to right"},
+    {'U', 'U', N, A, A, Command::kUndoStep, "U",
+     "undo one step of history: a pixel, a stroke, a fill, a cel command ..."},
+    {'Y', 'Y', N, A, A, Command::kRedoStep, "Y", "redo the step U undid last"},
     {'I', 'I', N, A, A, Command::kImportPng, "I", "import a PNG picture or sprite sheet"},
     {vk::k0, vk::k9, N, N, A, Command::kSetColour, "0-9", "colour 0 to 9 at the cursor"},
     {vk::k0, vk::k9, N, Y, A, Command::kFloodFill, "Shift+0-9", "flood fill with 0 to 9"},
@@ -102,6 +105,8 @@ CommandGroup GroupOf(Command command) {
         case Command::kSetColour:
         case Command::kFloodFill:
         case Command::kUndo:
+        case Command::kUndoStep:
+        case Command::kRedoStep:
             return CommandGroup::kDrawing;
         case Command::kMoveCursor:
             return CommandGroup::kCursor;
@@ -158,4 +163,55 @@ Step StepOfArrow(int code) {
 
 int ColourOfKey(int code) {
     return code <= vk::k9 ? code - vk::k0 : code - ('A' - 10);
+}
+
+const char* StepNameOf(Command command, bool shift) {
+    switch (command) {
+        case Command::kClearPixel:
+        case Command::kSetColour:
+            return "pixel";
+        case Command::kMoveCursor:
+            return shift ? "stroke" : nullptr;
+        case Command::kFloodFill:
+            return "fill";
+        case Command::kUndo:
+            return "Z";
+        case Command::kPasteCel:
+            return "paste";
+        case Command::kAddCel:
+            return "add";
+        case Command::kDeleteCel:
+            return "delete";
+        case Command::kEraseCel:
+            return "erase";
+        case Command::kScroll:
+            return "scroll";
+        case Command::kMirrorVertical:
+        case Command::kMirrorHorizontal:
+            return "mirror";
+        case Command::kRotate:
+            return "rotate";
+        case Command::kNothing:
+        case Command::kClose:
+        case Command::kHelp:
+        case Command::kPreviousCel:
+        case Command::kNextCel:
+        case Command::kMoveWindow:
+        case Command::kGenerate:
+        case Command::kNew:
+        case Command::kOpen:
+        case Command::kExportPng:
+        case Command::kImportPng:
+        case Command::kSave:
+        case Command::kSaveAs:
+        case Command::kUndoStep:
+        case Command::kRedoStep:
+        case Command::kCopyCel:
+        case Command::kCompanion:
+        case Command::kOnionSkin:
+        case Command::kZoomIn:
+        case Command::kZoomOut:
+            break;
+    }
+    return nullptr;
 }

@@ -21,9 +21,11 @@ enum class Command {
     kExportPng,  // the current cel at twice its size
     kImportPng,  // a PNG picture or sprite sheet as the document, cut into cels
     kRotate,
-    kSave,    // asks for a path only for a document never saved
-    kSaveAs,  // always asks for a path
-    kUndo,
+    kSave,      // asks for a path only for a document never saved
+    kSaveAs,    // always asks for a path
+    kUndo,      // Z: the snapshot of the last pixel-changing command, back in its own cel
+    kUndoStep,  // U: one step back through the history
+    kRedoStep,  // Y: one step forward again
     kCopyCel,
     kPasteCel,
     kAddCel,
@@ -71,6 +73,11 @@ std::span<const KeyBinding> SecondKeyTable();
 
 // The row that decides a key press, or nullptr when the key does nothing.
 const KeyBinding* FindKeyBinding(int code, bool shift, bool ctrl, bool alt);
+
+// The name of the history step a command makes when it changes the document ("pixel", "fill",
+// "add" ...); with shift for the arrows' stroke. nullptr for a command that never changes the
+// document's bytes or cels, and for U and Y, which move through the history.
+const char* StepNameOf(Command command, bool shift);
 
 // The colour index of a colour key: 0..9 for the digits, 10..15 for A..F.
 int ColourOfKey(int code);

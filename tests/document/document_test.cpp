@@ -274,4 +274,30 @@ TEST(SpriteDocument, LargestDocumentFillsTheBufferExactly) {
     EXPECT_EQ(TitleText(doc), "new* 100/100");
 }
 
+// The history keeps at least 1,000 of the largest steps within its 32 MiB; past that the oldest
+// go, and what is left still undoes and redoes exactly.
+TEST(EditHistory, TheOldestStepsGoAtTheMemoryCap) {
+    TSpriteDocument doc;
+    doc.NewDocument(kMaxWidth, kMaxHeight, 1);
+    EditHistory& history = doc.History();
+    const int steps = static_cast<int>(kHistoryBytes / kCelCapacity) + 10;
+    for (int i = 0; i < steps; ++i) {
+        history.Begin(doc);
+        doc.SetPixel(i % kMaxWidth, i / kMaxWidth % kMaxHeight,
+                     static_cast<std::uint8_t>(1 + i % 15));
+        history.End(doc, "pixel", false);
+    }
+    EXPECT_LE(history.Bytes(), kHistoryBytes);
+    EXPECT_GE(history.StepCount(), 1000u);
+    EXPECT_LT(history.StepCount(), static_cast<std::size_t>(steps));
+    const std::vector<std::uint8_t> last(doc.CurrentCelPixels(),
+                                         doc.CurrentCelPixels() + doc.CelSize());
+    while (doc.UndoStep() != kRefreshNone) {
+    }
+    EXPECT_NE(doc.GetPixel(0, 0), 0) << "the first steps are gone, so their pixels stay";
+    while (doc.RedoStep() != kRefreshNone) {
+    }
+    EXPECT_TRUE(std::equal(last.begin(), last.end(), doc.CurrentCelPixels()));
+}
+
 }  // namespace

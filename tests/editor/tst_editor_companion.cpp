@@ -302,22 +302,25 @@ void EditorCompanion::stateLines_data() {
     QTest::addColumn<QString>("lines");
     QTest::newRow("at W") << "W"
                           << "walk  cel 1/3 | x 2, y 2  colour 0  zoom 8";
-    QTest::newRow("a cel on, drawn: the star") << "W M 5"
-                                               << "walk*  cel 2/3 | x 2, y 2  colour 5  zoom 8";
+    QTest::newRow("a cel on, drawn: the star")
+        << "W M 5"
+        << "walk*  cel 2/3 | x 2, y 2  colour 5  zoom 8 | U: pixel, cel 2 · Y: nothing";
     QTest::newRow("the colour under the cursor, written as its key")
         << "W Up Up Left Left"
         << "walk  cel 1/3 | x 0, y 0  colour B  zoom 8";
     QTest::newRow("the zoom") << "W Plus Plus"
                               << "walk  cel 1/3 | x 2, y 2  colour 0  zoom 16";
-    QTest::newRow("a cel added") << "W Ctrl+A"
-                                 << "walk*  cel 2/4 | x 2, y 2  colour 0  zoom 8";
+    QTest::newRow("a cel added")
+        << "W Ctrl+A"
+        << "walk*  cel 2/4 | x 2, y 2  colour 0  zoom 8 | U: add, cel 4 · Y: nothing";
     QTest::newRow("a new document") << "W N"
                                     << "new  cel 1/2 | x 12, y 1  colour 0  zoom 8";
     QTest::newRow("the onion skin") << "W L"
                                     << "walk  cel 1/3  onion skin | x 2, y 2  colour 0  zoom 8";
     QTest::newRow("a pixel that no table holds")
         << "W N Right Right Right Right Right 5"
-        << "new*  cel 1/2 | x 17, y 1  colour 5  zoom 8 | column 17 is in no table";
+        << "new*  cel 1/2 | x 17, y 1  colour 5  zoom 8 | U: pixel, cel 1 · Y: nothing | column 17 "
+           "is in no table";
 }
 
 void EditorCompanion::stateLines() {

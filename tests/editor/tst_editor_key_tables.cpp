@@ -80,6 +80,8 @@ struct Scene : test::Editor {
 // Keys some commands need pressed first to have something to do: a change to undo or to save.
 const std::map<Command, QString> kPrepare = {
     {Command::kUndo, "7"},
+    {Command::kUndoStep, "7 Right 8"},
+    {Command::kRedoStep, "7 U"},
     {Command::kSave, "7"},
 };
 
@@ -159,6 +161,13 @@ const std::map<Command, Check>& Checks() {
                               int) { QVERIFY(s.prompts.asked.value(0).startsWith("Save as: ")); }},
         {Command::kUndo,
          [](Scene& s, const QString&, int) { QCOMPARE(s.Doc().GetPixel(1, 2), 5); }},
+        {Command::kUndoStep,
+         [](Scene& s, const QString&, int) {
+             QCOMPARE(s.Doc().GetPixel(2, 2), 5);  // the 8 is taken back, the 7 stays
+             QCOMPARE(s.Doc().GetPixel(1, 2), 7);
+         }},
+        {Command::kRedoStep,
+         [](Scene& s, const QString&, int) { QCOMPARE(s.Doc().GetPixel(1, 2), 7); }},
         {Command::kCopyCel,
          [](Scene& s, const QString&, int) { QCOMPARE(s.form->windowTitle(), QString("copy:2")); }},
         {Command::kPasteCel,

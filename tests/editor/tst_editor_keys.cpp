@@ -190,6 +190,13 @@ void EditorKeys::keys_data() {
     QTest::newRow("Undo after Ctrl+E brings the pixels back")
         << 1 << "0,0=1" << "Ctrl+E Z" << "OK" << "0,0=1" << QPoint(2, 2) << 0 << "walk* 1/1"
         << "Erase current chr? | Prompt | OkCancel";
+    QTest::newRow("a run of Shift+arrow moves is one step of history: one U takes it back")
+        << 1 << "" << "5 Shift+Left Shift+Left U" << "" << "2,2=5" << QPoint(0, 2) << 5 << "walk* 1/1" << "";
+    QTest::newRow("a fill is one step: one U takes it back")
+        << 1 << wall << "Shift+5 U" << "" << wall << QPoint(2, 2) << 0 << "walk* 1/1" << "";
+    QTest::newRow("U puts a deleted cel back at its place, current")
+        << 2 << "c1:0,0=2" << "M Ctrl+D U" << "OK" << "c1:0,0=2" << QPoint(2, 2) << 0 << "walk* 2/2"
+        << "Delete current cel? | Prompt | OkCancel";
     QTest::newRow("Ctrl+E Cancel keeps the pixels")
         << 1 << "0,0=1" << "Ctrl+E" << "Cancel" << "0,0=1" << QPoint(2, 2) << 0 << "walk 1/1"
         << "Erase current chr? | Prompt | OkCancel";

@@ -8,7 +8,8 @@
 
 namespace {
 
-// "press L 9 41", "move LR -3 40", "move - 20 20": event, buttons, x, y.
+// "press L 9 41", "move LR -3 40", "move - 20 20", "release L 9 41": event, buttons, x, y;
+// "key U" presses a key in the editor.
 void Send(QWidget& view, const QString& events) {
     for (const QString& event : events.split(';', Qt::SkipEmptyParts)) {
         const QStringList f = event.simplified().split(' ');
@@ -18,7 +19,13 @@ void Send(QWidget& view, const QString& events) {
         if (f.value(1).contains('M')) buttons |= Qt::MiddleButton;
         const QPointF local(f.value(2).toInt(), f.value(3).toInt());
         const QPointF global = view.mapToGlobal(local);
-        if (f.value(0) == "press") {
+        if (f.value(0) == "key") {
+            test::Press(*view.window(), f.value(1));
+        } else if (f.value(0) == "release") {
+            QMouseEvent e(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, {},
+                          Qt::NoModifier);
+            QApplication::sendEvent(&view, &e);
+        } else if (f.value(0) == "press") {
             const auto button = static_cast<Qt::MouseButton>(buttons.toInt());
             QMouseEvent e(QEvent::MouseButtonPress, local, global, button, buttons, Qt::NoModifier);
             QApplication::sendEvent(&view, &e);
@@ -79,6 +86,9 @@ void EditorMouse::mouse_data() {
     QTest::newRow("right drag clears")
         << "5 Shift+Right Shift+Right" << "move R 41 33; move R 49 33" << "4,4=5"
         << QPoint(6, 4) << 0 << true << QPoint(6, 4) << 2;
+    QTest::newRow("a drag from press to release is one step of history: one U takes it back")
+        << "5" << "press L 9 41; move L 17 41; move L 25 41; release L 25 41; key U" << "4,4=5"
+        << QPoint(3, 5) << 5 << true << QPoint(3, 5) << 4;
     QTest::newRow("both buttons held leave the pixel 0")
         << "5" << "move LR 9 9" << "4,4=5" << QPoint(1, 1) << 0 << true << QPoint(1, 1) << 1;
     // clang-format on
