@@ -67,7 +67,7 @@ class HistoryOracle {
     }
     // After a bracketed command: a new step, which drops the undone ones, or no new step (a
     // gesture's step may have grown).
-    void Took(const TSpriteDocument& doc, std::size_t doneBefore, bool gesture) {
+    void Took(const TSpriteDocument& doc, std::size_t doneBefore, Gesture gesture) {
         if (!on_) return;
         const std::size_t done = doc.History().DoneCount();
         if (done == doneBefore + 1) {
@@ -75,19 +75,32 @@ class HistoryOracle {
             states_.push_back(Image(doc));
             FUZZ_CHECK(doc.History().StepCount() == done);
         } else {
+            // No step: no change, or a change that the gesture's open step took.
             FUZZ_CHECK(done == doneBefore && done < states_.size());
-            if (gesture && done + 1 == states_.size()) states_.back() = Image(doc);
-            FUZZ_CHECK(Image(doc) == states_[done]);  // no step, no change
+            const std::vector<std::uint8_t> image = Image(doc);
+            if (image == states_[done]) return;
+            const HistoryStep* open = doc.History().NextUndo();
+            FUZZ_CHECK(gesture != Gesture::kNone && open != nullptr && open->open == gesture &&
+                       done + 1 == states_.size());
+            states_.back() = image;
         }
     }
-    void Moved(const TSpriteDocument& doc, const HistoryStep* step) {
+    // After U (back) or Y: the document of that many steps done, the step's cel current, the
+    // cursor where it was.
+    void Moved(const TSpriteDocument& doc, const HistoryStep* step, bool back, int x, int y) {
+        FUZZ_CHECK(doc.CursorX() == x && doc.CursorY() == y);
+        if (step != nullptr) {
+            FUZZ_CHECK(doc.Modified());
+            using K = HistoryStep::Kind;
+            const int shown = step->kind == K::kCel   ? step->cel
+                              : back                  ? step->currentBefore
+                              : step->kind == K::kAdd ? step->cel
+                                                      : step->currentAfter;
+            FUZZ_CHECK(doc.CurrentCel() == shown);
+        }
         if (!on_) return;
         FUZZ_CHECK(doc.History().DoneCount() < states_.size());
         FUZZ_CHECK(Image(doc) == states_[doc.History().DoneCount()]);
-        if (step != nullptr && step->kind == HistoryStep::Kind::kCel) {
-            FUZZ_CHECK(doc.CurrentCel() == step->cel);
-        }
-        if (step != nullptr) FUZZ_CHECK(doc.Modified());
     }
 
   private:
@@ -117,15 +130,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // U, Y, or the end of a gesture.
             const HistoryStep* undone = history.NextUndo();
             const HistoryStep* redone = history.NextRedo();
-            if (op == 24) oracle.Moved(doc, doc.UndoStep() == kRefreshNone ? nullptr : undone);
-            if (op == 25) oracle.Moved(doc, doc.RedoStep() == kRefreshNone ? nullptr : redone);
+            const int x = doc.CursorX(), y = doc.CursorY();
+            if (op == 24) {
+                oracle.Moved(doc, doc.UndoStep() == kRefreshNone ? nullptr : undone, true, x, y);
+            }
+            if (op == 25) {
+                oracle.Moved(doc, doc.RedoStep() == kRefreshNone ? nullptr : redone, false, x, y);
+            }
             if (op == 26) history.CloseGesture();
             CheckInvariants(doc);
             continue;
         }
         const std::size_t doneBefore = history.DoneCount();
-        const bool gesture = op == 0 && in.Below(2) == 0;
-        if (!gesture) history.CloseGesture();
+        const auto gesture = static_cast<Gesture>(op == 0 ? in.Below(3) : 0);
+        if (gesture == Gesture::kNone) history.CloseGesture();
         history.Begin(doc);
         const int w = doc.Width(), h = doc.Height();
         std::memcpy(celBefore.data(), doc.CurrentCelPixels(), static_cast<std::size_t>(w * h));
@@ -173,7 +191,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             case 11:
                 doc.Undo();
-                FUZZ_CHECK(undoCelBefore < 0 || doc.CurrentCel() == undoCelBefore);
+                FUZZ_CHECK(undoCelBefore < 0 || undoCelBefore >= doc.CelCount() ||
+                           doc.CurrentCel() == undoCelBefore);
                 undoable = false;
                 break;
             case 12:
@@ -251,8 +270,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 history.CloseGesture();
                 history.Begin(doc);
                 doc.Undo();
-                history.End(doc, "Z", false);
-                oracle.Took(doc, done, false);
+                history.End(doc, "Z");
+                oracle.Took(doc, done, Gesture::kNone);
                 FUZZ_CHECK(std::memcmp(doc.CurrentCelPixels(), celBefore.data(), celSize) == 0);
             }
         }

@@ -79,10 +79,10 @@ constexpr StyleWord kStyles[] = {{"$", NumberStyle::kDollar},
                                  {"&H", NumberStyle::kAmpersandH},
                                  {"h", NumberStyle::kSuffixH}};
 
-// "16x16": a width, "x" (or "X"), a height. The range is checked after.
+// "16x16": a width, "x" (or "X"), a height, each of at most 9 digits. The range is checked after.
 std::optional<CelSize> CelSizeOf(const std::string& text) {
     const std::size_t x = text.find_first_of("xX");
-    if (x == std::string::npos) return std::nullopt;
+    if (x == std::string::npos || x > 9 || text.size() - x - 1 > 9) return std::nullopt;
     const auto width = NumberIn(std::string_view(text).substr(0, x), 0, INT_MAX);
     const auto height = NumberIn(std::string_view(text).substr(x + 1), 0, INT_MAX);
     if (!width || !height) return std::nullopt;
@@ -197,9 +197,7 @@ constexpr CliOption kOptions[] = {
     {"--cel", "N", kPngCommand, 0, "the cel, counted from 1; default 1", "--cel 2",
      "a cel number, counted from 1", nullptr, nullptr,
      [](CommandLine& line, const std::string& v) -> Wrong {
-         const std::optional<int> cel = NumberIn(v, 0, INT_MAX);
-         if (!cel) return "'" + v + "' is not a cel number: use 1, 2, 3 ...";
-         line.cel = *cel;
+         line.cel = v;  // read once every option is
          return std::nullopt;
      }},
     {"--size", "WxH", kImportCommand, 0,

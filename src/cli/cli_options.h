@@ -28,7 +28,7 @@ struct CommandLine {
     WriterOptions writer;                     // tables; name and source are set per file
     std::optional<std::string> name;          // tables: --name, for the one FILE
     std::optional<std::string> output;        // tables: -o FILE; "-" or none: standard output
-    int cel = 1;                              // png: counted from 1
+    std::optional<std::string> cel;           // png: counted from 1
     ImportOptions import;                     // import
     bool sizeGiven = false;                   // import
     bool scaleGiven = false;                  // import

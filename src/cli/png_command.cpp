@@ -1,5 +1,6 @@
 #include "cli/png_command.h"
 
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -13,6 +14,8 @@ int RunPng(std::span<const std::string> args, std::ostream& out, std::ostream& e
            const std::string& stripDir) {
     const std::optional<CommandLine> line = ReadCommandLine(args, "png", kPngCommand, err);
     if (!line) return kExitFailure;
+    const std::optional<int> cel = line->cel ? NumberIn(*line->cel, 0, INT_MAX) : 1;
+    if (!cel) return UsageError(err, "'" + *line->cel + "' is not a cel number: use 1, 2, 3 ...");
     const std::vector<std::string>& files = line->operands;
     if (files.size() != 2) {
         return UsageError(err, files.size() < 2 ? "png needs a FILE.dat and an OUT.png"
@@ -27,15 +30,14 @@ int RunPng(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
     const auto doc = LoadDocument(input, err);
     if (!doc) return kExitFailure;
-    const int cel = line->cel;
-    if (cel < 1 || cel > doc->CelCount()) {
-        return UsageError(err, "cel " + std::to_string(cel) + " is outside 1 to " +
+    if (*cel < 1 || *cel > doc->CelCount()) {
+        return UsageError(err, "cel " + std::to_string(*cel) + " is outside 1 to " +
                                    std::to_string(doc->CelCount()) + ", the cels of " + input);
     }
     const std::optional<RgbImage> strip = LoadColourStrip(stripDir, err);
     if (!strip) return kExitFailure;
 
-    const std::uint8_t* pixels = doc->Buffer() + kHeaderSize + (cel - 1) * doc->CelSize();
+    const std::uint8_t* pixels = doc->Buffer() + kHeaderSize + (*cel - 1) * doc->CelSize();
     const RgbImage picture = AssembleExportImage(*strip, pixels, doc->Width(), doc->Height());
     // Written as the editor's export writes it: 8 bits per colour channel, compression level 9.
     const std::vector<std::uint8_t> png = EncodePng(picture, kExportPngLevel);

@@ -8,8 +8,16 @@
 
 namespace {
 
+// What a step takes of the heap: the step, and its bytes as the allocator rounds them (a header
+// of 8 bytes, whole 16 bytes).
 std::size_t CostOf(const HistoryStep& step) {
-    return sizeof(HistoryStep) + step.bytes.size();
+    return sizeof(HistoryStep) + (step.bytes ? (step.size + 8u + 15u) / 16u * 16u : 0u);
+}
+
+std::unique_ptr<std::uint8_t[]> CopyOf(const std::uint8_t* bytes, std::size_t size) {
+    std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[size]);
+    std::memcpy(copy.get(), bytes, size);
+    return copy;
 }
 
 }  // namespace
@@ -31,44 +39,45 @@ void EditHistory::Begin(const TSpriteDocument& doc) {
     }
 }
 
-void EditHistory::End(const TSpriteDocument& doc, const char* name, bool gesture) {
+void EditHistory::End(const TSpriteDocument& doc, const char* name, Gesture gesture) {
     const std::size_t size = static_cast<std::size_t>(doc.CelSize());
     HistoryStep step;
     step.name = name;
-    step.currentBefore = currentBefore_;
-    step.currentAfter = doc.CurrentCel();
-    const auto celBytes = [&doc](int cel) {
-        return doc.Buffer() + kHeaderSize + static_cast<std::ptrdiff_t>(cel) * doc.CelSize();
+    step.size = static_cast<std::uint16_t>(size);
+    step.currentBefore = static_cast<std::uint8_t>(currentBefore_);
+    step.currentAfter = static_cast<std::uint8_t>(doc.CurrentCel());
+    int cel = currentBefore_;
+    const auto celBytes = [&doc](int index) {
+        return doc.Buffer() + kHeaderSize + static_cast<std::ptrdiff_t>(index) * doc.CelSize();
     };
     if (doc.CelCount() == celsBefore_ + 1) {
         step.kind = HistoryStep::Kind::kAdd;
-        step.cel = celsBefore_;
+        cel = celsBefore_;
     } else if (doc.CelCount() == celsBefore_ - 1) {
         step.kind = HistoryStep::Kind::kDelete;
-        step.cel = currentBefore_;
-        step.bytes.assign(currentCel_.get(), currentCel_.get() + size);
+        step.bytes = CopyOf(currentCel_.get(), size);
     } else if (std::memcmp(celBytes(currentBefore_), currentCel_.get(), size) != 0) {
-        step.cel = currentBefore_;
-        step.bytes.assign(currentCel_.get(), currentCel_.get() + size);
+        step.bytes = CopyOf(currentCel_.get(), size);
     } else if (undoCelBefore_ >= 0 &&
                std::memcmp(celBytes(undoCelBefore_), undoCel_.get(), size) != 0) {
-        step.cel = undoCelBefore_;
-        step.bytes.assign(undoCel_.get(), undoCel_.get() + size);
+        cel = undoCelBefore_;
+        step.bytes = CopyOf(undoCel_.get(), size);
     } else {
         return;  // nothing changed: no step, and the undone steps stay
     }
+    step.cel = static_cast<std::uint8_t>(cel);
     // A gesture's later commands in the same cel belong to its step, which keeps the cel as it
     // was before the gesture.
-    if (gesture && done_ == steps_.size() && done_ > 0) {
+    if (gesture != Gesture::kNone && done_ == steps_.size() && done_ > 0) {
         HistoryStep& last = steps_.back();
-        if (last.open && last.kind == HistoryStep::Kind::kCel && step.kind == last.kind &&
-            last.cel == step.cel) {
+        if (last.open == gesture && last.kind == HistoryStep::Kind::kCel &&
+            step.kind == last.kind && last.cel == step.cel) {
             last.currentAfter = step.currentAfter;
             return;
         }
     }
     CloseGesture();
-    step.open = gesture && step.kind == HistoryStep::Kind::kCel;
+    step.open = step.kind == HistoryStep::Kind::kCel ? gesture : Gesture::kNone;
     Push(std::move(step));
 }
 
@@ -88,7 +97,7 @@ void EditHistory::Push(HistoryStep step) {
 }
 
 void EditHistory::CloseGesture() {
-    if (!steps_.empty()) steps_.back().open = false;
+    if (!steps_.empty()) steps_.back().open = Gesture::kNone;
 }
 
 void EditHistory::Clear() {
@@ -108,53 +117,46 @@ const HistoryStep* EditHistory::NextRedo() const {
 Refresh EditHistory::Undo(TSpriteDocument& doc) {
     CloseGesture();
     if (done_ == 0) return kRefreshNone;
-    HistoryStep& step = steps_[--done_];
-    const std::size_t size = static_cast<std::size_t>(doc.CelSize());
-    std::uint8_t* cels = doc.buffer_.get() + kHeaderSize;
-    switch (step.kind) {
-        case HistoryStep::Kind::kCel:
-            std::swap_ranges(step.bytes.begin(), step.bytes.end(),
-                             cels + static_cast<std::size_t>(step.cel) * size);
-            break;
-        case HistoryStep::Kind::kAdd:
-            --doc.celCount_;
-            break;
-        case HistoryStep::Kind::kDelete: {
-            // The cels after it move back one place; the last place held the last cel still.
-            std::uint8_t* cel = cels + static_cast<std::size_t>(step.cel) * size;
-            std::memmove(cel + size, cel,
-                         size * static_cast<std::size_t>(doc.celCount_ - step.cel));
-            std::memcpy(cel, step.bytes.data(), size);
-            ++doc.celCount_;
-            break;
-        }
-    }
-    return doc.AfterHistory(step.kind == HistoryStep::Kind::kCel ? step.cel : step.currentBefore);
+    return Take(doc, steps_[--done_], true);
 }
 
 Refresh EditHistory::Redo(TSpriteDocument& doc) {
     CloseGesture();
     if (done_ == steps_.size()) return kRefreshNone;
-    HistoryStep& step = steps_[done_++];
+    return Take(doc, steps_[done_++], false);
+}
+
+Refresh EditHistory::Take(TSpriteDocument& doc, HistoryStep& step, bool back) {
     const std::size_t size = static_cast<std::size_t>(doc.CelSize());
-    std::uint8_t* cels = doc.buffer_.get() + kHeaderSize;
+    std::uint8_t* cel = doc.buffer_.get() + kHeaderSize + static_cast<std::size_t>(step.cel) * size;
     switch (step.kind) {
         case HistoryStep::Kind::kCel:
-            std::swap_ranges(step.bytes.begin(), step.bytes.end(),
-                             cels + static_cast<std::size_t>(step.cel) * size);
-            break;
+            std::swap_ranges(step.bytes.get(), step.bytes.get() + size, cel);
+            return doc.AfterHistory(step.cel);
         case HistoryStep::Kind::kAdd:
-            ++doc.celCount_;
+            // The added cel is the one a redo shows; its bytes never left their place.
+            doc.celCount_ += back ? -1 : 1;
+            return doc.AfterHistory(back ? step.currentBefore : step.cel);
+        case HistoryStep::Kind::kDelete:
+            // Z's snapshot goes on belonging to the cel it was taken from, which moves with the
+            // others; a snapshot of the deleted cel itself is dropped, as a delete drops it.
+            if (back) {
+                // The cels after it move back one place; the last place held the last cel still.
+                std::memmove(cel + size, cel,
+                             size * static_cast<std::size_t>(doc.celCount_ - step.cel));
+                std::memcpy(cel, step.bytes.get(), size);
+                ++doc.celCount_;
+                if (doc.undoCel_ >= step.cel) ++doc.undoCel_;
+            } else {
+                // As a delete does it: the cels after it move one place forward, the last place
+                // keeps its bytes.
+                std::memmove(cel, cel + size,
+                             size * static_cast<std::size_t>(doc.celCount_ - 1 - step.cel));
+                --doc.celCount_;
+                if (doc.undoCel_ == step.cel) doc.undoCel_ = -1;
+                if (doc.undoCel_ > step.cel) --doc.undoCel_;
+            }
             break;
-        case HistoryStep::Kind::kDelete: {
-            // As a delete does it: the cels after it move one place forward, the last place keeps
-            // its bytes.
-            std::uint8_t* cel = cels + static_cast<std::size_t>(step.cel) * size;
-            std::memmove(cel, cel + size,
-                         size * static_cast<std::size_t>(doc.celCount_ - 1 - step.cel));
-            --doc.celCount_;
-            break;
-        }
     }
-    return doc.AfterHistory(step.kind == HistoryStep::Kind::kCel ? step.cel : step.currentAfter);
+    return doc.AfterHistory(back ? step.currentBefore : step.currentAfter);
 }

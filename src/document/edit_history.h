@@ -14,22 +14,27 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
-#include <vector>
 
 enum Refresh : unsigned;
 class TSpriteDocument;
 
 inline constexpr std::size_t kHistoryBytes = 32u << 20;  // 32 MiB
 
+// The gestures whose commands make one step together; a step of one kind never takes a command
+// of the other.
+enum class Gesture : std::uint8_t { kNone, kMouse, kKeys };
+
+// Small, so that a pixel step costs little more than its cel's bytes.
 struct HistoryStep {
-    enum class Kind { kCel, kAdd, kDelete };
+    enum class Kind : std::uint8_t { kCel, kAdd, kDelete };
+    const char* name = "";                  // what the command did: "pixel", "fill", "add" ...
+    std::unique_ptr<std::uint8_t[]> bytes;  // the cel's other version; a deleted cel's bytes
+    std::uint16_t size = 0;                 // of bytes: a cel's width × height
     Kind kind = Kind::kCel;
-    const char* name = "";            // what the command did: "pixel", "fill", "add" ...
-    int cel = 0;                      // the cel changed, added (the last) or deleted
-    int currentBefore = 0;            // the current cel before the command
-    int currentAfter = 0;             // and after it
-    std::vector<std::uint8_t> bytes;  // the cel's other version; a deleted cel's bytes
-    bool open = false;                // a gesture may still add to it
+    Gesture open = Gesture::kNone;   // the gesture that may still add to it
+    std::uint8_t cel = 0;            // the cel changed, added (the last) or deleted
+    std::uint8_t currentBefore = 0;  // the current cel before the command
+    std::uint8_t currentAfter = 0;   // and after it
 };
 
 class EditHistory {
@@ -39,9 +44,9 @@ class EditHistory {
     // Remembers the document as it is before a command.
     void Begin(const TSpriteDocument& doc);
     // Keeps a step when the command since Begin changed the document. A gesture's step stays open
-    // for the gesture's next commands in the same cel; any other step closes it. A new step drops
-    // the steps that were undone.
-    void End(const TSpriteDocument& doc, const char* name, bool gesture);
+    // for the same gesture's next commands in the same cel; any other step closes it. A new step
+    // drops the steps that were undone.
+    void End(const TSpriteDocument& doc, const char* name, Gesture gesture = Gesture::kNone);
     void CloseGesture();
     // Takes back the last step done, or does again the last undone, making its cel current and
     // marking the document modified. Nothing without such a step.
@@ -58,6 +63,8 @@ class EditHistory {
 
   private:
     void Push(HistoryStep step);
+    // Takes a step back (undo) or does it again.
+    Refresh Take(TSpriteDocument& doc, HistoryStep& step, bool back);
 
     std::deque<HistoryStep> steps_;
     std::size_t done_ = 0;   // steps_[0, done_) are done, the rest undone

@@ -60,7 +60,6 @@ void TSpriteDocument::ResetEditingState() {
 Refresh TSpriteDocument::AfterHistory(int cel) {
     buffer_[2] = static_cast<std::uint8_t>(celCount_);
     currentCel_ = cel;
-    if (undoCel_ >= celCount_) undoCel_ = -1;
     return kRefreshView | kRefreshTitle | MarkModified();
 }
 
@@ -101,7 +100,8 @@ Refresh TSpriteDocument::ReplaceCel(const std::uint8_t* source) {
 }
 
 Refresh TSpriteDocument::Undo() {
-    if (undoCel_ < 0) return kRefreshNone;
+    // No snapshot, or one of a cel that an undone add took away.
+    if (undoCel_ < 0 || undoCel_ >= celCount_) return kRefreshNone;
     const bool moved = currentCel_ != undoCel_;
     currentCel_ = undoCel_;
     const Refresh refresh = ReplaceCel(undo_.get());

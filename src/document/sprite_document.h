@@ -61,7 +61,8 @@ class TSpriteDocument {
     bool Modified() const { return modified_; }
     // Counts changes of the document's bytes (edits, a new document, a load); watchers compare it.
     std::uint64_t Revision() const { return revision_; }
-    // The cel the undo snapshot was taken from, or -1 when a delete dropped it.
+    // The cel the undo snapshot was taken from, or -1 when a delete dropped it; past the last cel
+    // while an undone add took that cel away.
     int UndoCel() const { return undoCel_; }
     int CelSize() const { return width_ * height_; }
     // Bytes a save writes: header and every cel.
@@ -140,8 +141,8 @@ class TSpriteDocument {
 
   private:
     friend class EditHistory;
-    // After a history step changed the cels: the header's cel count, cel current, a snapshot of a
-    // cel that no longer exists dropped, the modified flag.
+    // After a history step changed the cels: the header's cel count, cel current, the modified
+    // flag.
     Refresh AfterHistory(int cel);
     std::uint8_t* Cel() { return buffer_.get() + CurrentCelPosition(); }
     // Overwrites the current cel with a cel's worth of bytes from source; marks the document

@@ -22,17 +22,19 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 // command, so the compiler names a command without a case.
 void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
     const KeyBinding* binding = FindKeyBinding(key, shift, ctrl, alt);
+    // A run of Shift+arrow moves is one gesture; any other key ends it (a modifier alone, which
+    // has no code, does not).
+    const bool stroke = binding != nullptr && binding->command == Command::kMoveCursor && shift;
+    EditHistory& history = doc_.History();
+    if (!stroke && key != vk::kNone) history.CloseGesture();
     if (binding == nullptr) return;
     const int x = doc_.CursorX();
     const int y = doc_.CursorY();
     const auto colour = static_cast<std::uint8_t>(ColourOfKey(key));
     const Step step = StepOfArrow(key);
     // A command that may change the document is bracketed by the history, which keeps a step when
-    // it did. A run of Shift+arrow moves is one gesture; any other key ends it.
+    // it did.
     const char* stepName = StepNameOf(binding->command, shift);
-    const bool stroke = binding->command == Command::kMoveCursor && shift;
-    EditHistory& history = doc_.History();
-    if (!stroke) history.CloseGesture();
     if (stepName != nullptr) history.Begin(doc_);
     switch (binding->command) {
         case Command::kNothing:
@@ -145,7 +147,7 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
             break;
     }
     if (stepName != nullptr) {
-        history.End(doc_, stepName, stroke);
+        history.End(doc_, stepName, stroke ? Gesture::kKeys : Gesture::kNone);
         FollowInCompanion();  // its state line says what U and Y would do
     }
 }
@@ -172,17 +174,17 @@ void TForm1::MoveCursor(Step step, bool shift) {
 }
 
 void TForm1::imgMainMouseDown(Qt::MouseButton button, int x, int y) {
+    // A press ends any gesture; a stroke, from the press to the release, is one step of history.
+    doc_.History().CloseGesture();
     if (button != Qt::LeftButton && button != Qt::RightButton) return;
     if (x < 0 || y < 0) return;
     const int column = x / zoom_;
     const int row = y / zoom_;
     if (column >= doc_.Width() || row >= doc_.Height()) return;
-    // A stroke, from the press to the release, is one step of history.
-    doc_.History().CloseGesture();
     doc_.History().Begin(doc_);
     doc_.SetCursor(column, row);
     SetPixel(column, row, button == Qt::LeftButton ? doc_.CurrentColour() : std::uint8_t{0});
-    doc_.History().End(doc_, "stroke", true);
+    doc_.History().End(doc_, "stroke", Gesture::kMouse);
     FollowInCompanion();
 }
 
@@ -205,6 +207,6 @@ void TForm1::imgMainMouseMove(Qt::MouseButtons buttons, int x, int y) {
         Apply(titleOnly(doc_.SetPixel(column, row, doc_.CurrentColour())));
     }
     if (buttons.testFlag(Qt::RightButton)) Apply(titleOnly(doc_.SetPixel(column, row, 0)));
-    doc_.History().End(doc_, "stroke", true);
+    doc_.History().End(doc_, "stroke", Gesture::kMouse);
     Redraw();
 }

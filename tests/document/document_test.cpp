@@ -285,7 +285,7 @@ TEST(EditHistory, TheOldestStepsGoAtTheMemoryCap) {
         history.Begin(doc);
         doc.SetPixel(i % kMaxWidth, i / kMaxWidth % kMaxHeight,
                      static_cast<std::uint8_t>(1 + i % 15));
-        history.End(doc, "pixel", false);
+        history.End(doc, "pixel");
     }
     EXPECT_LE(history.Bytes(), kHistoryBytes);
     EXPECT_GE(history.StepCount(), 1000u);
@@ -298,6 +298,48 @@ TEST(EditHistory, TheOldestStepsGoAtTheMemoryCap) {
     while (doc.RedoStep() != kRefreshNone) {
     }
     EXPECT_TRUE(std::equal(last.begin(), last.end(), doc.CurrentCelPixels()));
+}
+
+// Z's snapshot stays with the cel it was taken from while U and Y move the cels about. Commands:
+// a digit paints pixel (0, 0), P and N go to the previous and next cel, D deletes the cel, U and Y
+// step through the history, Z.
+TEST(EditHistory, ZGoesBackIntoItsOwnCelAfterUndoAndRedo) {
+    const struct {
+        const char* commands;
+        const char* cels;  // pixel (0, 0) of each cel afterwards
+        int current;
+    } rows[] = {
+        {"D9UUZ", "123", 2},   // the snapshot of cel 3 follows it back to its place
+        {"DU2YZ", "13", 1},    // the snapshot of the deleted cel is dropped again
+        {"P9NDUZ", "123", 0},  // a cel before the deleted one keeps its snapshot
+    };
+    for (const auto& row : rows) {
+        TSpriteDocument doc;
+        doc.NewDocument(1, 1, 3);
+        for (int cel = 0; cel < 3; ++cel) {
+            doc.SetPixel(0, 0, static_cast<std::uint8_t>(cel + 1));
+            doc.NextCel();
+        }
+        doc.LoadImage(std::vector<std::uint8_t>(doc.Buffer(), doc.Buffer() + 6).data(), 6);
+        doc.NextCel();
+        for (const char* c = row.commands; *c != 0; ++c) {
+            doc.History().Begin(doc);
+            if (*c == 'D') doc.DeleteCel();
+            if (*c == 'P') doc.PreviousCel();
+            if (*c == 'N') doc.NextCel();
+            if (*c == 'U') doc.UndoStep();
+            if (*c == 'Y') doc.RedoStep();
+            if (*c == 'Z') doc.Undo();
+            if (*c >= '0' && *c <= '9') doc.SetPixel(0, 0, static_cast<std::uint8_t>(*c - '0'));
+            if (*c != 'U' && *c != 'Y') doc.History().End(doc, "command");
+        }
+        std::string cels;
+        for (int cel = 0; cel < doc.CelCount(); ++cel) {
+            cels += static_cast<char>('0' + doc.Buffer()[kHeaderSize + cel]);
+        }
+        EXPECT_EQ(cels, row.cels) << row.commands;
+        EXPECT_EQ(doc.CurrentCel(), row.current) << row.commands;
+    }
 }
 
 }  // namespace
