@@ -315,12 +315,8 @@ TEST(EditHistory, ZGoesBackIntoItsOwnCelAfterUndoAndRedo) {
     };
     for (const auto& row : rows) {
         TSpriteDocument doc;
-        doc.NewDocument(1, 1, 3);
-        for (int cel = 0; cel < 3; ++cel) {
-            doc.SetPixel(0, 0, static_cast<std::uint8_t>(cel + 1));
-            doc.NextCel();
-        }
-        doc.LoadImage(std::vector<std::uint8_t>(doc.Buffer(), doc.Buffer() + 6).data(), 6);
+        const std::uint8_t image[] = {1, 1, 3, 1, 2, 3};  // three 1 x 1 cels
+        doc.LoadImage(image, sizeof image);
         doc.NextCel();
         for (const char* c = row.commands; *c != 0; ++c) {
             doc.History().Begin(doc);
