@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 
+#include "base/one_of.h"
 #include "cli/cli_support.h"
 #include "document/size_rules.h"
 #include "generator/label_name.h"
@@ -12,16 +13,6 @@
 namespace {
 
 using Wrong = std::optional<std::string>;
-
-// "a, b or c".
-std::string OneOf(const std::vector<std::string_view>& words, std::string_view separator = ", ") {
-    std::string text;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (i > 0) text += i + 1 == words.size() ? " or " : separator;
-        text += words[i];
-    }
-    return text;
-}
 
 // The formats that take a writer option.
 std::vector<std::string_view> FormatsTaking(unsigned writerOption) {
@@ -48,7 +39,7 @@ std::string TypeHelp() {
     std::vector<std::string> notes;
     for (const TableTypeRow& type : kTableTypes) notes.emplace_back(type.note);
     notes.front() += " (default)";
-    return OneOf({notes.begin(), notes.end()}) + " tables";
+    return OneOf(notes) + " tables";
 }
 
 std::string TypeNeeds() {

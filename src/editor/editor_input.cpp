@@ -146,10 +146,8 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
             ShowGenerateWindow();
             break;
     }
-    if (stepName != nullptr) {
-        history.End(doc_, stepName, stroke ? Gesture::kKeys : Gesture::kNone);
-        FollowInCompanion();  // its state line says what U and Y would do
-    }
+    // Before the companion window paints the redraw's update, so its history line is current.
+    if (stepName != nullptr) history.End(doc_, stepName, stroke ? Gesture::kKeys : Gesture::kNone);
 }
 
 void TForm1::ShowGenerateWindow() {
@@ -185,7 +183,6 @@ void TForm1::imgMainMouseDown(Qt::MouseButton button, int x, int y) {
     doc_.SetCursor(column, row);
     SetPixel(column, row, button == Qt::LeftButton ? doc_.CurrentColour() : std::uint8_t{0});
     doc_.History().End(doc_, "stroke", Gesture::kMouse);
-    FollowInCompanion();
 }
 
 void TForm1::imgMainMouseUp() {

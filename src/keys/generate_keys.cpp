@@ -3,21 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "base/one_of.h"
 #include "generator/table_kinds.h"
 #include "generator/writers.h"
 #include "keys/key_codes.h"
 
 namespace {
-
-// "A, B or C".
-std::string OneOf(const std::vector<std::string>& words) {
-    std::string text;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
-        text += words[i];
-    }
-    return text;
-}
 
 // The help of T and F names the types and the formats of the window as their tables have them.
 const std::string& TypeHelp() {
