@@ -41,43 +41,46 @@ void EditHistory::Begin(const TSpriteDocument& doc) {
 
 void EditHistory::End(const TSpriteDocument& doc, const char* name, Gesture gesture) {
     const std::size_t size = static_cast<std::size_t>(doc.CelSize());
-    HistoryStep step;
-    step.name = name;
-    step.size = static_cast<std::uint16_t>(size);
-    step.currentBefore = static_cast<std::uint8_t>(currentBefore_);
-    step.currentAfter = static_cast<std::uint8_t>(doc.CurrentCel());
-    int cel = currentBefore_;
     const auto celBytes = [&doc](int index) {
         return doc.Buffer() + kHeaderSize + static_cast<std::ptrdiff_t>(index) * doc.CelSize();
     };
+    auto kind = HistoryStep::Kind::kCel;
+    int cel = currentBefore_;
+    const std::uint8_t* before = currentCel_.get();  // what the step keeps; nullptr: nothing
     if (doc.CelCount() == celsBefore_ + 1) {
-        step.kind = HistoryStep::Kind::kAdd;
+        kind = HistoryStep::Kind::kAdd;
         cel = celsBefore_;
+        before = nullptr;
     } else if (doc.CelCount() == celsBefore_ - 1) {
-        step.kind = HistoryStep::Kind::kDelete;
-        step.bytes = CopyOf(currentCel_.get(), size);
-    } else if (std::memcmp(celBytes(currentBefore_), currentCel_.get(), size) != 0) {
-        step.bytes = CopyOf(currentCel_.get(), size);
-    } else if (undoCelBefore_ >= 0 &&
-               std::memcmp(celBytes(undoCelBefore_), undoCel_.get(), size) != 0) {
+        kind = HistoryStep::Kind::kDelete;
+    } else if (std::memcmp(celBytes(currentBefore_), currentCel_.get(), size) == 0) {
+        if (undoCelBefore_ < 0 ||
+            std::memcmp(celBytes(undoCelBefore_), undoCel_.get(), size) == 0) {
+            return;  // nothing changed: no step, and the undone steps stay
+        }
         cel = undoCelBefore_;
-        step.bytes = CopyOf(undoCel_.get(), size);
-    } else {
-        return;  // nothing changed: no step, and the undone steps stay
+        before = undoCel_.get();
     }
-    step.cel = static_cast<std::uint8_t>(cel);
     // A gesture's later commands in the same cel belong to its step, which keeps the cel as it
     // was before the gesture.
     if (gesture != Gesture::kNone && done_ == steps_.size() && done_ > 0) {
         HistoryStep& last = steps_.back();
         if (last.open == gesture && last.kind == HistoryStep::Kind::kCel &&
-            step.kind == last.kind && last.cel == step.cel) {
-            last.currentAfter = step.currentAfter;
+            kind == HistoryStep::Kind::kCel && last.cel == cel) {
+            last.currentAfter = static_cast<std::uint8_t>(doc.CurrentCel());
             return;
         }
     }
     CloseGesture();
-    step.open = step.kind == HistoryStep::Kind::kCel ? gesture : Gesture::kNone;
+    HistoryStep step;
+    step.name = name;
+    if (before != nullptr) step.bytes = CopyOf(before, size);
+    step.size = static_cast<std::uint16_t>(size);
+    step.kind = kind;
+    step.open = kind == HistoryStep::Kind::kCel ? gesture : Gesture::kNone;
+    step.cel = static_cast<std::uint8_t>(cel);
+    step.currentBefore = static_cast<std::uint8_t>(currentBefore_);
+    step.currentAfter = static_cast<std::uint8_t>(doc.CurrentCel());
     Push(std::move(step));
 }
 
