@@ -1,0 +1,172 @@
+#include "generator/decode_tables.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "generator/pixel_words.h"
+#include "generator/regenerate.h"
+
+namespace {
+
+using pixel_words::kOnes;
+
+// A pattern byte as a pixel word: 1 in the byte of every pixel whose bit is set, bit 7 the first
+// pixel. A word times a colour is the pixels of that colour, since no byte carries.
+constexpr std::array<std::uint64_t, 256> kExpanded = [] {
+    std::array<std::uint64_t, 256> words{};
+    for (int byte = 0; byte < 256; ++byte) {
+        for (int pixel = 0; pixel < 8; ++pixel) {
+            if ((byte >> (7 - pixel) & 1) != 0) words[byte] |= std::uint64_t{1} << (8 * pixel);
+        }
+    }
+    return words;
+}();
+
+std::uint64_t Expanded(TableValue byte) {
+    return kExpanded[byte & 0xFFu];
+}
+
+std::uint64_t Colour(TableValue value) {
+    return value & 0x0Fu;
+}
+
+// Two layers: both bits show colour1 OR colour2 when the OR bit is set, else layer 1's colour.
+std::uint64_t Layers(TableValue bits1, TableValue bits2, TableValue colour1, TableValue colour2) {
+    const std::uint64_t layer1 = Expanded(bits1);
+    std::uint64_t layer2 = Expanded(bits2);
+    if ((colour2 & 0x40u) == 0) layer2 &= ~layer1;
+    return layer1 * Colour(colour1) | layer2 * Colour(colour2);
+}
+
+std::uint64_t Character(TableValue bits, TableValue colours) {
+    const std::uint64_t foreground = colours >> 4 & 0x0Fu;
+    const std::uint64_t background = colours & 0x0Fu;
+    return kOnes * background ^ Expanded(bits) * (foreground ^ background);
+}
+
+// One row of pixels: the left word's pixels, the right word's, colour 0 from column 16 on.
+void StoreRow(std::uint8_t* row, int width, std::uint64_t left, std::uint64_t right) {
+    std::memcpy(row, &left, static_cast<std::size_t>(std::min(width, 8)));
+    if (width <= 8) return;
+    std::memcpy(row + 8, &right, static_cast<std::size_t>(std::min(width - 8, 8)));
+    if (width > 16) std::memset(row + 16, 0, static_cast<std::size_t>(width - 16));
+}
+
+}  // namespace
+
+bool TablesHoldColours(const GeneratedTables& tables) {
+    switch (tables.kind) {
+        case GeneratorKind::kSprite:
+            return tables.shapes.size() > 1;
+        case GeneratorKind::kSprite2LayersNoColor:
+            return !tables.layerColours.empty();
+        case GeneratorKind::kSprite2Layers:
+        case GeneratorKind::kChr:
+            return true;
+    }
+    return true;
+}
+
+void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, UnheldColours colours,
+               std::uint8_t* pixels) {
+    const auto rows = static_cast<std::size_t>(height);
+    const std::size_t patterns = rows * (width > 8 ? 2 : 1);
+    const TableValue* t = tables.Cel(cel).data();
+    const TableValue* right = width > 8 ? t + rows : t;  // the right column's pattern bytes
+    TableValue layerColour1 = static_cast<TableValue>(colours.first);
+    TableValue layerColour2 = static_cast<TableValue>(colours.second | 0x40);
+    if (tables.kind == GeneratorKind::kSprite2LayersNoColor && !tables.layerColours.empty()) {
+        layerColour1 = tables.layerColours[2 * static_cast<std::size_t>(cel)];
+        layerColour2 = tables.layerColours[2 * static_cast<std::size_t>(cel) + 1] | 0x40u;
+    }
+    // A sprite narrower than 8 pixels has its bits at the right of the byte.
+    const int narrowShift = width < 8 ? 8 - width : 0;
+    for (std::size_t r = 0; r < rows; ++r) {
+        std::uint64_t leftWord = 0;
+        std::uint64_t rightWord = 0;
+        switch (tables.kind) {
+            case GeneratorKind::kSprite: {
+                const std::uint64_t colour = TablesHoldColours(tables)
+                                                 ? Colour(t[patterns + r])
+                                                 : Colour(static_cast<TableValue>(colours.first));
+                leftWord = Expanded(static_cast<TableValue>(t[r] << narrowShift)) * colour;
+                rightWord = Expanded(right[r]) * colour;
+                break;
+            }
+            case GeneratorKind::kChr:
+                leftWord = Character(t[r], t[patterns + r]);
+                rightWord = Character(right[r], t[patterns + (right - t) + r]);
+                break;
+            case GeneratorKind::kSprite2Layers: {
+                const TableValue colour1 = t[2 * patterns + r];
+                const TableValue colour2 = t[2 * patterns + rows + r];
+                leftWord = Layers(t[r], t[patterns + r], colour1, colour2);
+                rightWord = Layers(right[r], right[patterns + r], colour1, colour2);
+                break;
+            }
+            case GeneratorKind::kSprite2LayersNoColor:
+                leftWord = Layers(t[r], t[patterns + r], layerColour1, layerColour2);
+                rightWord = Layers(right[r], right[patterns + r], layerColour1, layerColour2);
+                break;
+        }
+        StoreRow(pixels + r * static_cast<std::size_t>(width), width, leftWord, rightWord);
+    }
+}
+
+int FirstDrawnColour(const std::uint8_t* cel, int width, int height) {
+    const std::uint8_t* end = cel + static_cast<std::ptrdiff_t>(width) * height;
+    const std::uint8_t* drawn = std::find_if(cel, end, [](std::uint8_t p) { return p != 0; });
+    return drawn == end ? 0 : *drawn;
+}
+
+void MarkCel(const std::uint8_t* drawn, const std::uint8_t* shown, int width, int height,
+             GeneratorKind kind, bool holdsColours, std::vector<RowMark>& marks) {
+    const int segment = kind == GeneratorKind::kChr ? 8 : width;
+    for (int r = 0; r < height; ++r) {
+        const std::uint8_t* d = drawn + static_cast<std::ptrdiff_t>(r) * width;
+        const std::uint8_t* s = shown + static_cast<std::ptrdiff_t>(r) * width;
+        for (int x0 = 0; x0 < width; x0 += segment) {
+            const int count = std::min(segment, width - x0);
+            const bool differs =
+                holdsColours ? std::memcmp(d + x0, s + x0, static_cast<std::size_t>(count)) != 0
+                             : !std::equal(d + x0, d + x0 + count, s + x0,
+                                           [](std::uint8_t a, std::uint8_t b) {
+                                               return (a != 0) == (b != 0);
+                                           });
+            if (differs) marks.push_back({r, x0});
+        }
+    }
+}
+
+void ChipCel::Show(const CapturedDocument& doc, int cel, const GeneratorOptions& options) {
+    const int width = doc.width;
+    const int height = doc.height;
+    const std::uint8_t* drawn = CelPixels(doc, width, height, cel);
+    // The cel alone, as a document of one cel: its pixels follow a header's place.
+    const CapturedDocument one{drawn - kHeaderSize, width, height, 1};
+    GenerateTables(one, options, tables_);
+    shown_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const int first = FirstDrawnColour(drawn, width, height);
+    DecodeCel(tables_, 0, width, height, {first, first}, shown_.data());
+    marks_.clear();
+    MarkCel(drawn, shown_.data(), width, height, tables_.kind, TablesHoldColours(tables_), marks_);
+}
+
+bool ChipCel::RowAsDrawn(int row) const {
+    return std::none_of(marks_.begin(), marks_.end(),
+                        [row](const RowMark& mark) { return mark.row == row; });
+}
+
+std::vector<CelRow> RowsNotAsDrawn(const CapturedDocument& doc, const GeneratorOptions& options) {
+    std::vector<CelRow> rows;
+    ChipCel chip;
+    for (int cel = 0; cel < doc.celCount; ++cel) {
+        chip.Show(doc, cel, options);
+        for (const RowMark& mark : chip.Marks()) {
+            if (rows.empty() || rows.back() != CelRow{cel, mark.row})
+                rows.push_back({cel, mark.row});
+        }
+    }
+    return rows;
+}

@@ -1,0 +1,126 @@
+// Tables back into pixels: a picture per kind of tables as the chip shows it, and, for every
+// example and random cels, the rows the decoded tables show otherwise than drawn are exactly the
+// rows the check names.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "example_tables.h"
+#include "generator/clashes.h"
+#include "generator/decode_tables.h"
+
+namespace {
+
+struct DecodeRow {
+    const char* name;
+    int width;
+    int height;
+    Pixels drawn;
+    GeneratorOptions options;
+    Pixels shown;
+};
+
+class Decode : public testing::TestWithParam<DecodeRow> {};
+
+TEST_P(Decode, ShowsTheCelAsTheChipDoes) {
+    const DecodeRow& row = GetParam();
+    const std::vector<std::uint8_t> image = SpriteFileImage(row.width, row.height, row.drawn);
+    ChipCel chip;
+    chip.Show(CaptureDocument(image.data()), 0, row.options);
+    EXPECT_EQ(Pixels(chip.Pixels(), chip.Pixels() + row.shown.size()), row.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Decode,
+                         testing::Values(
+                             // No colour data: every drawn pixel in the cel's first colour.
+                             DecodeRow{"OneLayerTheCelsFirstColour",
+                                       5,
+                                       2,
+                                       {0, 7, 0, 0, 3,  //
+                                        3, 0, 0, 0, 0},
+                                       SpriteOptions(false),
+                                       {0, 7, 0, 0, 7,  //
+                                        7, 0, 0, 0, 0}},
+                             DecodeRow{"OneLayerTheLinesFirstColour",
+                                       10,
+                                       1,
+                                       {0, 4, 0, 0, 0, 0, 0, 0, 9, 0},
+                                       SpriteOptions(true),
+                                       {0, 4, 0, 0, 0, 0, 0, 0, 4, 0}},
+                             // 1 | 2 is 3; 4 is not, so it shows as 3; a fourth colour is dropped.
+                             DecodeRow{"TwoLayersOr",
+                                       8,
+                                       2,
+                                       {1, 2, 3, 0, 0, 0, 0, 0,  //
+                                        1, 2, 4, 8, 0, 0, 0, 0},
+                                       TwoLayerOptions(),
+                                       {1, 2, 3, 0, 0, 0, 0, 0,  //
+                                        1, 2, 3, 0, 0, 0, 0, 0}},
+                             DecodeRow{"TwoLayersTheCelsTwoColours",
+                                       4,
+                                       2,
+                                       {5, 6, 0, 0,  //
+                                        6, 7, 5, 0},
+                                       TwoLayerNoColorOptions(),
+                                       {5, 6, 0, 0,  //
+                                        6, 0, 5, 0}},
+                             // Per 8-pixel segment: the first pixel is the background, the first
+                             // other one the foreground; columns from 16 on are in no pattern.
+                             DecodeRow{"CharactersTwoColoursASegment",
+                                       18,
+                                       1,
+                                       {2, 2, 5, 9, 2, 0, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0, 3, 3},
+                                       ChrOptions(),
+                                       {2, 2, 5, 5, 2, 5, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// The rows FindClashes names, read back from its lines ("cel 2, row 5...").
+std::vector<CelRow> NamedRows(const std::vector<std::string>& lines) {
+    std::set<std::pair<int, int>> rows;
+    for (const std::string& line : lines) {
+        int cel = 0;
+        int row = 0;
+        EXPECT_EQ(std::sscanf(line.c_str(), "cel %d, row %d", &cel, &row), 2) << line;
+        rows.insert({cel - 1, row});
+    }
+    std::vector<CelRow> named;
+    for (const auto& [cel, row] : rows) named.push_back({cel, row});
+    return named;
+}
+
+// Every picture of the examples and random ones: their pixels and the options of every kind.
+TEST(Decode, RowsNotAsDrawnAreTheRowsTheCheckNames) {
+    std::vector<std::pair<std::vector<std::uint8_t>, std::string>> images;
+    for (const auto* examples : {&SpriteExamples(), &ChrExamples(), &TwoLayerExamples(),
+                                 &TwoLayerNoColorExamples(), &ShortColumnExamples()}) {
+        for (const TableExample& example : *examples) {
+            images.emplace_back(example.FileImage(), example.name);
+        }
+    }
+    std::mt19937 random(25);
+    for (int round = 0; round < 400; ++round) {
+        const int width = 1 + static_cast<int>(random() % 24);
+        const int height = 1 + static_cast<int>(random() % 5);
+        // Few colours make rows that show as drawn as likely as rows that do not.
+        const auto colours = static_cast<unsigned>(1 + random() % 6);
+        Pixels pixels(static_cast<std::size_t>(width * height * 2));
+        for (auto& p : pixels) p = static_cast<std::uint8_t>(random() % colours * (1 + round % 3));
+        images.emplace_back(SpriteFileImage(width, height, pixels),
+                            "random " + std::to_string(round));
+    }
+    for (const auto& [image, name] : images) {
+        const CapturedDocument doc = CaptureDocument(image.data());
+        for (const GeneratorOptions& options :
+             {SpriteOptions(false), SpriteOptions(true), TwoLayerOptions(),
+              TwoLayerNoColorOptions(), ChrOptions()}) {
+            ASSERT_EQ(RowsNotAsDrawn(doc, options), NamedRows(FindClashes(doc, options)))
+                << name << ", kind " << static_cast<int>(ChooseGenerator(options));
+        }
+    }
+}
+
+}  // namespace
