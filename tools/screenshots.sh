@@ -3,6 +3,9 @@
 #   editor.png    the editor with examples/ship.dat opened through its Open dialog (key O)
 #   generate.png  the Generate window for it (key G), switched to two layers with colour data
 #                 (keys 2 and C)
+#   chip-view.png the editor with examples/ship.dat in the chip view (key X) under single-layer
+#                 sprite tables with colour data (key 2 again in the Generate window), and its
+#                 companion window beside it (key W)
 #   companion.png the editor with examples/walker.dat and its companion window beside it (key W),
 #                 the walk playing
 #
@@ -32,6 +35,22 @@ shoot() { # window file
   echo "wrote $2"
 }
 
+# One picture of the editor and its companion window, 8 pixels of the screen around them.
+shoot_both() { # editor companion file
+  local left top right bottom X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  left=$X top=$Y right=$((X + WIDTH)) bottom=$((Y + HEIGHT))
+  eval "$(xdotool getwindowgeometry --shell "$2")"
+  ((X < left)) && left=$X
+  ((Y < top)) && top=$Y
+  ((X + WIDTH > right)) && right=$((X + WIDTH))
+  ((Y + HEIGHT > bottom)) && bottom=$((Y + HEIGHT))
+  sleep 0.5
+  /usr/bin/import -window root \
+    -crop "$((right - left + 16))x$((bottom - top + 16))+$((left - 8))+$((top - 8))" +repage "$3"
+  echo "wrote $3"
+}
+
 mkdir -p "$out"
 xdotool mousemove 0 0  # keep the pointer (and with it the editor's cursor frame) out of the way
 "$exe" & pid=$!
@@ -52,8 +71,12 @@ wait_focus "$generate"
 xdotool key 2 c
 shoot "$generate" "$out/generate.png"
 
-xdotool key Escape
+xdotool key 2 Escape
 wait_focus "$editor"
+xdotool key x w
+companion=$(find_window Animation)
+shoot_both "$editor" "$companion" "$out/chip-view.png"
+xdotool key x w
 
 xdotool key o
 wait_focus "$(find_window Open)"
@@ -63,18 +86,7 @@ wait_title "$editor" "walker 1/4"
 wait_focus "$editor"
 xdotool key w
 companion=$(find_window Animation)
-# One picture of both windows, 8 pixels of the screen around them.
-eval "$(xdotool getwindowgeometry --shell "$editor")"
-left=$X top=$Y right=$((X + WIDTH)) bottom=$((Y + HEIGHT))
-eval "$(xdotool getwindowgeometry --shell "$companion")"
-((X < left)) && left=$X
-((Y < top)) && top=$Y
-((X + WIDTH > right)) && right=$((X + WIDTH))
-((Y + HEIGHT > bottom)) && bottom=$((Y + HEIGHT))
-sleep 0.5
-/usr/bin/import -window root -crop "$((right - left + 16))x$((bottom - top + 16))+$((left - 8))+$((top - 8))" \
-  +repage "$out/companion.png"
-echo "wrote $out/companion.png"
+shoot_both "$editor" "$companion" "$out/companion.png"
 
 xdotool key Escape
 wait "$pid" || fail "the editor did not end cleanly"

@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "document/sprite_document.h"
+#include "generator/chip_row.h"
 #include "generator/clashes.h"
 #include "keys/companion_keys.h"
 #include "keys/qt_key_event.h"
@@ -111,9 +112,10 @@ void CompanionWindow::Place() {
     if (to != pos()) move(to);
 }
 
-void CompanionWindow::ShowView(int zoom, bool onionSkin) {
+void CompanionWindow::ShowView(int zoom, bool onionSkin, const ChipCel* chip) {
     zoom_ = zoom;
     onionSkin_ = onionSkin;
+    chip_ = chip;
 }
 
 void CompanionWindow::ShowBeside() {
@@ -207,6 +209,17 @@ QStringList CompanionWindow::StateLines() const {
                              .arg(y)
                              .arg(QChar::fromLatin1(kKeyNames[doc_.GetPixel(x, y) & 0x0F]))
                              .arg(zoom_)};
+    if (chip_ != nullptr) {
+        lines << QString::fromUtf8(DescribeChipRow(*chip_, y));
+    } else if (const std::optional<ColumnRange> lost =
+                   UncoveredColumns(doc_.CurrentCelPixels(), doc_.Width(), doc_.Height())) {
+        // Drawn pixels from column 16 on are in no table of any kind.
+        lines << (lost->first == lost->last
+                      ? QStringLiteral("column %1 is in no table").arg(lost->first)
+                      : QStringLiteral("columns %1–%2 are in no table")
+                            .arg(lost->first)
+                            .arg(lost->last));
+    }
     // What U and Y would do.
     const auto stepText = [](const HistoryStep* step) {
         return step == nullptr ? QStringLiteral("nothing")
@@ -218,15 +231,6 @@ QStringList CompanionWindow::StateLines() const {
     const HistoryStep* redo = doc_.History().NextRedo();
     if (undo != nullptr || redo != nullptr) {
         lines << QStringLiteral("U: %1 · Y: %2").arg(stepText(undo), stepText(redo));
-    }
-    // Drawn pixels from column 16 on are in no table of any kind.
-    if (const std::optional<ColumnRange> lost =
-            UncoveredColumns(doc_.CurrentCelPixels(), doc_.Width(), doc_.Height())) {
-        lines << (lost->first == lost->last
-                      ? QStringLiteral("column %1 is in no table").arg(lost->first)
-                      : QStringLiteral("columns %1–%2 are in no table")
-                            .arg(lost->first)
-                            .arg(lost->last));
     }
     return lines;
 }

@@ -14,7 +14,7 @@
 #include "editor/animation_player.h"
 #include "image/rgb_image.h"
 
-class TSpriteDocument;
+class ChipCel;
 class TSpriteDocument;
 
 // Where the window goes: right of the editor, else left of it, else below, else above, each moved
@@ -30,8 +30,9 @@ class CompanionWindow : public QWidget {
     // (16 i, 0), as in the PNG export.
     CompanionWindow(QWidget& editor, const TSpriteDocument& doc, const RgbImage& colourStrip);
 
-    // The editor's view, for the state line: its zoom and whether the onion skin is on.
-    void ShowView(int zoom, bool onionSkin);
+    // The editor's view, for the state lines: its zoom, whether the onion skin is on, and the cel
+    // as the chip shows it while the chip view is on (nullptr when it is off).
+    void ShowView(int zoom, bool onionSkin, const ChipCel* chip);
 
     // Shows the window beside the editor, playing as it was; the editor keeps the keyboard.
     void ShowBeside();
@@ -54,8 +55,11 @@ class CompanionWindow : public QWidget {
     const QImage& Picture() const { return picture_; }
     QRect PictureRect() const { return {pictureTopLeft_, picture_.size()}; }
     QRect SwatchRect(int index) const;
-    // "walk*  cel 2/4" (with "  onion skin" while it is on), "x 1, y 2  colour 5  zoom 16", and
-    // "columns 16–31 are in no table" while the current cel has drawn pixels there.
+    // A line per topic, a topic that is off leaving its line out: the document ("walk*  cel 2/4",
+    // with "  onion skin" while it is on), the cursor ("x 1, y 2  colour 5  zoom 16"), the chip
+    // (in the chip view the cursor row as the chip shows it, "row 5: 7 | 8 OR → F"; otherwise
+    // "columns 16–31 are in no table" while the current cel has drawn pixels there), and the
+    // history ("U: fill, cel 3 · Y: nothing").
     QStringList StateLines() const;
     static constexpr int kStateLines = 4;
     // "cels 1-4  10 fps", "loop" or "back and forth", with ", paused"
@@ -83,6 +87,7 @@ class CompanionWindow : public QWidget {
     const TSpriteDocument& doc_;
     int zoom_ = 8;
     bool onionSkin_ = false;
+    const ChipCel* chip_ = nullptr;
     QRgb colours_[16] = {};
     AnimationPlayer player_;
     QTimer timer_;

@@ -136,6 +136,9 @@ void TForm1::FormKeyDown(int key, bool shift, bool ctrl, bool alt) {
         case Command::kOnionSkin:
             ToggleOnionSkin();
             break;
+        case Command::kChipView:
+            ToggleChipView();
+            break;
         case Command::kZoomIn:
             ChangeZoom(1);
             break;

@@ -1,6 +1,6 @@
 // The editor window's view: the layout for the document's size and the zoom, the enlarged cel
 // copied swatch by swatch from the palette strip (with the onion skin, the previous cel's swatches
-// blended into colour 0's), and the cursor frame.
+// blended into colour 0's), the chip view with its row marks, and the cursor frame.
 
 #include <algorithm>
 #include <cstring>
@@ -15,6 +15,7 @@
 namespace {
 
 constexpr QRgb kCursorFrameColour = 0xFF777799;  // red 119, green 119, blue 153
+constexpr QRgb kRowMarkColour = 0xFFFF0000;
 
 }  // namespace
 
@@ -58,6 +59,11 @@ void TForm1::ChangeZoom(int direction) {
     palette_ = PaletteAtZoom(stripAtStart_, zoom_);
     if (onionSkin_) BuildOnionStrip();
     LayOut();
+    Redraw();
+}
+
+void TForm1::ToggleChipView() {
+    chipView_ = !chipView_;
     Redraw();
 }
 
@@ -115,12 +121,17 @@ void BlitCelRow(const std::uint8_t* cels, const std::uint8_t* onion, int width, 
 
 }  // namespace
 
-// Every cell is one swatch of the palette strip, copied row by row; then the cursor frame.
+// Every cell is one swatch of the palette strip, copied row by row, from the cel as drawn or, in
+// the chip view, as the chip shows it with its row marks; then the cursor frame.
 void TForm1::Redraw() {
     const int w = doc_.Width();
     const int h = doc_.Height();
     const std::size_t bytes = static_cast<std::size_t>(zoom_) * sizeof(QRgb);
     const std::uint8_t* cel = doc_.CurrentCelPixels();
+    if (chipView_) {
+        chip_.Show(CaptureDocument(doc_.Buffer()), doc_.CurrentCel(), TableOptions());
+        cel = chip_.Pixels();
+    }
     // With the onion skin: the previous cel, the last one before the first.
     const int previous = (doc_.CurrentCel() + doc_.CelCount() - 1) % doc_.CelCount();
     const std::uint8_t* onion =
@@ -137,10 +148,25 @@ void TForm1::Redraw() {
         blit(cel + y * w, onion == nullptr ? nullptr : onion + y * w, w, zoom_, bytes, strip,
              stripStride, out + y * zoom_ * outStride, outStride);
     }
+    if (chipView_) DrawRowMarks();
     DrawCursorFrame();
     ++redrawCount_;
     imgMain_->repaint();
     FollowInCompanion();
+}
+
+// A notch a quarter of a cell wide and half a cell high, centred on the row's height, at the left
+// edge of the row or of its character segment.
+void TForm1::DrawRowMarks() {
+    const int width = std::max(1, zoom_ / 4);
+    const int height = std::max(1, zoom_ / 2);
+    for (const RowMark& mark : chip_.Marks()) {
+        const int top = mark.row * zoom_ + (zoom_ - height) / 2;
+        for (int y = top; y < top + height; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y)) + mark.column * zoom_;
+            std::fill(line, line + width, kRowMarkColour);
+        }
+    }
 }
 
 // A one-pixel outline of (zoom - 1) x (zoom - 1) pixels flush with the cursor cell's top-left

@@ -8,6 +8,7 @@
 #include "editor/companion_window.h"
 #include "editor/image_library.h"
 #include "editor/window_destroyed.h"
+#include "generator/window/generate_window.h"
 #include "recovery/recovery.h"
 
 TForm1::TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent)
@@ -51,7 +52,7 @@ void TForm1::UpdateTitle() {
 
 void TForm1::FollowInCompanion() {
     if (companion_ == nullptr || !companion_->isVisible()) return;
-    companion_->ShowView(zoom_, onionSkin_);
+    companion_->ShowView(zoom_, onionSkin_, Chip());
     companion_->Follow();
 }
 
@@ -63,9 +64,22 @@ void TForm1::ToggleCompanion() {
     if (companion_->isVisible()) {
         companion_->HideAndReturn();
     } else {
-        companion_->ShowView(zoom_, onionSkin_);
+        companion_->ShowView(zoom_, onionSkin_, Chip());
         companion_->ShowBeside();
     }
+}
+
+void TForm1::SetGenerateWindow(TfrmExport* window) {
+    if (frmExport_ != nullptr) disconnect(frmExport_, nullptr, this, nullptr);
+    frmExport_ = window;
+    if (frmExport_ == nullptr) return;
+    connect(frmExport_, &TfrmExport::optionsChanged, this, [this] {
+        if (chipView_) Redraw();
+    });
+}
+
+GeneratorOptions TForm1::TableOptions() const {
+    return frmExport_ != nullptr ? frmExport_->Options() : GeneratorOptions{};
 }
 
 void TForm1::ChooseColour(std::uint8_t colour) {

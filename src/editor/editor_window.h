@@ -14,6 +14,8 @@
 #include "document/sprite_document.h"
 #include "editor/strips.h"
 #include "editor/user_prompts.h"
+#include "generator/decode_tables.h"
+#include "generator/options.h"
 #include "image/rgb_image.h"
 #include "keys/editor_keys.h"
 
@@ -40,7 +42,8 @@ class TForm1 : public QWidget {
     TForm1(const Strips& strips, UserPrompts& prompts, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    void SetGenerateWindow(TfrmExport* window) { frmExport_ = window; }
+    // The Generate window of G; its table options are the ones the chip view shows the cel under.
+    void SetGenerateWindow(TfrmExport* window);
     // Where the PNG export writes temp.bmp: TempBitmapDir of the program's folder unless set
     // otherwise.
     void SetTempBitmapDir(const QString& dir);
@@ -63,7 +66,13 @@ class TForm1 : public QWidget {
     // them changes the document.
     void ToggleCompanion();
     void ToggleOnionSkin();
+    // X: the cel as the chip shows it under the table options, each row it cannot show as drawn
+    // marked with a red notch at its left edge (at its 8-pixel segment's for characters); again:
+    // the cel as drawn.
+    void ToggleChipView();
     void ChangeZoom(int direction);
+    // The options of the tables: the Generate window's, the initial ones without it.
+    GeneratorOptions TableOptions() const;
     // Makes colour current without drawing (a click on a swatch of the companion window).
     void ChooseColour(std::uint8_t colour);
 
@@ -130,6 +139,8 @@ class TForm1 : public QWidget {
     int RedrawCount() const { return redrawCount_; }
     QPoint LastMouseCell() const { return lastMouseCell_; }
     bool OnionSkin() const { return onionSkin_; }
+    // The cel as the chip shows it while the chip view is on; nullptr when it is off.
+    const ChipCel* Chip() const { return chipView_ ? &chip_ : nullptr; }
     // The companion window, made by the first W; nullptr before.
     CompanionWindow* Companion() const { return companion_; }
 
@@ -149,6 +160,8 @@ class TForm1 : public QWidget {
     // The palette swatches, and then every one blended 40 % over colour 0's: what the onion skin
     // paints where the current cel holds colour 0.
     void BuildOnionStrip();
+    // The notches of the rows the chip view marks.
+    void DrawRowMarks();
     // Tells a shown companion window that something it shows may have changed.
     void FollowInCompanion();
     // Where the file dialogs open: the folder of the document's file (of its picture when it was
@@ -185,6 +198,8 @@ class TForm1 : public QWidget {
     QImage palette_;       // 16 swatches of zoom x zoom pixels, from pal.bmp
     QImage onionStrip_;    // with the onion skin on: BuildOnionStrip()
     bool onionSkin_ = false;
+    bool chipView_ = false;
+    ChipCel chip_;  // the current cel as the chip shows it, made at each redraw of the chip view
     CompanionWindow* companion_ = nullptr;
     RgbImage colourStrip_;  // color.bmp: 16 swatches 16 pixels wide
     QImage image_;          // what imgMain shows

@@ -140,9 +140,9 @@ void MarkCel(const std::uint8_t* drawn, const std::uint8_t* shown, int width, in
 }
 
 void ChipCel::Show(const CapturedDocument& doc, int cel, const GeneratorOptions& options) {
-    const int width = doc.width;
-    const int height = doc.height;
-    const std::uint8_t* drawn = CelPixels(doc, width, height, cel);
+    const int width = width_ = doc.width;
+    const int height = height_ = doc.height;
+    const std::uint8_t* drawn = drawn_ = CelPixels(doc, width, height, cel);
     // The cel alone, as a document of one cel: its pixels follow a header's place.
     const CapturedDocument one{drawn - kHeaderSize, width, height, 1};
     GenerateTables(one, options, tables_);

@@ -62,12 +62,19 @@ class ChipCel {
     // Generates the tables of cel `cel` of doc under the options and decodes them.
     void Show(const CapturedDocument& doc, int cel, const GeneratorOptions& options);
 
+    // The cel as drawn, as the chip shows it (width x height, row by row), and its size.
+    const std::uint8_t* Drawn() const { return drawn_; }
     const std::uint8_t* Pixels() const { return shown_.data(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     const std::vector<RowMark>& Marks() const { return marks_; }
     const GeneratedTables& Tables() const { return tables_; }
     bool RowAsDrawn(int row) const;
 
   private:
+    const std::uint8_t* drawn_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
     GeneratedTables tables_;
     std::vector<std::uint8_t> shown_;
     std::vector<RowMark> marks_;

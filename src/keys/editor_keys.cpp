@@ -59,6 +59,8 @@ constexpr std::array kSecond = std::to_array<KeyBinding>({
     {'W', 'W', N, A, A, Command::kCompanion, "W",
      "show or hide the companion window: animation, palette, state"},
     {'L', 'L', N, A, A, Command::kOnionSkin, "L", "onion skin: the previous cel through colour 0"},
+    {'X', 'X', N, A, A, Command::kChipView, "X",
+     "the cel as the chip shows it, rows it cannot show marked red; again: as drawn"},
     {vk::kPlus, vk::kPlus, N, A, A, Command::kZoomIn, "+", "zoom in: 4, 6, 8, 12, 16, 24, 32"},
     {vk::kMinus, vk::kMinus, N, A, A, Command::kZoomOut, "-", "zoom out"},
 });
@@ -129,6 +131,7 @@ CommandGroup GroupOf(Command command) {
             return CommandGroup::kWindow;
         case Command::kCompanion:
         case Command::kOnionSkin:
+        case Command::kChipView:
         case Command::kZoomIn:
         case Command::kZoomOut:
             return CommandGroup::kView;
@@ -209,6 +212,7 @@ const char* StepNameOf(Command command, bool shift) {
         case Command::kCopyCel:
         case Command::kCompanion:
         case Command::kOnionSkin:
+        case Command::kChipView:
         case Command::kZoomIn:
         case Command::kZoomOut:
             break;

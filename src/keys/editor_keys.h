@@ -37,6 +37,7 @@ enum class Command {
     kFloodFill,         // the key's colour from the cursor
     kCompanion,         // shows or hides the companion window
     kOnionSkin,         // the previous cel through colour 0, on or off
+    kChipView,          // the cel as the chip shows it under the Generate window's options
     kZoomIn,            // the next larger zoom step
     kZoomOut,           // the next smaller zoom step
 };

@@ -319,8 +319,12 @@ void EditorCompanion::stateLines_data() {
                                     << "walk  cel 1/3  onion skin | x 2, y 2  colour 0  zoom 8";
     QTest::newRow("a pixel that no table holds")
         << "W N Right Right Right Right Right 5"
-        << "new*  cel 1/2 | x 17, y 1  colour 5  zoom 8 | U: pixel, cel 1 · Y: nothing | column 17 "
-           "is in no table";
+        << "new*  cel 1/2 | x 17, y 1  colour 5  zoom 8 | column 17 is in no table | U: pixel, "
+           "cel 1 · Y: nothing";
+    QTest::newRow("the chip view: the cursor row")
+        << "W N Right Right Right Right Right 5 X"
+        << "new*  cel 1/2 | x 17, y 1  colour 5  zoom 8 | row 1: column 17 is in no table | U: "
+           "pixel, cel 1 · Y: nothing";
 }
 
 void EditorCompanion::stateLines() {

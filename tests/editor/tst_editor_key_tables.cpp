@@ -207,6 +207,8 @@ const std::map<Command, Check>& Checks() {
              QVERIFY(s.form->OnionSkin());
              QVERIFY(s.form->MainImage().pixel(1, 1) != test::PaletteColour(0, 1, 1));
          }},
+        {Command::kChipView,
+         [](Scene& s, const QString&, int) { QVERIFY(s.form->Chip() != nullptr); }},
         {Command::kZoomIn,
          [](Scene& s, const QString&, int) {
              QCOMPARE(s.form->Zoom(), 12);

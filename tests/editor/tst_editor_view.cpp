@@ -1,5 +1,5 @@
 // Start-up and rendering of the editor window: the swatch strips, the enlarged picture and its
-// cursor frame read back from imgMain's image, the layout and centring, the title.
+// cursor frame read back from imgMain's image, the chip view, the layout and centring, the title.
 
 #include <QApplication>
 #include <QDir>
@@ -7,19 +7,29 @@
 #include <QScreen>
 #include <QTest>
 
+#include <random>
+#include <set>
+
 #include <sys/stat.h>
 
+#include "example_tables.h"
+#include "generator/clashes.h"
+#include "generator/decode_tables.h"
 #include "test_support.h"
 
 namespace {
 
 constexpr QRgb kFrame = 0xFF777799;  // red 119, green 119, blue 153
+constexpr QRgb kMark = 0xFFFF0000;
 
 // The picture as it must be: every cell its swatch, pixel for pixel, and the frame drawn over the
 // cursor cell's top-left (zoom - 1) x (zoom - 1) square. The swatches come from a pal.bmp of
 // stripZoom (the zoom at start), each pixel from the one under it. With the onion skin a cell of
-// colour 0 shows 40 % of the previous cel's swatch over 60 % of colour 0's.
-QImage Expected(const TSpriteDocument& doc, int zoom, int stripZoom = 0, bool onion = false) {
+// colour 0 shows 40 % of the previous cel's swatch over 60 % of colour 0's. In the chip view the
+// cells show the chip's pixels, and each mark is a notch a quarter of a cell wide and half a cell
+// high, centred on the row's height, under the frame.
+QImage Expected(const TSpriteDocument& doc, int zoom, int stripZoom = 0, bool onion = false,
+                const ChipCel* chip = nullptr) {
     if (stripZoom == 0) stripZoom = zoom;
     const int previous = (doc.CurrentCel() + doc.CelCount() - 1) % doc.CelCount();
     const std::uint8_t* under = doc.Buffer() + 3 + previous * doc.CelSize();
@@ -32,9 +42,18 @@ QImage Expected(const TSpriteDocument& doc, int zoom, int stripZoom = 0, bool on
             const bool frame =
                 cx == doc.CursorX() && cy == doc.CursorY() && px % zoom < n && py % zoom < n &&
                 (px % zoom == 0 || py % zoom == 0 || px % zoom == n - 1 || py % zoom == n - 1);
-            const int v = doc.GetPixel(cx, cy);
+            const int v =
+                chip != nullptr ? chip->Pixels()[cy * doc.Width() + cx] : doc.GetPixel(cx, cy);
             QRgb rgb = test::PaletteColour(v, ix, iy);
-            if (onion && v == 0) {
+            const int notchTop = (zoom - std::max(1, zoom / 2)) / 2;
+            for (const RowMark& mark : chip != nullptr ? chip->Marks() : std::vector<RowMark>{}) {
+                if (mark.row == cy && px >= mark.column * zoom &&
+                    px < mark.column * zoom + std::max(1, zoom / 4) && py % zoom >= notchTop &&
+                    py % zoom < notchTop + std::max(1, zoom / 2)) {
+                    rgb = kMark;
+                }
+            }
+            if (onion && v == 0 && rgb != kMark) {
                 const QRgb over = test::PaletteColour(under[cy * doc.Width() + cx], ix, iy);
                 const auto mix = [](int a, int b) { return (2 * a + 3 * b + 2) / 5; };
                 rgb = qRgb(mix(qRed(over), qRed(rgb)), mix(qGreen(over), qGreen(rgb)),
@@ -73,6 +92,7 @@ class EditorView : public QObject {
     void onionSkin_data();
     void onionSkin();
     void onionBlendOfOnePixel();
+    void chipView();
     void zoomKeys_data();
     void zoomKeys();
 };
@@ -380,6 +400,53 @@ void EditorView::onionBlendOfOnePixel() {
     test::Press(*editor.form, "M L");
     QCOMPARE(editor.form->MainImage().pixel(0, 0), qRgb(40, 11, 7));
     QCOMPARE(editor.form->MainImage().pixel(8, 0), test::PaletteColour(0, 0, 0));  // 0 over 0
+}
+
+// The examples' cels and random ones under the options of every kind, chosen with the Generate
+// window's keys after X: every cell shows the chip's pixel, and the rows with a notch are the rows
+// the check names.
+void EditorView::chipView() {
+    std::vector<std::vector<std::uint8_t>> files;
+    for (const auto* examples : {&SpriteExamples(), &ChrExamples(), &TwoLayerExamples()}) {
+        for (const TableExample& example : *examples) files.push_back(example.FileImage());
+    }
+    std::mt19937 random(25);
+    for (int round = 0; round < 8; ++round) {
+        const int width = 1 + static_cast<int>(random() % 24);
+        const int height = 1 + static_cast<int>(random() % 6);
+        Pixels pixels(static_cast<std::size_t>(width * height * 2));
+        for (auto& p : pixels) p = static_cast<std::uint8_t>(random() % 4 * 3);
+        files.push_back(SpriteFileImage(width, height, pixels));
+    }
+    for (const std::vector<std::uint8_t>& file : files) {
+        test::Editor editor(4);
+        editor.Open("c.dat", QByteArray(reinterpret_cast<const char*>(file.data()),
+                                        static_cast<qsizetype>(file.size())));
+        test::Press(*editor.form, "G X");
+        const TSpriteDocument& doc = editor.form->Document();
+        // Sprites, with colour data, two layers with and without it, characters.
+        for (const int key : {0, int{'C'}, int{'2'}, int{'C'}, int{'T'}}) {
+            if (key != 0) editor.frmExport.Memo1KeyDown(key, false, false, false);
+            const std::vector<std::string> clashes =
+                FindClashes(CaptureDocument(doc.Buffer()), editor.frmExport.Options());
+            test::Press(*editor.form, QString("J ").repeated(doc.CelCount()));
+            for (int cel = 0; cel < doc.CelCount(); ++cel, test::Press(*editor.form, "M")) {
+                ChipCel chip;
+                chip.Show(CaptureDocument(doc.Buffer()), cel, editor.frmExport.Options());
+                QCOMPARE(editor.form->MainImage(), Expected(doc, 4, 4, false, &chip));
+                std::set<int> marked;
+                for (const RowMark& mark : chip.Marks()) marked.insert(mark.row);
+                std::set<int> named;
+                for (const std::string& line : clashes) {
+                    int c = 0;
+                    int r = 0;
+                    QCOMPARE(std::sscanf(line.c_str(), "cel %d, row %d", &c, &r), 2);
+                    if (c == cel + 1) named.insert(r);
+                }
+                QCOMPARE(marked, named);
+            }
+        }
+    }
 }
 
 // The zoom keys on an 8 x 8 document: the zoom, the window's size and place (centred as after

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # tools/screenshots.sh still drives the real editor to its pictures: run into a temporary
 # directory, the editor picture shows examples/ship.dat at zoom 16 with the cursor frame on cell
-# (8, 8) where Open leaves it, the Generate window was found and pictured at its size, and the
-# companion picture holds the editor with examples/walker.dat and the companion to its right.
+# (8, 8) where Open leaves it, the Generate window was found and pictured at its size, the chip
+# view marks the ship's rows of two colours, and the companion picture holds the editor with
+# examples/walker.dat and the companion to its right.
 #
 #   screenshots_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
@@ -24,6 +25,10 @@ check "cell (0, 0): colour 0's dark checker" 1C1C24 "$(pixel "$shot" 0 0)"
 check "cursor frame on cell (8, 8)" 777799 "$(pixel "$shot" 128 128)"
 check "Generate window picture" "409x166" \
   "$(/usr/bin/identify -format '%wx%h' "$work/docs/generate.png")"
+shot=$work/docs/chip-view.png
+check "chip view: row 1 of the ship (colours 7 and 15) has its red notch" FF0000 \
+  "$(pixel "$shot" $((8 + 1)) $((8 + 16 + 8)))"
+check "chip view: row 0 (empty) has none" 1C1C24 "$(pixel "$shot" $((8 + 1)) $((8 + 8)))"
 shot=$work/docs/companion.png
 size=$(/usr/bin/identify -format '%wx%h' "$shot")
 [[ "${size%x*}" -gt $((256 + 8 + 150)) && "${size#*x}" -ge $((256 + 16)) ]] ||

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "example_tables.h"
+#include "generator/chip_row.h"
 #include "generator/clashes.h"
 #include "generator/decode_tables.h"
 
@@ -78,6 +79,43 @@ INSTANTIATE_TEST_SUITE_P(Kinds, Decode,
                                        {2, 2, 5, 5, 2, 5, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+struct RowTextRow {
+    const char* name;
+    int width;
+    Pixels drawn;  // one row
+    GeneratorOptions options;
+    std::string text;
+};
+
+class RowText : public testing::TestWithParam<RowTextRow> {};
+
+TEST_P(RowText, SaysHowTheChipShowsTheRow) {
+    const RowTextRow& row = GetParam();
+    const std::vector<std::uint8_t> image = SpriteFileImage(row.width, 1, row.drawn);
+    ChipCel chip;
+    chip.Show(CaptureDocument(image.data()), 0, row.options);
+    EXPECT_EQ(DescribeChipRow(chip, 0), row.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RowText,
+    testing::Values(
+        RowTextRow{"AsDrawn", 8, {0, 3, 3, 0, 0, 0, 0, 0}, SpriteOptions(true), "row 0: as drawn"},
+        RowTextRow{"TwoLayersOr", 3, {7, 8, 15}, TwoLayerOptions(), "row 0: 7 | 8 OR → F"},
+        RowTextRow{
+            "TwoLayersNotOr", 3, {1, 2, 4}, TwoLayerOptions(), "row 0: 1 | 2 OR → 3; 4 shows as 3"},
+        RowTextRow{
+            "TwoLayersTheCelsTwo", 3, {5, 6, 7}, TwoLayerNoColorOptions(), "row 0: 7 is dropped"},
+        RowTextRow{"OneColourALine",
+                   3,
+                   {5, 7, 5},
+                   SpriteOptions(true),
+                   "row 0: 5 and 7: the line takes 5"},
+        RowTextRow{"CharacterColourZero", 3, {2, 0, 5}, ChrOptions(), "row 0: 5 shows as 0"},
+        RowTextRow{"ColumnsPast15", 18, Join({{1}, Zeros(16), {3}}), SpriteOptions(false),
+                   "row 0: column 17 is in no table"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 // The rows FindClashes names, read back from its lines ("cel 2, row 5...").
 std::vector<CelRow> NamedRows(const std::vector<std::string>& lines) {
     std::set<std::pair<int, int>> rows;
@@ -92,7 +130,9 @@ std::vector<CelRow> NamedRows(const std::vector<std::string>& lines) {
     return named;
 }
 
-// Every picture of the examples and random ones: their pixels and the options of every kind.
+// Every picture of the examples and random ones, with the options of every kind: the rows the
+// decoded tables show otherwise than drawn are the rows the check names, and the rows whose words
+// say what the chip shows otherwise.
 TEST(Decode, RowsNotAsDrawnAreTheRowsTheCheckNames) {
     std::vector<std::pair<std::vector<std::uint8_t>, std::string>> images;
     for (const auto* examples : {&SpriteExamples(), &ChrExamples(), &TwoLayerExamples(),
@@ -117,8 +157,21 @@ TEST(Decode, RowsNotAsDrawnAreTheRowsTheCheckNames) {
         for (const GeneratorOptions& options :
              {SpriteOptions(false), SpriteOptions(true), TwoLayerOptions(),
               TwoLayerNoColorOptions(), ChrOptions()}) {
-            ASSERT_EQ(RowsNotAsDrawn(doc, options), NamedRows(FindClashes(doc, options)))
+            const std::vector<CelRow> rows = RowsNotAsDrawn(doc, options);
+            ASSERT_EQ(rows, NamedRows(FindClashes(doc, options)))
                 << name << ", kind " << static_cast<int>(ChooseGenerator(options));
+            ChipCel chip;
+            for (int cel = 0; cel < doc.celCount; ++cel) {
+                chip.Show(doc, cel, options);
+                for (int r = 0; r < doc.height; ++r) {
+                    const std::string text = DescribeChipRow(chip, r);
+                    bool otherwise = false;
+                    for (const char* word : {"dropped", "shows as", "no table", "the line takes"}) {
+                        otherwise |= text.find(word) != std::string::npos;
+                    }
+                    ASSERT_EQ(otherwise, !chip.RowAsDrawn(r)) << name << ": " << text;
+                }
+            }
         }
     }
 }

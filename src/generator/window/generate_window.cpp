@@ -237,6 +237,7 @@ void TfrmExport::Memo1KeyDown(int key, bool /*shift*/, bool ctrl, bool /*alt*/) 
     }
     UpdateLabels();
     Regenerate();
+    emit optionsChanged();
 }
 
 void TfrmExport::AddText(std::string_view piece) {

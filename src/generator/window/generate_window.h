@@ -62,8 +62,10 @@ class TfrmExport : public QWidget {
     void AddText(std::string_view piece);
     void AddCommas();
 
-    // --- what tests look at -------------------------------------------------------------------
+    // The table options, which the editor's chip view shows the cel under.
     const GeneratorOptions& Options() const { return options_; }
+
+    // --- what tests look at -------------------------------------------------------------------
     TableFormat Format() const { return format_; }
     // The options of the writers: the document name as NAME, the rest at their defaults.
     WriterOptions Writer() const;
@@ -79,6 +81,10 @@ class TfrmExport : public QWidget {
     QLabel* lbResult();
 
     void setVisible(bool visible) override;  // makes the controls before the first show
+
+  signals:
+    // A key changed the options or the format: the editor's chip view follows the options.
+    void optionsChanged();
 
   private:
     void Build();

@@ -1,0 +1,111 @@
+#include "generator/chip_row.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "generator/clashes.h"
+
+namespace {
+
+char Key(int colour) {
+    return "0123456789ABCDEF"[colour & 0x0F];
+}
+
+// The drawn colours of a run of pixels in order of appearance; 0 counts only when asked.
+std::vector<std::uint8_t> Colours(const std::uint8_t* pixels, int count, bool withZero = false) {
+    std::array<bool, 256> seen{};
+    std::vector<std::uint8_t> colours;
+    for (int x = 0; x < count; ++x) {
+        if ((pixels[x] != 0 || withZero) && !seen[pixels[x]]) colours.push_back(pixels[x]);
+        seen[pixels[x]] = true;
+    }
+    return colours;
+}
+
+// "5 and 7", "1, 4 and 6"
+std::string Listed(const std::vector<std::uint8_t>& colours) {
+    std::string text;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (i > 0) text += i + 1 == colours.size() ? " and " : ", ";
+        text += Key(colours[i]);
+    }
+    return text;
+}
+
+// "a | b OR → c" when a pixel of the row is in both layers; empty otherwise.
+std::string LayersText(const GeneratedTables& tables, int width, int height, int row) {
+    const auto rows = static_cast<std::size_t>(height);
+    const std::size_t patterns = rows * (width > 8 ? 2 : 1);
+    const auto r = static_cast<std::size_t>(row);
+    const auto values = tables.Cel(0);
+    bool both = false;
+    for (std::size_t at = r; at < patterns; at += rows)
+        both |= (values[at] & values[patterns + at]) != 0;
+    if (!both) return {};
+    TableValue colour1 = 0;
+    TableValue colour2 = 0x40;
+    if (tables.kind == GeneratorKind::kSprite2Layers) {
+        colour1 = values[2 * patterns + r];
+        colour2 = values[2 * patterns + rows + r];
+    } else if (tables.layerColours.size() >= 2) {
+        colour1 = tables.layerColours[0];
+        colour2 = tables.layerColours[1] | 0x40u;
+    }
+    const int shown = (colour2 & 0x40u) != 0 ? (colour1 | colour2) & 0x0F : colour1 & 0x0F;
+    std::string text;
+    text.append(1, Key(colour1)).append(" | ").append(1, Key(colour2));
+    text.append(" OR → ").append(1, Key(shown));
+    return text;
+}
+
+}  // namespace
+
+std::string DescribeChipRow(const ChipCel& chip, int row) {
+    const int width = chip.Width();
+    const std::uint8_t* drawn = chip.Drawn() + static_cast<std::ptrdiff_t>(row) * width;
+    const std::uint8_t* shown = chip.Pixels() + static_cast<std::ptrdiff_t>(row) * width;
+    const GeneratedTables& tables = chip.Tables();
+    const bool holdsColours = TablesHoldColours(tables);
+    std::string said;
+    bool coloursSaid = false;
+    if (tables.kind == GeneratorKind::kSprite2Layers ||
+        tables.kind == GeneratorKind::kSprite2LayersNoColor) {
+        said = LayersText(tables, width, chip.Height(), row);
+    } else if (tables.kind == GeneratorKind::kSprite && holdsColours) {
+        const std::vector<std::uint8_t> colours = Colours(drawn, width);
+        if (colours.size() > 1) {
+            said = Listed(colours) + ": the line takes " + Key(colours[0]);
+            coloursSaid = true;
+        }
+    }
+
+    // What else the chip shows otherwise than drawn: each drawn colour of the columns the tables
+    // hold at its first pixel shown otherwise, then the columns from 16 on.
+    std::vector<std::string> otherwise;
+    if (holdsColours && !coloursSaid) {
+        const int covered = std::min(width, 16);
+        // Colour 0 is a character's colour like any other.
+        for (const std::uint8_t colour :
+             Colours(drawn, covered, tables.kind == GeneratorKind::kChr)) {
+            int x = 0;
+            while (x < covered && (drawn[x] != colour || shown[x] == colour)) ++x;
+            if (x == covered) continue;
+            std::string text(1, Key(colour));
+            // A sprite's colour 0 is no colour: the pixel is not there.
+            otherwise.push_back(shown[x] == 0 && tables.kind != GeneratorKind::kChr
+                                    ? text + " is dropped"
+                                    : text + " shows as " + Key(shown[x]));
+        }
+    }
+    if (const std::optional<ColumnRange> lost = UncoveredColumns(drawn, width, 1)) {
+        otherwise.push_back(lost->first == lost->last
+                                ? "column " + std::to_string(lost->first) + " is in no table"
+                                : "columns " + std::to_string(lost->first) + "–" +
+                                      std::to_string(lost->last) + " are in no table");
+    }
+    for (const std::string& text : otherwise) said += (said.empty() ? "" : "; ") + text;
+    std::string line = "row " + std::to_string(row) + ": ";
+    line += said.empty() ? "as drawn" : said;
+    return line;
+}
