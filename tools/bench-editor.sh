@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Speed of the editor window, from a built tree (default: build):
-#  1. TForm1::Redraw of a 64 x 64 cel at zoom 16, offscreen, also with the onion skin on, next to
+#  1. TForm1::Redraw of a 64 x 64 cel at zoom 16, offscreen, also with the onion skin on and in
+#     the chip view (two layers with colour data: the costliest tables), next to
 #     a memcpy of the same frame; the companion window's picture of that cel at 1x, 2x and 4x
 #     next to a memcpy of the same picture;
 #  2. start-up to the first painted window and resident memory under Xvfb, side by side with the
@@ -15,7 +16,7 @@ for exe in bench_editor_redraw bench_editor_startup bench_minimal_startup; do
   [[ -x "$bin/$exe" ]] || { echo "bench-editor: $bin/$exe is missing; build first (make build)" >&2; exit 1; }
 done
 
-echo "== Redraw of a 64 x 64 cel at zoom 16 (offscreen; onion skin on too) against memcpy of the"
+echo "== Redraw of a 64 x 64 cel at zoom 16 (offscreen; onion skin on, chip view) against memcpy of the"
 echo "   4 MiB frame; the companion's 1x, 2x and 4x picture of it against memcpy of its 464 KiB"
 "$bin/bench_editor_redraw" --benchmark_min_time=0.5 2>/dev/null
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the generator benchmark: the CPU time of each generator with each writer (hex,
-# asm, c, basic, bin) on the largest document, and that time as a multiple of one memcpy of the
+# asm, c, basic, bin) on the largest document and of decoding its tables back into pixels, and
+# that time as a multiple of one memcpy of the
 # document buffer (the median of five runs each).
 # Extra arguments go to the benchmark, e.g. --benchmark_min_time=2.
 set -euo pipefail

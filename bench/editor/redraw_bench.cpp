@@ -1,5 +1,6 @@
 // How long TForm1::Redraw takes for a 64 x 64 cel at zoom 16 (a 1024 x 1024 picture), offscreen,
-// also with the onion skin on, next to a plain memcpy of a frame of the same size in the same run;
+// also with the onion skin on and in the chip view, next to a plain memcpy of a frame of the same
+// size in the same run;
 // and the companion window's picture of that cel at 1x, 2x and 4x next to a memcpy of its size;
 // and a step of history back (U) and forward (Y) on the largest document, with their redraws.
 
@@ -16,6 +17,7 @@
 
 #include "editor/companion_window.h"
 #include "editor/editor_window.h"
+#include "generator/window/generate_window.h"
 
 namespace {
 
@@ -120,6 +122,23 @@ void BM_RedrawOnion(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RedrawOnion);
+
+// The chip view under two layers with colour data, the costliest tables to make: the cel's tables,
+// their pixels and the row marks, then the same copy of swatches.
+void BM_RedrawChipView(benchmark::State& state) {
+    TfrmExport generate;
+    Fixture fixture(false);
+    fixture.form->SetGenerateWindow(&generate);
+    generate.Memo1KeyDown('2', false, false, false);
+    generate.Memo1KeyDown('C', false, false, false);
+    fixture.form->ToggleChipView();
+    for (auto _ : state) {
+        fixture.form->Redraw();
+        benchmark::ClobberMemory();
+    }
+    state.counters["marked rows"] = static_cast<double>(fixture.form->Chip()->Marks().size());
+}
+BENCHMARK(BM_RedrawChipView);
 
 // The companion's picture of the largest cel: 64 x 64 at 1x, 2x and 4x side by side.
 std::size_t CompanionPictureBytes() {

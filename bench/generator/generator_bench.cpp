@@ -1,5 +1,6 @@
 // Time of each table generator with each writer on the largest document (100 cels of 64 × 64,
-// mixed colours), printed as a multiple of one memcpy of the whole document buffer.
+// mixed colours), and of decoding its tables of each kind back into pixels, printed as multiples
+// of one memcpy of the whole document buffer.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "document/sprite_document.h"
+#include "generator/decode_tables.h"
 #include "generator/regenerate.h"
 #include "generator/writers.h"
 #include "largest_document.h"
@@ -60,6 +62,21 @@ void GenerateAndWrite(benchmark::State& state, GeneratorOptions options, TableFo
     state.counters["bytes"] = static_cast<double>(size);
 }
 
+// The tables of every cel, made once, back into pixels.
+void Decode(benchmark::State& state, GeneratorOptions options) {
+    const CapturedDocument doc = CaptureDocument(LargestDocument().data());
+    const GeneratedTables tables = GenerateTables(doc, options);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kCelCapacity) * kMaxCels);
+    for (auto _ : state) {
+        for (int cel = 0; cel < doc.celCount; ++cel) {
+            DecodeCel(tables, cel, doc.width, doc.height, {},
+                      pixels.data() + static_cast<std::ptrdiff_t>(cel) * kCelCapacity);
+        }
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+
 // Keeps the CPU time per iteration of every benchmark (the median when repeated) besides printing
 // it. CPU time, because other programs share the machine.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -87,6 +104,9 @@ int main(int argc, char** argv) {
                                          format.format)
                 ->Unit(benchmark::kMicrosecond);
         }
+        names.push_back(std::string(generator.name) + "/decode");
+        benchmark::RegisterBenchmark(names.back().c_str(), Decode, generator.options)
+            ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
@@ -97,18 +117,21 @@ int main(int argc, char** argv) {
     const auto copy = reporter.times.find("Memcpy");
     if (copy == reporter.times.end() || copy->second <= 0) return 0;
     std::printf(
-        "\nCPU time of generator and writer as a multiple of one memcpy of %d bytes "
+        "\nCPU time of generator and writer (decode: of the tables back into pixels) as a "
+        "multiple of one memcpy of %d bytes "
         "(%.2f us), target 10x:\n",
         kBufferCapacity, copy->second);
     std::printf("  %-28s", "");
     for (const FormatRow& format : kFormats) std::printf(" %8s", format.name.data());
-    std::printf("\n");
+    std::printf(" %8s\n", "decode");
     bool met = true;
     for (const Generator& generator : kGenerators) {
         std::printf("  Generate%-20s", generator.name);
-        for (const FormatRow& format : kFormats) {
-            const auto time =
-                reporter.times.find(std::string(generator.name) + "/" + std::string(format.name));
+        std::vector<std::string> columns;
+        for (const FormatRow& format : kFormats) columns.emplace_back(format.name);
+        columns.emplace_back("decode");
+        for (const std::string& column : columns) {
+            const auto time = reporter.times.find(std::string(generator.name) + "/" + column);
             if (time == reporter.times.end()) {
                 std::printf(" %8s", "-");
                 continue;

@@ -82,12 +82,13 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
     }
     // A sprite narrower than 8 pixels has its bits at the right of the byte.
     const int narrowShift = width < 8 ? 8 - width : 0;
+    const bool lineColours = TablesHoldColours(tables);
     for (std::size_t r = 0; r < rows; ++r) {
         std::uint64_t leftWord = 0;
         std::uint64_t rightWord = 0;
         switch (tables.kind) {
             case GeneratorKind::kSprite: {
-                const std::uint64_t colour = TablesHoldColours(tables)
+                const std::uint64_t colour = lineColours
                                                  ? Colour(t[patterns + r])
                                                  : Colour(static_cast<TableValue>(colours.first));
                 leftWord = Expanded(static_cast<TableValue>(t[r] << narrowShift)) * colour;

@@ -2,7 +2,8 @@
 # End-to-end run of the Generate window and the PNG export in the real editor on an X server (run
 # it under xvfb-run, screen 1024x768x24): open a sprite file, draw, save, press G and compare the
 # X clipboard byte for byte with spritehex-cli tables of the saved file, for each option key; then
-# export with P, typing the path into the dialog, and check the PNG's size and pixels.
+# export with P, typing the path into the dialog, and check the PNG's size and pixels; then the
+# chip view (X) under colour data marks the rows the chip cannot show as drawn.
 # Arguments: the spritehex program, the spritehex-cli program.
 set -euo pipefail
 build_exe=$(readlink -f "$1")
@@ -139,6 +140,32 @@ check "pixel (2, 1), colour 0" "$(pixel "$strip" 0 0)" "$(pixel "$work/walk.png"
 # spritehex-cli png writes the same picture.
 "$cli" png "$work/walk.dat" "$work/cli.png"
 check "spritehex-cli png: the same pixels" 0 "$(compare -metric AE "$work/walk.png" "$work/cli.png" null: 2>&1)"
+
+# --- X: the chip view under colour data marks each row of two colours ---------------------------
+xdotool key g
+wait_focus "$(find_window "Generate")"
+xdotool key c Escape
+wait_focus "$win"
+# The editor is 256 x 48 at (384, 360); a row's notch covers pixels 0-3 across, 4-11 down.
+notch() { # row: waits for the screen's colour at the row's notch, prints it
+  local last=
+  for _ in $(seq 20); do
+    import -window root "$work/shot.png"
+    last=$(pixel "$work/shot.png" 385 $((360 + $1 * 16 + 8)))
+    [[ "$last" == "$2" ]] && break
+    sleep 0.05
+  done
+  echo "$last"
+}
+xdotool key x Up Up Up $(printf 'Left %.0s' $(seq 16)) Down 5
+check "X: row 0 (colours 7, 1, 2 and 3) has its red notch" FF0000 "$(notch 0 FF0000)"
+wait_title "$win" "walk* 1/2"
+[[ "$(notch 1 none)" != FF0000 ]] || fail "row 1 of one colour has a notch"
+echo "ok: row 1 of one colour shows as drawn"
+xdotool key Right 6
+check "a second colour in row 1: its notch" FF0000 "$(notch 1 FF0000)"
+xdotool key x s
+wait_title "$win" "walk 1/2"
 
 # The editor closing while the Generate window is still open ends the program all the same.
 xdotool key g
