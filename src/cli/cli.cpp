@@ -6,6 +6,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_support.h"
+#include "cli/decode_command.h"
 #include "cli/tables_command.h"
 #include "document/sprite_document.h"
 
@@ -60,7 +61,8 @@ void PrintHelp(std::ostream& out, std::span<const CliCommand> commands) {
     out << "\nExit status: 0 on success; 1 when the tables were written but break a two-layer\n"
            "rule, or check found a row the tables cannot show (the lines go to standard error);\n"
            "2 on a wrong command line, a file that cannot be read or is not a sprite file, a\n"
-           "picture that cannot be imported, or an output that cannot be written.\n";
+           "picture that cannot be imported, tables that cannot be read back, or an output that\n"
+           "cannot be written.\n";
 }
 
 }  // namespace
@@ -71,6 +73,7 @@ std::span<const CliCommand> CoreCommands() {
         CheckCommand(),
         {"info", "FILE.dat", "Print the width, height and cel count of a sprite file.", RunInfo, 0,
          ""},
+        DecodeCommand(),
     };
     return commands;
 }

@@ -21,7 +21,7 @@ struct CliCommand {
     std::string_view details;  // the help after the lines of its options
 };
 
-// "tables" and "info".
+// tables, check, info and decode.
 std::span<const CliCommand> CoreCommands();
 
 // Runs a command line (without the program name) with the core commands.

@@ -7,6 +7,7 @@
 #include "base/one_of.h"
 #include "cli/cli_support.h"
 #include "document/size_rules.h"
+#include "document/sprite_document.h"
 #include "generator/label_name.h"
 #include "generator/table_kinds.h"
 
@@ -80,9 +81,35 @@ std::optional<CelSize> CelSizeOf(const std::string& text) {
     return CelSize{*width, *height};
 }
 
-constexpr unsigned kTableCommands = kTablesCommand | kCheckCommand;
+Wrong TakeCelSize(CommandLine& line, const std::string& v) {
+    const std::optional<CelSize> size = CelSizeOf(v);
+    if (!size) return "'" + v + "' is not a cel size: use WxH, such as 16x16";
+    if (const Result<> fits = CheckCelSize(size->width, size->height); !fits) {
+        return "--size " + v + ": " + fits.message();
+    }
+    line.import.celWidth = size->width;
+    line.import.celHeight = size->height;
+    line.sizeGiven = true;
+    return std::nullopt;
+}
+
+Wrong TakeFormat(CommandLine& line, const std::string& v) {
+    const FormatRow* format = FindFormat(v);
+    if (format == nullptr) return "unknown format '" + v + "': use " + OneOf(FormatNames());
+    line.format = format->format;
+    return std::nullopt;
+}
+
+std::string DecodeFormatHelp() {
+    return OneOf(FormatNames()) + " (default: told from what IN holds)";
+}
+
+constexpr unsigned kTableCommands = kTablesCommand | kCheckCommand | kDecodeCommand;
 
 constexpr CliOption kOptions[] = {
+    // The tables do not say their cel size: decode needs it, first in its usage line.
+    {"--size", "WxH", kDecodeCommand, 0, "the cel size of the tables, 1 to 64 each", "--size 16x16",
+     "a cel size WxH, such as 16x16", nullptr, nullptr, TakeCelSize, kDecodeCommand},
     {"--type", "sprite|chr", kTableCommands, 0, "", "--type chr", "", TypeHelp, TypeNeeds,
      [](CommandLine& line, const std::string& v) -> Wrong {
          const TableTypeRow* type = FindTableType(v);
@@ -111,12 +138,7 @@ constexpr CliOption kOptions[] = {
          return std::nullopt;
      }},
     {"--format", "FORMAT", kTablesCommand, 0, "", "--format asm", "", FormatHelp, FormatNeeds,
-     [](CommandLine& line, const std::string& v) -> Wrong {
-         const FormatRow* format = FindFormat(v);
-         if (format == nullptr) return "unknown format '" + v + "': use " + OneOf(FormatNames());
-         line.format = format->format;
-         return std::nullopt;
-     }},
+     TakeFormat},
     {"--name", "ID", kTablesCommand, kTakesName,
      "NAME in NAME_c1_pattern, NAME_pattern, REM NAME; default the file's name made an "
      "identifier (letters, digits, _)",
@@ -193,18 +215,7 @@ constexpr CliOption kOptions[] = {
      }},
     {"--size", "WxH", kImportCommand, 0,
      "the cel size, 1 to 64 each; default: the whole picture is one cel, if it fits 64 x 64",
-     "--size 16x16", "a cel size WxH, such as 16x16", nullptr, nullptr,
-     [](CommandLine& line, const std::string& v) -> Wrong {
-         const std::optional<CelSize> size = CelSizeOf(v);
-         if (!size) return "'" + v + "' is not a cel size: use WxH, such as 16x16";
-         if (const Result<> fits = CheckCelSize(size->width, size->height); !fits) {
-             return "--size " + v + ": " + fits.message();
-         }
-         line.import.celWidth = size->width;
-         line.import.celHeight = size->height;
-         line.sizeGiven = true;
-         return std::nullopt;
-     }},
+     "--size 16x16", "a cel size WxH, such as 16x16", nullptr, nullptr, TakeCelSize},
     {"--scale", "1|2|auto", kImportCommand, 0,
      "2: each 2 x 2 block of the picture is one pixel, as the png command writes it; 1: each "
      "pixel is one pixel (the default with --size); auto (the default without --size): 2 when "
@@ -237,6 +248,36 @@ constexpr CliOption kOptions[] = {
          line.import.keepIndices = true;
          return std::nullopt;
      }},
+    {"--cels", "N", kDecodeCommand, 0, "1 to 100; default every whole cel in IN", "--cels 4",
+     "a cel count from 1 to 100", nullptr, nullptr,
+     [](CommandLine& line, const std::string& v) -> Wrong {
+         line.cels = NumberIn(v, 1, kMaxCels);
+         if (!line.cels) return "'" + v + "' is not a cel count from 1 to 100";
+         return std::nullopt;
+     }},
+    {"--offset", "N", kDecodeCommand, 0, "bin: the byte where the tables start", "--offset 512",
+     "a byte offset from 0", nullptr, nullptr,
+     [](CommandLine& line, const std::string& v) -> Wrong {
+         line.offset = NumberIn(v, 0, INT_MAX);
+         if (!line.offset) return "'" + v + "' is not a byte offset from 0";
+         return std::nullopt;
+     }},
+    {"--colour", "C[,C2]", kDecodeCommand, 0,
+     "0 to 15, default 15: set bits where the tables hold no colour (sprites without colour "
+     "data); two layers: layer 1's and 2's, or one for both; goes before the colours IN names",
+     "--colour 7,9", "a colour from 0 to 15, or two: 7,9", nullptr, nullptr,
+     [](CommandLine& line, const std::string& v) -> Wrong {
+         const std::size_t comma = v.find(',');
+         const std::optional<int> first = NumberIn(std::string_view(v).substr(0, comma), 0, 15);
+         const std::optional<int> second =
+             comma == v.npos ? first : NumberIn(std::string_view(v).substr(comma + 1), 0, 15);
+         if (!first || !second) return "'" + v + "' is not a colour from 0 to 15, or two: 7,9";
+         line.colours.assign(1, *first);
+         if (comma != v.npos) line.colours.push_back(*second);
+         return std::nullopt;
+     }},
+    {"--format", "FORMAT", kDecodeCommand, 0, "", "--format asm", "", DecodeFormatHelp, FormatNeeds,
+     TakeFormat},
 };
 
 // Words of text joined by blanks into lines of at most width characters.
@@ -324,6 +365,13 @@ std::optional<CommandLine> ReadCommandLine(std::span<const std::string> args,
         }
         if (const Wrong wrong = option->take(line, value)) return fail(*wrong);
     }
+    for (const CliOption& option : kOptions) {
+        if ((option.neededBy & commandBit) != 0 &&
+            std::find(line.given.begin(), line.given.end(), option.name) == line.given.end()) {
+            return fail(std::string(command) + " needs " + Usage(option) + ": " +
+                        std::string(option.help));
+        }
+    }
     return line;
 }
 
@@ -343,7 +391,9 @@ bool OptionsFitFormat(const CommandLine& line, std::ostream& err) {
 std::vector<std::string> OptionSynopsis(unsigned commandBit) {
     std::vector<std::string> synopsis;
     for (const CliOption& option : kOptions) {
-        if ((option.commands & commandBit) != 0) synopsis.push_back('[' + Usage(option) + ']');
+        if ((option.commands & commandBit) == 0) continue;
+        synopsis.push_back((option.neededBy & commandBit) != 0 ? Usage(option)
+                                                               : '[' + Usage(option) + ']');
     }
     return synopsis;
 }

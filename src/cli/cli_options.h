@@ -19,18 +19,22 @@ enum CommandBit : unsigned {
     kCheckCommand = 1U << 1,
     kPngCommand = 1U << 2,
     kImportCommand = 1U << 3,
+    kDecodeCommand = 1U << 4,
 };
 
 // What the options of any command set, and the operands.
 struct CommandLine {
-    GeneratorOptions tables;                  // tables, check
-    TableFormat format = kFormats[0].format;  // tables
+    GeneratorOptions tables;                  // tables, check, decode
+    TableFormat format = kFormats[0].format;  // tables, decode
     WriterOptions writer;                     // tables; name and source are set per file
     std::optional<std::string> name;          // tables: --name, for the one FILE
     std::optional<std::string> output;        // tables: -o FILE; "-" or none: standard output
     std::optional<std::string> cel;           // png: counted from 1
-    ImportOptions import;                     // import
-    bool sizeGiven = false;                   // import
+    ImportOptions import;                     // import; the cel size of decode too
+    bool sizeGiven = false;                   // import, decode
+    std::optional<int> cels;                  // decode: --cels
+    std::optional<int> offset;                // decode: --offset
+    std::vector<int> colours;                 // decode: --colour, one or two
     bool scaleGiven = false;                  // import
     std::vector<std::string> given;           // the options given, once each
     std::vector<std::string> operands;
@@ -49,11 +53,12 @@ struct CliOption {
     // Takes the option's value (or, for a flag, nothing) into the command line: what is wrong
     // with the value, or nothing.
     std::optional<std::string> (*take)(CommandLine& line, const std::string& value);
+    unsigned neededBy = 0;  // the CommandBit of every command that cannot run without it
 };
 
 // Reads the options a command takes and its operands ("--" ends the options; "-" is an operand).
-// Options are "--name VALUE", "--name=VALUE" or "-o FILE", each at most once. On a usage error says
-// what is wrong on err and gives nothing.
+// Options are "--name VALUE", "--name=VALUE" or "-o FILE", each at most once; those the command
+// needs must be there. On a usage error says what is wrong on err and gives nothing.
 std::optional<CommandLine> ReadCommandLine(std::span<const std::string> args,
                                            std::string_view command, unsigned commandBit,
                                            std::ostream& err);
@@ -61,7 +66,7 @@ std::optional<CommandLine> ReadCommandLine(std::span<const std::string> args,
 // Refuses an option given for a format that does not take it: false after saying so.
 bool OptionsFitFormat(const CommandLine& line, std::ostream& err);
 
-// The options of a command, each in brackets, for the usage line.
+// The options of a command, for the usage line: in brackets but those it needs.
 std::vector<std::string> OptionSynopsis(unsigned commandBit);
 // The help lines of a command's options: the option, what it does, an example.
 std::string OptionHelp(unsigned commandBit);

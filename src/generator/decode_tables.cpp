@@ -17,7 +17,9 @@ constexpr std::array<std::uint64_t, 256> kExpanded = [] {
     std::array<std::uint64_t, 256> words{};
     for (int byte = 0; byte < 256; ++byte) {
         for (int pixel = 0; pixel < 8; ++pixel) {
-            if ((byte >> (7 - pixel) & 1) != 0) words[byte] |= std::uint64_t{1} << (8 * pixel);
+            if ((byte >> (7 - pixel) & 1) != 0) {
+                words[static_cast<std::size_t>(byte)] |= std::uint64_t{1} << (8 * pixel);
+            }
         }
     }
     return words;
@@ -73,7 +75,8 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
     const auto rows = static_cast<std::size_t>(height);
     const std::size_t patterns = rows * (width > 8 ? 2 : 1);
     const TableValue* t = tables.Cel(cel).data();
-    const TableValue* right = width > 8 ? t + rows : t;  // the right column's pattern bytes
+    // Where the right column's pattern bytes start: after the left column's rows.
+    const std::size_t right = width > 8 ? rows : 0;
     TableValue layerColour1 = static_cast<TableValue>(colours.first);
     TableValue layerColour2 = static_cast<TableValue>(colours.second | 0x40);
     if (tables.kind == GeneratorKind::kSprite2LayersNoColor && !tables.layerColours.empty()) {
@@ -92,23 +95,24 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
                                                  ? Colour(t[patterns + r])
                                                  : Colour(static_cast<TableValue>(colours.first));
                 leftWord = Expanded(static_cast<TableValue>(t[r] << narrowShift)) * colour;
-                rightWord = Expanded(right[r]) * colour;
+                rightWord = Expanded(t[right + r]) * colour;
                 break;
             }
             case GeneratorKind::kChr:
                 leftWord = Character(t[r], t[patterns + r]);
-                rightWord = Character(right[r], t[patterns + (right - t) + r]);
+                rightWord = Character(t[right + r], t[patterns + right + r]);
                 break;
             case GeneratorKind::kSprite2Layers: {
                 const TableValue colour1 = t[2 * patterns + r];
                 const TableValue colour2 = t[2 * patterns + rows + r];
                 leftWord = Layers(t[r], t[patterns + r], colour1, colour2);
-                rightWord = Layers(right[r], right[patterns + r], colour1, colour2);
+                rightWord = Layers(t[right + r], t[patterns + right + r], colour1, colour2);
                 break;
             }
             case GeneratorKind::kSprite2LayersNoColor:
                 leftWord = Layers(t[r], t[patterns + r], layerColour1, layerColour2);
-                rightWord = Layers(right[r], right[patterns + r], layerColour1, layerColour2);
+                rightWord =
+                    Layers(t[right + r], t[patterns + right + r], layerColour1, layerColour2);
                 break;
         }
         StoreRow(pixels + r * static_cast<std::size_t>(width), width, leftWord, rightWord);

@@ -15,6 +15,9 @@
 
 #include "example_tables.h"
 #include "generator/clashes.h"
+#include "generator/decode_tables.h"
+#include "generator/regenerate.h"
+#include "generator/writers.h"
 #include "temp_dir.h"
 
 extern char** environ;
@@ -245,6 +248,65 @@ TEST(SpritehexCli, ImportTakesBackEveryExportedCel) {
         }
     }
     EXPECT_EQ(cels, 9);
+}
+
+// tables then decode gives every cel as the chip shows its tables, in every format and kind: C
+// holds one table of every cel per array, and two layers take the colours a file names.
+TEST(SpritehexCli, DecodeReadsEveryFormatBack) {
+    TempDir dir;
+    const std::vector<std::vector<std::string>> formats = {
+        {"hex"},
+        {"hex", "--no-comma"},
+        {"asm"},
+        {"asm", "--number-style", "#"},
+        {"asm", "--number-style", "0x", "--directive", ".byte"},
+        {"asm", "--number-style", "&H"},
+        {"asm", "--number-style", "h", "--eol", "crlf"},
+        {"c", "--eol", "crlf"},
+        {"basic"},
+        {"bin"}};
+    for (const char* name : {"ship.dat", "font.dat", "walker.dat"}) {
+        const std::string file = std::string(SPRITEHEX_EXAMPLES) + "/" + name;
+        const std::string dat = ReadText(file);
+        const CapturedDocument doc =
+            CaptureDocument(reinterpret_cast<const std::uint8_t*>(dat.data()));
+        for (const GeneratorOptions options :
+             {GeneratorOptions{}, GeneratorOptions{OutputType::kSprite, false, true},
+              GeneratorOptions{OutputType::kSprite, true, false},
+              GeneratorOptions{OutputType::kSprite, true, true},
+              GeneratorOptions{OutputType::kChr}}) {
+            for (const std::vector<std::string>& format : formats) {
+                std::vector<std::string> tables = TablesArgs(options, file);
+                tables.insert(tables.end() - 1, "--format");
+                tables.insert(tables.end() - 1, format.begin(), format.end());
+                tables.insert(tables.end() - 1, {"-o", "-"});
+                std::string trace;
+                for (const std::string& arg : tables) trace += " " + arg;
+                SCOPED_TRACE(trace);
+                EXPECT_NE(RunProgram(dir, tables, dir.Path("tables")).status, 2);
+
+                GeneratedTables expected = GenerateTables(doc, options);
+                if (!FindFormat(format[0])->namesLayerColours) expected.layerColours.clear();
+                std::vector<std::string> decode = TablesArgs(options, dir.Path("tables"));
+                decode[0] = "decode";
+                decode.insert(decode.end() - 1, {"--size", std::to_string(doc.width) + "x" +
+                                                               std::to_string(doc.height)});
+                if (!TablesHoldColours(expected)) {
+                    decode.insert(decode.end() - 1, {"--colour", options.twoLayers ? "9,12" : "9"});
+                }
+                decode.push_back("-");
+                const ProgramRun run = RunProgram(dir, decode);
+                ASSERT_EQ(run.status, 0) << run.err;
+                std::string shown = dat.substr(0, 3);
+                std::vector<std::uint8_t> cel(static_cast<std::size_t>(doc.width * doc.height));
+                for (int c = 0; c < doc.celCount; ++c) {
+                    DecodeCel(expected, c, doc.width, doc.height, {9, 12}, cel.data());
+                    shown.append(cel.begin(), cel.end());
+                }
+                EXPECT_EQ(run.out, shown);
+            }
+        }
+    }
 }
 
 }  // namespace

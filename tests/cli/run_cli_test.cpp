@@ -1,6 +1,7 @@
 // The command line in-process: option parsing, usage errors, file errors and exit status.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -31,6 +32,10 @@ class RunCliTest : public testing::Test {
         return pixels;
     }
 
+    static std::vector<std::uint8_t> Bytes(std::string_view text) {
+        return {text.begin(), text.end()};
+    }
+
     RunCliTest() {
         const std::vector<std::uint8_t> ok = SpriteFileImage(8, 1, {0, 1, 2, 3, 0, 0, 0, 0});
         const std::vector<std::uint8_t> b = SpriteFileImage(8, 1, {1, 0, 0, 0, 0, 0, 0, 0});
@@ -40,7 +45,11 @@ class RunCliTest : public testing::Test {
                   {"WIDE", dir_.Write("wide.dat", SpriteFileImage(17, 1, Wide()))},
                   {"ZERO_WIDTH", dir_.Write("zero.dat", {0, 1, 1, 0})},
                   {"SHORT", dir_.Write("short.dat", {8, 2, 1, 0, 0})},
-                  {"MISSING", dir_.Path("missing.dat")}};
+                  {"MISSING", dir_.Path("missing.dat")},
+                  {"ASM", dir_.Write("bad.asm", Bytes("x_c1_pattern:\n\tdb $30,$G0\n"))},
+                  {"BASIC", dir_.Write("big.bas", Bytes("10 DATA 255,256\n"))},
+                  {"HEX", dir_.Write("shot.txt", Bytes("#30,\r\n#05,\r\n#81,\r\n#03"))},
+                  {"OUT", dir_.Path("out.dat")}};
     }
 
     CliRun Run(std::vector<std::string> args) {
@@ -151,6 +160,7 @@ TEST_P(Failures, WriteNothingAndExit2) {
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path("out.dat")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -247,8 +257,37 @@ INSTANTIATE_TEST_SUITE_P(
             "MissingFile", {"tables", "MISSING"}, "/missing.dat: No such file or directory."},
         FailureRow{"ZeroWidth", {"tables", "ZERO_WIDTH"}, "its width 0 is outside 1 to 64"},
         FailureRow{"TooShort", {"tables", "SHORT"}, "short.dat is not a sprite file"},
-        FailureRow{"InfoOnInvalidFile", {"info", "ZERO_WIDTH"}, "zero.dat is not a sprite file"}),
+        FailureRow{"InfoOnInvalidFile", {"info", "ZERO_WIDTH"}, "zero.dat is not a sprite file"},
+        FailureRow{"DecodeNotAByte",
+                   {"decode", "--size", "8x1", "ASM", "OUT"},
+                   "bad.asm:2:9: '$G0' is not a byte"},
+        FailureRow{"DecodePast255",
+                   {"decode", "--size", "8x1", "BASIC", "OUT"},
+                   "big.bas:1:13: '256' is more than 255"},
+        FailureRow{"DecodeTooFew",
+                   {"decode", "--size", "8x1", "--color-data", "--cels", "3", "HEX", "OUT"},
+                   "shot.txt holds 4 bytes; 3 cels of 8 × 1 sprite tables with colour data need "
+                   "6: 2 are missing"},
+        FailureRow{"DecodeLessThanACel",
+                   {"decode", "--size", "8x5", "HEX", "OUT"},
+                   "1 cel of 8 × 5 sprite tables needs 5: 1 is missing"},
+        FailureRow{"DecodeColourOfColourData",
+                   {"decode", "--size", "8x1", "--color-data", "--colour", "3", "HEX", "OUT"},
+                   "--colour is for tables without colour data"},
+        FailureRow{
+            "DecodeOntoItsInput", {"decode", "--size", "8x1", "HEX", "HEX"}, "shot.txt itself"},
+        FailureRow{"DecodeWithoutSize", {"decode", "HEX", "OUT"}, "decode needs --size WxH"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// The example of formats.md, "..55...." and "3......1" with colour data: the first cel alone,
+// and a note of what is left out.
+TEST_F(RunCliTest, DecodeTakesTheCelsAskedFor) {
+    const CliRun run = Run({"decode", "--size", "8x1", "--color-data", "--cels", "1", "HEX", "-"});
+    EXPECT_EQ(run.status, kExitOk);
+    EXPECT_EQ(run.out, std::string("\x08\x01\x01\0\0\x05\x05\0\0\0\0", 11));
+    EXPECT_EQ(run.err,
+              Expand("spritehex-cli: {HEX}: 1 cel read; 2 bytes after it are left out.\n"));
+}
 
 TEST_F(RunCliTest, BrokenRuleWritesTablesThenNamesEveryRowAndTheRule) {
     const CliRun run = Run({"tables", "--two-layers", "OK"});
