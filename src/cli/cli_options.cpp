@@ -119,13 +119,12 @@ constexpr CliOption kOptions[] = {
          line.tables.outputType = type->type;
          return std::nullopt;
      }},
-    {"--two-layers", "", kTableCommands, 0, "split sprites into two layers", "", "", nullptr,
-     nullptr,
+    {"--two-layers", "", kTableCommands, 0, "sprites in two layers", "", "", nullptr, nullptr,
      [](CommandLine& line, const std::string&) -> Wrong {
          line.tables.twoLayers = true;
          return std::nullopt;
      }},
-    {"--color-data", "", kTableCommands, 0, "add colour bytes to sprite tables", "", "", nullptr,
+    {"--color-data", "", kTableCommands, 0, "sprite tables with colour bytes", "", "", nullptr,
      nullptr,
      [](CommandLine& line, const std::string&) -> Wrong {
          line.tables.colorData = true;
@@ -264,7 +263,7 @@ constexpr CliOption kOptions[] = {
      }},
     {"--colour", "C[,C2]", kDecodeCommand, 0,
      "0 to 15, default 15: set bits where the tables hold no colour (sprites without colour "
-     "data); two layers: layer 1's and 2's, or one for both; goes before the colours IN names",
+     "data); two layers: layer 1's and 2's, or one for both; overrides the colours IN names",
      "--colour 7,9", "a colour from 0 to 15, or two: 7,9", nullptr, nullptr,
      [](CommandLine& line, const std::string& v) -> Wrong {
          const std::size_t comma = v.find(',');

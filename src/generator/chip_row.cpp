@@ -67,13 +67,14 @@ std::string DescribeChipRow(const ChipCel& chip, int row) {
     const std::uint8_t* shown = chip.Pixels() + static_cast<std::ptrdiff_t>(row) * width;
     const GeneratedTables& tables = chip.Tables();
     const bool holdsColours = TablesHoldColours(tables);
+    const int covered = std::min(width, 16);  // the columns the tables hold
     std::string said;
     bool coloursSaid = false;
     if (tables.kind == GeneratorKind::kSprite2Layers ||
         tables.kind == GeneratorKind::kSprite2LayersNoColor) {
         said = LayersText(tables, width, chip.Height(), row);
     } else if (tables.kind == GeneratorKind::kSprite && holdsColours) {
-        const std::vector<std::uint8_t> colours = Colours(drawn, width);
+        const std::vector<std::uint8_t> colours = Colours(drawn, covered);
         if (colours.size() > 1) {
             said = Listed(colours) + ": the line takes " + Key(colours[0]);
             coloursSaid = true;
@@ -84,7 +85,6 @@ std::string DescribeChipRow(const ChipCel& chip, int row) {
     // hold at its first pixel shown otherwise, then the columns from 16 on.
     std::vector<std::string> otherwise;
     if (holdsColours && !coloursSaid) {
-        const int covered = std::min(width, 16);
         // Colour 0 is a character's colour like any other.
         for (const std::uint8_t colour :
              Colours(drawn, covered, tables.kind == GeneratorKind::kChr)) {

@@ -83,7 +83,7 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
         layerColour1 = tables.layerColours[2 * static_cast<std::size_t>(cel)];
         layerColour2 = tables.layerColours[2 * static_cast<std::size_t>(cel) + 1] | 0x40u;
     }
-    // A sprite narrower than 8 pixels has its bits at the right of the byte.
+    // A single-layer sprite narrower than 8 pixels has its bits at the right of the byte.
     const int narrowShift = width < 8 ? 8 - width : 0;
     const bool lineColours = TablesHoldColours(tables);
     for (std::size_t r = 0; r < rows; ++r) {
@@ -156,11 +156,6 @@ void ChipCel::Show(const CapturedDocument& doc, int cel, const GeneratorOptions&
     DecodeCel(tables_, 0, width, height, {first, first}, shown_.data());
     marks_.clear();
     MarkCel(drawn, shown_.data(), width, height, tables_.kind, TablesHoldColours(tables_), marks_);
-}
-
-bool ChipCel::RowAsDrawn(int row) const {
-    return std::none_of(marks_.begin(), marks_.end(),
-                        [row](const RowMark& mark) { return mark.row == row; });
 }
 
 std::vector<CelRow> RowsNotAsDrawn(const CapturedDocument& doc, const GeneratorOptions& options) {

@@ -69,7 +69,6 @@ class ChipCel {
     int Height() const { return height_; }
     const std::vector<RowMark>& Marks() const { return marks_; }
     const GeneratedTables& Tables() const { return tables_; }
-    bool RowAsDrawn(int row) const;
 
   private:
     const std::uint8_t* drawn_ = nullptr;

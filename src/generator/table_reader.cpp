@@ -1,6 +1,7 @@
 #include "generator/table_reader.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,6 +106,15 @@ std::string_view NextWord(std::string_view& rest, std::string_view separators) {
 
 constexpr std::string_view kBlanks = " \t";
 
+// Words a C declaration of tables starts with.
+constexpr std::string_view kCWords[] = {"static", "const",   "unsigned", "signed",  "char",
+                                        "extern", "uint8_t", "int8_t",   "volatile"};
+
+// The most tables a cel has, with the colours of two layers; and the most labels and remarks that
+// can name them, a table of every cel.
+constexpr std::size_t kMostTables = 5;
+constexpr std::size_t kMostLabels = kMostTables * static_cast<std::size_t>(kMaxCels);
+
 std::string_view LastWord(std::string_view text) {
     std::string_view word;
     for (std::string_view next; !(next = NextWord(text, kBlanks)).empty();) word = next;
@@ -186,11 +196,14 @@ class TextReader {
         return role;
     }
 
-    // A label or remark of a line, whose role is its name's.
-    void Labels(const Line& line, std::string_view label, std::string_view name) {
-        if (const std::optional<TableRole> role = Name(name)) {
-            labels.push_back({*role, groups.back().size(), Where(line, label)});
-        }
+    // A label or remark of a line, whose role is its name's; false past the most there can be.
+    bool Labels(const Line& line, std::string_view label, std::string_view name) {
+        const std::optional<TableRole> role = Name(name);
+        if (!role) return true;
+        if (labels.size() == kMostLabels)
+            return Wrong(line, label, "names more tables than 100 cels have");
+        labels.push_back({*role, groups.back().size(), Where(line, label)});
+        return true;
     }
 
   private:
@@ -215,15 +228,27 @@ bool IsDirective(std::string_view word) {
     return !word.empty() && (IsLetter(word[0]) || word[0] == '.' || word[0] == '!');
 }
 
+// The directives of bytes that assemblers know: any other (org, ds, equ ...) is refused rather
+// than its numbers taken for tables.
+bool IsByteDirective(std::string_view word) {
+    for (const std::string_view known : {"db", "defb", "dfb", "fcb", "byte", "dc.b", ".db", ".defb",
+                                         ".dfb", ".fcb", ".byte", ".dc.b", "!byte", "!by", "!8"}) {
+        if (word.size() == known.size() && StartsNoCase(word, known)) return true;
+    }
+    return false;
+}
+
 bool ReadAsmLine(TextReader& r, const Line& line) {
     std::string_view rest = line.text.substr(0, line.text.find(';'));
     std::string_view word = NextWord(rest, kBlanks);
     if (word.ends_with(':')) {
-        r.Labels(line, word, word.substr(0, word.size() - 1));
+        if (!r.Labels(line, word, word.substr(0, word.size() - 1))) return false;
         word = NextWord(rest, kBlanks);
     }
     if (word.empty()) return true;
-    if (!IsDirective(word)) return r.Wrong(line, word, "is not a directive such as db");
+    if (!IsByteDirective(word)) {
+        return r.Wrong(line, word, "is not a directive of bytes (db, defb, .byte, dc.b, fcb ...)");
+    }
     return r.Values(line, rest, kAsmNumbers);
 }
 
@@ -233,10 +258,7 @@ bool ReadBasicLine(TextReader& r, const Line& line) {
     if (number.empty()) return true;
     if (!AllOf(number, 10)) return r.Wrong(line, number, "is not a line number");
     rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
-    if (StartsNoCase(rest, "rem")) {
-        r.Labels(line, rest, LastWord(rest));
-        return true;
-    }
+    if (StartsNoCase(rest, "rem")) return r.Labels(line, rest, LastWord(rest));
     if (StartsNoCase(rest, "data")) return r.Values(line, rest.substr(4), kBasicNumbers);
     return rest.empty() || r.Wrong(line, NextWord(rest, kBlanks), "is neither DATA nor REM");
 }
@@ -271,6 +293,10 @@ bool ReadCLine(TextReader& r, const Line& line, CState& c) {
             c.row = skipPast("]") ? Digits(t.substr(start, i - start - 1), 10) : std::nullopt;
         } else if (rest[0] == '{' || rest[0] == '}') {
             if (rest[0] == '{' && c.depth++ == 0) {
+                if (r.groups.size() == kMostTables) {
+                    return r.Wrong(line, rest.substr(0, 1),
+                                   "opens more arrays than there are tables");
+                }
                 r.groups.emplace_back();
                 r.rows.push_back(c.row);
                 r.Name(c.name);
@@ -359,7 +385,8 @@ TableFormat DetectTableFormat(std::string_view bytes) {
     const std::string_view next = NextWord(line, kBlanks);
     const std::string_view hashWord =
         LeadingWord(word.substr(std::min<std::size_t>(1, word.size())));
-    if (word.starts_with("/*") || word.starts_with("//") || word == "static" || word == "const" ||
+    const bool cWord = std::find(std::begin(kCWords), std::end(kCWords), word) != std::end(kCWords);
+    if (word.starts_with("/*") || word.starts_with("//") || cWord ||
         (word.starts_with('#') && !AllOf(hashWord, 16))) {
         return TableFormat::kC;
     }
@@ -480,7 +507,7 @@ Result<TablesRead> ReadTables(std::string_view bytes, const TableSource& source,
         if (has >= needs) continue;
         std::string where = name;
         if (arrays) where += "'s " + std::string(RoleName(roles[g])) + " array";
-        if (read.format == TableFormat::kBin) where += " from offset " + std::to_string(offset);
+        if (source.offset) where += " from offset " + std::to_string(offset);
         return Fail(Failure::kNotUsable, where + " holds " + Count(has, "byte") + "; " +
                                              Count(std::max<std::size_t>(cels, 1), "cel") + " of " +
                                              kind + (cels > 1 ? " need " : " needs ") +

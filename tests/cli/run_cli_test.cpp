@@ -48,6 +48,7 @@ class RunCliTest : public testing::Test {
                   {"MISSING", dir_.Path("missing.dat")},
                   {"ASM", dir_.Write("bad.asm", Bytes("x_c1_pattern:\n\tdb $30,$G0\n"))},
                   {"BASIC", dir_.Write("big.bas", Bytes("10 DATA 255,256\n"))},
+                  {"ORG", dir_.Write("org.asm", Bytes("\torg 100\n\tdb $30\n"))},
                   {"HEX", dir_.Write("shot.txt", Bytes("#30,\r\n#05,\r\n#81,\r\n#03"))},
                   {"OUT", dir_.Path("out.dat")}};
     }
@@ -264,6 +265,9 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"DecodePast255",
                    {"decode", "--size", "8x1", "BASIC", "OUT"},
                    "big.bas:1:13: '256' is more than 255"},
+        FailureRow{"DecodeOnlyDirectivesOfBytes",
+                   {"decode", "--size", "8x1", "ORG", "OUT"},
+                   "org.asm:1:2: 'org' is not a directive of bytes"},
         FailureRow{"DecodeTooFew",
                    {"decode", "--size", "8x1", "--color-data", "--cels", "3", "HEX", "OUT"},
                    "shot.txt holds 4 bytes; 3 cels of 8 × 1 sprite tables with colour data need "

@@ -422,16 +422,26 @@ void EditorView::chipView() {
                                         static_cast<qsizetype>(file.size())));
         test::Press(*editor.form, "G X");
         const TSpriteDocument& doc = editor.form->Document();
+        const auto showsTheChip = [&] {
+            ChipCel chip;
+            chip.Show(CaptureDocument(doc.Buffer()), doc.CurrentCel(), editor.frmExport.Options());
+            QCOMPARE(editor.form->MainImage(), Expected(doc, 4, 4, false, &chip));
+        };
         // Sprites, with colour data, two layers with and without it, characters.
         for (const int key : {0, int{'C'}, int{'2'}, int{'C'}, int{'T'}}) {
             if (key != 0) editor.frmExport.Memo1KeyDown(key, false, false, false);
             test::Press(*editor.form, QString("J ").repeated(doc.CelCount()));
             for (int cel = 0; cel < doc.CelCount(); ++cel, test::Press(*editor.form, "M")) {
-                ChipCel chip;
-                chip.Show(CaptureDocument(doc.Buffer()), cel, editor.frmExport.Options());
-                QCOMPARE(editor.form->MainImage(), Expected(doc, 4, 4, false, &chip));
+                showsTheChip();
             }
         }
+        // Drawing and a step back follow at once; X again shows the cel as drawn.
+        for (const char* keys : {"5", "U"}) {
+            test::Press(*editor.form, keys);
+            showsTheChip();
+        }
+        test::Press(*editor.form, "X");
+        QCOMPARE(editor.form->MainImage(), Expected(doc, 4));
     }
 }
 
