@@ -1,5 +1,5 @@
 #pragma once
-// The four options of the Generate window, with their initial values.
+// The options of the Generate window, with their initial values.
 
 #include "generator/output_text.h"
 
@@ -10,4 +10,7 @@ struct GeneratorOptions {
     bool twoLayers = false;
     bool colorData = false;
     int comma = kCommaOn;
+    // Sprite sets: every cel cut into hardware sprites of pieces x pieces pixels (16 or 8), with a
+    // sprite table; 0 for the tables of a cel as one sprite.
+    int pieces = 0;
 };

@@ -74,6 +74,18 @@ OutputType NextTableType(OutputType type) {
     return next == std::end(kTableTypes) ? kTableTypes[0].type : next->type;
 }
 
+const PiecesRow& PiecesOf(int pieces) {
+    for (const PiecesRow& row : kPieceSizes) {
+        if (row.pieces == pieces) return row;
+    }
+    return kPieceSizes[0];
+}
+
+int NextPieces(int pieces) {
+    const PiecesRow* next = &PiecesOf(pieces) + 1;
+    return next == std::end(kPieceSizes) ? kPieceSizes[0].pieces : next->pieces;
+}
+
 const TableKindRow& ChooseTableKind(const GeneratorOptions& options) {
     for (const TableKindRow& row : kKinds) {
         if (row.type == options.outputType && Meets(row.twoLayers, options.twoLayers) &&

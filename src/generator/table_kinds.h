@@ -32,6 +32,24 @@ const TableTypeRow* FindTableType(std::string_view name);
 // The type T shows after this one: the next row, then the first again.
 OutputType NextTableType(OutputType type);
 
+struct PiecesRow {
+    int pieces;              // GeneratorOptions::pieces
+    std::string_view name;   // the word of spritehex-cli's --pieces; empty: not given there
+    std::string_view title;  // the Generate window's, after "Pieces: "
+};
+
+// The piece sizes in the order P shows them; the first is the default.
+inline constexpr PiecesRow kPieceSizes[] = {
+    {0, "", "off"},
+    {16, "16", "16 × 16"},
+    {8, "8", "8 × 8"},
+};
+
+// The row of a piece size.
+const PiecesRow& PiecesOf(int pieces);
+// The piece size P shows after this one: the next row, then the first again.
+int NextPieces(int pieces);
+
 // Whether a kind needs an option on or off, or leaves it as it is.
 enum class Setting { kAny, kOff, kOn };
 
