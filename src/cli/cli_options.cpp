@@ -43,6 +43,18 @@ std::string TypeHelp() {
     return OneOf(notes) + " tables";
 }
 
+std::vector<std::string_view> PieceNames() {
+    std::vector<std::string_view> names;
+    for (const PiecesRow& row : kPieceSizes) {
+        if (!row.name.empty()) names.push_back(row.name);
+    }
+    return names;
+}
+
+std::string PiecesNeeds() {
+    return "a value: " + OneOf(PieceNames());
+}
+
 std::string TypeNeeds() {
     return "a value: " + OneOf(TypeNames());
 }
@@ -128,6 +140,28 @@ constexpr CliOption kOptions[] = {
      nullptr,
      [](CommandLine& line, const std::string&) -> Wrong {
          line.tables.colorData = true;
+         return std::nullopt;
+     }},
+    {"--pieces", "16|8", kTablesCommand | kCheckCommand, 0,
+     "sprite sets: every cel cut into hardware sprites of 16 x 16 or 8 x 8 pixels (those with a "
+     "drawn pixel), with a sprite table per cel",
+     "--pieces 16", "", nullptr, PiecesNeeds,
+     [](CommandLine& line, const std::string& v) -> Wrong {
+         for (const PiecesRow& row : kPieceSizes) {
+             if (!row.name.empty() && row.name == v) {
+                 line.tables.pieces = row.pieces;
+                 return std::nullopt;
+             }
+         }
+         return "unknown piece size '" + v + "': use " + OneOf(PieceNames());
+     }},
+    {"--sprites-per-line", "N", kTablesCommand | kCheckCommand, 0,
+     "the hardware sprites the chip shows on a line, 1 to 32; default 8 with --color-data, 4 "
+     "without. More on a line are named",
+     "--sprites-per-line 8", "a value: a number of sprites from 1 to 32", nullptr, nullptr,
+     [](CommandLine& line, const std::string& v) -> Wrong {
+         line.spritesPerLine = NumberIn(v, 1, 32);
+         if (!line.spritesPerLine) return "'" + v + "' is not a number of sprites from 1 to 32";
          return std::nullopt;
      }},
     {"--no-comma", "", kTablesCommand, kTakesComma, "bare digits, no \"#\" and no \",\"", "", "",

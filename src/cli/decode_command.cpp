@@ -153,6 +153,7 @@ const CliCommand& DecodeCommand() {
         "Values after the last whole cel are left out, and standard error says so. A token that\n"
         "is not a byte is named with its line and column (walk.asm:3:12: '$G0' is not a byte).\n"
         "OUT.dat is written as the editor saves (- writes it to standard output, never to a\n"
-        "terminal); nothing is written when IN cannot be read."};
+        "terminal); nothing is written when IN cannot be read. Sprite sets (--pieces of tables)\n"
+        "are not read back."};
     return command;
 }

@@ -13,6 +13,7 @@
 #include "generator/decode_tables.h"
 #include "generator/label_name.h"
 #include "generator/regenerate.h"
+#include "generator/sprite_lines.h"
 
 namespace {
 
@@ -94,6 +95,8 @@ std::optional<CommandLine> ReadTablesLine(std::span<const std::string> args,
         wrong = std::string(command) + " needs a FILE.dat";
     } else if (line->name && line->operands.size() > 1) {
         wrong = "--name takes one FILE.dat; with several, each is named after its file";
+    } else if (line->tables.pieces != 0 && line->tables.outputType == OutputType::kChr) {
+        wrong = "--pieces makes sprite sets; character tables (--type chr) have no sprites";
     } else if (FormatOf(line->format).binary && !line->output) {
         wrong = "--format " + std::string(FormatOf(line->format).name) +
                 " needs -o FILE (or -o - for a pipe): it writes bytes, not text";
@@ -101,6 +104,16 @@ std::optional<CommandLine> ReadTablesLine(std::span<const std::string> args,
     if (wrong.empty()) return line;
     UsageError(err, wrong);
     return std::nullopt;
+}
+
+// Every run of lines of a file with more sprites than the chip shows on a line: true when there is
+// one.
+bool NameCrowdedLines(const std::string& path, const CapturedDocument& doc, const CommandLine& line,
+                      std::ostream& err) {
+    const int limit = line.spritesPerLine.value_or(ChipSpritesPerLine(line.tables));
+    const std::vector<std::string> crowded = LinesOverSpriteLimit(doc, line.tables, limit);
+    for (const std::string& text : crowded) err << path << ": " << text << "\n";
+    return !crowded.empty();
 }
 
 }  // namespace
@@ -144,6 +157,7 @@ int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream
     // pixels that no table holds are named as check names them, as a warning.
     int status = kExitOk;
     for (const FileTables& file : files) {
+        NameCrowdedLines(file.path, CaptureDocument(file.doc->Buffer()), *line, err);
         if (file.tables.resultCode == kNoError) {
             for (const std::string& lost :
                  FindUncoveredPixels(CaptureDocument(file.doc->Buffer()), line->tables)) {
@@ -176,7 +190,8 @@ int RunCheck(std::span<const std::string> args, std::ostream&, std::ostream& err
         for (const std::string& clash : FindClashes(captured, line->tables)) {
             err << path << ": " << clash << "\n";
         }
-        if (!RowsNotAsDrawn(captured, line->tables).empty()) {
+        const bool crowded = NameCrowdedLines(path, captured, *line, err);
+        if (crowded || !RowsNotAsDrawn(captured, line->tables).empty()) {
             status = std::max(status, kExitRuleBroken);
         }
     }
@@ -193,7 +208,7 @@ const CliCommand& TablesCommand() {
         RunTables,
         kTablesCommand,
         "A row that breaks a two-layer rule is named on standard error (exit status 1), as by\n"
-        "check."};
+        "check. Lines with more sprites than the chip shows are named as a warning (exit 0)."};
     return command;
 }
 
@@ -212,6 +227,9 @@ const CliCommand& CheckCommand() {
         "  walk.dat: cel 1, row 3: colours 5 and 7; the line takes 5   (--color-data)\n"
         "  font.dat: cel 1, row 3, columns 0 to 7: colours 1, 4 and 6; 6 is drawn as 4\n"
         "  wide.dat: cel 1, row 0: columns 16 to 31 are not in any sprite pattern\n"
-        "Exit status 1 when there is such a row, 0 when there is none."};
+        "  big.dat: cel 1, row 3, columns 16 to 31: colours 5 and 7; the line takes 5  (--pieces)\n"
+        "and one for every run of lines with more sprites than the chip shows on a line:\n"
+        "  walk.dat: cel 2, lines 0 to 15: 6 sprites on a line; the chip shows 4\n"
+        "Exit status 1 when there is such a row or line, 0 when there is none."};
     return command;
 }

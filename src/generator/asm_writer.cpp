@@ -55,9 +55,10 @@ Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions&
     // Labels: name, "_c", up to 3 digits, "_", the role (at most 8), ":" and the line end.
     const std::size_t labels = static_cast<std::size_t>(tables.celCount) * tables.shapes.size();
     std::size_t lines = labels;
-    for (const TableShape& shape : tables.shapes) {
-        lines += static_cast<std::size_t>(tables.celCount) *
-                 ((shape.length + kBytesPerLine - 1) / kBytesPerLine);
+    for (int cel = 0; cel < tables.celCount; ++cel) {
+        for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
+            lines += (tables.Length(cel, t) + kBytesPerLine - 1) / kBytesPerLine;
+        }
     }
     TextBuffer text(tables.values.size() * 5 + labels * (options.name.size() + 16) +
                     lines * (lineStart.size() + eol.length));

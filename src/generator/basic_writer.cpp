@@ -17,12 +17,14 @@ constexpr std::size_t kBytesPerLine = 8;
 }  // namespace
 
 int BasicLineCount(const GeneratedTables& tables) {
-    std::size_t perCel = 0;
-    for (const TableShape& shape : tables.shapes) {
-        perCel += 1 + (shape.length + kBytesPerLine - 1) / kBytesPerLine;
+    std::size_t lines = 0;
+    for (int cel = 0; cel < tables.celCount; ++cel) {
+        for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
+            lines += 1 + (tables.Length(cel, t) + kBytesPerLine - 1) / kBytesPerLine;
+        }
+        if (!tables.layerColours.empty()) lines += 2;  // the colours table WriteTables adds
     }
-    if (!tables.layerColours.empty()) perCel += 2;  // the colours table WriteTables adds
-    return static_cast<int>(perCel * static_cast<std::size_t>(tables.celCount));
+    return static_cast<int>(lines);
 }
 
 Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOptions& options) {

@@ -1,5 +1,6 @@
 // C source that works as a header: an include guard, one two-dimensional static array per role,
-// a row per cel, and the cel count as a macro.
+// a row per cel, and the cel count as a macro; where cels differ in length, one array per cel and
+// role.
 
 #include <algorithm>
 #include <array>
@@ -39,15 +40,51 @@ Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& o
     head += "#ifndef " + guard + eol + "#define " + guard + eol + eol;
     head += "#define " + options.name + "_CELS " + cels + eol;
     std::size_t lines = 0;
-    for (const TableShape& shape : tables.shapes) {
-        lines += 3 + static_cast<std::size_t>(tables.celCount) *
-                         (1 + (shape.length + kBytesPerLine - 1) / kBytesPerLine);
+    for (int cel = 0; cel < tables.celCount; ++cel) {
+        for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
+            lines += 4 + (tables.Length(cel, t) + kBytesPerLine - 1) / kBytesPerLine;
+        }
     }
     // Every byte "0x30, ", every line an indent, a brace or a comment and its end.
     TextBuffer text(head.size() + 16 + tables.values.size() * 6 +
                     tables.shapes.size() * (options.name.size() + cels.size() + 60) +
-                    lines * (20 + eol.size()));
+                    lines * (20 + eol.size() + options.name.size()));
     text.Put(head);
+    // The bytes of one table: lines of up to 16, without the last ",".
+    const auto putBytes = [&](std::span<const TableValue> table) {
+        for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
+            const std::size_t count = std::min(kBytesPerLine, table.size() - i);
+            char* end = text.Room(sizeof nextLine.text + count * 6);
+            if (i > 0) {
+                std::memcpy(end, nextLine.text.data(), sizeof nextLine.text);
+                end += nextLine.length;
+            }
+            text.End(PutPieces(end, bytes, table.data() + i, count, [](unsigned) { return 6u; }));
+        }
+        if (!table.empty()) text.End(text.Room(0) - 1);  // the last byte's ","
+    };
+    if (!tables.lengths.empty()) {
+        // Cels of tables that differ in length: an array per cel and table, named as the
+        // assembler's labels. C has no array of no bytes: a table without bytes is a comment.
+        for (int cel = 0; cel < tables.celCount; ++cel) {
+            const std::string celName = options.name + "_c" + std::to_string(cel + 1) + "_";
+            for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
+                const std::span<const TableValue> table = tables.Table(cel, t);
+                const std::string name = celName + std::string(RoleName(tables.shapes[t].role));
+                text.Put(eol);
+                if (table.empty()) {
+                    text.Put("/* " + name + ": no bytes */" + eol);
+                    continue;
+                }
+                text.Put("static const unsigned char " + name + "[" + std::to_string(table.size()) +
+                         "] = {" + eol + "     ");
+                putBytes(table);
+                text.Put(eol + "};" + eol);
+            }
+        }
+        text.Put(eol + "#endif" + eol);
+        return text.Take();
+    }
     for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
         const TableShape& shape = tables.shapes[t];
         text.Put(eol);
@@ -60,18 +97,7 @@ Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& o
             text.Put(" */");
             text.Put(eol);
             text.Put("    {");
-            const std::span<const TableValue> table = tables.Table(cel, t);
-            for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
-                const std::size_t count = std::min(kBytesPerLine, table.size() - i);
-                char* end = text.Room(sizeof nextLine.text + count * 6);
-                if (i > 0) {
-                    std::memcpy(end, nextLine.text.data(), sizeof nextLine.text);
-                    end += nextLine.length;
-                }
-                text.End(
-                    PutPieces(end, bytes, table.data() + i, count, [](unsigned) { return 6u; }));
-            }
-            if (!table.empty()) text.End(text.Room(0) - 1);  // the last byte's ","
+            putBytes(tables.Table(cel, t));
             text.Put(" },");
             text.Put(eol);
         }

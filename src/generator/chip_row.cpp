@@ -67,11 +67,23 @@ std::string DescribeChipRow(const ChipCel& chip, int row) {
     const std::uint8_t* shown = chip.Pixels() + static_cast<std::ptrdiff_t>(row) * width;
     const GeneratedTables& tables = chip.Tables();
     const bool holdsColours = TablesHoldColours(tables);
-    const int covered = std::min(width, 16);  // the columns the tables hold
+    const bool set = tables.kind == GeneratorKind::kSpriteSet;
+    const int covered = set ? width : std::min(width, 16);  // the columns the tables hold
     std::string said;
     bool coloursSaid = false;
-    if (tables.kind == GeneratorKind::kSprite2Layers ||
-        tables.kind == GeneratorKind::kSprite2LayersNoColor) {
+    if (set && tables.layers == 1 && holdsColours) {
+        // One colour a line of each piece: "columns 16–31: 5 and 7: the line takes 5".
+        for (int x0 = 0; x0 < width; x0 += tables.pieces) {
+            const int count = std::min(tables.pieces, width - x0);
+            const std::vector<std::uint8_t> colours = Colours(drawn + x0, count);
+            if (colours.size() < 2) continue;
+            said.append(said.empty() ? "" : "; ").append("columns " + std::to_string(x0));
+            said.append("–" + std::to_string(x0 + count - 1) + ": " + Listed(colours));
+            said.append(": the line takes ").append(1, Key(colours[0]));
+            coloursSaid = true;
+        }
+    } else if (tables.kind == GeneratorKind::kSprite2Layers ||
+               tables.kind == GeneratorKind::kSprite2LayersNoColor) {
         said = LayersText(tables, width, chip.Height(), row);
     } else if (tables.kind == GeneratorKind::kSprite && holdsColours) {
         const std::vector<std::uint8_t> colours = Colours(drawn, covered);
@@ -98,7 +110,8 @@ std::string DescribeChipRow(const ChipCel& chip, int row) {
                                     : text + " shows as " + Key(shown[x]));
         }
     }
-    if (const std::optional<ColumnRange> lost = UncoveredColumns(drawn, width, 1)) {
+    if (const std::optional<ColumnRange> lost =
+            set ? std::nullopt : UncoveredColumns(drawn, width, 1)) {
         otherwise.push_back(lost->first == lost->last
                                 ? "column " + std::to_string(lost->first) + " is in no table"
                                 : "columns " + std::to_string(lost->first) + "–" +

@@ -48,7 +48,12 @@ class ClashList {
   public:
     ClashList(int cel, int row)
         : place_("cel " + std::to_string(cel + 1) + ", row " + std::to_string(row)) {}
-    void Add(const std::string& what) { lines.push_back(place_ + ": " + what); }
+    void Add(const std::string& what) {
+        lines.push_back(where_.empty() ? place_ + ": " + what
+                                       : place_ + ", " + where_ + ": " + what);
+    }
+    // The columns of the lines Add writes from now on ("columns 16 to 31"); empty for none.
+    void At(std::string where) { where_ = std::move(where); }
     void Add(const std::string& where, const std::string& what) {
         lines.push_back(place_ + ", " + where + ": " + what);
     }
@@ -56,6 +61,7 @@ class ClashList {
 
   private:
     std::string place_;
+    std::string where_;
 };
 
 void TwoLayerRow(const std::uint8_t* row, int width, ClashList& clashes) {
@@ -75,7 +81,7 @@ void TwoLayerRow(const std::uint8_t* row, int width, ClashList& clashes) {
 }
 
 void CelColourRow(const std::uint8_t* row, int width, const std::vector<int>& celColours,
-                  ClashList& clashes) {
+                  ClashList& clashes, const char* whose = "cel's") {
     std::vector<int> dropped;
     for (const int colour : Colours(row, width, false)) {
         if (std::find(celColours.begin(), celColours.begin() + 2, colour) ==
@@ -86,7 +92,7 @@ void CelColourRow(const std::uint8_t* row, int width, const std::vector<int>& ce
     if (dropped.empty()) return;
     const bool one = dropped.size() == 1;
     clashes.Add((one ? "colour " : "colours ") + Listed(dropped) + (one ? " is" : " are") +
-                " not one of the cel's two (" + std::to_string(celColours[0]) + " and " +
+                " not one of the " + whose + " two (" + std::to_string(celColours[0]) + " and " +
                 std::to_string(celColours[1]) + "); " + (one ? "it is" : "they are") + " dropped");
 }
 
@@ -122,6 +128,48 @@ void ColumnsRow(const std::uint8_t* row, int width, bool chr, ClashList& clashes
     clashes.Add(columns + " not in any " + (chr ? "character" : "sprite") + " pattern");
 }
 
+// Sprite sets: the rules of the kind applied to each piece's part of each row, named with its
+// columns. Every column is in a piece.
+void SpriteSetClashes(const CapturedDocument& doc, const GeneratorOptions& options, int cel,
+                      std::vector<std::string>& lines) {
+    const int width = doc.width;
+    const int side = options.pieces;
+    const std::uint8_t* pixels = CelPixels(doc, width, doc.height, cel);
+    std::vector<int> pieceColours;
+    for (int y0 = 0; y0 < doc.height; y0 += side) {
+        const int rows = std::min(side, doc.height - y0);
+        for (int r = y0; r < y0 + rows; ++r) {
+            ClashList clashes(cel, r);
+            const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
+            for (int x0 = 0; x0 < width; x0 += side) {
+                const int count = std::min(side, width - x0);
+                clashes.At("columns " + std::to_string(x0) + " to " +
+                           std::to_string(x0 + count - 1));
+                if (options.twoLayers && options.colorData) {
+                    TwoLayerRow(row + x0, count, clashes);
+                } else if (options.twoLayers) {
+                    // The piece's first two colours, row by row as the generator reads them.
+                    pieceColours.clear();
+                    for (int y = y0; y < y0 + rows; ++y) {
+                        for (const int colour :
+                             Colours(pixels + static_cast<std::ptrdiff_t>(y) * width + x0, count,
+                                     false)) {
+                            if (std::find(pieceColours.begin(), pieceColours.end(), colour) ==
+                                pieceColours.end())
+                                pieceColours.push_back(colour);
+                        }
+                    }
+                    pieceColours.resize(std::max<std::size_t>(pieceColours.size(), 2), 0);
+                    CelColourRow(row + x0, count, pieceColours, clashes, "piece's");
+                } else if (options.colorData) {
+                    OneLayerRow(row + x0, count, clashes);
+                }
+            }
+            lines.insert(lines.end(), clashes.lines.begin(), clashes.lines.end());
+        }
+    }
+}
+
 }  // namespace
 
 std::optional<ColumnRange> UncoveredColumns(const std::uint8_t* cel, int width, int height) {
@@ -141,8 +189,9 @@ std::optional<ColumnRange> UncoveredColumns(const std::uint8_t* cel, int width, 
 std::vector<std::string> FindUncoveredPixels(const CapturedDocument& doc,
                                              const GeneratorOptions& options) {
     std::vector<std::string> lines;
-    const bool chr = ChooseGenerator(options) == GeneratorKind::kChr;
-    for (int cel = 0; cel < doc.celCount; ++cel) {
+    const GeneratorKind kind = ChooseGenerator(options);
+    const bool chr = kind == GeneratorKind::kChr;
+    for (int cel = 0; cel < doc.celCount && kind != GeneratorKind::kSpriteSet; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, doc.width, doc.height, cel);
         for (int r = 0; r < doc.height; ++r) {
             ClashList clashes(cel, r);
@@ -159,6 +208,10 @@ std::vector<std::string> FindClashes(const CapturedDocument& doc, const Generato
     const int width = doc.width;
     const GeneratorKind kind = ChooseGenerator(options);
     for (int cel = 0; cel < doc.celCount; ++cel) {
+        if (kind == GeneratorKind::kSpriteSet) {
+            SpriteSetClashes(doc, options, cel, lines);
+            continue;
+        }
         const std::uint8_t* pixels = CelPixels(doc, width, doc.height, cel);
         std::vector<int> celColours;
         if (kind == GeneratorKind::kSprite2LayersNoColor) {
@@ -180,6 +233,8 @@ std::vector<std::string> FindClashes(const CapturedDocument& doc, const Generato
                     break;
                 case GeneratorKind::kChr:
                     ChrRow(row, width, clashes);
+                    break;
+                case GeneratorKind::kSpriteSet:
                     break;
             }
             ColumnsRow(row, width, kind == GeneratorKind::kChr, clashes);

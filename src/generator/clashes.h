@@ -19,8 +19,11 @@
 // - one layer with colour data: "colours 5 and 7; the line takes 5";
 // - characters, per 8-pixel segment: "cel 1, row 3, columns 0 to 7: colours 1, 4 and 6; 6 is
 //   drawn as 4";
-// - every kind: "columns 16 to 31 are not in any sprite pattern" (or character pattern) for
-//   drawn pixels, not colour 0, from column 16 on.
+// - sprite sets (pieces on): the rule of the kind for each piece's part of a row, with its
+//   columns: "cel 1, row 3, columns 16 to 31: colours 5 and 7; the line takes 5"; two layers
+//   without colour data "colour 3 is not one of the piece's two (1 and 2); it is dropped";
+// - every kind but sprite sets: "columns 16 to 31 are not in any sprite pattern" (or character
+//   pattern) for drawn pixels, not colour 0, from column 16 on.
 // A row can give two lines: a colour clash, then the columns.
 std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& options);
 

@@ -55,6 +55,48 @@ void StoreRow(std::uint8_t* row, int width, std::uint64_t left, std::uint64_t ri
     if (width > 16) std::memset(row + 16, 0, static_cast<std::size_t>(width - 16));
 }
 
+// A sprite set: every entry of the sprite table draws its pattern at its place. Within a piece,
+// whose sprites follow each other at one place, a later sprite's bit ORs its colour onto an
+// earlier one's where its colour byte carries the OR bit and is hidden by it otherwise; pieces
+// never overlap.
+void DecodeSpriteSet(const GeneratedTables& tables, int cel, int width, int height,
+                     std::uint8_t* pixels) {
+    std::memset(pixels, 0, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const std::size_t roles = tables.shapes.size();
+    const std::span<const TableValue> patterns = tables.Table(cel, 0);
+    const std::span<const TableValue> colours = tables.Table(cel, roles == 3 ? 1 : 0);
+    const std::span<const TableValue> entries = tables.Table(cel, roles - 1);
+    const int side = tables.pieces;
+    std::array<bool, 16 * 16> shown{};  // the piece's pixels an earlier sprite shows
+    for (std::size_t e = 0; e + 4 <= entries.size() && entries[e] != 0xD0; e += 4) {
+        const int y0 = entries[e];
+        const int x0 = entries[e + 1];
+        if (e == 0 || entries[e - 4] != entries[e] || entries[e - 3] != entries[e + 1]) {
+            shown.fill(false);
+        }
+        const std::size_t pattern = std::size_t{entries[e + 2]} * 8;
+        const std::size_t sprite = e / 4;
+        for (int y = 0; y < side && y0 + y < height; ++y) {
+            const TableValue colour =
+                roles == 3
+                    ? colours[sprite * static_cast<std::size_t>(side) + static_cast<std::size_t>(y)]
+                    : entries[e + 3];
+            std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(y0 + y) * width;
+            for (int x = 0; x < side && x0 + x < width; ++x) {
+                const std::size_t at = pattern + static_cast<std::size_t>(y) + (x < 8 ? 0 : 16);
+                if (at >= patterns.size() || (patterns[at] >> (7 - x % 8) & 1) == 0) continue;
+                bool& earlier = shown[static_cast<std::size_t>(y * 16 + x)];
+                if (!earlier) {
+                    row[x0 + x] = static_cast<std::uint8_t>(Colour(colour));
+                } else if ((colour & 0x40u) != 0) {
+                    row[x0 + x] = static_cast<std::uint8_t>(row[x0 + x] | Colour(colour));
+                }
+                earlier = true;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 bool TablesHoldColours(const GeneratedTables& tables) {
@@ -63,6 +105,8 @@ bool TablesHoldColours(const GeneratedTables& tables) {
             return tables.shapes.size() > 1;
         case GeneratorKind::kSprite2LayersNoColor:
             return !tables.layerColours.empty();
+        case GeneratorKind::kSpriteSet:
+            return tables.layers == 2 || tables.shapes.size() == 3;
         case GeneratorKind::kSprite2Layers:
         case GeneratorKind::kChr:
             return true;
@@ -72,6 +116,10 @@ bool TablesHoldColours(const GeneratedTables& tables) {
 
 void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, UnheldColours colours,
                std::uint8_t* pixels) {
+    if (tables.kind == GeneratorKind::kSpriteSet) {
+        DecodeSpriteSet(tables, cel, width, height, pixels);
+        return;
+    }
     const auto rows = static_cast<std::size_t>(height);
     const std::size_t patterns = rows * (width > 8 ? 2 : 1);
     const TableValue* t = tables.Cel(cel).data();
@@ -114,6 +162,8 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
                 rightWord =
                     Layers(t[right + r], t[patterns + right + r], layerColour1, layerColour2);
                 break;
+            case GeneratorKind::kSpriteSet:
+                break;
         }
         StoreRow(pixels + r * static_cast<std::size_t>(width), width, leftWord, rightWord);
     }
@@ -126,8 +176,8 @@ int FirstDrawnColour(const std::uint8_t* cel, int width, int height) {
 }
 
 void MarkCel(const std::uint8_t* drawn, const std::uint8_t* shown, int width, int height,
-             GeneratorKind kind, bool holdsColours, std::vector<RowMark>& marks) {
-    const int segment = kind == GeneratorKind::kChr ? 8 : width;
+             GeneratorKind kind, bool holdsColours, std::vector<RowMark>& marks, int pieces) {
+    const int segment = kind == GeneratorKind::kChr ? 8 : pieces > 0 ? pieces : width;
     for (int r = 0; r < height; ++r) {
         const std::uint8_t* d = drawn + static_cast<std::ptrdiff_t>(r) * width;
         const std::uint8_t* s = shown + static_cast<std::ptrdiff_t>(r) * width;
@@ -155,7 +205,8 @@ void ChipCel::Show(const CapturedDocument& doc, int cel, const GeneratorOptions&
     const int first = FirstDrawnColour(drawn, width, height);
     DecodeCel(tables_, 0, width, height, {first, first}, shown_.data());
     marks_.clear();
-    MarkCel(drawn, shown_.data(), width, height, tables_.kind, TablesHoldColours(tables_), marks_);
+    MarkCel(drawn, shown_.data(), width, height, tables_.kind, TablesHoldColours(tables_), marks_,
+            tables_.pieces);
 }
 
 std::vector<CelRow> RowsNotAsDrawn(const CapturedDocument& doc, const GeneratorOptions& options) {

@@ -11,7 +11,10 @@
 //   data the layers take the cel's two colours (GeneratedTables::layerColours) or the given ones;
 // - characters: bit 1 the segment's foreground (the colour byte's high nibble), bit 0 its
 //   background;
-// - a pixel that no pattern byte covers (column 16 on) shows colour 0.
+// - sprite sets: each entry of a cel's sprite table draws its pattern at its place, in the colours
+//   of its colour table (with colour data) or of the entry; the sprites of a piece lie on each
+//   other as two layers do;
+// - a pixel that no pattern byte covers (column 16 on, but in sprite sets) shows colour 0.
 // A colour byte's low nibble is the colour; the bits above it are the chip's flags.
 
 #include <cstdint>
@@ -34,7 +37,8 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
                std::uint8_t* pixels);
 
 // Whether the tables say what colour each pixel shows; single-layer sprite tables without colour
-// data hold the pattern bits alone.
+// data hold the pattern bits alone (in sprite sets, with the colour of each piece's first drawn
+// pixel, which is not every pixel's).
 bool TablesHoldColours(const GeneratedTables& tables);
 
 // The colour of a cel's first drawn pixel, row by row: the one colour of a single-layer sprite
@@ -42,7 +46,7 @@ bool TablesHoldColours(const GeneratedTables& tables);
 int FirstDrawnColour(const std::uint8_t* cel, int width, int height);
 
 // A place the tables cannot show as drawn: the row, and the column where its mark goes (0 for
-// sprites; the left edge of the 8-pixel segment for characters).
+// sprites; the left edge of the 8-pixel segment for characters, of the piece for sprite sets).
 struct RowMark {
     int row = 0;
     int column = 0;

@@ -1,9 +1,10 @@
 #pragma once
-// The four table generators. Each lays out the tables of every cel (tables.h), fills them and
+// The table generators. Each lays out the tables of every cel (tables.h), fills them and
 // records what it finds in the result code. Pixels past a row's last pixel are never read: an
 // 8-pixel column that reaches past the row sees only the row's own pixels.
 
 #include "generator/captured_document.h"
+#include "generator/options.h"
 #include "generator/tables.h"
 
 // Pattern bytes (a bit per drawn pixel) and, with colorData, one colour byte per pixel line.
@@ -18,3 +19,8 @@ void GenerateSprite2Layers(const CapturedDocument& doc, int width, int height,
 // Two layers per cel, split by the cel's first two colours; sets kTooManyColours.
 void GenerateSprite2LayersNoColor(const CapturedDocument& doc, int width, int height,
                                   GeneratedTables& out);
+// Sprite sets: every cel cut into pieces of options.pieces pixels square, a hardware sprite per
+// piece with a drawn pixel and layer, with patterns, colour tables (colorData) and a sprite table
+// per cel; two layers split each piece as the two-layer generators split a cel.
+void GenerateSpriteSet(const CapturedDocument& doc, const GeneratorOptions& options,
+                       GeneratedTables& out);

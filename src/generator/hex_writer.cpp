@@ -6,8 +6,8 @@
 void WriteHex(const GeneratedTables& tables, int comma, OutputText& out) {
     out.Clear();
     const std::size_t digits = comma == kCommaOn ? 4 : 2;
-    out.Reserve(static_cast<std::size_t>(tables.celCount) *
-                (tables.celLength * digits + tables.shapes.size() * 3 + 3));
+    out.Reserve(tables.values.size() * digits +
+                static_cast<std::size_t>(tables.celCount) * (tables.shapes.size() * 3 + 3));
     // A line gets its "," only when it is not empty, as the comma pass of the window has it.
     const auto endLine = [&out, comma](bool empty) {
         out.AddText(comma == kCommaOn && !empty ? ",\n" : "\n");

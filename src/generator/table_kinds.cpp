@@ -18,24 +18,44 @@ void Chr(const CapturedDocument& doc, const GeneratorOptions&, GeneratedTables& 
 void TwoLayers(const CapturedDocument& doc, const GeneratorOptions&, GeneratedTables& out) {
     GenerateSprite2Layers(doc, doc.width, doc.height, out);
 }
+void SpriteSet(const CapturedDocument& doc, const GeneratorOptions& options, GeneratedTables& out) {
+    GenerateSpriteSet(doc, options, out);
+}
 void TwoLayersNoColour(const CapturedDocument& doc, const GeneratorOptions&, GeneratedTables& out) {
     GenerateSprite2LayersNoColor(doc, doc.width, doc.height, out);
 }
 
-// Every kind, in the order they are tried. Character tables ignore two layers and colour data.
+// Every kind, in the order they are tried. Character tables ignore two layers, colour data and
+// pieces. Sprite sets have the same roles with one layer or two: a cel's sprites follow each other.
 constexpr TableKindRow kKinds[] = {
-    {GeneratorKind::kChr, OutputType::kChr, S::kAny, S::kAny, Chr, {R::kPattern, R::kColour}, 2},
-    {GeneratorKind::kSprite, OutputType::kSprite, S::kOff, S::kOff, Sprite, {R::kPattern}, 1},
+    {GeneratorKind::kChr,
+     OutputType::kChr,
+     S::kAny,
+     S::kAny,
+     S::kAny,
+     Chr,
+     {R::kPattern, R::kColour},
+     2},
+    {GeneratorKind::kSprite,
+     OutputType::kSprite,
+     S::kOff,
+     S::kOff,
+     S::kOff,
+     Sprite,
+     {R::kPattern},
+     1},
     {GeneratorKind::kSprite,
      OutputType::kSprite,
      S::kOff,
      S::kOn,
+     S::kOff,
      Sprite,
      {R::kPattern, R::kColour},
      2},
     {GeneratorKind::kSprite2LayersNoColor,
      OutputType::kSprite,
      S::kOn,
+     S::kOff,
      S::kOff,
      TwoLayersNoColour,
      {R::kPattern1, R::kPattern2},
@@ -44,9 +64,26 @@ constexpr TableKindRow kKinds[] = {
      OutputType::kSprite,
      S::kOn,
      S::kOn,
+     S::kOff,
      TwoLayers,
      {R::kPattern1, R::kPattern2, R::kColour1, R::kColour2},
      4},
+    {GeneratorKind::kSpriteSet,
+     OutputType::kSprite,
+     S::kAny,
+     S::kOff,
+     S::kOn,
+     SpriteSet,
+     {R::kPattern, R::kSprites},
+     2},
+    {GeneratorKind::kSpriteSet,
+     OutputType::kSprite,
+     S::kAny,
+     S::kOn,
+     S::kOn,
+     SpriteSet,
+     {R::kPattern, R::kColour, R::kSprites},
+     3},
 };
 
 bool Meets(Setting setting, bool value) {
@@ -89,7 +126,7 @@ int NextPieces(int pieces) {
 const TableKindRow& ChooseTableKind(const GeneratorOptions& options) {
     for (const TableKindRow& row : kKinds) {
         if (row.type == options.outputType && Meets(row.twoLayers, options.twoLayers) &&
-            Meets(row.colorData, options.colorData)) {
+            Meets(row.colorData, options.colorData) && Meets(row.pieces, options.pieces != 0)) {
             return row;
         }
     }

@@ -58,6 +58,7 @@ struct TableKindRow {
     OutputType type;
     Setting twoLayers;
     Setting colorData;
+    Setting pieces;  // on: sprite sets (GeneratorOptions::pieces not 0)
     // Lays out and fills every cel's tables, and sets the result code.
     void (*generate)(const CapturedDocument& doc, const GeneratorOptions& options,
                      GeneratedTables& out);

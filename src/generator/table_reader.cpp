@@ -359,6 +359,8 @@ std::string KindWords(const GeneratedTables& layout, bool layerColours) {
         case GeneratorKind::kSprite2LayersNoColor:
             return layerColours ? "two-layer sprite tables and their colours"
                                 : "two-layer sprite tables";
+        case GeneratorKind::kSpriteSet:
+            return "sprite sets";
         case GeneratorKind::kChr:
             break;
     }

@@ -15,11 +15,11 @@ Result<> AllBytes(const GeneratedTables& tables) {
     const auto wide = std::find_if(tables.values.begin(), tables.values.end(),
                                    [](TableValue v) { return v > 0xFF; });
     if (wide == tables.values.end()) return {};
-    const auto at = static_cast<std::size_t>(wide - tables.values.begin());
-    const int cel = static_cast<int>(at / tables.celLength);
-    std::size_t offset = at % tables.celLength;
+    std::size_t offset = static_cast<std::size_t>(wide - tables.values.begin());
+    int cel = 0;
+    while (offset >= tables.Cel(cel).size()) offset -= tables.Cel(cel++).size();
     std::size_t t = 0;
-    while (offset >= tables.shapes[t].length) offset -= tables.shapes[t++].length;
+    while (offset >= tables.Length(cel, t)) offset -= tables.Length(cel, t++);
     return Fail(Failure::kInvalid,
                 "Value " + std::to_string(*wide) + " of cel " + std::to_string(cel + 1) + "'s " +
                     std::string(RoleName(tables.shapes[t].role)) +

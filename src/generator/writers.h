@@ -55,7 +55,9 @@ Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions&
 
 // A header: a comment naming the source, an include guard NAME_TABLES_H (in capitals),
 // "#define NAME_CELS N", and per role one array "static const unsigned char NAME_ROLE[N][B]" with
-// a "/* cel N */" comment before each cel's row.
+// a "/* cel N */" comment before each cel's row. Where cels differ in length (sprite sets), one
+// array per cel and role, "NAME_cN_ROLE[B]", and for a table of no bytes a comment
+// "/* NAME_cN_ROLE: no bytes */" instead.
 Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& options);
 
 // Numbered lines: "REM NAME cel N ROLE" before each table, then "DATA &H30,&H05", up to 8 bytes a

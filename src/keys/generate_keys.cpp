@@ -34,6 +34,15 @@ const std::string& FormatHelp() {
     return help;
 }
 
+const std::string& PiecesHelp() {
+    static const std::string help = [] {
+        std::vector<std::string> titles;
+        for (const PiecesRow& pieces : kPieceSizes) titles.emplace_back(pieces.title);
+        return "sprite sets, pieces " + OneOf(titles) + " (sprite tables)";
+    }();
+    return help;
+}
+
 }  // namespace
 
 std::span<const GenerateKey> GenerateKeyTable() {
@@ -43,6 +52,7 @@ std::span<const GenerateKey> GenerateKeyTable() {
         {'O', GenerateCommand::kToggleComma, "O", "comma format on or off: #30,#05 or 3005"},
         {'T', GenerateCommand::kToggleType, "T", TypeHelp().c_str()},
         {'F', GenerateCommand::kNextFormat, "F", FormatHelp().c_str()},
+        {'P', GenerateCommand::kNextPieces, "P", PiecesHelp().c_str()},
         {vk::kEscape, GenerateCommand::kClose, "Esc", "close the Generate window"},
     };
     return keys;

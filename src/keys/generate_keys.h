@@ -16,6 +16,7 @@ enum class GenerateCommand {
     kToggleComma,       // "#" tokens and "," or bare digits
     kToggleType,        // sprite tables or character tables
     kNextFormat,        // Hex, Assembler, C, BASIC, then Hex again
+    kNextPieces,        // sprite sets of pieces off, 16 x 16, 8 x 8, then off again
 };
 
 using GenerateKey = KeyRow<GenerateCommand>;

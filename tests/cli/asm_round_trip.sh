@@ -38,6 +38,7 @@ runs=(
   "pairs.dat --type chr"
   "$src/examples/ship.dat --two-layers --color-data"
   "$src/examples/walker.dat --two-layers"
+  "$src/examples/sign.dat --pieces 16 --two-layers --color-data"
 )
 for run in "${runs[@]}"; do
   read -r file options <<<"$run"

@@ -71,6 +71,7 @@ std::vector<std::string> TablesArgs(const GeneratorOptions& options, const std::
     if (options.twoLayers) args.push_back("--two-layers");
     if (options.colorData) args.push_back("--color-data");
     if (options.comma != kCommaOn) args.push_back("--no-comma");
+    if (options.pieces != 0) args.insert(args.end(), {"--pieces", std::to_string(options.pieces)});
     args.push_back(file);
     return args;
 }
@@ -80,8 +81,9 @@ TEST(SpritehexCli, WritesEachKindOfTableExactly) {
     // One example of each kind of table through the real program, and the first that breaks a
     // rule: every example's text is the generator tests' (table_examples_test).
     std::vector<const TableExample*> chosen;
-    for (const auto* examples : {&SpriteExamples(), &ChrExamples(), &TwoLayerExamples(),
-                                 &TwoLayerNoColorExamples(), &ShortColumnExamples()}) {
+    for (const auto* examples :
+         {&SpriteExamples(), &ChrExamples(), &TwoLayerExamples(), &TwoLayerNoColorExamples(),
+          &ShortColumnExamples(), &SpriteSetExamples()}) {
         chosen.push_back(&examples->front());
         for (const TableExample& example : *examples) {
             if (example.resultCode != kNoError && &example != &examples->front()) {

@@ -32,6 +32,14 @@ class RunCliTest : public testing::Test {
         return pixels;
     }
 
+    // 40 x 16 of colour 1 but columns 32 to 39 of lines 8 to 15: 8 x 8 pieces put 5 sprites a
+    // layer on lines 0 to 7 and 4 on lines 8 to 15.
+    static std::vector<std::uint8_t> Set() {
+        std::vector<std::uint8_t> pixels(40 * 16, 1);
+        for (std::size_t y = 8; y < 16; ++y) std::fill_n(pixels.begin() + y * 40 + 32, 8, 0);
+        return pixels;
+    }
+
     static std::vector<std::uint8_t> Bytes(std::string_view text) {
         return {text.begin(), text.end()};
     }
@@ -43,6 +51,7 @@ class RunCliTest : public testing::Test {
                   {"B", dir_.Write("b.dat", b)},
                   {"ODD", dir_.Write("2 b.dat", b)},
                   {"WIDE", dir_.Write("wide.dat", SpriteFileImage(17, 1, Wide()))},
+                  {"SET", dir_.Write("set.dat", SpriteFileImage(40, 16, Set()))},
                   {"ZERO_WIDTH", dir_.Write("zero.dat", {0, 1, 1, 0})},
                   {"SHORT", dir_.Write("short.dat", {8, 2, 1, 0, 0})},
                   {"MISSING", dir_.Path("missing.dat")},
@@ -252,6 +261,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {"check", "--format", "asm", "OK"},
                    "unknown option '--format' for check"},
         FailureRow{"CheckWithoutFile", {"check", "--two-layers"}, "check needs a FILE.dat"},
+        FailureRow{"PiecesOfCharacters",
+                   {"tables", "--type", "chr", "--pieces", "8", "OK"},
+                   "character tables (--type chr) have no sprites"},
         FailureRow{"InfoUnknownOption", {"info", "-v", "OK"}, "unknown option '-v'"},
         FailureRow{"InfoWithoutFile", {"info"}, "info needs a FILE.dat"},
         FailureRow{
@@ -338,6 +350,22 @@ INSTANTIATE_TEST_SUITE_P(
                  {"check", "--color-data", "B", "OK"},
                  kExitRuleBroken,
                  "{OK}: cel 1, row 0: colours 1, 2 and 3; the line takes 1\n"},
+        CheckRow{"FiveSpritesOnALineOverFour",
+                 {"check", "--pieces", "8", "SET"},
+                 kExitRuleBroken,
+                 "{SET}: cel 1, lines 0 to 7: 5 sprites on a line; the chip shows 4\n"},
+        CheckRow{"FiveSpritesWithinALimitOfFive",
+                 {"check", "--pieces", "8", "--sprites-per-line", "5", "SET"},
+                 kExitOk,
+                 ""},
+        CheckRow{"TenSpritesOnALineOverEightButEightAreShown",
+                 {"check", "--pieces", "8", "--two-layers", "--color-data", "SET"},
+                 kExitRuleBroken,
+                 "{SET}: cel 1, lines 0 to 7: 10 sprites on a line; the chip shows 8\n"},
+        CheckRow{"TenOverALimitOfNine",
+                 {"check", "--pieces", "8", "--two-layers", "--sprites-per-line", "9", "SET"},
+                 kExitRuleBroken,
+                 "{SET}: cel 1, lines 0 to 7: 10 sprites on a line; the chip shows 9\n"},
         CheckRow{"AnUnreadableFileIsTheWorst",
                  {"check", "--color-data", "MISSING", "OK"},
                  kExitFailure,

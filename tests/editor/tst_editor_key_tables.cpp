@@ -294,6 +294,9 @@ void KeyTables::generateWindowRowsRunTheirCommands() {
             case GenerateCommand::kNextFormat:
                 QVERIFY2(editor.frmExport.Format() != formatBefore, row.keys);
                 break;
+            case GenerateCommand::kNextPieces:
+                QVERIFY2(after.pieces != before.pieces, row.keys);
+                break;
         }
     }
 }

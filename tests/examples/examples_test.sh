@@ -29,11 +29,11 @@ crlf_lines() { # how many lines end with CR LF
 
 # --- the script makes the committed files ------------------------------------------------------
 "$src/tools/make-examples.sh" "$work/made" >/dev/null
-for f in ship font walker; do
+for f in ship font walker sign; do
   cmp "$work/made/$f.dat" "$src/examples/$f.dat" || fail "$f.dat differs from what the script makes"
   echo "ok: $f.dat is made by tools/make-examples.sh"
 done
-check "the script makes nothing else" "font.dat ship.dat walker.dat" "$(cd "$work/made" && echo *)"
+check "the script makes nothing else" "font.dat ship.dat sign.dat walker.dat" "$(cd "$work/made" && echo *)"
 
 # --- info -----------------------------------------------------------------------------------------
 for f in "ship 16 16 1" "font 8 8 4" "walker 16 16 4"; do
@@ -104,6 +104,11 @@ check "walker: eyes shut" "#07" "$(cut -d, -f4 <<<"${lines[4]}")"
 check "walker: colours of the last cel, no comma after it" "$colours" "${lines[7]}"
 run tables "$src/examples/walker.dat"
 check "walker without colour data: one line per cel" 4 "${#lines[@]}"
+
+# --- sign: a sprite set; the lower left piece is empty, so three sprites at (0,0), (16,0), (16,16)
+# in the colour of each piece's first drawn pixel (A, A, 6), patterns 0, 4 and 8 -----------------
+run tables --pieces 16 "$src/examples/sign.dat"
+check "sign: sprite table" "0|#00,#00,#00,#0A,#00,#10,#04,#0A,#10,#10,#08,#06,#D0" "$rc|${lines[1]}"
 
 # --- the README shows these tables as the program writes them ------------------------------------
 # (all four lines of the ship and of the font, the walker's first cel)

@@ -107,8 +107,9 @@ std::vector<CelRow> NamedRows(const std::vector<std::string>& lines) {
 // say what the chip shows otherwise.
 TEST(Decode, RowsNotAsDrawnAreTheRowsTheCheckNames) {
     std::vector<std::pair<std::vector<std::uint8_t>, std::string>> images;
-    for (const auto* examples : {&SpriteExamples(), &ChrExamples(), &TwoLayerExamples(),
-                                 &TwoLayerNoColorExamples(), &ShortColumnExamples()}) {
+    for (const auto* examples :
+         {&SpriteExamples(), &ChrExamples(), &TwoLayerExamples(), &TwoLayerNoColorExamples(),
+          &ShortColumnExamples(), &SpriteSetExamples()}) {
         for (const TableExample& example : *examples) {
             images.emplace_back(example.FileImage(), example.name);
         }
@@ -116,7 +117,7 @@ TEST(Decode, RowsNotAsDrawnAreTheRowsTheCheckNames) {
     std::mt19937 random(25);
     for (int round = 0; round < 400; ++round) {
         const int width = 1 + static_cast<int>(random() % 24);
-        const int height = 1 + static_cast<int>(random() % 5);
+        const int height = 1 + static_cast<int>(random() % (round % 4 == 0 ? 20 : 5));
         // Few colours make rows that show as drawn as likely as rows that do not.
         const auto colours = static_cast<unsigned>(1 + random() % 6);
         Pixels pixels(static_cast<std::size_t>(width * height * 2));
@@ -126,12 +127,21 @@ TEST(Decode, RowsNotAsDrawnAreTheRowsTheCheckNames) {
     }
     for (const auto& [image, name] : images) {
         const CapturedDocument doc = CaptureDocument(image.data());
-        for (const GeneratorOptions& options :
-             {SpriteOptions(false), SpriteOptions(true), TwoLayerOptions(),
-              TwoLayerNoColorOptions(), ChrOptions()}) {
+        std::vector<GeneratorOptions> kinds = {SpriteOptions(false), SpriteOptions(true),
+                                               TwoLayerOptions(), TwoLayerNoColorOptions(),
+                                               ChrOptions()};
+        for (const int pieces : {16, 8}) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                GeneratorOptions set = kinds[k];
+                set.pieces = pieces;
+                kinds.push_back(set);
+            }
+        }
+        for (const GeneratorOptions& options : kinds) {
             const std::vector<CelRow> rows = RowsNotAsDrawn(doc, options);
             ASSERT_EQ(rows, NamedRows(FindClashes(doc, options)))
-                << name << ", kind " << static_cast<int>(ChooseGenerator(options));
+                << name << ", kind " << static_cast<int>(ChooseGenerator(options)) << ", pieces "
+                << options.pieces;
             ChipCel chip;
             for (int cel = 0; cel < doc.celCount; ++cel) {
                 chip.Show(doc, cel, options);

@@ -26,5 +26,6 @@ INSTANTIATE_TEST_SUITE_P(TwoLayerNoColorTables, GeneratedText,
                          testing::ValuesIn(TwoLayerNoColorExamples()), kName);
 INSTANTIATE_TEST_SUITE_P(ShortColumns, GeneratedText, testing::ValuesIn(ShortColumnExamples()),
                          kName);
+INSTANTIATE_TEST_SUITE_P(SpriteSets, GeneratedText, testing::ValuesIn(SpriteSetExamples()), kName);
 
 }  // namespace

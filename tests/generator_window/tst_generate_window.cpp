@@ -112,7 +112,7 @@ void GenerateWindow::layout() {
     const std::pair<QLabel*, QPoint> labels[] = {
         {window.lbType(), {5, 134}},      {window.lb1Color(), {75, 134}},
         {window.lb2layers(), {161, 134}}, {window.lbFormat(), {342, 134}},
-        {window.lbResult(), {6, 151}},
+        {window.lbResult(), {6, 151}},    {window.lbPieces(), {290, 151}},
     };
     for (const auto& [label, place] : labels) {
         QCOMPARE(label->pos(), place);
@@ -226,6 +226,9 @@ void GenerateWindow::optionKeys() {
         QVERIFY2(row[i]->geometry().right() < row[i + 1]->x(), qPrintable(row[i]->text()));
     }
     QVERIFY(window.lbFormat()->geometry().right() < window.width());
+    QVERIFY(window.lbOutput()->geometry().right() < window.lbPieces()->x());
+    QVERIFY(window.lbPieces()->geometry().right() < window.width());
+    QCOMPARE(window.lbPieces()->isEnabled(), spriteLabelsEnabled);
     QCOMPARE(window.lb1Color()->isEnabled(), spriteLabelsEnabled);
     QCOMPARE(window.lb2layers()->isEnabled(), spriteLabelsEnabled);
     QVERIFY(window.lbType()->isEnabled());

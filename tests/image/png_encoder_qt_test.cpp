@@ -63,7 +63,7 @@ TEST(PngEncoder, WritesThePixelsOfTheQtWriterForEveryExampleCel) {
             ++cels;
         }
     }
-    EXPECT_EQ(cels, 9);
+    EXPECT_EQ(cels, 10);
 }
 
 }  // namespace

@@ -119,6 +119,7 @@ TEST(GenerateKeys, FindTheCommandOfAKey) {
         {"C", {'C'}, GenerateCommand::kToggleColourData},
         {"O", {'O'}, GenerateCommand::kToggleComma},
         {"T", {'T'}, GenerateCommand::kToggleType},
+        {"P", {'P'}, GenerateCommand::kNextPieces},
         {"Esc", {vk::kEscape}, GenerateCommand::kClose},
         {"the keypad's 2", {vk::kPad0 + 2}, GenerateCommand::kNothing},
         {"other keys", {'G', 'A', 'X', '1', vk::kLeft}, GenerateCommand::kNothing},

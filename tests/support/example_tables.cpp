@@ -1,6 +1,7 @@
 #include "example_tables.h"
 
 #include <algorithm>
+#include <array>
 
 Pixels Join(std::initializer_list<Pixels> pieces) {
     Pixels all;
@@ -346,6 +347,58 @@ const std::vector<TableExample>& ShortColumnExamples() {
          Join({Zeros(8), {3, 0, 0, 3}, {3, 3}, Zeros(10)}),
          TwoLayerNoColorOptions(),
          {"#00,#C0,#90,#00,", "#00,#00,#00,#00"}},
+    };
+    return rows;
+}
+
+namespace {
+
+// A picture of width x height with a few pixels drawn: {x, y, colour} each.
+Pixels Dots(int width, int height, std::initializer_list<std::array<int, 3>> dots) {
+    Pixels pixels = Zeros(width * height);
+    for (const auto& [x, y, colour] : dots) {
+        pixels[static_cast<std::size_t>(y * width + x)] = static_cast<std::uint8_t>(colour);
+    }
+    return pixels;
+}
+
+// The Hex text of a line of bytes in comma mode, with its "," when more lines follow.
+std::string HexLine(const Pixels& bytes, bool more) {
+    std::string line;
+    for (const std::uint8_t b : bytes) {
+        line.append(line.empty() ? "#" : ",#").append(1, "0123456789ABCDEF"[b >> 4]);
+        line.append(1, "0123456789ABCDEF"[b & 15]);
+    }
+    return more ? line + "," : line;
+}
+
+GeneratorOptions Pieces(GeneratorOptions options, int pieces) {
+    options.pieces = pieces;
+    return options;
+}
+
+}  // namespace
+
+const std::vector<TableExample>& SpriteSetExamples() {
+    static const std::vector<TableExample> rows = {
+        // Two pieces above each other: entries at y 0 and 16, patterns 0 and 4.
+        {"TallCelIsTwoSprites",
+         16,
+         32,
+         Dots(16, 32, {{0, 0, 5}, {15, 16, 3}}),
+         Pieces(SpriteOptions(false), 16),
+         {HexLine(Join({{0x80}, Zeros(31), Zeros(16), {0x01}, Zeros(15)}), true),
+          HexLine({0, 0, 0, 5, 16, 0, 4, 3, 0xD0}, false)}},
+        // The lower left piece is empty: three sprites. With colour data an entry's colour is its
+        // piece's first line's, 0 for the second and third.
+        {"EmptyPieceIsLeftOut",
+         32,
+         32,
+         Dots(32, 32, {{0, 0, 2}, {16, 1, 4}, {31, 31, 7}}),
+         Pieces(SpriteOptions(true), 16),
+         {HexLine(Join({{0x80}, Zeros(31), {0, 0x80}, Zeros(30), Zeros(31), {0x01}}), true),
+          HexLine(Join({{2}, Zeros(15), {0, 4}, Zeros(14), Zeros(15), {7}}), true),
+          HexLine({0, 0, 0, 2, 0, 16, 4, 0, 16, 16, 8, 0, 0xD0}, false)}},
     };
     return rows;
 }

@@ -51,3 +51,5 @@ const std::vector<TableExample>& TwoLayerExamples();
 const std::vector<TableExample>& TwoLayerNoColorExamples();
 // Columns that reach past the row's last pixel (widths below 8 and from 9 to 15), every generator.
 const std::vector<TableExample>& ShortColumnExamples();
+// Sprite sets: cels cut into pieces, empty pieces left out.
+const std::vector<TableExample>& SpriteSetExamples();

@@ -16,8 +16,9 @@ namespace {
 
 constexpr int kClientWidth = 409;
 constexpr int kClientHeight = 166;
-// The format label shares the result line, below lb2layers.
+// The format label shares the result line, below lb2layers, and the pieces label after it.
 constexpr int kOutputLeft = 161;
+constexpr int kPiecesLeft = 290;
 constexpr int kResultLeft = 6;
 constexpr int kFontPixels = 12;
 constexpr int kSmallestFontPixels = 8;
@@ -58,6 +59,8 @@ int FittingPixelSize(QFont font, int memoTextWidth) {
     for (const TableTypeRow& type : kTableTypes) types << "Type: " + Latin1(type.title);
     QStringList formats;
     for (const FormatRow& format : kFormats) formats << "Format: " + Latin1(format.title);
+    QStringList pieces;
+    for (const PiecesRow& row : kPieceSizes) pieces << "Pieces: " + QString::fromUtf8(row.title);
     const Slot labelSlots[] = {
         {types, 75 - 5 - kGap},
         {{"Color data:Yes", "Color data:No"}, 161 - 75 - kGap},
@@ -65,7 +68,8 @@ int FittingPixelSize(QFont font, int memoTextWidth) {
         {{"Comma: Yes", "Comma: No"}, kClientWidth - 342 - kGap},
         {{"3rd color is not or'ing color", "color code not found"},
          kOutputLeft - kResultLeft - kGap},
-        {formats, kClientWidth - kOutputLeft - kGap},
+        {formats, kPiecesLeft - kOutputLeft - kGap},
+        {pieces, kClientWidth - kPiecesLeft - kGap},
     };
     const QString line = QStringLiteral("#FF,").repeated(16);
     int pixels = kFontPixels;
@@ -117,6 +121,7 @@ void TfrmExport::Build() {
     lbFormat_ = MakeLabel(this, "lbFormat", 342, 134, memo_);
     lbOutput_ = MakeLabel(this, "lbOutput", kOutputLeft, 151, memo_);
     lbResult_ = MakeLabel(this, "lbResult", kResultLeft, 151, memo_);
+    lbPieces_ = MakeLabel(this, "lbPieces", kPiecesLeft, 151, memo_);
     UpdateLabels();
 }
 
@@ -133,6 +138,7 @@ QLabel* TfrmExport::lb2layers() { Build(); return lb2layers_; }
 QLabel* TfrmExport::lbFormat() { Build(); return lbFormat_; }
 QLabel* TfrmExport::lbOutput() { Build(); return lbOutput_; }
 QLabel* TfrmExport::lbResult() { Build(); return lbResult_; }
+QLabel* TfrmExport::lbPieces() { Build(); return lbPieces_; }
 // clang-format on
 
 void TfrmExport::SetData(const std::uint8_t* buffer) {
@@ -205,8 +211,10 @@ void TfrmExport::UpdateLabels() {
     SetLabel(lbType_, "&Type: " + Latin1(TableTypeOf(options_.outputType).title));
     SetLabel(lb2layers_, QStringLiteral("&2 layers: ") + YesNo(options_.twoLayers));
     SetLabel(lbOutput_, "&Format: " + Latin1(FormatOf(format_).title));
+    SetLabel(lbPieces_, "&Pieces: " + QString::fromUtf8(PiecesOf(options_.pieces).title));
     lb2layers_->setEnabled(sprite);
     lb1Color_->setEnabled(sprite);
+    lbPieces_->setEnabled(sprite);
     lbFormat_->setEnabled((FormatOf(format_).takes & kTakesComma) != 0);
 }
 
@@ -233,6 +241,9 @@ void TfrmExport::Memo1KeyDown(int key, bool /*shift*/, bool ctrl, bool /*alt*/) 
             break;
         case GenerateCommand::kNextFormat:
             format_ = NextWindowFormat(format_);
+            break;
+        case GenerateCommand::kNextPieces:
+            options_.pieces = NextPieces(options_.pieces);
             break;
     }
     UpdateLabels();

@@ -1,6 +1,6 @@
 #pragma once
 // The "Generate" window: a frameless window that shows the data tables of every cel in Memo1,
-// the four options in labels, the output format in lbOutput and the result of the last generation
+// the options in labels, the output format in lbOutput and the result of the last generation
 // in lbResult. Every generation also puts the whole text on the clipboard. It keeps a reference to
 // the live document buffer and the size captured from its header; it never writes to the buffer.
 //
@@ -47,8 +47,8 @@ class TfrmExport : public QWidget {
     // One generation: resets the result code, runs the generator the options choose (each ends
     // with the closing sequence) and shows the result message.
     void Regenerate();
-    // The four option labels, from the options; lb1Color and lb2layers are greyed for Chr, lbFormat
-    // for every format but Hex. lbOutput names the format.
+    // The option labels, from the options; lb1Color, lb2layers and lbPieces are greyed for Chr,
+    // lbFormat for every format but Hex. lbOutput names the format.
     void UpdateLabels();
     // Memo1's key handler: 2, C, O and T toggle an option, F shows the next output format (Hex,
     // Assembler, C, BASIC), each relabels and regenerates; Esc hides the window. With Ctrl held it
@@ -78,6 +78,7 @@ class TfrmExport : public QWidget {
     QLabel* lb2layers();
     QLabel* lbFormat();
     QLabel* lbOutput();
+    QLabel* lbPieces();
     QLabel* lbResult();
 
     void setVisible(bool visible) override;  // makes the controls before the first show
@@ -109,6 +110,7 @@ class TfrmExport : public QWidget {
     QLabel* lb2layers_ = nullptr;
     QLabel* lbFormat_ = nullptr;
     QLabel* lbOutput_ = nullptr;
+    QLabel* lbPieces_ = nullptr;
     QLabel* lbResult_ = nullptr;
     QPointer<QWidget> returnTo_;
 };

@@ -1,0 +1,179 @@
+// Sprite sets: every cel cut into pieces of pieces x pieces pixels, left to right, then top to
+// bottom, pixels past the cel taken as 0. Each piece with a drawn pixel becomes a hardware sprite
+// per layer, split as a cel of that size is split by the sprite tables. Per cel: the patterns of
+// every sprite in the chip's order, their colour tables (with colour data), then the sprite table.
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "generator/generators.h"
+#include "generator/pixel_words.h"
+#include "generator/row_split.h"
+#include "generator/two_layer_colours.h"
+
+namespace {
+
+using namespace pixel_words;
+
+constexpr int kLargestPiece = 16;
+constexpr TableValue kEndOfSprites = 0xD0;
+
+// The piece at (x0, y0) into a side x side buffer; false when nothing is drawn in it.
+bool CutPiece(const std::uint8_t* cel, int width, int height, int x0, int y0, int side,
+              std::uint8_t* piece) {
+    std::memset(piece, 0, static_cast<std::size_t>(side * side));
+    const auto columns = static_cast<std::size_t>(std::min(side, width - x0));
+    std::uint8_t drawn = 0;
+    for (int y = 0; y < side && y0 + y < height; ++y) {
+        const std::uint8_t* row = cel + static_cast<std::ptrdiff_t>(y0 + y) * width + x0;
+        std::memcpy(piece + y * side, row, columns);
+        for (std::size_t x = 0; x < columns; ++x) drawn |= row[x];
+    }
+    return drawn != 0;
+}
+
+// The colour of a line's first drawn pixel, or 0.
+int FirstDrawn(const std::uint8_t* pixels, int count) {
+    const std::uint8_t* end = pixels + count;
+    const std::uint8_t* drawn = std::find_if(pixels, end, [](std::uint8_t p) { return p != 0; });
+    return drawn == end ? 0 : *drawn;
+}
+
+// The tables of one cel as they are made: every sprite's pattern and colour bytes, and its entry.
+class CelSprites {
+  public:
+    void Start(int side) {
+        side_ = side;
+        patternBytes_ = side == 16 ? 32 : 8;
+        // Every byte of a sprite is written before it is added: the room needs no clearing.
+        patterns_.resize(kMostSprites * static_cast<std::size_t>(patternBytes_));
+        colours_.resize(kMostSprites * static_cast<std::size_t>(side));
+        entries_.clear();
+    }
+    // Room for the pattern bytes (left column's rows, then the right column's) and the colour
+    // bytes, one per line, of the next sprite, or with layer 1 of the one after it.
+    TableValue* Pattern(int layer = 0) {
+        return patterns_.data() + (Count() + Size(layer)) * Size(patternBytes_);
+    }
+    TableValue* Colours(int layer = 0) {
+        return colours_.data() + (Count() + Size(layer)) * Size(side_);
+    }
+    // Ends the sprite whose bytes were just written.
+    void Add(int x0, int y0, TableValue colour) {
+        const std::size_t units = Size(patternBytes_ / 8);
+        entries_.insert(entries_.end(), {static_cast<TableValue>(y0), static_cast<TableValue>(x0),
+                                         static_cast<TableValue>(Count() * units), colour});
+    }
+    void Put(GeneratedTables& out, bool colorData) {
+        out.AddTable(std::span(patterns_).first(Count() * Size(patternBytes_)));
+        if (colorData) out.AddTable(std::span(colours_).first(Count() * Size(side_)));
+        entries_.push_back(kEndOfSprites);
+        out.AddTable(entries_);
+    }
+
+  private:
+    // 64 pieces of 8 x 8 in a cel of 64 x 64, two layers each.
+    static constexpr std::size_t kMostSprites = 128;
+    static std::size_t Size(int n) { return static_cast<std::size_t>(n); }
+    std::size_t Count() const { return entries_.size() / 4; }
+    int side_ = 16;
+    int patternBytes_ = 32;
+    std::vector<TableValue> patterns_;
+    std::vector<TableValue> colours_;
+    std::vector<TableValue> entries_;
+};
+
+// One layer: a bit per drawn pixel; each line's first drawn colour.
+void OneLayer(const std::uint8_t* piece, int side, CelSprites& sprites) {
+    TableValue* pattern = sprites.Pattern();
+    TableValue* colours = sprites.Colours();
+    for (int r = 0; r < side; ++r) {
+        const std::uint8_t* row = piece + r * side;
+        pattern[r] = static_cast<TableValue>(PatternByte(NonZero(Load(row, 8))));
+        if (side == 16) {
+            pattern[16 + r] = static_cast<TableValue>(PatternByte(NonZero(Load(row + 8, 8))));
+        }
+        colours[r] = static_cast<TableValue>(FirstDrawn(row, side));
+    }
+}
+
+// Two layers split by the piece's first two colours, as a cel without colour data is split; the
+// colour bytes hold the layer's colour on every line. False when a third colour is left out.
+bool PieceLayers(const std::uint8_t* piece, int side, CelSprites& sprites, TableValue& colour1,
+                 TableValue& colour2) {
+    const LayerColours colours = CollectColours(piece, side * side, 2);
+    colour1 = static_cast<TableValue>(colours.slots[0]);
+    colour2 = static_cast<TableValue>(colours.slots[1]);
+    TableValue* pattern1 = sprites.Pattern(0);
+    TableValue* pattern2 = sprites.Pattern(1);
+    for (int r = 0; r < side; ++r) {
+        const Lanes lanes = LoadLanes(piece + r * side, side);
+        const auto drawn = lanes != 0;
+        const auto bits1 = drawn & (lanes == static_cast<std::uint8_t>(colour1));
+        const auto bits2 = drawn & (lanes == static_cast<std::uint8_t>(colour2));
+        pattern1[r] = static_cast<TableValue>(PatternByte(HalfFlags(bits1, 0)));
+        pattern2[r] = static_cast<TableValue>(PatternByte(HalfFlags(bits2, 0)));
+        if (side == 16) {
+            pattern1[16 + r] = static_cast<TableValue>(PatternByte(HalfFlags(bits1, 1)));
+            pattern2[16 + r] = static_cast<TableValue>(PatternByte(HalfFlags(bits2, 1)));
+        }
+    }
+    std::fill_n(sprites.Colours(0), side, colour1);
+    std::fill_n(sprites.Colours(1), side, colour2);
+    return !colours.dropped;
+}
+
+}  // namespace
+
+void GenerateSpriteSet(const CapturedDocument& doc, const GeneratorOptions& options,
+                       GeneratedTables& out) {
+    const int side = options.pieces == 8 ? 8 : kLargestPiece;
+    const bool colorData = options.colorData;
+    if (colorData) {
+        out.ResetVarying(GeneratorKind::kSpriteSet,
+                         {TableRole::kPattern, TableRole::kColour, TableRole::kSprites},
+                         doc.celCount);
+    } else {
+        out.ResetVarying(GeneratorKind::kSpriteSet, {TableRole::kPattern, TableRole::kSprites},
+                         doc.celCount);
+    }
+    out.pieces = side;
+    out.layers = options.twoLayers ? 2 : 1;
+    std::array<std::uint8_t, kLargestPiece * kLargestPiece> piece{};
+    CelSprites sprites;
+    for (int cel = 0; cel < out.celCount; ++cel) {
+        const std::uint8_t* pixels = CelPixels(doc, doc.width, doc.height, cel);
+        sprites.Start(side);
+        for (int y0 = 0; y0 < doc.height; y0 += side) {
+            for (int x0 = 0; x0 < doc.width; x0 += side) {
+                if (!CutPiece(pixels, doc.width, doc.height, x0, y0, side, piece.data())) continue;
+                if (!options.twoLayers) {
+                    OneLayer(piece.data(), side, sprites);
+                    // Without colour data the sprite's colour is the piece's first drawn colour.
+                    const TableValue colour =
+                        colorData ? sprites.Colours()[0]
+                                  : static_cast<TableValue>(FirstDrawn(piece.data(), side * side));
+                    sprites.Add(x0, y0, colour);
+                    continue;
+                }
+                TableValue colour1 = 0;
+                TableValue colour2 = 0;
+                if (colorData) {
+                    const LayerRows rows = {sprites.Pattern(0), sprites.Pattern(1),
+                                            sprites.Colours(0), sprites.Colours(1)};
+                    const RowBreaches breaches = SplitRows(piece.data(), side, side, rows);
+                    if (breaches.lastCode != kNoError) out.resultCode = breaches.lastCode;
+                    colour1 = rows.colour1[0];
+                    colour2 = rows.colour2[0];
+                } else if (!PieceLayers(piece.data(), side, sprites, colour1, colour2)) {
+                    out.resultCode = kTooManyColours;
+                }
+                sprites.Add(x0, y0, colour1);
+                sprites.Add(x0, y0, colour2);
+            }
+        }
+        sprites.Put(out, colorData);
+    }
+}
