@@ -13,6 +13,7 @@
 #include "document/sprite_document.h"
 #include "generator/chip_row.h"
 #include "generator/clashes.h"
+#include "generator/sprite_lines.h"
 #include "keys/companion_keys.h"
 #include "keys/qt_key_event.h"
 
@@ -112,10 +113,12 @@ void CompanionWindow::Place() {
     if (to != pos()) move(to);
 }
 
-void CompanionWindow::ShowView(int zoom, bool onionSkin, const ChipCel* chip) {
+void CompanionWindow::ShowView(int zoom, bool onionSkin, const ChipCel* chip,
+                               const GeneratorOptions& options) {
     zoom_ = zoom;
     onionSkin_ = onionSkin;
     chip_ = chip;
+    options_ = options;
 }
 
 void CompanionWindow::ShowBeside() {
@@ -219,6 +222,18 @@ QStringList CompanionWindow::StateLines() const {
                       : QStringLiteral("columns %1–%2 are in no table")
                             .arg(lost->first)
                             .arg(lost->last));
+    }
+    if (options_.pieces != 0 && options_.outputType == OutputType::kSprite) {
+        const std::vector<int> sprites =
+            SpritesOnLines(CaptureDocument(doc_.Buffer()), doc_.CurrentCel(), options_);
+        const int count = sprites.at(static_cast<std::size_t>(y));
+        const int limit = ChipSpritesPerLine(options_);
+        lines << QStringLiteral("line %1: %2 sprite%3%4")
+                     .arg(y)
+                     .arg(count)
+                     .arg(count == 1 ? "" : "s")
+                     .arg(count > limit ? QStringLiteral("; the chip shows %1").arg(limit)
+                                        : QString());
     }
     // What U and Y would do.
     const auto stepText = [](const HistoryStep* step) {

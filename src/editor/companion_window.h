@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "editor/animation_player.h"
+#include "generator/options.h"
 #include "image/rgb_image.h"
 
 class ChipCel;
@@ -30,9 +31,9 @@ class CompanionWindow : public QWidget {
     // (16 i, 0), as in the PNG export.
     CompanionWindow(QWidget& editor, const TSpriteDocument& doc, const RgbImage& colourStrip);
 
-    // The editor's view, for the state lines: its zoom, whether the onion skin is on, and the cel
-    // as the chip shows it while the chip view is on (nullptr when it is off).
-    void ShowView(int zoom, bool onionSkin, const ChipCel* chip);
+    // The editor's view, for the state lines: its zoom, whether the onion skin is on, the cel as
+    // the chip shows it while the chip view is on (nullptr when it is off), the table options.
+    void ShowView(int zoom, bool onionSkin, const ChipCel* chip, const GeneratorOptions& options);
 
     // Shows the window beside the editor, playing as it was; the editor keeps the keyboard.
     void ShowBeside();
@@ -59,9 +60,10 @@ class CompanionWindow : public QWidget {
     // with "  onion skin" while it is on), the cursor ("x 1, y 2  colour 5  zoom 16"), the chip
     // (in the chip view the cursor row as the chip shows it, "row 5: 7 | 8 OR → F"; otherwise
     // "columns 16–31 are in no table" while the current cel has drawn pixels there), and the
-    // history ("U: fill, cel 3 · Y: nothing").
+    // sprites on the cursor's line with sprite sets ("line 5: 6 sprites; the chip shows 4"), and
+    // the history ("U: fill, cel 3 · Y: nothing").
     QStringList StateLines() const;
-    static constexpr int kStateLines = 4;
+    static constexpr int kStateLines = 5;
     // "cels 1-4  10 fps", "loop" or "back and forth", with ", paused"
     QStringList AnimationLines() const;
     const QTimer& Timer() const { return timer_; }
@@ -88,6 +90,7 @@ class CompanionWindow : public QWidget {
     int zoom_ = 8;
     bool onionSkin_ = false;
     const ChipCel* chip_ = nullptr;
+    GeneratorOptions options_;
     QRgb colours_[16] = {};
     AnimationPlayer player_;
     QTimer timer_;

@@ -10,12 +10,14 @@
 
 #include "editor/companion_window.h"
 #include "editor/editor_window.h"
+#include "generator/sprite_lines.h"
 #include "image/swatch_zoom.h"
 
 namespace {
 
 constexpr QRgb kCursorFrameColour = 0xFF777799;  // red 119, green 119, blue 153
 constexpr QRgb kRowMarkColour = 0xFFFF0000;
+constexpr QRgb kSeamColour = 0xFF9090B0;  // the edges of a sprite set's pieces
 
 }  // namespace
 
@@ -148,7 +150,10 @@ void TForm1::Redraw() {
         blit(cel + y * w, onion == nullptr ? nullptr : onion + y * w, w, zoom_, bytes, strip,
              stripStride, out + y * zoom_ * outStride, outStride);
     }
-    if (chipView_) DrawRowMarks();
+    if (chipView_) {
+        DrawPieceSeams();
+        DrawRowMarks();
+    }
     DrawCursorFrame();
     ++redrawCount_;
     imgMain_->repaint();
@@ -156,16 +161,40 @@ void TForm1::Redraw() {
 }
 
 // A notch a quarter of a cell wide and half a cell high, centred on the row's height, at the left
-// edge of the row or of its character segment.
+// edge of the row (of its character segment, of its piece): for every row the chip cannot show as
+// drawn, and every line with more hardware sprites than the chip shows.
 void TForm1::DrawRowMarks() {
     const int width = std::max(1, zoom_ / 4);
     const int height = std::max(1, zoom_ / 2);
-    for (const RowMark& mark : chip_.Marks()) {
-        const int top = mark.row * zoom_ + (zoom_ - height) / 2;
+    const auto notch = [&](int row, int column) {
+        const int top = row * zoom_ + (zoom_ - height) / 2;
         for (int y = top; y < top + height; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y)) + mark.column * zoom_;
+            auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y)) + column * zoom_;
             std::fill(line, line + width, kRowMarkColour);
         }
+    };
+    for (const RowMark& mark : chip_.Marks()) notch(mark.row, mark.column);
+    const GeneratorOptions options = TableOptions();
+    const std::vector<int> sprites =
+        SpritesOnLines(CaptureDocument(doc_.Buffer()), doc_.CurrentCel(), options);
+    const int limit = ChipSpritesPerLine(options);
+    for (std::size_t row = 0; row < sprites.size(); ++row) {
+        if (sprites[row] > limit) notch(static_cast<int>(row), 0);
+    }
+}
+
+// A line of one pixel along every inner edge of a sprite set's pieces.
+void TForm1::DrawPieceSeams() {
+    const int pieces = TableOptions().pieces;
+    if (pieces == 0 || TableOptions().outputType != OutputType::kSprite) return;
+    for (int x = pieces * zoom_; x < image_.width(); x += pieces * zoom_) {
+        for (int y = 0; y < image_.height(); ++y) {
+            reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = kSeamColour;
+        }
+    }
+    for (int y = pieces * zoom_; y < image_.height(); y += pieces * zoom_) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        std::fill(line, line + image_.width(), kSeamColour);
     }
 }
 

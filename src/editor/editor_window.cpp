@@ -52,7 +52,7 @@ void TForm1::UpdateTitle() {
 
 void TForm1::FollowInCompanion() {
     if (companion_ == nullptr || !companion_->isVisible()) return;
-    companion_->ShowView(zoom_, onionSkin_, Chip());
+    companion_->ShowView(zoom_, onionSkin_, Chip(), TableOptions());
     companion_->Follow();
 }
 
@@ -64,7 +64,7 @@ void TForm1::ToggleCompanion() {
     if (companion_->isVisible()) {
         companion_->HideAndReturn();
     } else {
-        companion_->ShowView(zoom_, onionSkin_, Chip());
+        companion_->ShowView(zoom_, onionSkin_, Chip(), TableOptions());
         companion_->ShowBeside();
     }
 }

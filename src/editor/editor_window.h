@@ -160,8 +160,9 @@ class TForm1 : public QWidget {
     // The palette swatches, and then every one blended 40 % over colour 0's: what the onion skin
     // paints where the current cel holds colour 0.
     void BuildOnionStrip();
-    // The notches of the rows the chip view marks.
+    // The notches of the rows the chip view marks, and the seams between a sprite set's pieces.
     void DrawRowMarks();
+    void DrawPieceSeams();
     // Tells a shown companion window that something it shows may have changed.
     void FollowInCompanion();
     // Where the file dialogs open: the folder of the document's file (of its picture when it was

@@ -28,6 +28,10 @@ struct Scene : test::Editor {
 
     void Press(const QString& keys) {
         for (const QString& token : keys.split(' ', Qt::SkipEmptyParts)) {
+            if (token.startsWith('%')) {  // a key of the Generate window
+                frmExport.Memo1KeyDown(token.at(1).toLatin1(), false, false, false);
+                continue;
+            }
             if (!token.startsWith('@')) {
                 test::Press(*form, token);
                 continue;
@@ -321,6 +325,10 @@ void EditorCompanion::stateLines_data() {
         << "W N Right Right Right Right Right 5"
         << "new*  cel 1/2 | x 17, y 1  colour 5  zoom 8 | column 17 is in no table | U: pixel, "
            "cel 1 · Y: nothing";
+    QTest::newRow("sprite sets: the sprites on the cursor's line")
+        << "%P %2 W 5"
+        << "walk*  cel 1/3 | x 2, y 2  colour 5  zoom 8 | line 2: 2 sprites | U: pixel, cel 1 · "
+           "Y: nothing";
     QTest::newRow("the chip view: the cursor row")
         << "W N Right Right Right Right Right 5 X"
         << "new*  cel 1/2 | x 17, y 1  colour 5  zoom 8 | row 1: column 17 is in no table | U: "
