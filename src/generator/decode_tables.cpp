@@ -67,12 +67,15 @@ void DecodeSpriteSet(const GeneratedTables& tables, int cel, int width, int heig
     const std::span<const TableValue> colours = tables.Table(cel, roles == 3 ? 1 : 0);
     const std::span<const TableValue> entries = tables.Table(cel, roles - 1);
     const int side = tables.pieces;
-    std::array<bool, 16 * 16> shown{};  // the piece's pixels an earlier sprite shows
+    const int halves = side == 16 ? 2 : 1;
+    // Per line and 8-pixel half of the piece, the pixels an earlier sprite of it shows (1 in a
+    // pixel's byte).
+    std::array<std::uint64_t, 2 * 16> shown{};
     for (std::size_t e = 0; e + 4 <= entries.size() && entries[e] != 0xD0; e += 4) {
         const int y0 = entries[e];
         const int x0 = entries[e + 1];
         if (e == 0 || entries[e - 4] != entries[e] || entries[e - 3] != entries[e + 1]) {
-            shown.fill(false);
+            shown.fill(0);
         }
         const std::size_t pattern = std::size_t{entries[e + 2]} * 8;
         const std::size_t sprite = e / 4;
@@ -81,17 +84,24 @@ void DecodeSpriteSet(const GeneratedTables& tables, int cel, int width, int heig
                 roles == 3
                     ? colours[sprite * static_cast<std::size_t>(side) + static_cast<std::size_t>(y)]
                     : entries[e + 3];
-            std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(y0 + y) * width;
-            for (int x = 0; x < side && x0 + x < width; ++x) {
-                const std::size_t at = pattern + static_cast<std::size_t>(y) + (x < 8 ? 0 : 16);
-                if (at >= patterns.size() || (patterns[at] >> (7 - x % 8) & 1) == 0) continue;
-                bool& earlier = shown[static_cast<std::size_t>(y * 16 + x)];
-                if (!earlier) {
-                    row[x0 + x] = static_cast<std::uint8_t>(Colour(colour));
-                } else if ((colour & 0x40u) != 0) {
-                    row[x0 + x] = static_cast<std::uint8_t>(row[x0 + x] | Colour(colour));
-                }
-                earlier = true;
+            const std::uint64_t paint = Colour(colour);
+            const bool ors = (colour & 0x40u) != 0;
+            for (int h = 0; h < halves; ++h) {
+                const std::size_t at = pattern + static_cast<std::size_t>(y + 16 * h);
+                const int left = x0 + 8 * h;
+                const int count = std::min(8, width - left);
+                if (at >= patterns.size() || count <= 0) continue;
+                const std::uint64_t bits = Expanded(patterns[at]);
+                std::uint64_t& earlier = shown[static_cast<std::size_t>(2 * y + h)];
+                std::uint8_t* to = pixels + static_cast<std::ptrdiff_t>(y0 + y) * width + left;
+                std::uint64_t word = 0;
+                std::memcpy(&word, to, static_cast<std::size_t>(count));
+                // A pixel no earlier sprite shows takes the colour; one it shows ORs it on.
+                const std::uint64_t fresh = bits & ~earlier;
+                word = (word & ~(fresh * 0xFF)) | fresh * paint;
+                if (ors) word |= (bits & earlier) * paint;
+                std::memcpy(to, &word, static_cast<std::size_t>(count));
+                earlier |= bits;
             }
         }
     }
