@@ -91,6 +91,7 @@ class EditorView : public QObject {
     void onionSkin();
     void onionBlendOfOnePixel();
     void chipView();
+    void chipViewOfSpriteSets();
     void zoomKeys_data();
     void zoomKeys();
 };
@@ -443,6 +444,25 @@ void EditorView::chipView() {
         test::Press(*editor.form, "X");
         QCOMPARE(editor.form->MainImage(), Expected(doc, 4));
     }
+}
+
+// Five 8 x 8 pieces side by side put five sprites on each of their lines, one more than the chip
+// shows without colour data: every line is notched, though each shows as drawn; the seams
+// between the pieces are drawn, and a step back to four pieces takes the notches away.
+void EditorView::chipViewOfSpriteSets() {
+    test::Editor editor(4);
+    editor.Open("s.dat", test::SpriteBytes(40, 8, 1, "0,0=1 8,0=1 16,0=1 24,0=1 32,7=1"));
+    test::Press(*editor.form, "G X");
+    editor.frmExport.Memo1KeyDown('P', false, false, false);
+    editor.frmExport.Memo1KeyDown('P', false, false, false);
+    QCOMPARE(editor.frmExport.Options().pieces, 8);
+    const QImage& image = editor.form->MainImage();
+    for (int row = 0; row < 8; ++row) QCOMPARE(image.pixel(0, row * 4 + 1), kMark);
+    QCOMPARE(image.pixel(8 * 4, 5), qRgb(0x90, 0x90, 0xB0));
+    // From the middle, (20, 4), to the fifth piece's pixel, which Space clears.
+    test::Press(*editor.form, "Down Down Down " + QString("Right ").repeated(12) + "Space");
+    QCOMPARE(editor.form->Document().GetPixel(32, 7), 0);
+    QVERIFY(image.pixel(0, 1) != kMark);
 }
 
 // The zoom keys on an 8 x 8 document: the zoom, the window's size and place (centred as after
