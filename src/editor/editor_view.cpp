@@ -130,8 +130,9 @@ void TForm1::Redraw() {
     const int h = doc_.Height();
     const std::size_t bytes = static_cast<std::size_t>(zoom_) * sizeof(QRgb);
     const std::uint8_t* cel = doc_.CurrentCelPixels();
+    const GeneratorOptions options = chipView_ ? TableOptions() : GeneratorOptions{};
     if (chipView_) {
-        chip_.Show(CaptureDocument(doc_.Buffer()), doc_.CurrentCel(), TableOptions());
+        chip_.Show(CaptureDocument(doc_.Buffer()), doc_.CurrentCel(), options);
         cel = chip_.Pixels();
     }
     // With the onion skin: the previous cel, the last one before the first.
@@ -151,8 +152,8 @@ void TForm1::Redraw() {
              stripStride, out + y * zoom_ * outStride, outStride);
     }
     if (chipView_) {
-        DrawPieceSeams();
-        DrawRowMarks();
+        DrawPieceSeams(options);
+        DrawRowMarks(options);
     }
     DrawCursorFrame();
     ++redrawCount_;
@@ -163,7 +164,7 @@ void TForm1::Redraw() {
 // A notch a quarter of a cell wide and half a cell high, centred on the row's height, at the left
 // edge of the row (of its character segment, of its piece): for every row the chip cannot show as
 // drawn, and every line with more hardware sprites than the chip shows.
-void TForm1::DrawRowMarks() {
+void TForm1::DrawRowMarks(const GeneratorOptions& options) {
     const int width = std::max(1, zoom_ / 4);
     const int height = std::max(1, zoom_ / 2);
     const auto notch = [&](int row, int column) {
@@ -174,7 +175,8 @@ void TForm1::DrawRowMarks() {
         }
     };
     for (const RowMark& mark : chip_.Marks()) notch(mark.row, mark.column);
-    const GeneratorOptions options = TableOptions();
+    // Without sprite sets a line holds a sprite per layer, never more than the chip shows.
+    if (options.pieces == 0) return;
     const std::vector<int> sprites =
         SpritesOnLines(CaptureDocument(doc_.Buffer()), doc_.CurrentCel(), options);
     const int limit = ChipSpritesPerLine(options);
@@ -184,9 +186,9 @@ void TForm1::DrawRowMarks() {
 }
 
 // A line of one pixel along every inner edge of a sprite set's pieces.
-void TForm1::DrawPieceSeams() {
-    const int pieces = TableOptions().pieces;
-    if (pieces == 0 || TableOptions().outputType != OutputType::kSprite) return;
+void TForm1::DrawPieceSeams(const GeneratorOptions& options) {
+    const int pieces = options.pieces;
+    if (pieces == 0 || options.outputType != OutputType::kSprite) return;
     for (int x = pieces * zoom_; x < image_.width(); x += pieces * zoom_) {
         for (int y = 0; y < image_.height(); ++y) {
             reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = kSeamColour;

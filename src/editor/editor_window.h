@@ -161,8 +161,8 @@ class TForm1 : public QWidget {
     // paints where the current cel holds colour 0.
     void BuildOnionStrip();
     // The notches of the rows the chip view marks, and the seams between a sprite set's pieces.
-    void DrawRowMarks();
-    void DrawPieceSeams();
+    void DrawRowMarks(const GeneratorOptions& options);
+    void DrawPieceSeams(const GeneratorOptions& options);
     // Tells a shown companion window that something it shows may have changed.
     void FollowInCompanion();
     // Where the file dialogs open: the folder of the document's file (of its picture when it was
