@@ -4,9 +4,14 @@
 // sixteen, and comparing them gives 0xFF in every lane where the comparison holds. The table
 // generators turn flags into pattern bytes without building bit strings.
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 static_assert(std::endian::native == std::endian::little,
               "pixel words put the first pixel in the lowest byte");
@@ -79,5 +84,30 @@ inline std::uint64_t HalfFlags(const Mask& mask, int half) {
     std::memcpy(&flags, reinterpret_cast<const char*>(&mask) + 8 * half, 8);
     return flags & kFlags;
 }
+
+// Bit i set where lane i is not 0.
+inline unsigned DrawnBits(const Lanes& lanes) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_cmpeq_epi8(reinterpret_cast<__m128i>(lanes), _mm_setzero_si128());
+    return ~static_cast<unsigned>(_mm_movemask_epi8(zero)) & 0xFFFF;
+#else
+    const auto drawn = lanes != 0;
+    unsigned bits = 0;
+    for (int i = 0; i < 16; ++i) bits |= static_cast<unsigned>(drawn[i] & 1) << i;
+    return bits;
+#endif
+}
+
+// A byte with its bits in reverse order: eight pixels' bits (the first in bit 0) as a pattern byte
+// (the first in bit 7).
+inline constexpr std::array<std::uint8_t, 256> kReversedBits = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (unsigned v = 0; v < 256; ++v) {
+        for (unsigned bit = 0; bit < 8; ++bit) {
+            if ((v >> bit & 1) != 0) table[v] = static_cast<std::uint8_t>(table[v] | 0x80 >> bit);
+        }
+    }
+    return table;
+}();
 
 }  // namespace pixel_words

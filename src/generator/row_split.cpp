@@ -26,11 +26,11 @@ inline void PutRow(const LayerRows& out, int rows, int width, int r, int c0, int
 }
 
 // Each line's colours collected in order of appearance: any bytes, any processor.
-RowBreaches SplitRowsInOrder(const std::uint8_t* pixels, int width, int rows,
+RowBreaches SplitRowsInOrder(const std::uint8_t* pixels, int width, int stride, int rows,
                              const LayerRows& out) {
     RowBreaches breaches;
     for (int r = 0; r < rows; ++r) {
-        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
+        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * stride;
         LayerColours colours = CollectColours(row, width, 3);
         SortColors(colours.slots, colours.count);
         const auto [c0, c1, c2] = colours.slots;
@@ -72,18 +72,20 @@ SplitWay FastestSplitWay() {
     return SplitWay::kInOrder;
 }
 
-RowBreaches SplitRows(SplitWay way, const std::uint8_t* pixels, int width, int rows,
+RowBreaches SplitRows(SplitWay way, const std::uint8_t* pixels, int width, int stride, int rows,
                       const LayerRows& out) {
     if (way != SplitWay::kInOrder) {
         RowBreaches breaches;
-        if (SplitRowsByMasks(way == SplitWay::kMaskAvx2, pixels, width, rows, out, breaches)) {
+        if (SplitRowsByMasks(way == SplitWay::kMaskAvx2, pixels, width, stride, rows, out,
+                             breaches)) {
             return breaches;
         }
     }
-    return SplitRowsInOrder(pixels, width, rows, out);
+    return SplitRowsInOrder(pixels, width, stride, rows, out);
 }
 
-RowBreaches SplitRows(const std::uint8_t* pixels, int width, int rows, const LayerRows& out) {
+RowBreaches SplitRows(const std::uint8_t* pixels, int width, int stride, int rows,
+                      const LayerRows& out) {
     static const SplitWay fastest = FastestSplitWay();
-    return SplitRows(fastest, pixels, width, rows, out);
+    return SplitRows(fastest, pixels, width, stride, rows, out);
 }

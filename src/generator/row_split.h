@@ -36,9 +36,10 @@ enum class SplitWay { kInOrder, kMaskSsse3, kMaskAvx2 };
 SplitWay FastestSplitWay();
 bool ProcessorHas(SplitWay way);
 
-// Splits rows lines of width pixels that lie back to back from pixels (the lines of a cel), the
-// fastest way.
-RowBreaches SplitRows(const std::uint8_t* pixels, int width, int rows, const LayerRows& out);
+// Splits rows lines of width pixels, each stride pixels after the one before (the lines of a cel
+// with stride width, or a piece of one), the fastest way.
+RowBreaches SplitRows(const std::uint8_t* pixels, int width, int stride, int rows,
+                      const LayerRows& out);
 // The same a given way, which the processor must have; the tests hold every way against kInOrder.
-RowBreaches SplitRows(SplitWay way, const std::uint8_t* pixels, int width, int rows,
+RowBreaches SplitRows(SplitWay way, const std::uint8_t* pixels, int width, int stride, int rows,
                       const LayerRows& out);

@@ -43,17 +43,17 @@ __attribute__((target("ssse3"))) inline std::uint32_t MaskOf(__m128i low, __m128
     return static_cast<std::uint32_t>(_mm_cvtsi128_si32(words)) & 0xFFFE;
 }
 
-using MaskFunction = void (*)(const std::uint8_t*, int, int, std::uint16_t*, __m128i&);
+using MaskFunction = void (*)(const std::uint8_t*, int, int, int, std::uint16_t*, __m128i&);
 
 // The colours of each of count lines, other than 0: bit v of masks[r] for colour v.
 __attribute__((target("ssse3"))) void ColourMasksSsse3(const std::uint8_t* pixels, int width,
-                                                       int count, std::uint16_t* masks,
+                                                       int stride, int count, std::uint16_t* masks,
                                                        __m128i& allPixels) {
     __m128i all = allPixels;
     const __m128i lowTable = _mm_setr_epi8(SPRITEHEX_LOW_BITS);
     const __m128i highTable = _mm_setr_epi8(SPRITEHEX_HIGH_BITS);
     for (int r = 0; r < count; ++r) {
-        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
+        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * stride;
         __m128i low = _mm_setzero_si128();
         __m128i high = _mm_setzero_si128();
         for (int x = 0; x < width; x += 16) {
@@ -69,14 +69,14 @@ __attribute__((target("ssse3"))) void ColourMasksSsse3(const std::uint8_t* pixel
 
 // The same 32 pixels at a time.
 __attribute__((target("avx2"))) void ColourMasksAvx2(const std::uint8_t* pixels, int width,
-                                                     int count, std::uint16_t* masks,
+                                                     int stride, int count, std::uint16_t* masks,
                                                      __m128i& allPixels) {
     const __m256i lowTable = _mm256_setr_epi8(SPRITEHEX_LOW_BITS, SPRITEHEX_LOW_BITS);
     const __m256i highTable = _mm256_setr_epi8(SPRITEHEX_HIGH_BITS, SPRITEHEX_HIGH_BITS);
     __m256i all = _mm256_setzero_si256();
     __m128i rest = allPixels;  // what the 16-pixel steps at the ends of lines see
     for (int r = 0; r < count; ++r) {
-        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
+        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * stride;
         __m256i low = _mm256_setzero_si256();
         __m256i high = _mm256_setzero_si256();
         int x = 0;
@@ -171,7 +171,7 @@ inline __m128i Lowest(__m128i x) {
 // its pattern bytes, by a byte shuffle of its first 16 pixels.
 __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
                                                      const std::uint8_t* pixels, int width,
-                                                     int rows, const LayerRows& tables,
+                                                     int stride, int rows, const LayerRows& tables,
                                                      RowBreaches& result) {
     // Copies the compiler knows no store changes.
     const LayerRows out = tables;
@@ -192,8 +192,8 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
     const std::ptrdiff_t right = width > 8 ? rows : 0;
     for (int batch = 0; batch < rows; batch += kBatch) {
         const int count = std::min(kBatch, rows - batch);
-        const std::uint8_t* first = pixels + static_cast<std::ptrdiff_t>(batch) * width;
-        colourMasks(first, width, count, masks, all);
+        const std::uint8_t* first = pixels + static_cast<std::ptrdiff_t>(batch) * stride;
+        colourMasks(first, width, stride, count, masks, all);
         std::fill(masks + count, masks + count + 8, std::uint16_t{0});
         for (int group = 0; group < count; group += 8) {
             __m128i colours = _mm_load_si128(reinterpret_cast<const __m128i*>(masks + group));
@@ -205,7 +205,7 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
                 for (int lane = 0; lane < 8; ++lane) {
                     if ((droppedLanes >> (2 * lane) & 1) == 0) continue;
                     const std::optional<std::uint16_t> kept = FirstThreeColours(
-                        first + static_cast<std::ptrdiff_t>(group + lane) * width);
+                        first + static_cast<std::ptrdiff_t>(group + lane) * stride);
                     if (!kept) return false;
                     colours = InsertLane(colours, lane, *kept);
                 }
@@ -240,7 +240,7 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
             for (int lane = 0; lane < lanes; ++lane) {
                 const int r = batch + group + lane;
                 const __m128i reversed = _mm_shuffle_epi8(
-                    LoadPixels(pixels + static_cast<std::ptrdiff_t>(r) * width, width), reverse);
+                    LoadPixels(pixels + static_cast<std::ptrdiff_t>(r) * stride, width), reverse);
                 const auto layer1 = static_cast<std::uint32_t>(
                     _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(layers1[lane]), reversed)));
                 const auto layer2 = static_cast<std::uint32_t>(
@@ -266,10 +266,10 @@ bool ProcessorHasMaskWay(bool avx2) {
     return avx2 ? __builtin_cpu_supports("avx2") : __builtin_cpu_supports("ssse3");
 }
 
-bool SplitRowsByMasks(bool avx2, const std::uint8_t* pixels, int width, int rows,
+bool SplitRowsByMasks(bool avx2, const std::uint8_t* pixels, int width, int stride, int rows,
                       const LayerRows& out, RowBreaches& breaches) {
-    return SplitRowsSsse3(avx2 ? ColourMasksAvx2 : ColourMasksSsse3, pixels, width, rows, out,
-                          breaches);
+    return SplitRowsSsse3(avx2 ? ColourMasksAvx2 : ColourMasksSsse3, pixels, width, stride, rows,
+                          out, breaches);
 }
 
 #else
@@ -278,7 +278,7 @@ bool ProcessorHasMaskWay(bool) {
     return false;
 }
 
-bool SplitRowsByMasks(bool, const std::uint8_t*, int, int, const LayerRows&, RowBreaches&) {
+bool SplitRowsByMasks(bool, const std::uint8_t*, int, int, int, const LayerRows&, RowBreaches&) {
     return false;
 }
 

@@ -13,5 +13,5 @@ bool ProcessorHasMaskWay(bool avx2);
 // Splits the lines of a cel the fast way (the processor must have it) into out and breaches.
 // False, with the tables partly written, when a pixel holds a byte above 15: such cels go the way
 // of SplitRows(SplitWay::kInOrder, ...).
-bool SplitRowsByMasks(bool avx2, const std::uint8_t* pixels, int width, int rows,
+bool SplitRowsByMasks(bool avx2, const std::uint8_t* pixels, int width, int stride, int rows,
                       const LayerRows& out, RowBreaches& breaches);

@@ -20,25 +20,26 @@ using namespace pixel_words;
 constexpr int kLargestPiece = 16;
 constexpr TableValue kEndOfSprites = 0xD0;
 
-// The piece at (x0, y0) into a side x side buffer; false when nothing is drawn in it.
-bool CutPiece(const std::uint8_t* cel, int width, int height, int x0, int y0, int side,
-              std::uint8_t* piece) {
-    std::memset(piece, 0, static_cast<std::size_t>(side * side));
-    const auto columns = static_cast<std::size_t>(std::min(side, width - x0));
+// Where a piece lies in its cel: its top-left pixel, the distance between its lines, and how many
+// of its columns and lines the cel holds (fewer than its side at the right and bottom edges).
+struct Piece {
+    const std::uint8_t* first;
+    int stride;
+    int columns;
+    int lines;
+};
+
+// A piece at the cel's edge into a side x side buffer, pixels past the cel as 0; false when nothing
+// is drawn in it.
+bool CutPiece(const Piece& piece, int side, std::uint8_t* out) {
+    std::memset(out, 0, static_cast<std::size_t>(side * side));
     std::uint8_t drawn = 0;
-    for (int y = 0; y < side && y0 + y < height; ++y) {
-        const std::uint8_t* row = cel + static_cast<std::ptrdiff_t>(y0 + y) * width + x0;
-        std::memcpy(piece + y * side, row, columns);
-        for (std::size_t x = 0; x < columns; ++x) drawn |= row[x];
+    for (int y = 0; y < piece.lines; ++y) {
+        const std::uint8_t* row = piece.first + static_cast<std::ptrdiff_t>(y) * piece.stride;
+        std::memcpy(out + y * side, row, static_cast<std::size_t>(piece.columns));
+        for (int x = 0; x < piece.columns; ++x) drawn |= row[x];
     }
     return drawn != 0;
-}
-
-// The colour of a line's first drawn pixel, or 0.
-int FirstDrawn(const std::uint8_t* pixels, int count) {
-    const std::uint8_t* end = pixels + count;
-    const std::uint8_t* drawn = std::find_if(pixels, end, [](std::uint8_t p) { return p != 0; });
-    return drawn == end ? 0 : *drawn;
 }
 
 // The tables of one cel as they are made: every sprite's pattern and colour bytes, and its entry.
@@ -85,18 +86,33 @@ class CelSprites {
     std::vector<TableValue> entries_;
 };
 
-// One layer: a bit per drawn pixel; each line's first drawn colour.
-void OneLayer(const std::uint8_t* piece, int side, CelSprites& sprites) {
+// One layer straight from the cel's lines, sixteen pixels at a time: a bit per drawn pixel, each
+// line's first drawn colour. False when nothing is drawn in the piece.
+bool OneLayer(const Piece& piece, int side, CelSprites& sprites) {
     TableValue* pattern = sprites.Pattern();
     TableValue* colours = sprites.Colours();
-    for (int r = 0; r < side; ++r) {
-        const std::uint8_t* row = piece + r * side;
-        pattern[r] = static_cast<TableValue>(PatternByte(NonZero(Load(row, 8))));
-        if (side == 16) {
-            pattern[16 + r] = static_cast<TableValue>(PatternByte(NonZero(Load(row + 8, 8))));
-        }
-        colours[r] = static_cast<TableValue>(FirstDrawn(row, side));
+    unsigned drawn = 0;
+    for (int r = 0; r < piece.lines; ++r) {
+        const std::uint8_t* row = piece.first + static_cast<std::ptrdiff_t>(r) * piece.stride;
+        const unsigned bits = DrawnBits(LoadLanes(row, piece.columns));
+        pattern[r] = kReversedBits[bits & 0xFF];
+        if (side == 16) pattern[16 + r] = kReversedBits[bits >> 8];
+        colours[r] = bits != 0 ? row[std::countr_zero(bits)] : TableValue{0};
+        drawn |= bits;
     }
+    for (int r = piece.lines; r < side; ++r) {
+        pattern[r] = 0;
+        if (side == 16) pattern[16 + r] = 0;
+        colours[r] = 0;
+    }
+    return drawn != 0;
+}
+
+// The first colour byte that is not 0, or 0.
+TableValue FirstColour(const TableValue* colours, int count) {
+    const TableValue* end = colours + count;
+    const TableValue* found = std::find_if(colours, end, [](TableValue c) { return c != 0; });
+    return found == end ? TableValue{0} : *found;
 }
 
 // Two layers split by the piece's first two colours, as a cel without colour data is split; the
@@ -141,34 +157,49 @@ void GenerateSpriteSet(const CapturedDocument& doc, const GeneratorOptions& opti
     }
     out.pieces = side;
     out.layers = options.twoLayers ? 2 : 1;
-    std::array<std::uint8_t, kLargestPiece * kLargestPiece> piece{};
+    std::array<std::uint8_t, kLargestPiece * kLargestPiece> cut{};
     CelSprites sprites;
     for (int cel = 0; cel < out.celCount; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, doc.width, doc.height, cel);
         sprites.Start(side);
         for (int y0 = 0; y0 < doc.height; y0 += side) {
             for (int x0 = 0; x0 < doc.width; x0 += side) {
-                if (!CutPiece(pixels, doc.width, doc.height, x0, y0, side, piece.data())) continue;
+                const Piece piece = {pixels + static_cast<std::ptrdiff_t>(y0) * doc.width + x0,
+                                     doc.width, std::min(side, doc.width - x0),
+                                     std::min(side, doc.height - y0)};
                 if (!options.twoLayers) {
-                    OneLayer(piece.data(), side, sprites);
+                    if (!OneLayer(piece, side, sprites)) continue;
                     // Without colour data the sprite's colour is the piece's first drawn colour.
-                    const TableValue colour =
-                        colorData ? sprites.Colours()[0]
-                                  : static_cast<TableValue>(FirstDrawn(piece.data(), side * side));
-                    sprites.Add(x0, y0, colour);
+                    sprites.Add(
+                        x0, y0,
+                        colorData ? sprites.Colours()[0] : FirstColour(sprites.Colours(), side));
                     continue;
+                }
+                // A whole piece is split where it lies; one at the cel's edge from a copy.
+                const bool whole = piece.columns == side && piece.lines == side;
+                const std::uint8_t* first = piece.first;
+                int stride = piece.stride;
+                if (!whole) {
+                    if (!CutPiece(piece, side, cut.data())) continue;
+                    first = cut.data();
+                    stride = side;
                 }
                 TableValue colour1 = 0;
                 TableValue colour2 = 0;
                 if (colorData) {
                     const LayerRows rows = {sprites.Pattern(0), sprites.Pattern(1),
                                             sprites.Colours(0), sprites.Colours(1)};
-                    const RowBreaches breaches = SplitRows(piece.data(), side, side, rows);
+                    const RowBreaches breaches = SplitRows(first, side, stride, side, rows);
+                    // A line's first colour byte is its least colour: 0 only on empty lines.
+                    if (FirstColour(rows.colour1, side) == 0) continue;
                     if (breaches.lastCode != kNoError) out.resultCode = breaches.lastCode;
                     colour1 = rows.colour1[0];
                     colour2 = rows.colour2[0];
-                } else if (!PieceLayers(piece.data(), side, sprites, colour1, colour2)) {
-                    out.resultCode = kTooManyColours;
+                } else {
+                    if (whole && !CutPiece(piece, side, cut.data())) continue;
+                    if (!PieceLayers(cut.data(), side, sprites, colour1, colour2)) {
+                        out.resultCode = kTooManyColours;
+                    }
                 }
                 sprites.Add(x0, y0, colour1);
                 sprites.Add(x0, y0, colour2);

@@ -53,7 +53,7 @@ void GenerateSprite2Layers(const CapturedDocument& doc, int width, int height,
         TableValue* colours1 = layer2 + patterns;
         const LayerRows tables = {layer1, layer2, colours1, colours1 + rows};
         const RowBreaches breaches =
-            SplitRows(CelPixels(doc, width, height, cel), width, height, tables);
+            SplitRows(CelPixels(doc, width, height, cel), width, width, height, tables);
         if (breaches.lastCode != kNoError) out.resultCode = breaches.lastCode;
         // The right column's pass finds a row's fourth colour again, after every row of the left
         // column's pass, and checks nothing else.

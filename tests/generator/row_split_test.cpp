@@ -32,17 +32,25 @@ TEST(SplitRows, ByMaskAgreesWithOrderOfAppearance) {
     for (int round = 0; round < 2000; ++round) {
         const int width = 1 + static_cast<int>(random() % 64);
         const int rows = 1 + static_cast<int>(random() % 8);
+        // Lines of a piece lie further apart than their width, with other colours between them.
+        const int stride = width + (round % 2 == 0 ? 0 : static_cast<int>(random() % 16));
         // From a few colours up to all sixteen; now and then a byte that is no colour index.
         const unsigned colours = 1 + random() % 16;
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * rows));
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride * rows));
         for (std::uint8_t& p : pixels) p = static_cast<std::uint8_t>(random() % colours);
         if (round % 50 == 0) pixels[random() % pixels.size()] = static_cast<std::uint8_t>(random());
+        std::vector<std::uint8_t> lines;
+        for (int r = 0; r < rows; ++r) {
+            lines.insert(lines.end(), pixels.begin() + r * stride,
+                         pixels.begin() + r * stride + width);
+        }
         SplitTables slow(width, rows);
         const RowBreaches slowFound =
-            SplitRows(SplitWay::kInOrder, pixels.data(), width, rows, slow.Rows());
+            SplitRows(SplitWay::kInOrder, lines.data(), width, width, rows, slow.Rows());
         for (const SplitWay way : ways) {
             SplitTables fast(width, rows);
-            const RowBreaches fastFound = SplitRows(way, pixels.data(), width, rows, fast.Rows());
+            const RowBreaches fastFound =
+                SplitRows(way, pixels.data(), width, stride, rows, fast.Rows());
             ASSERT_EQ(fast.values, slow.values)
                 << "way " << int(way) << ", round " << round << ", width " << width;
             ASSERT_EQ(fastFound.lastCode, slowFound.lastCode) << "round " << round;
