@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end run of the Generate window and the PNG export in the real editor on an X server (run
 # it under xvfb-run, screen 1024x768x24): open a sprite file, draw, save, press G and compare the
-# X clipboard byte for byte with spritehex-cli tables of the saved file, for each option key; then
-# export with P, typing the path into the dialog, and check the PNG's size and pixels; then the
-# chip view (X) under colour data marks the rows the chip cannot show as drawn.
+# X clipboard byte for byte with spritehex-cli tables of the saved file, for each option key (the
+# sprite sets of P included); then export with P, typing the path into the dialog, and check the
+# PNG's size and pixels; then the chip view (X) under colour data marks the rows the chip cannot
+# show as drawn.
 # Arguments: the spritehex program, the spritehex-cli program.
 set -euo pipefail
 build_exe=$(readlink -f "$1")
@@ -105,6 +106,16 @@ done
 xdotool key shift+f
 tables "$work/expected"
 wait_clipboard "Shift+F: Hex again" "$work/expected"
+
+# P: the cels as sprite sets of 16 x 16 pieces, then of 8 x 8 (each cel's two halves), then off.
+for pieces in 16 8; do
+  xdotool key p
+  tables "$work/expected" --pieces "$pieces"
+  wait_clipboard "P: --pieces $pieces" "$work/expected"
+done
+xdotool key p
+tables "$work/expected"
+wait_clipboard "P: pieces off again" "$work/expected"
 
 # Esc hides the window; the editor has the keyboard again.
 printf 'kept' | xclip -i -selection clipboard
