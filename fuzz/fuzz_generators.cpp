@@ -13,6 +13,7 @@
 #include "generator/clashes.h"
 #include "generator/decode_tables.h"
 #include "generator/regenerate.h"
+#include "generator/table_kinds.h"
 
 namespace {
 
@@ -54,22 +55,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(CheckSpriteImage(image.data(), image.size(), "fuzz.dat").ok());
 
     const CapturedDocument doc = CaptureDocument(image.data());
-    for (int bits = 0; bits < 16; ++bits) {
+    for (int bits = 0; bits < 32; ++bits) {
         GeneratorOptions options;
         options.outputType = (bits & 1) ? OutputType::kChr : OutputType::kSprite;
-        options.twoLayers = bits & 2;
-        options.colorData = bits & 4;
-        options.comma = (bits & 8) ? 0 : 1;
+        options.layers = 1 + (bits >> 1 & 3);
+        options.colorData = bits & 8;
+        options.comma = (bits & 16) ? 0 : 1;
         const GenerationResult result = Regenerate(doc, options);
         for (char c : result.text) FUZZ_CHECK(std::strchr("0123456789ABCDEF#,\r\n", c) && c != 0);
         int linesPerCel = 0;
         bool breaches = false;
         if (options.outputType == OutputType::kChr) {
             linesPerCel = 1;
-        } else if (!options.twoLayers) {
+        } else if (options.layers == 1) {
             linesPerCel = options.colorData ? 2 : 1;
         } else {
-            linesPerCel = options.colorData ? 4 : 2;
+            linesPerCel = options.colorData ? 2 * options.layers : options.layers;
             breaches = true;
         }
         FUZZ_CHECK(CountLines(result.text) == linesPerCel * cels);
@@ -87,11 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(plain.resultCode == result.resultCode);
         }
     }
-    for (int bits = 0; bits < 8; ++bits) {
+    // Every layer choice, with and without colour data and pieces: the check names the rows the
+    // chip shows otherwise than drawn.
+    for (int bits = 0; bits < 30; ++bits) {
         GeneratorOptions options;
-        options.twoLayers = (bits & 1) != 0;
-        options.colorData = (bits & 2) != 0;
-        options.pieces = (bits & 4) != 0 ? 8 : 16;
+        options.layers = kLayerChoices[bits % 5].layers;
+        options.colorData = (bits / 5 & 1) != 0;
+        options.pieces = kPieceSizes[bits / 10].pieces;
         std::vector<int> named;  // cel * 64 + row of every line the check writes
         for (const std::string& line : FindClashes(doc, options)) {
             int cel = 0;

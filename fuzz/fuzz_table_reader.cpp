@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TableSource source;
     if (data[0] % 8 < 5) source.format = kFormats[data[0] % 8].format;
     source.options.outputType = (data[0] & 8) != 0 ? OutputType::kChr : OutputType::kSprite;
-    source.options.twoLayers = (data[0] & 16) != 0;
+    source.options.layers = (data[0] & 16) != 0 ? 2 : 1;
     source.options.colorData = (data[0] & 32) != 0;
     if ((data[0] & 64) != 0) source.offset = data[3] % 4;
     source.width = 1 + data[1] % 24;
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(tables.values.size() ==
                tables.celLength * static_cast<std::size_t>(tables.celCount));
     FUZZ_CHECK(tables.layerColours.empty() ||
-               (tables.kind == GeneratorKind::kSprite2LayersNoColor &&
+               (tables.kind == GeneratorKind::kSpriteLayersNoColor &&
                 tables.layerColours.size() == 2 * static_cast<std::size_t>(tables.celCount)));
     for (const TableValue v : tables.values) FUZZ_CHECK(v <= 0xFF);
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(source.width * source.height));

@@ -164,15 +164,16 @@ std::string ReadBasic(const GeneratedTables& tables, const WriterOptions& option
 GeneratedTables SourceTables(const GeneratedTables& tables) {
     if (tables.layerColours.empty()) return tables;
     GeneratedTables out = tables;
-    out.shapes.push_back({TableRole::kLayerColours, 2});
-    out.celLength += 2;
+    const auto layers = static_cast<std::size_t>(tables.layers);
+    out.shapes.push_back({TableRole::kLayerColours, layers});
+    out.celLength += layers;
     out.layerColours.clear();
     out.values.clear();
     for (int cel = 0; cel < tables.celCount; ++cel) {
         const auto values = tables.Cel(cel);
         out.values.insert(out.values.end(), values.begin(), values.end());
-        for (std::size_t i = 0; i < 2; ++i) {
-            out.values.push_back(tables.layerColours[2 * static_cast<std::size_t>(cel) + i]);
+        for (std::size_t i = 0; i < layers; ++i) {
+            out.values.push_back(tables.layerColours[layers * static_cast<std::size_t>(cel) + i]);
         }
     }
     return out;
@@ -189,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int cels = 1 + data[2] % 3;
     GeneratorOptions options;
     options.outputType = (data[3] & 1) ? OutputType::kChr : OutputType::kSprite;
-    options.twoLayers = data[3] & 2;
+    options.layers = std::min(1 + (data[3] >> 1 & 1) + (data[3] >> 4 & 3), 4);
     options.colorData = data[3] & 4;
     WriterOptions writer;
     writer.crlf = data[3] & 8;
@@ -222,23 +223,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(CheckSpriteImage(image.data(), image.size(), "fuzz.dat").ok());
     const GeneratedTables tables = GenerateTables(CaptureDocument(image.data()), options);
 
-    // Two layers without colour data name each cel's first two colours in order of appearance.
+    // Layers without colour data name each cel's first colours in order of appearance, one a
+    // layer.
     const bool layerColours =
-        options.twoLayers && !options.colorData && options.outputType == OutputType::kSprite;
+        options.layers > 1 && !options.colorData && options.outputType == OutputType::kSprite;
+    const auto layers = static_cast<std::size_t>(options.layers);
     FUZZ_CHECK(tables.layerColours.size() ==
-               (layerColours ? 2u * static_cast<std::size_t>(cels) : 0u));
+               (layerColours ? layers * static_cast<std::size_t>(cels) : 0u));
     for (int cel = 0; layerColours && cel < cels; ++cel) {
         std::vector<TableValue> seen;
         const std::size_t first = 3 + static_cast<std::size_t>(cel * width * height);
         for (std::size_t i = first; i < first + static_cast<std::size_t>(width * height); ++i) {
             const TableValue v = image[i];
-            if (v != 0 && seen.size() < 2 && std::find(seen.begin(), seen.end(), v) == seen.end()) {
+            if (v != 0 && seen.size() < layers &&
+                std::find(seen.begin(), seen.end(), v) == seen.end()) {
                 seen.push_back(v);
             }
         }
-        seen.resize(2, 0);
-        FUZZ_CHECK(tables.layerColours[2 * static_cast<std::size_t>(cel)] == seen[0] &&
-                   tables.layerColours[2 * static_cast<std::size_t>(cel) + 1] == seen[1]);
+        seen.resize(layers, 0);
+        FUZZ_CHECK(
+            std::equal(seen.begin(), seen.end(),
+                       tables.layerColours.begin() +
+                           static_cast<std::ptrdiff_t>(layers * static_cast<std::size_t>(cel))));
     }
     const Result<std::string> bin = WriteTables(tables, TableFormat::kBin, writer);
     FUZZ_CHECK(bin.ok() && bin->size() == tables.values.size());

@@ -35,12 +35,12 @@ struct Generator {
     GeneratorOptions options;
 };
 constexpr Generator kGenerators[] = {
-    {"Sprite", {OutputType::kSprite, false, true, kCommaOn}},
-    {"Chr", {OutputType::kChr, false, false, kCommaOn}},
-    {"Sprite2Layers", {OutputType::kSprite, true, true, kCommaOn}},
-    {"Sprite2LayersNoColor", {OutputType::kSprite, true, false, kCommaOn}},
-    {"SpriteSet2Layers", {OutputType::kSprite, true, true, kCommaOn, 16}},
-    {"SpriteSet", {OutputType::kSprite, false, false, kCommaOn, 16}},
+    {"Sprite", {OutputType::kSprite, 1, true, kCommaOn}},
+    {"Chr", {OutputType::kChr, 1, false, kCommaOn}},
+    {"Sprite2Layers", {OutputType::kSprite, 2, true, kCommaOn}},
+    {"Sprite2LayersNoColor", {OutputType::kSprite, 2, false, kCommaOn}},
+    {"SpriteSet2Layers", {OutputType::kSprite, 2, true, kCommaOn, 16}},
+    {"SpriteSet", {OutputType::kSprite, 1, false, kCommaOn, 16}},
 };
 
 // The bytes one generation and writer write.

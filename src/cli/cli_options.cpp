@@ -55,6 +55,16 @@ std::string PiecesNeeds() {
     return "a value: " + OneOf(PieceNames());
 }
 
+std::vector<std::string_view> LayerNames() {
+    std::vector<std::string_view> names;
+    for (const LayersRow& row : kLayerChoices) names.push_back(row.name);
+    return names;
+}
+
+std::string LayersNeeds() {
+    return "a value: " + OneOf(LayerNames());
+}
+
 std::string TypeNeeds() {
     return "a value: " + OneOf(TypeNames());
 }
@@ -131,10 +141,24 @@ constexpr CliOption kOptions[] = {
          line.tables.outputType = type->type;
          return std::nullopt;
      }},
-    {"--two-layers", "", kTableCommands, 0, "sprites in two layers", "", "", nullptr, nullptr,
+    {"--two-layers", "", kTableCommands, 0, "sprites in two layers (--layers 2)", "", "", nullptr,
+     nullptr,
      [](CommandLine& line, const std::string&) -> Wrong {
-         line.tables.twoLayers = true;
+         line.tables.layers = 2;
          return std::nullopt;
+     }},
+    {"--layers", "1|2|3|4|auto", kTablesCommand | kCheckCommand, 0,
+     "sprites in up to four OR-ed layers, any colours in a line; auto: the fewest that show every "
+     "line of the file",
+     "--layers 3", "", nullptr, LayersNeeds,
+     [](CommandLine& line, const std::string& v) -> Wrong {
+         for (const LayersRow& row : kLayerChoices) {
+             if (row.name == v) {
+                 line.layersGiven = row.layers;
+                 return std::nullopt;
+             }
+         }
+         return "unknown layer count '" + v + "': use " + OneOf(LayerNames());
      }},
     {"--color-data", "", kTableCommands, 0, "sprite tables with colour bytes", "", "", nullptr,
      nullptr,

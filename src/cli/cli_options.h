@@ -30,6 +30,7 @@ struct CommandLine {
     std::optional<std::string> name;          // tables: --name, for the one FILE
     std::optional<std::string> output;        // tables: -o FILE; "-" or none: standard output
     std::optional<int> spritesPerLine;        // tables, check: --sprites-per-line
+    std::optional<int> layersGiven;           // tables, check: --layers (into tables.layers)
     std::optional<std::string> cel;           // png: counted from 1
     ImportOptions import;                     // import; the cel size of decode too
     bool sizeGiven = false;                   // import, decode

@@ -39,7 +39,7 @@ std::string WrongLine(const CommandLine& line) {
         return "--colour is for tables without colour data: with --color-data they hold their "
                "own colours";
     }
-    if (!line.tables.twoLayers && line.colours.size() > 1) {
+    if (line.tables.layers != 2 && line.colours.size() > 1) {
         return "--colour takes one colour for sprites of one layer";
     }
     return "";

@@ -14,6 +14,7 @@
 #include "generator/label_name.h"
 #include "generator/regenerate.h"
 #include "generator/sprite_lines.h"
+#include "generator/table_kinds.h"
 
 namespace {
 
@@ -91,7 +92,14 @@ std::optional<CommandLine> ReadTablesLine(std::span<const std::string> args,
     std::optional<CommandLine> line = ReadCommandLine(args, command, commandBit, err);
     if (!line || !OptionsFitFormat(*line, err)) return std::nullopt;
     std::string wrong;
-    if (line->operands.empty()) {
+    const std::optional<int> layers = line->layersGiven;
+    if (layers && *layers != 2 &&
+        std::find(line->given.begin(), line->given.end(), "--two-layers") != line->given.end()) {
+        wrong = "--two-layers is --layers 2; it cannot go with --layers " +
+                std::string(LayersOf(*layers).name);
+    } else if (layers && line->tables.outputType == OutputType::kChr) {
+        wrong = "--layers splits sprites; character tables (--type chr) have no layers";
+    } else if (line->operands.empty()) {
         wrong = std::string(command) + " needs a FILE.dat";
     } else if (line->name && line->operands.size() > 1) {
         wrong = "--name takes one FILE.dat; with several, each is named after its file";
@@ -101,9 +109,20 @@ std::optional<CommandLine> ReadTablesLine(std::span<const std::string> args,
         wrong = "--format " + std::string(FormatOf(line->format).name) +
                 " needs -o FILE (or -o - for a pipe): it writes bytes, not text";
     }
-    if (wrong.empty()) return line;
-    UsageError(err, wrong);
-    return std::nullopt;
+    if (!wrong.empty()) {
+        UsageError(err, wrong);
+        return std::nullopt;
+    }
+    if (layers) line->tables.layers = *layers;
+    return line;
+}
+
+// The layers --layers auto chose for a file.
+void SayLayersChosen(const std::string& path, const CapturedDocument& doc, const CommandLine& line,
+                     std::ostream& err) {
+    if (line.tables.layers != kAutoLayers || line.tables.outputType == OutputType::kChr) return;
+    const int layers = FewestLayers(doc, line.tables);
+    err << path << ": --layers auto: " << layers << (layers == 1 ? " layer\n" : " layers\n");
 }
 
 // Every run of lines of a file with more sprites than the chip shows on a line: true when there is
@@ -157,6 +176,7 @@ int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream
     // pixels that no table holds are named as check names them, as a warning.
     int status = kExitOk;
     for (const FileTables& file : files) {
+        SayLayersChosen(file.path, CaptureDocument(file.doc->Buffer()), *line, err);
         NameCrowdedLines(file.path, CaptureDocument(file.doc->Buffer()), *line, err);
         if (file.tables.resultCode == kNoError) {
             for (const std::string& lost :
@@ -187,6 +207,7 @@ int RunCheck(std::span<const std::string> args, std::ostream&, std::ostream& err
         }
         // The verdict is the decoded tables' own; the lines say why each row differs.
         const CapturedDocument captured = CaptureDocument(doc->Buffer());
+        SayLayersChosen(path, captured, *line, err);
         for (const std::string& clash : FindClashes(captured, line->tables)) {
             err << path << ": " << clash << "\n";
         }

@@ -33,6 +33,44 @@ std::string Listed(const std::vector<std::uint8_t>& colours) {
     return text;
 }
 
+// Three or four layers: "1 | 2 OR | 4 OR → 1, 3, 6, 7", the colours of the layers that draw in
+// the row and the colours it shows, when a pixel of the row is in more than one layer; empty
+// otherwise.
+std::string ManyLayersText(const GeneratedTables& tables, const std::uint8_t* shown, int width,
+                           int height, int row) {
+    const auto rows = static_cast<std::size_t>(height);
+    const std::size_t patterns = rows * (width > 8 ? 2 : 1);
+    const auto r = static_cast<std::size_t>(row);
+    const auto values = tables.Cel(0);
+    const auto layers = static_cast<std::size_t>(tables.layers);
+    std::string text;
+    unsigned seen = 0;
+    unsigned overlap = 0;
+    for (std::size_t j = 0; j < layers; ++j) {
+        unsigned bits = 0;
+        for (std::size_t at = r; at < patterns; at += rows) {
+            bits = bits << 8 | values[j * patterns + at];
+        }
+        if (bits == 0) continue;
+        overlap |= seen & bits;
+        seen |= bits;
+        const TableValue colour = tables.kind == GeneratorKind::kSpriteLayers
+                                      ? values[layers * patterns + j * rows + r]
+                                      : static_cast<TableValue>(tables.layerColours[j]);
+        if (!text.empty()) text += " | ";
+        text.append(1, Key(colour));
+        if (j > 0 && (colour & 0x40u) != 0) text += " OR";
+    }
+    if (overlap == 0) return {};
+    std::vector<std::uint8_t> colours = Colours(shown, std::min(width, 16));
+    std::sort(colours.begin(), colours.end());
+    text += " → ";
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        text.append(i == 0 ? "" : ", ").append(1, Key(colours[i]));
+    }
+    return text;
+}
+
 // "a | b OR → c" when a pixel of the row is in both layers; empty otherwise.
 std::string LayersText(const GeneratedTables& tables, int width, int height, int row) {
     const auto rows = static_cast<std::size_t>(height);
@@ -45,7 +83,7 @@ std::string LayersText(const GeneratedTables& tables, int width, int height, int
     if (!both) return {};
     TableValue colour1 = 0;
     TableValue colour2 = 0x40;
-    if (tables.kind == GeneratorKind::kSprite2Layers) {
+    if (tables.kind == GeneratorKind::kSpriteLayers) {
         colour1 = values[2 * patterns + r];
         colour2 = values[2 * patterns + rows + r];
     } else if (tables.layerColours.size() >= 2) {
@@ -82,9 +120,10 @@ std::string DescribeChipRow(const ChipCel& chip, int row) {
             said.append(": the line takes ").append(1, Key(colours[0]));
             coloursSaid = true;
         }
-    } else if (tables.kind == GeneratorKind::kSprite2Layers ||
-               tables.kind == GeneratorKind::kSprite2LayersNoColor) {
-        said = LayersText(tables, width, chip.Height(), row);
+    } else if (tables.kind == GeneratorKind::kSpriteLayers ||
+               tables.kind == GeneratorKind::kSpriteLayersNoColor) {
+        said = tables.layers > 2 ? ManyLayersText(tables, shown, width, chip.Height(), row)
+                                 : LayersText(tables, width, chip.Height(), row);
     } else if (tables.kind == GeneratorKind::kSprite && holdsColours) {
         const std::vector<std::uint8_t> colours = Colours(drawn, covered);
         if (colours.size() > 1) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "generator/layer_basis.h"
 #include "generator/regenerate.h"
 
 namespace {
@@ -80,20 +81,41 @@ void TwoLayerRow(const std::uint8_t* row, int width, ClashList& clashes) {
     }
 }
 
+// Three or four layers with colour data: a line whose colours need more layers than there are.
+void ManyLayerRow(const std::uint8_t* row, int width, int layers, ClashList& clashes) {
+    const std::vector<int> colours = Colours(row, width, false);
+    unsigned set = 0;
+    for (const int colour : colours) set |= 1u << (colour & 15);
+    const int needed = LayersNeeded(static_cast<ColourSet>(set));
+    if (needed <= layers) return;
+    std::vector<int> sorted = colours;
+    std::sort(sorted.begin(), sorted.end());
+    clashes.Add("colours " + Listed(sorted) + " need " + std::to_string(needed) + " layers, not " +
+                std::to_string(layers));
+}
+
+// Layers without colour data: the colours of a line past the cel's (or piece's) first ones.
 void CelColourRow(const std::uint8_t* row, int width, const std::vector<int>& celColours,
                   ClashList& clashes, const char* whose = "cel's") {
+    constexpr const char* kCounts[] = {"", "one", "two", "three", "four"};
+    const auto layers = static_cast<std::ptrdiff_t>(celColours.size());
     std::vector<int> dropped;
     for (const int colour : Colours(row, width, false)) {
-        if (std::find(celColours.begin(), celColours.begin() + 2, colour) ==
-            celColours.begin() + 2) {
+        if (std::find(celColours.begin(), celColours.end(), colour) == celColours.end()) {
             dropped.push_back(colour);
         }
     }
     if (dropped.empty()) return;
     const bool one = dropped.size() == 1;
     clashes.Add((one ? "colour " : "colours ") + Listed(dropped) + (one ? " is" : " are") +
-                " not one of the " + whose + " two (" + std::to_string(celColours[0]) + " and " +
-                std::to_string(celColours[1]) + "); " + (one ? "it is" : "they are") + " dropped");
+                " not one of the " + whose + " " + kCounts[layers] + " (" + Listed(celColours) +
+                "); " + (one ? "it is" : "they are") + " dropped");
+}
+
+// The first `layers` colours of a cel or piece, in order of appearance, 0 for those it lacks.
+std::vector<int> FirstColours(std::vector<int> colours, int layers) {
+    colours.resize(static_cast<std::size_t>(layers), 0);
+    return colours;
 }
 
 void OneLayerRow(const std::uint8_t* row, int width, ClashList& clashes) {
@@ -145,10 +167,12 @@ void SpriteSetClashes(const CapturedDocument& doc, const GeneratorOptions& optio
                 const int count = std::min(side, width - x0);
                 clashes.At("columns " + std::to_string(x0) + " to " +
                            std::to_string(x0 + count - 1));
-                if (options.twoLayers && options.colorData) {
+                if (options.layers == 2 && options.colorData) {
                     TwoLayerRow(row + x0, count, clashes);
-                } else if (options.twoLayers) {
-                    // The piece's first two colours, row by row as the generator reads them.
+                } else if (options.layers > 2 && options.colorData) {
+                    ManyLayerRow(row + x0, count, options.layers, clashes);
+                } else if (options.layers > 1) {
+                    // The piece's first colours, row by row as the generator reads them.
                     pieceColours.clear();
                     for (int y = y0; y < y0 + rows; ++y) {
                         for (const int colour :
@@ -159,8 +183,8 @@ void SpriteSetClashes(const CapturedDocument& doc, const GeneratorOptions& optio
                                 pieceColours.push_back(colour);
                         }
                     }
-                    pieceColours.resize(std::max<std::size_t>(pieceColours.size(), 2), 0);
-                    CelColourRow(row + x0, count, pieceColours, clashes, "piece's");
+                    CelColourRow(row + x0, count, FirstColours(pieceColours, options.layers),
+                                 clashes, "piece's");
                 } else if (options.colorData) {
                     OneLayerRow(row + x0, count, clashes);
                 }
@@ -189,7 +213,7 @@ std::optional<ColumnRange> UncoveredColumns(const std::uint8_t* cel, int width, 
 std::vector<std::string> FindUncoveredPixels(const CapturedDocument& doc,
                                              const GeneratorOptions& options) {
     std::vector<std::string> lines;
-    const GeneratorKind kind = ChooseGenerator(options);
+    const GeneratorKind kind = ChooseGenerator(WithLayersChosen(doc, options));
     const bool chr = kind == GeneratorKind::kChr;
     for (int cel = 0; cel < doc.celCount && kind != GeneratorKind::kSpriteSet; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, doc.width, doc.height, cel);
@@ -203,7 +227,8 @@ std::vector<std::string> FindUncoveredPixels(const CapturedDocument& doc,
     return lines;
 }
 
-std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& options) {
+std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& chosen) {
+    const GeneratorOptions options = WithLayersChosen(doc, chosen);
     std::vector<std::string> lines;
     const int width = doc.width;
     const GeneratorKind kind = ChooseGenerator(options);
@@ -214,18 +239,21 @@ std::vector<std::string> FindClashes(const CapturedDocument& doc, const Generato
         }
         const std::uint8_t* pixels = CelPixels(doc, width, doc.height, cel);
         std::vector<int> celColours;
-        if (kind == GeneratorKind::kSprite2LayersNoColor) {
-            celColours = Colours(pixels, width * doc.height, false);
-            celColours.resize(std::max<std::size_t>(celColours.size(), 2), 0);
+        if (kind == GeneratorKind::kSpriteLayersNoColor) {
+            celColours = FirstColours(Colours(pixels, width * doc.height, false), options.layers);
         }
         for (int r = 0; r < doc.height; ++r) {
             const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * width;
             ClashList clashes(cel, r);
             switch (kind) {
-                case GeneratorKind::kSprite2Layers:
-                    TwoLayerRow(row, width, clashes);
+                case GeneratorKind::kSpriteLayers:
+                    if (options.layers == 2) {
+                        TwoLayerRow(row, width, clashes);
+                    } else {
+                        ManyLayerRow(row, width, options.layers, clashes);
+                    }
                     break;
-                case GeneratorKind::kSprite2LayersNoColor:
+                case GeneratorKind::kSpriteLayersNoColor:
                     CelColourRow(row, width, celColours, clashes);
                     break;
                 case GeneratorKind::kSprite:

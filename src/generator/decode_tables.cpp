@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "generator/layer_basis.h"
 #include "generator/pixel_words.h"
 #include "generator/regenerate.h"
 
@@ -33,12 +34,21 @@ std::uint64_t Colour(TableValue value) {
     return value & 0x0Fu;
 }
 
-// Two layers: both bits show colour1 OR colour2 when the OR bit is set, else layer 1's colour.
-std::uint64_t Layers(TableValue bits1, TableValue bits2, TableValue colour1, TableValue colour2) {
-    const std::uint64_t layer1 = Expanded(bits1);
-    std::uint64_t layer2 = Expanded(bits2);
-    if ((colour2 & 0x40u) == 0) layer2 &= ~layer1;
-    return layer1 * Colour(colour1) | layer2 * Colour(colour2);
+// Layers drawn in order: a pixel no earlier layer shows takes the layer's colour; one that an
+// earlier layer shows ORs the colour on when the layer's colour byte carries the OR bit, and keeps
+// its colour otherwise.
+std::uint64_t Layers(const std::array<TableValue, kMostLayers>& bits,
+                     const std::array<TableValue, kMostLayers>& colours, int layers) {
+    std::uint64_t word = 0;
+    std::uint64_t shown = 0;
+    for (std::size_t j = 0; j < static_cast<std::size_t>(layers); ++j) {
+        const std::uint64_t set = Expanded(bits[j]);
+        const std::uint64_t colour = Colour(colours[j]);
+        word |= (set & ~shown) * colour;
+        if ((colours[j] & 0x40u) != 0) word |= (set & shown) * colour;
+        shown |= set;
+    }
+    return word;
 }
 
 std::uint64_t Character(TableValue bits, TableValue colours) {
@@ -113,11 +123,11 @@ bool TablesHoldColours(const GeneratedTables& tables) {
     switch (tables.kind) {
         case GeneratorKind::kSprite:
             return tables.shapes.size() > 1;
-        case GeneratorKind::kSprite2LayersNoColor:
+        case GeneratorKind::kSpriteLayersNoColor:
             return !tables.layerColours.empty();
         case GeneratorKind::kSpriteSet:
-            return tables.layers == 2 || tables.shapes.size() == 3;
-        case GeneratorKind::kSprite2Layers:
+            return tables.layers >= 2 || tables.shapes.size() == 3;
+        case GeneratorKind::kSpriteLayers:
         case GeneratorKind::kChr:
             return true;
     }
@@ -135,11 +145,18 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
     const TableValue* t = tables.Cel(cel).data();
     // Where the right column's pattern bytes start: after the left column's rows.
     const std::size_t right = width > 8 ? rows : 0;
-    TableValue layerColour1 = static_cast<TableValue>(colours.first);
-    TableValue layerColour2 = static_cast<TableValue>(colours.second | 0x40);
-    if (tables.kind == GeneratorKind::kSprite2LayersNoColor && !tables.layerColours.empty()) {
-        layerColour1 = tables.layerColours[2 * static_cast<std::size_t>(cel)];
-        layerColour2 = tables.layerColours[2 * static_cast<std::size_t>(cel) + 1] | 0x40u;
+    // Layers without colour data: each its cel's colour, or the given ones; the OR bit on every
+    // layer after the first, though such layers never share a pixel.
+    const int layers = std::max(tables.layers, 2);
+    std::array<TableValue, kMostLayers> layerColours = {
+        static_cast<TableValue>(colours.first), static_cast<TableValue>(colours.second | 0x40),
+        0x40, 0x40};
+    if (tables.kind == GeneratorKind::kSpriteLayersNoColor && !tables.layerColours.empty()) {
+        for (std::size_t j = 0; j < static_cast<std::size_t>(layers); ++j) {
+            layerColours[j] = static_cast<TableValue>(
+                tables.layerColours[static_cast<std::size_t>(cel * layers) + j] |
+                (j == 0 ? 0u : 0x40u));
+        }
     }
     // A single-layer sprite narrower than 8 pixels has its bits at the right of the byte.
     const int narrowShift = width < 8 ? 8 - width : 0;
@@ -160,18 +177,23 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
                 leftWord = Character(t[r], t[patterns + r]);
                 rightWord = Character(t[right + r], t[patterns + right + r]);
                 break;
-            case GeneratorKind::kSprite2Layers: {
-                const TableValue colour1 = t[2 * patterns + r];
-                const TableValue colour2 = t[2 * patterns + rows + r];
-                leftWord = Layers(t[r], t[patterns + r], colour1, colour2);
-                rightWord = Layers(t[right + r], t[patterns + right + r], colour1, colour2);
+            case GeneratorKind::kSpriteLayers:
+            case GeneratorKind::kSpriteLayersNoColor: {
+                std::array<TableValue, kMostLayers> left{};
+                std::array<TableValue, kMostLayers> rightBits{};
+                std::array<TableValue, kMostLayers> lineBytes = layerColours;
+                for (std::size_t j = 0; j < static_cast<std::size_t>(layers); ++j) {
+                    left[j] = t[j * patterns + r];
+                    rightBits[j] = t[j * patterns + right + r];
+                    if (tables.kind == GeneratorKind::kSpriteLayers) {
+                        lineBytes[j] =
+                            t[static_cast<std::size_t>(layers) * patterns + j * rows + r];
+                    }
+                }
+                leftWord = Layers(left, lineBytes, layers);
+                rightWord = Layers(rightBits, lineBytes, layers);
                 break;
             }
-            case GeneratorKind::kSprite2LayersNoColor:
-                leftWord = Layers(t[r], t[patterns + r], layerColour1, layerColour2);
-                rightWord =
-                    Layers(t[right + r], t[patterns + right + r], layerColour1, layerColour2);
-                break;
             case GeneratorKind::kSpriteSet:
                 break;
         }
@@ -204,7 +226,9 @@ void MarkCel(const std::uint8_t* drawn, const std::uint8_t* shown, int width, in
     }
 }
 
-void ChipCel::Show(const CapturedDocument& doc, int cel, const GeneratorOptions& options) {
+void ChipCel::Show(const CapturedDocument& doc, int cel, const GeneratorOptions& given) {
+    // The layers of the whole document, not of the cel alone.
+    const GeneratorOptions options = WithLayersChosen(doc, given);
     const int width = width_ = doc.width;
     const int height = height_ = doc.height;
     const std::uint8_t* drawn = drawn_ = CelPixels(doc, width, height, cel);
@@ -219,7 +243,9 @@ void ChipCel::Show(const CapturedDocument& doc, int cel, const GeneratorOptions&
             tables_.pieces);
 }
 
-std::vector<CelRow> RowsNotAsDrawn(const CapturedDocument& doc, const GeneratorOptions& options) {
+std::vector<CelRow> RowsNotAsDrawn(const CapturedDocument& doc, const GeneratorOptions& given) {
+    // The layers of the whole document, not of each cel alone.
+    const GeneratorOptions options = WithLayersChosen(doc, given);
     std::vector<CelRow> rows;
     ChipCel chip;
     for (int cel = 0; cel < doc.celCount; ++cel) {

@@ -19,6 +19,15 @@ void GenerateSprite2Layers(const CapturedDocument& doc, int width, int height,
 // Two layers per cel, split by the cel's first two colours; sets kTooManyColours.
 void GenerateSprite2LayersNoColor(const CapturedDocument& doc, int width, int height,
                                   GeneratedTables& out);
+// Three or four OR-ed layers per pixel line (layers), each line split by its own colours: as two
+// layers split it where they show it, else by its smallest basis; sets kTooManyColours for a line
+// that needs more layers.
+void GenerateSpriteLayers(const CapturedDocument& doc, int width, int height, int layers,
+                          GeneratedTables& out);
+// Three or four layers per cel, each drawing one of the cel's first colours; sets
+// kTooManyColours.
+void GenerateSpriteLayersNoColor(const CapturedDocument& doc, int width, int height, int layers,
+                                 GeneratedTables& out);
 // Sprite sets: every cel cut into pieces of options.pieces pixels square, a hardware sprite per
 // piece with a drawn pixel and layer, with patterns, colour tables (colorData) and a sprite table
 // per cel; two layers split each piece as the two-layer generators split a cel.

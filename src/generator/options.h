@@ -5,9 +5,13 @@
 
 enum class OutputType { kSprite = 0, kChr = 1 };
 
+inline constexpr int kAutoLayers = 0;
+
 struct GeneratorOptions {
     OutputType outputType = OutputType::kSprite;
-    bool twoLayers = false;
+    // Sprite layers: 1 (one layer), 2 to 4 (OR-ed layers), or kAutoLayers, the fewest that show
+    // every line of the document.
+    int layers = 1;
     bool colorData = false;
     int comma = kCommaOn;
     // Sprite sets: every cel cut into hardware sprites of pieces x pieces pixels (16 or 8), with a

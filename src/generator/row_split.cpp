@@ -1,5 +1,6 @@
 #include "generator/row_split.h"
 
+#include "generator/layer_basis.h"
 #include "generator/pixel_words.h"
 #include "generator/row_split_masks.h"
 #include "generator/two_layer_colours.h"
@@ -33,7 +34,7 @@ RowBreaches SplitRowsInOrder(const std::uint8_t* pixels, int width, int stride, 
         const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * stride;
         LayerColours colours = CollectColours(row, width, 3);
         SortColors(colours.slots, colours.count);
-        const auto [c0, c1, c2] = colours.slots;
+        [[maybe_unused]] const auto [c0, c1, c2, c3] = colours.slots;
         // Only pixels 0 to 15 reach a pattern, and positions past the row (lanes loaded as 0) are
         // 0 in both layers.
         const Lanes lanes = LoadLanes(row, width);
@@ -49,6 +50,32 @@ RowBreaches SplitRowsInOrder(const std::uint8_t* pixels, int width, int stride, 
                breaches);
     }
     return breaches;
+}
+
+// Lines split into three or four layers one pixel at a time: any bytes, any processor.
+bool SplitRowsInLayersInOrder(const std::uint8_t* pixels, int width, int stride, int rows,
+                              int layers, const ManyLayerRows& out) {
+    const std::ptrdiff_t right = width > 8 ? rows : 0;
+    bool fits = true;
+    for (int r = 0; r < rows; ++r) {
+        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * stride;
+        unsigned set = 0;
+        for (int x = 0; x < width; ++x) set |= 1u << (row[x] & 15);
+        const LayerSplit split = SplitColours(static_cast<ColourSet>(set), layers);
+        fits = fits && split.fits;
+        for (int j = 0; j < layers; ++j) {
+            const auto layer = static_cast<std::size_t>(j);
+            unsigned bits = 0;
+            for (int x = 0; x < std::min(width, 16); ++x) {
+                bits |= (split.members[layer] >> (row[x] & 15) & 1u) << (x < 8 ? 7 - x : 23 - x);
+            }
+            // Without a right column, its byte goes where the left one then goes.
+            out.patterns[layer][right + r] = static_cast<TableValue>(bits >> 8);
+            out.patterns[layer][r] = static_cast<TableValue>(bits & 0xFF);
+            out.colours[layer][r] = split.colourBytes[layer];
+        }
+    }
+    return fits;
 }
 
 }  // namespace
@@ -88,4 +115,22 @@ RowBreaches SplitRows(const std::uint8_t* pixels, int width, int stride, int row
                       const LayerRows& out) {
     static const SplitWay fastest = FastestSplitWay();
     return SplitRows(fastest, pixels, width, stride, rows, out);
+}
+
+bool SplitRowsInLayers(SplitWay way, const std::uint8_t* pixels, int width, int stride, int rows,
+                       int layers, const ManyLayerRows& out) {
+    if (way != SplitWay::kInOrder) {
+        bool fits = true;
+        if (SplitLayersByMasks(way == SplitWay::kMaskAvx2, pixels, width, stride, rows, layers, out,
+                               fits)) {
+            return fits;
+        }
+    }
+    return SplitRowsInLayersInOrder(pixels, width, stride, rows, layers, out);
+}
+
+bool SplitRowsInLayers(const std::uint8_t* pixels, int width, int stride, int rows, int layers,
+                       const ManyLayerRows& out) {
+    static const SplitWay fastest = FastestSplitWay();
+    return SplitRowsInLayers(fastest, pixels, width, stride, rows, layers, out);
 }

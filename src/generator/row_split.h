@@ -4,6 +4,7 @@
 // holds more), layer 1 drawing c0 and c2, layer 2 drawing c1 and c2. Layer 1's colour byte is c0,
 // layer 2's is c1 OR 0x40.
 
+#include <array>
 #include <cstdint>
 
 #include "generator/result_codes.h"
@@ -32,6 +33,14 @@ struct RowBreaches {
 // order of appearance.
 enum class SplitWay { kInOrder, kMaskSsse3, kMaskAvx2 };
 
+// Where the tables of one cel go with three or four layers: layer j's pattern bytes of row r at
+// patterns[j][r] (and [rows + r] for pixels 8 to 15, when the cel is wider than 8), its colour
+// bytes at colours[j][r].
+struct ManyLayerRows {
+    std::array<TableValue*, 4> patterns;
+    std::array<TableValue*, 4> colours;
+};
+
 // The fastest way this processor has.
 SplitWay FastestSplitWay();
 bool ProcessorHas(SplitWay way);
@@ -43,3 +52,12 @@ RowBreaches SplitRows(const std::uint8_t* pixels, int width, int stride, int row
 // The same a given way, which the processor must have; the tests hold every way against kInOrder.
 RowBreaches SplitRows(SplitWay way, const std::uint8_t* pixels, int width, int stride, int rows,
                       const LayerRows& out);
+
+// Splits lines as SplitRows does into `layers` layers (3 or 4), each line by its colours as
+// SplitColours splits them (pixel bytes above 15 taken as their low four bits). False when a line
+// needs more layers than there are.
+bool SplitRowsInLayers(const std::uint8_t* pixels, int width, int stride, int rows, int layers,
+                       const ManyLayerRows& out);
+// The same a given way.
+bool SplitRowsInLayers(SplitWay way, const std::uint8_t* pixels, int width, int stride, int rows,
+                       int layers, const ManyLayerRows& out);

@@ -1,5 +1,7 @@
 #include "generator/row_split_masks.h"
 
+#include "generator/layer_basis.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 
 #include <algorithm>
@@ -259,6 +261,44 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
     return _mm_movemask_epi8(_mm_cmpeq_epi8(aboveFifteen, zero)) == 0xFFFF;
 }
 
+// Three or four layers: the masks of a batch of lines, then each line's split by its mask, and its
+// pattern bytes by a byte shuffle of its first 16 pixels per layer.
+__attribute__((target("ssse3"))) bool SplitLayersSsse3(MaskFunction colourMasks,
+                                                       const std::uint8_t* pixels, int width,
+                                                       int stride, int rows, int layers,
+                                                       const ManyLayerRows& tables, bool& fits) {
+    const ManyLayerRows out = tables;
+    const __m128i reverse = _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    __m128i all = _mm_setzero_si128();
+    constexpr int kBatch = 64;
+    alignas(16) std::uint16_t masks[kBatch];
+    const std::ptrdiff_t right = width > 8 ? rows : 0;
+    bool allFit = true;
+    for (int batch = 0; batch < rows; batch += kBatch) {
+        const int count = std::min(kBatch, rows - batch);
+        colourMasks(pixels + static_cast<std::ptrdiff_t>(batch) * stride, width, stride, count,
+                    masks, all);
+        for (int line = 0; line < count; ++line) {
+            const int r = batch + line;
+            const LayerSplit split = SplitColours(masks[line], layers);
+            allFit = allFit && split.fits;
+            const __m128i reversed = _mm_shuffle_epi8(
+                LoadPixels(pixels + static_cast<std::ptrdiff_t>(r) * stride, width), reverse);
+            for (int j = 0; j < layers; ++j) {
+                const auto layer = static_cast<std::size_t>(j);
+                const auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(
+                    _mm_shuffle_epi8(ColourTable(split.members[layer]), reversed)));
+                out.patterns[layer][right + r] = static_cast<TableValue>(bits >> 8);
+                out.patterns[layer][r] = static_cast<TableValue>(bits & 0xFF);
+                out.colours[layer][r] = split.colourBytes[layer];
+            }
+        }
+    }
+    fits = allFit;
+    const __m128i aboveFifteen = _mm_and_si128(all, _mm_set1_epi8(static_cast<char>(0xF0)));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(aboveFifteen, _mm_setzero_si128())) == 0xFFFF;
+}
+
 }  // namespace
 
 bool ProcessorHasMaskWay(bool avx2) {
@@ -272,6 +312,12 @@ bool SplitRowsByMasks(bool avx2, const std::uint8_t* pixels, int width, int stri
                           out, breaches);
 }
 
+bool SplitLayersByMasks(bool avx2, const std::uint8_t* pixels, int width, int stride, int rows,
+                        int layers, const ManyLayerRows& out, bool& fits) {
+    return SplitLayersSsse3(avx2 ? ColourMasksAvx2 : ColourMasksSsse3, pixels, width, stride, rows,
+                            layers, out, fits);
+}
+
 #else
 
 bool ProcessorHasMaskWay(bool) {
@@ -279,6 +325,11 @@ bool ProcessorHasMaskWay(bool) {
 }
 
 bool SplitRowsByMasks(bool, const std::uint8_t*, int, int, int, const LayerRows&, RowBreaches&) {
+    return false;
+}
+
+bool SplitLayersByMasks(bool, const std::uint8_t*, int, int, int, int, const ManyLayerRows&,
+                        bool&) {
     return false;
 }
 

@@ -15,3 +15,9 @@ bool ProcessorHasMaskWay(bool avx2);
 // of SplitRows(SplitWay::kInOrder, ...).
 bool SplitRowsByMasks(bool avx2, const std::uint8_t* pixels, int width, int stride, int rows,
                       const LayerRows& out, RowBreaches& breaches);
+
+// Splits lines into three or four layers the fast way, by the colour mask of each line. False
+// (with the tables partly written) when a pixel holds a byte above 15; fits is false when a line
+// needs more layers than there are.
+bool SplitLayersByMasks(bool avx2, const std::uint8_t* pixels, int width, int stride, int rows,
+                        int layers, const ManyLayerRows& out, bool& fits);

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "generator/regenerate.h"
+
 std::vector<int> SpritesOnLines(const CapturedDocument& doc, int cel,
                                 const GeneratorOptions& options) {
     const auto height = static_cast<std::size_t>(std::max(doc.height, 0));
     if (options.outputType == OutputType::kChr) return std::vector<int>(height, 0);
-    const int layers = options.twoLayers ? 2 : 1;
+    const int layers = WithLayersChosen(doc, options).layers;
     if (options.pieces <= 0) return std::vector<int>(height, layers);
     std::vector<int> counts(height, 0);
     const int side = options.pieces;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "generator/generators.h"
+#include "generator/layer_basis.h"
 #include "generator/pixel_words.h"
 #include "generator/row_split.h"
 #include "generator/two_layer_colours.h"
@@ -75,8 +76,8 @@ class CelSprites {
     }
 
   private:
-    // 64 pieces of 8 x 8 in a cel of 64 x 64, two layers each.
-    static constexpr std::size_t kMostSprites = 128;
+    // 64 pieces of 8 x 8 in a cel of 64 x 64, four layers each.
+    static constexpr std::size_t kMostSprites = 64 * kMostLayers;
     static std::size_t Size(int n) { return static_cast<std::size_t>(n); }
     std::size_t Count() const { return entries_.size() / 4; }
     int side_ = 16;
@@ -115,29 +116,25 @@ TableValue FirstColour(const TableValue* colours, int count) {
     return found == end ? TableValue{0} : *found;
 }
 
-// Two layers split by the piece's first two colours, as a cel without colour data is split; the
-// colour bytes hold the layer's colour on every line. False when a third colour is left out.
-bool PieceLayers(const std::uint8_t* piece, int side, CelSprites& sprites, TableValue& colour1,
-                 TableValue& colour2) {
-    const LayerColours colours = CollectColours(piece, side * side, 2);
-    colour1 = static_cast<TableValue>(colours.slots[0]);
-    colour2 = static_cast<TableValue>(colours.slots[1]);
-    TableValue* pattern1 = sprites.Pattern(0);
-    TableValue* pattern2 = sprites.Pattern(1);
-    for (int r = 0; r < side; ++r) {
-        const Lanes lanes = LoadLanes(piece + r * side, side);
-        const auto drawn = lanes != 0;
-        const auto bits1 = drawn & (lanes == static_cast<std::uint8_t>(colour1));
-        const auto bits2 = drawn & (lanes == static_cast<std::uint8_t>(colour2));
-        pattern1[r] = static_cast<TableValue>(PatternByte(HalfFlags(bits1, 0)));
-        pattern2[r] = static_cast<TableValue>(PatternByte(HalfFlags(bits2, 0)));
-        if (side == 16) {
-            pattern1[16 + r] = static_cast<TableValue>(PatternByte(HalfFlags(bits1, 1)));
-            pattern2[16 + r] = static_cast<TableValue>(PatternByte(HalfFlags(bits2, 1)));
+// Layers split by the piece's first colours, one each, as a cel without colour data is split;
+// the colour bytes hold the layer's colour on every line. False when a further colour is left
+// out.
+bool PieceLayers(const std::uint8_t* piece, int side, int layers, CelSprites& sprites,
+                 std::array<TableValue, kMostLayers>& layerColours) {
+    const LayerColours colours = CollectColours(piece, side * side, layers);
+    for (int j = 0; j < layers; ++j) {
+        const auto colour = static_cast<std::uint8_t>(colours.slots[j]);
+        layerColours[static_cast<std::size_t>(j)] = colour;
+        TableValue* pattern = sprites.Pattern(j);
+        for (int r = 0; r < side; ++r) {
+            const Lanes lanes = LoadLanes(piece + r * side, side);
+            const auto bits = (lanes != 0) & (lanes == colour);
+            pattern[r] = static_cast<TableValue>(PatternByte(HalfFlags(bits, 0)));
+            if (side == 16)
+                pattern[16 + r] = static_cast<TableValue>(PatternByte(HalfFlags(bits, 1)));
         }
+        std::fill_n(sprites.Colours(j), side, colour);
     }
-    std::fill_n(sprites.Colours(0), side, colour1);
-    std::fill_n(sprites.Colours(1), side, colour2);
     return !colours.dropped;
 }
 
@@ -156,7 +153,8 @@ void GenerateSpriteSet(const CapturedDocument& doc, const GeneratorOptions& opti
                          doc.celCount);
     }
     out.pieces = side;
-    out.layers = options.twoLayers ? 2 : 1;
+    const int layers = std::clamp(options.layers, 1, kMostLayers);
+    out.layers = layers;
     std::array<std::uint8_t, kLargestPiece * kLargestPiece> cut{};
     CelSprites sprites;
     for (int cel = 0; cel < out.celCount; ++cel) {
@@ -167,7 +165,7 @@ void GenerateSpriteSet(const CapturedDocument& doc, const GeneratorOptions& opti
                 const Piece piece = {pixels + static_cast<std::ptrdiff_t>(y0) * doc.width + x0,
                                      doc.width, std::min(side, doc.width - x0),
                                      std::min(side, doc.height - y0)};
-                if (!options.twoLayers) {
+                if (layers == 1) {
                     if (!OneLayer(piece, side, sprites)) continue;
                     // Without colour data the sprite's colour is the piece's first drawn colour.
                     sprites.Add(
@@ -184,25 +182,36 @@ void GenerateSpriteSet(const CapturedDocument& doc, const GeneratorOptions& opti
                     first = cut.data();
                     stride = side;
                 }
-                TableValue colour1 = 0;
-                TableValue colour2 = 0;
-                if (colorData) {
+                // Each layer's entry takes its first line's colour byte.
+                std::array<TableValue, kMostLayers> entryColours{};
+                if (colorData && layers == 2) {
                     const LayerRows rows = {sprites.Pattern(0), sprites.Pattern(1),
                                             sprites.Colours(0), sprites.Colours(1)};
                     const RowBreaches breaches = SplitRows(first, side, stride, side, rows);
                     // A line's first colour byte is its least colour: 0 only on empty lines.
                     if (FirstColour(rows.colour1, side) == 0) continue;
                     if (breaches.lastCode != kNoError) out.resultCode = breaches.lastCode;
-                    colour1 = rows.colour1[0];
-                    colour2 = rows.colour2[0];
+                } else if (colorData) {
+                    ManyLayerRows rows{};
+                    for (int j = 0; j < layers; ++j) {
+                        rows.patterns[static_cast<std::size_t>(j)] = sprites.Pattern(j);
+                        rows.colours[static_cast<std::size_t>(j)] = sprites.Colours(j);
+                    }
+                    const bool fits = SplitRowsInLayers(first, side, stride, side, layers, rows);
+                    if (FirstColour(rows.colours[0], side) == 0) continue;
+                    if (!fits) out.resultCode = kTooManyColours;
                 } else {
                     if (whole && !CutPiece(piece, side, cut.data())) continue;
-                    if (!PieceLayers(cut.data(), side, sprites, colour1, colour2)) {
+                    if (!PieceLayers(cut.data(), side, layers, sprites, entryColours)) {
                         out.resultCode = kTooManyColours;
                     }
                 }
-                sprites.Add(x0, y0, colour1);
-                sprites.Add(x0, y0, colour2);
+                for (int j = 0; colorData && j < layers; ++j) {
+                    entryColours[static_cast<std::size_t>(j)] = sprites.Colours(j)[0];
+                }
+                for (int j = 0; j < layers; ++j) {
+                    sprites.Add(x0, y0, entryColours[static_cast<std::size_t>(j)]);
+                }
             }
         }
         sprites.Put(out, colorData);

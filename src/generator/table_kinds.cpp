@@ -24,53 +24,81 @@ void SpriteSet(const CapturedDocument& doc, const GeneratorOptions& options, Gen
 void TwoLayersNoColour(const CapturedDocument& doc, const GeneratorOptions&, GeneratedTables& out) {
     GenerateSprite2LayersNoColor(doc, doc.width, doc.height, out);
 }
+void ManyLayers(const CapturedDocument& doc, const GeneratorOptions& options,
+                GeneratedTables& out) {
+    GenerateSpriteLayers(doc, doc.width, doc.height, options.layers, out);
+}
+void ManyLayersNoColour(const CapturedDocument& doc, const GeneratorOptions& options,
+                        GeneratedTables& out) {
+    GenerateSpriteLayersNoColor(doc, doc.width, doc.height, options.layers, out);
+}
 
-// Every kind, in the order they are tried. Character tables ignore two layers, colour data and
-// pieces. Sprite sets have the same roles with one layer or two: a cel's sprites follow each other.
+// Every kind, in the order they are tried. Character tables ignore layers, colour data and
+// pieces. Sprite sets have the same roles with any number of layers: a cel's sprites follow each
+// other.
 constexpr TableKindRow kKinds[] = {
-    {GeneratorKind::kChr,
-     OutputType::kChr,
-     S::kAny,
-     S::kAny,
-     S::kAny,
-     Chr,
-     {R::kPattern, R::kColour},
-     2},
+    {GeneratorKind::kChr, OutputType::kChr, 0, S::kAny, S::kAny, Chr, {R::kPattern, R::kColour}, 2},
+    {GeneratorKind::kSprite, OutputType::kSprite, 1, S::kOff, S::kOff, Sprite, {R::kPattern}, 1},
     {GeneratorKind::kSprite,
      OutputType::kSprite,
-     S::kOff,
-     S::kOff,
-     S::kOff,
-     Sprite,
-     {R::kPattern},
-     1},
-    {GeneratorKind::kSprite,
-     OutputType::kSprite,
-     S::kOff,
+     1,
      S::kOn,
      S::kOff,
      Sprite,
      {R::kPattern, R::kColour},
      2},
-    {GeneratorKind::kSprite2LayersNoColor,
+    {GeneratorKind::kSpriteLayersNoColor,
      OutputType::kSprite,
-     S::kOn,
+     2,
      S::kOff,
      S::kOff,
      TwoLayersNoColour,
      {R::kPattern1, R::kPattern2},
      2},
-    {GeneratorKind::kSprite2Layers,
+    {GeneratorKind::kSpriteLayers,
      OutputType::kSprite,
-     S::kOn,
+     2,
      S::kOn,
      S::kOff,
      TwoLayers,
      {R::kPattern1, R::kPattern2, R::kColour1, R::kColour2},
      4},
+    {GeneratorKind::kSpriteLayersNoColor,
+     OutputType::kSprite,
+     3,
+     S::kOff,
+     S::kOff,
+     ManyLayersNoColour,
+     {R::kPattern1, R::kPattern2, R::kPattern3},
+     3},
+    {GeneratorKind::kSpriteLayers,
+     OutputType::kSprite,
+     3,
+     S::kOn,
+     S::kOff,
+     ManyLayers,
+     {R::kPattern1, R::kPattern2, R::kPattern3, R::kColour1, R::kColour2, R::kColour3},
+     6},
+    {GeneratorKind::kSpriteLayersNoColor,
+     OutputType::kSprite,
+     4,
+     S::kOff,
+     S::kOff,
+     ManyLayersNoColour,
+     {R::kPattern1, R::kPattern2, R::kPattern3, R::kPattern4},
+     4},
+    {GeneratorKind::kSpriteLayers,
+     OutputType::kSprite,
+     4,
+     S::kOn,
+     S::kOff,
+     ManyLayers,
+     {R::kPattern1, R::kPattern2, R::kPattern3, R::kPattern4, R::kColour1, R::kColour2, R::kColour3,
+      R::kColour4},
+     8},
     {GeneratorKind::kSpriteSet,
      OutputType::kSprite,
-     S::kAny,
+     0,
      S::kOff,
      S::kOn,
      SpriteSet,
@@ -78,7 +106,7 @@ constexpr TableKindRow kKinds[] = {
      2},
     {GeneratorKind::kSpriteSet,
      OutputType::kSprite,
-     S::kAny,
+     0,
      S::kOn,
      S::kOn,
      SpriteSet,
@@ -111,6 +139,18 @@ OutputType NextTableType(OutputType type) {
     return next == std::end(kTableTypes) ? kTableTypes[0].type : next->type;
 }
 
+const LayersRow& LayersOf(int layers) {
+    for (const LayersRow& row : kLayerChoices) {
+        if (row.layers == layers) return row;
+    }
+    return kLayerChoices[0];
+}
+
+int NextLayers(int layers) {
+    const LayersRow* next = &LayersOf(layers) + 1;
+    return next == std::end(kLayerChoices) ? kLayerChoices[0].layers : next->layers;
+}
+
 const PiecesRow& PiecesOf(int pieces) {
     for (const PiecesRow& row : kPieceSizes) {
         if (row.pieces == pieces) return row;
@@ -125,7 +165,7 @@ int NextPieces(int pieces) {
 
 const TableKindRow& ChooseTableKind(const GeneratorOptions& options) {
     for (const TableKindRow& row : kKinds) {
-        if (row.type == options.outputType && Meets(row.twoLayers, options.twoLayers) &&
+        if (row.type == options.outputType && (row.layers == 0 || row.layers == options.layers) &&
             Meets(row.colorData, options.colorData) && Meets(row.pieces, options.pieces != 0)) {
             return row;
         }

@@ -50,21 +50,38 @@ const PiecesRow& PiecesOf(int pieces);
 // The piece size P shows after this one: the next row, then the first again.
 int NextPieces(int pieces);
 
+struct LayersRow {
+    int layers;              // GeneratorOptions::layers
+    std::string_view name;   // the word of spritehex-cli's --layers
+    std::string_view title;  // the Generate window's, after "Layers: "
+};
+
+// The layer choices in the order L shows them; the first is the default.
+inline constexpr LayersRow kLayerChoices[] = {
+    {1, "1", "1"}, {2, "2", "2"}, {3, "3", "3"}, {4, "4", "4"}, {kAutoLayers, "auto", "auto"},
+};
+
+// The row of a layer choice.
+const LayersRow& LayersOf(int layers);
+// The choice L shows after this one: the next row, then the first again.
+int NextLayers(int layers);
+
 // Whether a kind needs an option on or off, or leaves it as it is.
 enum class Setting { kAny, kOff, kOn };
 
 struct TableKindRow {
     GeneratorKind kind;
     OutputType type;
-    Setting twoLayers;
+    int layers;  // GeneratorOptions::layers, or 0 for any
     Setting colorData;
     Setting pieces;  // on: sprite sets (GeneratorOptions::pieces not 0)
     // Lays out and fills every cel's tables, and sets the result code.
     void (*generate)(const CapturedDocument& doc, const GeneratorOptions& options,
                      GeneratedTables& out);
-    std::array<TableRole, 4> roles;  // the tables of a cel, in order
+    std::array<TableRole, 8> roles;  // the tables of a cel, in order
     std::size_t roleCount;
 };
 
-// The row of the kind the options choose: the first row whose settings they meet.
+// The row of the kind the options choose: the first row whose settings they meet. The layers
+// must be chosen (not kAutoLayers).
 const TableKindRow& ChooseTableKind(const GeneratorOptions& options);

@@ -354,9 +354,9 @@ std::string KindWords(const GeneratedTables& layout, bool layerColours) {
     switch (layout.kind) {
         case GeneratorKind::kSprite:
             return layout.shapes.size() > 1 ? "sprite tables with colour data" : "sprite tables";
-        case GeneratorKind::kSprite2Layers:
+        case GeneratorKind::kSpriteLayers:
             return "two-layer sprite tables with colour data";
-        case GeneratorKind::kSprite2LayersNoColor:
+        case GeneratorKind::kSpriteLayersNoColor:
             return layerColours ? "two-layer sprite tables and their colours"
                                 : "two-layer sprite tables";
         case GeneratorKind::kSpriteSet:
@@ -445,7 +445,7 @@ Result<TablesRead> ReadTables(std::string_view bytes, const TableSource& source,
     std::vector<TableRole> roles;
     for (const TableShape& shape : layout.shapes) roles.push_back(shape.role);
     const bool arrays = read.format == TableFormat::kC;
-    const bool layerColours = layout.kind == GeneratorKind::kSprite2LayersNoColor &&
+    const bool layerColours = layout.kind == GeneratorKind::kSpriteLayersNoColor &&
                               (arrays ? reader.groups.size() == roles.size() + 1
                                       : std::count(reader.roles.begin(), reader.roles.end(),
                                                    TableRole::kLayerColours) > 0);
@@ -523,6 +523,7 @@ Result<TablesRead> ReadTables(std::string_view bytes, const TableSource& source,
     tables.shapes = layout.shapes;
     tables.celCount = static_cast<int>(cels);
     tables.celLength = layout.celLength;
+    tables.layers = layout.layers;
     tables.values.assign(cels * layout.celLength, 0);
     tables.layerColours.assign(layerColours ? 2 * cels : 0, 0);
     for (std::size_t cel = 0; cel < cels; ++cel) {

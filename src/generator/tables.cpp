@@ -18,14 +18,33 @@ std::string_view RoleName(TableRole role) {
             return "colours";
         case TableRole::kSprites:
             return "sprites";
+        case TableRole::kPattern3:
+            return "pattern3";
+        case TableRole::kPattern4:
+            return "pattern4";
+        case TableRole::kColour3:
+            return "colour3";
+        case TableRole::kColour4:
+            return "colour4";
     }
     return "table";
 }
 
-void GeneratedTables::Reset(GeneratorKind madeBy, std::initializer_list<TableShape> celShapes,
-                            int cels) {
+TableRole LayerPatternRole(int layer) {
+    constexpr TableRole kRoles[] = {TableRole::kPattern1, TableRole::kPattern2,
+                                    TableRole::kPattern3, TableRole::kPattern4};
+    return kRoles[layer];
+}
+
+TableRole LayerColourRole(int layer) {
+    constexpr TableRole kRoles[] = {TableRole::kColour1, TableRole::kColour2, TableRole::kColour3,
+                                    TableRole::kColour4};
+    return kRoles[layer];
+}
+
+void GeneratedTables::Reset(GeneratorKind madeBy, std::span<const TableShape> celShapes, int cels) {
     kind = madeBy;
-    shapes.assign(celShapes);
+    shapes.assign(celShapes.begin(), celShapes.end());
     celCount = cels > 0 ? cels : 0;
     celLength = 0;
     for (const TableShape& shape : shapes) celLength += shape.length;

@@ -17,14 +17,14 @@
 // Which generator made the tables. The hexadecimal text lays its lines out by it: one line per
 // table for sprites, one line per cel (patterns "," colours) for characters.
 // Sprite sets lay their tables out like sprites: one line per table.
-enum class GeneratorKind { kSprite, kSprite2Layers, kSprite2LayersNoColor, kChr, kSpriteSet };
+enum class GeneratorKind { kSprite, kSpriteLayers, kSpriteLayersNoColor, kChr, kSpriteSet };
 
 // What a table holds. A cel's tables come in this order: single-layer sprites kPattern and, with
-// colour data, kColour; characters kPattern, kColour; two layers kPattern1, kPattern2 and, with
-// colour data, kColour1, kColour2; sprite sets kPattern, with colour data kColour, and kSprites,
-// the sprite table (4 bytes per hardware sprite: y, x, pattern number, colour; then 0xD0).
-// kLayerColours is the table the assembler, C and BASIC writers
-// add after two layers without colour data (GeneratedTables::layerColours).
+// colour data, kColour; characters kPattern, kColour; N layers (2 to 4) kPattern1 ... kPatternN
+// and, with colour data, kColour1 ... kColourN; sprite sets kPattern, with colour data kColour, and
+// kSprites, the sprite table (4 bytes per hardware sprite: y, x, pattern number, colour; then
+// 0xD0). kLayerColours is the table the assembler, C and BASIC writers add after two layers without
+// colour data (GeneratedTables::layerColours).
 enum class TableRole {
     kPattern,
     kColour,
@@ -33,8 +33,17 @@ enum class TableRole {
     kColour1,
     kColour2,
     kLayerColours,
-    kSprites
+    kSprites,
+    kPattern3,
+    kPattern4,
+    kColour3,
+    kColour4
 };
+
+// Layer `layer` (0 to 3)'s pattern role and colour role: kPattern1 ... kPattern4, kColour1 ...
+// kColour4.
+TableRole LayerPatternRole(int layer);
+TableRole LayerColourRole(int layer);
 
 // "pattern", "colour", "pattern1", "pattern2", "colour1", "colour2", "colours", "sprites": the
 // role in labels.
@@ -59,12 +68,12 @@ struct GeneratedTables {
                                      // cels differ
     std::vector<TableValue> values;  // cel by cel, table by table
     int resultCode = kNoError;       // what the generator found, as the Generate window shows it
-    // Two layers without colour data: per cel, layer 1's colour and layer 2's (0 for an empty
-    // layer), which the sprite attribute table needs. Not a table of the hexadecimal text or the
-    // binary output; empty for every other generator.
+    // Layers without colour data: per cel, each layer's colour (0 for an empty layer), which the
+    // sprite attribute table needs. Not a table of the hexadecimal text or the binary output;
+    // empty for every other generator.
     std::vector<TableValue> layerColours;
-    // Sprite sets: the side of a piece (16 or 8) and the hardware sprites of a piece (1 or 2); 0
-    // for every other generator.
+    // Sprite sets: the side of a piece (16 or 8), else 0. Layered sprites and sprite sets: the
+    // layers (the hardware sprites of a cel or piece, 2 to 4; sprite sets also 1), else 0.
     int pieces = 0;
     int layers = 0;
     // Where cels differ in length (sprite sets): the length of every cel's tables, cel by cel,
@@ -75,7 +84,10 @@ struct GeneratedTables {
 
     // Lays the tables out for celCount cels of these shapes, every value 0, and the result code
     // kNoError. Keeps the storage of an earlier generation.
-    void Reset(GeneratorKind madeBy, std::initializer_list<TableShape> celShapes, int cels);
+    void Reset(GeneratorKind madeBy, std::span<const TableShape> celShapes, int cels);
+    void Reset(GeneratorKind madeBy, std::initializer_list<TableShape> celShapes, int cels) {
+        Reset(madeBy, std::span(celShapes.begin(), celShapes.size()), cels);
+    }
 
     // Lays the tables out for celCount cels of these roles whose lengths differ from cel to cel,
     // no values yet: AddTable then adds every cel's tables in order.

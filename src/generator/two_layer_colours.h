@@ -25,23 +25,24 @@ inline void SortColors(std::int32_t* colours, int count) {
 }
 
 // The distinct colours other than 0 of a run of pixels, in order of first appearance, at most
-// maxSlots (2 or 3) of them; unused slots hold 0. dropped tells that a further colour appeared.
+// maxSlots (1 to 4) of them; unused slots hold 0. dropped tells that a further colour appeared.
 struct LayerColours {
-    std::int32_t slots[3] = {0, 0, 0};
+    std::int32_t slots[4] = {0, 0, 0, 0};
     int count = 0;
     bool dropped = false;
 };
 
 inline LayerColours CollectColours(const std::uint8_t* pixels, int count, int maxSlots) {
     using namespace pixel_words;
-    assert(maxSlots >= 1 && maxSlots <= 3);
+    assert(maxSlots >= 1 && maxSlots <= 4);
     LayerColours found;
     // The slots in every lane. An empty slot holds 0, which only matches pixels known anyway.
-    Lanes slot[3] = {};
+    Lanes slot[4] = {};
     for (int x = 0; x < count; x += 16) {
         // Lanes past the run load as 0, so they count as known like the background.
         const Lanes lanes = LoadLanes(pixels + x, count - x);
-        auto known = (lanes == 0) | (lanes == slot[0]) | (lanes == slot[1]) | (lanes == slot[2]);
+        auto known = (lanes == 0) | (lanes == slot[0]) | (lanes == slot[1]) | (lanes == slot[2]) |
+                     (lanes == slot[3]);
         for (;;) {
             std::uint64_t low = 0;
             std::uint64_t high = 0;

@@ -40,12 +40,13 @@ void GenerateSprite2Layers(const CapturedDocument& doc, int width, int height,
                            GeneratedTables& out) {
     const auto rows = static_cast<std::size_t>(std::max(height, 0));
     const std::size_t patterns = rows * (width > 8 ? 2 : 1);
-    out.Reset(GeneratorKind::kSprite2Layers,
+    out.Reset(GeneratorKind::kSpriteLayers,
               {{TableRole::kPattern1, patterns},
                {TableRole::kPattern2, patterns},
                {TableRole::kColour1, rows},
                {TableRole::kColour2, rows}},
               doc.celCount);
+    out.layers = 2;
 
     for (int cel = 0; cel < out.celCount; ++cel) {
         TableValue* layer1 = out.Cel(cel).data();
@@ -65,8 +66,9 @@ void GenerateSprite2LayersNoColor(const CapturedDocument& doc, int width, int he
                                   GeneratedTables& out) {
     const auto rows = static_cast<std::size_t>(std::max(height, 0));
     const std::size_t patterns = rows * (width > 8 ? 2 : 1);
-    out.Reset(GeneratorKind::kSprite2LayersNoColor,
+    out.Reset(GeneratorKind::kSpriteLayersNoColor,
               {{TableRole::kPattern1, patterns}, {TableRole::kPattern2, patterns}}, doc.celCount);
+    out.layers = 2;
     out.layerColours.assign(static_cast<std::size_t>(out.celCount) * 2, 0);
 
     for (int cel = 0; cel < out.celCount; ++cel) {

@@ -32,16 +32,18 @@ GeneratedTables WithLayerColours(const GeneratedTables& tables) {
     GeneratedTables out;
     out.kind = tables.kind;
     out.shapes = tables.shapes;
-    out.shapes.push_back({TableRole::kLayerColours, 2});
+    const auto count = static_cast<std::size_t>(tables.layers);
+    out.shapes.push_back({TableRole::kLayerColours, count});
     out.celCount = tables.celCount;
-    out.celLength = tables.celLength + 2;
+    out.celLength = tables.celLength + count;
+    out.layers = tables.layers;
     out.resultCode = tables.resultCode;
     out.values.reserve(static_cast<std::size_t>(out.celCount) * out.celLength);
     for (int cel = 0; cel < tables.celCount; ++cel) {
         const std::span<const TableValue> values = tables.Cel(cel);
         out.values.insert(out.values.end(), values.begin(), values.end());
-        const auto colours = tables.layerColours.begin() + 2 * cel;
-        out.values.insert(out.values.end(), colours, colours + 2);
+        const auto colours = tables.layerColours.begin() + static_cast<std::ptrdiff_t>(count) * cel;
+        out.values.insert(out.values.end(), colours, colours + static_cast<std::ptrdiff_t>(count));
     }
     return out;
 }
@@ -54,7 +56,8 @@ Result<std::string> WriteTables(const GeneratedTables& tables, TableFormat forma
     if (format == TableFormat::kHex) return row.write(tables, options);
     if (Result<> bytes = AllBytes(tables); !bytes) return bytes.error();
     if (row.namesLayerColours && !tables.layerColours.empty() &&
-        tables.layerColours.size() == 2 * static_cast<std::size_t>(tables.celCount)) {
+        tables.layerColours.size() ==
+            static_cast<std::size_t>(tables.layers) * static_cast<std::size_t>(tables.celCount)) {
         return row.write(WithLayerColours(tables), options);
     }
     return row.write(tables, options);

@@ -43,6 +43,15 @@ const std::string& PiecesHelp() {
     return help;
 }
 
+const std::string& LayersHelp() {
+    static const std::string help = [] {
+        std::vector<std::string> titles;
+        for (const LayersRow& layers : kLayerChoices) titles.emplace_back(layers.title);
+        return "sprite layers " + OneOf(titles) + " (sprite tables)";
+    }();
+    return help;
+}
+
 }  // namespace
 
 std::span<const GenerateKey> GenerateKeyTable() {
@@ -53,6 +62,7 @@ std::span<const GenerateKey> GenerateKeyTable() {
         {'T', GenerateCommand::kToggleType, "T", TypeHelp().c_str()},
         {'F', GenerateCommand::kNextFormat, "F", FormatHelp().c_str()},
         {'P', GenerateCommand::kNextPieces, "P", PiecesHelp().c_str()},
+        {'L', GenerateCommand::kNextLayers, "L", LayersHelp().c_str()},
         {vk::kEscape, GenerateCommand::kClose, "Esc", "close the Generate window"},
     };
     return keys;

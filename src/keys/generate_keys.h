@@ -11,12 +11,13 @@
 enum class GenerateCommand {
     kNothing,
     kClose,             // hides the window; options, text and captured document stay
-    kToggleTwoLayers,   // sprite tables in two layers
+    kToggleTwoLayers,   // sprite tables in two layers or one (from 3, 4 or auto: one)
     kToggleColourData,  // colour bytes besides the pattern bytes
     kToggleComma,       // "#" tokens and "," or bare digits
     kToggleType,        // sprite tables or character tables
     kNextFormat,        // Hex, Assembler, C, BASIC, then Hex again
     kNextPieces,        // sprite sets of pieces off, 16 x 16, 8 x 8, then off again
+    kNextLayers,        // sprite layers 1, 2, 3, 4, auto, then 1 again
 };
 
 using GenerateKey = KeyRow<GenerateCommand>;

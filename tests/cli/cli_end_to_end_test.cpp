@@ -68,7 +68,8 @@ ProgramRun RunProgram(const TempDir& dir, const std::vector<std::string>& args,
 std::vector<std::string> TablesArgs(const GeneratorOptions& options, const std::string& file) {
     std::vector<std::string> args = {"tables", "--type",
                                      options.outputType == OutputType::kChr ? "chr" : "sprite"};
-    if (options.twoLayers) args.push_back("--two-layers");
+    if (options.layers == 2) args.push_back("--two-layers");
+    if (options.layers > 2) args.insert(args.end(), {"--layers", std::to_string(options.layers)});
     if (options.colorData) args.push_back("--color-data");
     if (options.comma != kCommaOn) args.push_back("--no-comma");
     if (options.pieces != 0) args.insert(args.end(), {"--pieces", std::to_string(options.pieces)});
@@ -273,10 +274,9 @@ TEST(SpritehexCli, DecodeReadsEveryFormatBack) {
         const CapturedDocument doc =
             CaptureDocument(reinterpret_cast<const std::uint8_t*>(dat.data()));
         for (const GeneratorOptions options :
-             {GeneratorOptions{}, GeneratorOptions{OutputType::kSprite, false, true},
-              GeneratorOptions{OutputType::kSprite, true, false},
-              GeneratorOptions{OutputType::kSprite, true, true},
-              GeneratorOptions{OutputType::kChr}}) {
+             {GeneratorOptions{}, GeneratorOptions{OutputType::kSprite, 1, true},
+              GeneratorOptions{OutputType::kSprite, 2, false},
+              GeneratorOptions{OutputType::kSprite, 2, true}, GeneratorOptions{OutputType::kChr}}) {
             for (const std::vector<std::string>& format : formats) {
                 std::vector<std::string> tables = TablesArgs(options, file);
                 tables.insert(tables.end() - 1, "--format");
@@ -294,7 +294,8 @@ TEST(SpritehexCli, DecodeReadsEveryFormatBack) {
                 decode.insert(decode.end() - 1, {"--size", std::to_string(doc.width) + "x" +
                                                                std::to_string(doc.height)});
                 if (!TablesHoldColours(expected)) {
-                    decode.insert(decode.end() - 1, {"--colour", options.twoLayers ? "9,12" : "9"});
+                    decode.insert(decode.end() - 1,
+                                  {"--colour", options.layers == 2 ? "9,12" : "9"});
                 }
                 decode.push_back("-");
                 const ProgramRun run = RunProgram(dir, decode);

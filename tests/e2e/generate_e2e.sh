@@ -2,9 +2,9 @@
 # End-to-end run of the Generate window and the PNG export in the real editor on an X server (run
 # it under xvfb-run, screen 1024x768x24): open a sprite file, draw, save, press G and compare the
 # X clipboard byte for byte with spritehex-cli tables of the saved file, for each option key (the
-# sprite sets of P included); then export with P, typing the path into the dialog, and check the
-# PNG's size and pixels; then the chip view (X) under colour data marks the rows the chip cannot
-# show as drawn.
+# sprite sets of P and the layers of L included); then export with P, typing the path into the
+# dialog, and check the PNG's size and pixels; then the chip view (X) under colour data marks the
+# rows the chip cannot show as drawn.
 # Arguments: the spritehex program, the spritehex-cli program.
 set -euo pipefail
 build_exe=$(readlink -f "$1")
@@ -116,6 +116,16 @@ done
 xdotool key p
 tables "$work/expected"
 wait_clipboard "P: pieces off again" "$work/expected"
+
+# L: two layers, three, four, as many as the file needs, then one again.
+for layers in 2 3 4 auto; do
+  xdotool key l
+  tables "$work/expected" --layers "$layers"
+  wait_clipboard "L: --layers $layers" "$work/expected"
+done
+xdotool key l
+tables "$work/expected"
+wait_clipboard "L: one layer again" "$work/expected"
 
 # Esc hides the window; the editor has the keyboard again.
 printf 'kept' | xclip -i -selection clipboard

@@ -280,7 +280,8 @@ void KeyTables::generateWindowRowsRunTheirCommands() {
                 QVERIFY2(!editor.frmExport.isVisible(), row.keys);
                 break;
             case GenerateCommand::kToggleTwoLayers:
-                QVERIFY2(after.twoLayers != before.twoLayers, row.keys);
+            case GenerateCommand::kNextLayers:
+                QVERIFY2(after.layers != before.layers, row.keys);
                 break;
             case GenerateCommand::kToggleColourData:
                 QVERIFY2(after.colorData != before.colorData, row.keys);

@@ -77,6 +77,24 @@ INSTANTIATE_TEST_SUITE_P(
                   {5, 6, 0, 0,  //
                    6, 0, 5, 0},
                   {"row 0: as drawn", "row 1: 7 is dropped"}},
+        // Layers 1, 2 and 4 OR to any colour of their bits; with three layers 8 needs a fourth.
+        DecodeRow{"ThreeLayersOr",
+                  8,
+                  2,
+                  {1, 2, 4, 7, 0, 0, 0, 0,  //
+                   1, 2, 4, 8, 15, 0, 0, 0},
+                  {OutputType::kSprite, 3, true},
+                  {1, 2, 4, 7, 0, 0, 0, 0,  //
+                   1, 2, 4, 0, 7, 0, 0, 0},
+                  {"row 0: 1 | 2 OR | 4 OR → 1, 2, 4, 7",
+                   "row 1: 1 | 2 OR | 4 OR → 1, 2, 4, 7; 8 is dropped; F shows as 7"}},
+        DecodeRow{"ThreeLayersTheCelsThreeColours",
+                  4,
+                  1,
+                  {5, 6, 7, 9},
+                  {OutputType::kSprite, 3, false},
+                  {5, 6, 7, 0},
+                  {"row 0: 9 is dropped"}},
         // Per 8-pixel segment: the first pixel is the background, the first other one the
         // foreground; columns from 16 on are in no pattern.
         DecodeRow{"CharactersTwoColoursASegment",
@@ -127,11 +145,17 @@ TEST(Decode, RowsNotAsDrawnAreTheRowsTheCheckNames) {
     }
     for (const auto& [image, name] : images) {
         const CapturedDocument doc = CaptureDocument(image.data());
-        std::vector<GeneratorOptions> kinds = {SpriteOptions(false), SpriteOptions(true),
-                                               TwoLayerOptions(), TwoLayerNoColorOptions(),
-                                               ChrOptions()};
+        std::vector<GeneratorOptions> kinds = {ChrOptions(), SpriteOptions(false),
+                                               SpriteOptions(true), TwoLayerOptions(),
+                                               TwoLayerNoColorOptions()};
+        for (const int layers : {3, 4, kAutoLayers}) {
+            for (const bool colorData : {true, false}) {
+                kinds.push_back({OutputType::kSprite, layers, colorData});
+            }
+        }
+        const std::size_t sprites = kinds.size();
         for (const int pieces : {16, 8}) {
-            for (std::size_t k = 0; k < 4; ++k) {
+            for (std::size_t k = 1; k < sprites; ++k) {
                 GeneratorOptions set = kinds[k];
                 set.pieces = pieces;
                 kinds.push_back(set);

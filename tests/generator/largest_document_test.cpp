@@ -29,7 +29,7 @@ std::vector<std::size_t> LineLengths(const std::string& text) {
 TEST(LargestDocument, SpriteTablesWithColourData) {
     const std::vector<std::uint8_t>& buffer = LargestDocument();
     const GenerationResult result =
-        Regenerate(CaptureDocument(buffer.data()), {OutputType::kSprite, false, true, 1});
+        Regenerate(CaptureDocument(buffer.data()), {OutputType::kSprite, 1, true, 1});
     EXPECT_EQ(result.text.size(), 77197u);
     const std::vector<std::size_t> lengths = LineLengths(result.text);
     ASSERT_EQ(lengths.size(), 200u);
@@ -41,7 +41,7 @@ TEST(LargestDocument, SpriteTablesWithColourData) {
 TEST(LargestDocument, ChrTables) {
     const std::vector<std::uint8_t>& buffer = LargestDocument();
     const GenerationResult result =
-        Regenerate(CaptureDocument(buffer.data()), {OutputType::kChr, false, false, 1});
+        Regenerate(CaptureDocument(buffer.data()), {OutputType::kChr, 1, false, 1});
     EXPECT_EQ(result.text.size(), 102599u);
     EXPECT_TRUE(result.text.ends_with("\r\n"));
     const std::vector<std::size_t> lengths = LineLengths(result.text);

@@ -46,9 +46,9 @@ std::vector<std::uint8_t> RandomImage(std::mt19937& random) {
 }
 
 const GeneratorOptions kModes[] = {
-    {OutputType::kSprite, false, false, 1}, {OutputType::kSprite, false, true, 1},
-    {OutputType::kSprite, true, true, 1},   {OutputType::kSprite, true, false, 1},
-    {OutputType::kChr, false, false, 1},
+    {OutputType::kSprite, 1, false, 1}, {OutputType::kSprite, 1, true, 1},
+    {OutputType::kSprite, 2, true, 1},  {OutputType::kSprite, 2, false, 1},
+    {OutputType::kChr, 1, false, 1},
 };
 
 TEST(RandomDocuments, MatchReferenceAndCommaModeOnlyAddsSeparators) {
@@ -61,8 +61,7 @@ TEST(RandomDocuments, MatchReferenceAndCommaModeOnlyAddsSeparators) {
             SCOPED_TRACE(testing::Message()
                          << "round " << round << ", " << doc.width << " x " << doc.height << " x "
                          << doc.celCount << ", type " << static_cast<int>(options.outputType)
-                         << ", two layers " << options.twoLayers << ", colour data "
-                         << options.colorData);
+                         << ", layers " << options.layers << ", colour data " << options.colorData);
             const GenerationResult withCommas = Regenerate(doc, options);
             const GenerationResult reference = ReferenceTables(image, options);
             EXPECT_EQ(withCommas.text, reference.text);

@@ -12,7 +12,7 @@ class Reference {
     GenerationResult Run() {
         if (options_.outputType == OutputType::kChr) {
             Chr();
-        } else if (!options_.twoLayers) {
+        } else if (options_.layers == 1) {
             Sprite();
         } else if (options_.colorData) {
             TwoLayers();

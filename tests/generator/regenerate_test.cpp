@@ -39,18 +39,16 @@ constexpr auto kChr = OutputType::kChr;
 INSTANTIATE_TEST_SUITE_P(
     Rows, GeneratorChoice,
     testing::Values(
-        ChoiceRow{"SpritePatternsOnly", {kSprite, false, false, 1}, "#70", kNoError},
-        ChoiceRow{"SpriteWithColourLine", {kSprite, false, true, 1}, "#70,\r\n#01", kNoError},
-        ChoiceRow{"TwoLayersWithColours",
-                  {kSprite, true, true, 1},
-                  "#50,\r\n#30,\r\n#01,\r\n#42",
-                  kNoError},
+        ChoiceRow{"SpritePatternsOnly", {kSprite, 1, false, 1}, "#70", kNoError},
+        ChoiceRow{"SpriteWithColourLine", {kSprite, 1, true, 1}, "#70,\r\n#01", kNoError},
         ChoiceRow{
-            "TwoLayersWithoutColours", {kSprite, true, false, 1}, "#40,\r\n#20", kTooManyColours},
-        ChoiceRow{"Chr", {kChr, false, false, 1}, "#70,#10\r\n", kNoError},
-        ChoiceRow{"ChrIgnoresColourData", {kChr, false, true, 1}, "#70,#10\r\n", kNoError},
-        ChoiceRow{"ChrIgnoresTwoLayers", {kChr, true, false, 1}, "#70,#10\r\n", kNoError},
-        ChoiceRow{"ChrIgnoresBoth", {kChr, true, true, 1}, "#70,#10\r\n", kNoError}),
+            "TwoLayersWithColours", {kSprite, 2, true, 1}, "#50,\r\n#30,\r\n#01,\r\n#42", kNoError},
+        ChoiceRow{
+            "TwoLayersWithoutColours", {kSprite, 2, false, 1}, "#40,\r\n#20", kTooManyColours},
+        ChoiceRow{"Chr", {kChr, 1, false, 1}, "#70,#10\r\n", kNoError},
+        ChoiceRow{"ChrIgnoresColourData", {kChr, 1, true, 1}, "#70,#10\r\n", kNoError},
+        ChoiceRow{"ChrIgnoresTwoLayers", {kChr, 2, false, 1}, "#70,#10\r\n", kNoError},
+        ChoiceRow{"ChrIgnoresBoth", {kChr, 2, true, 1}, "#70,#10\r\n", kNoError}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct OrderRow {

@@ -82,7 +82,7 @@ void GenerateWindow::nothingIsMadeAtCreation() {
     QVERIFY(window.findChildren<QWidget*>().isEmpty());
     QVERIFY(!window.isVisible());
     QCOMPARE(window.Options().outputType, kSprite);
-    QVERIFY(!window.Options().twoLayers);
+    QCOMPARE(window.Options().layers, 1);
     QVERIFY(!window.Options().colorData);
     QCOMPARE(window.Options().comma, kCommaOn);
 }
@@ -154,7 +154,7 @@ void GenerateWindow::optionKeys_data() {
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<bool>("spriteLabelsEnabled");
     QTest::addColumn<int>("type");
-    QTest::addColumn<bool>("twoLayers");
+    QTest::addColumn<int>("layers");  // 0: auto
     QTest::addColumn<bool>("colorData");
     QTest::addColumn<int>("comma");
     QTest::addColumn<bool>("copied");  // false: the clipboard still holds what it held before
@@ -166,33 +166,39 @@ void GenerateWindow::optionKeys_data() {
     const QStringList initial = {sprite, colourNo, layersNo, commaYes};
     // clang-format off
     QTest::newRow("C adds the colour lines")
-        << "C" << QStringList{sprite, colourYes, layersNo, commaYes} << true << 0 << false << true << 1 << true;
+        << "C" << QStringList{sprite, colourYes, layersNo, commaYes} << true << 0 << 1 << true << 1 << true;
     QTest::newRow("C again restores the text")
-        << "C C" << initial << true << 0 << false << false << 1 << true;
+        << "C C" << initial << true << 0 << 1 << false << 1 << true;
     QTest::newRow("Shift+C toggles like C")
-        << "Shift+C" << QStringList{sprite, colourYes, layersNo, commaYes} << true << 0 << false << true << 1 << true;
+        << "Shift+C" << QStringList{sprite, colourYes, layersNo, commaYes} << true << 0 << 1 << true << 1 << true;
     QTest::newRow("Alt+C toggles like C, though it is the label's mnemonic")
-        << "Alt+C" << QStringList{sprite, colourYes, layersNo, commaYes} << true << 0 << false << true << 1 << true;
+        << "Alt+C" << QStringList{sprite, colourYes, layersNo, commaYes} << true << 0 << 1 << true << 1 << true;
     QTest::newRow("O writes bare digits")
-        << "O" << QStringList{sprite, colourNo, layersNo, commaNo} << true << 0 << false << false << 0 << true;
+        << "O" << QStringList{sprite, colourNo, layersNo, commaNo} << true << 0 << 1 << false << 0 << true;
     QTest::newRow("2 splits into two layers")
-        << "2" << QStringList{sprite, colourNo, layersYes, commaYes} << true << 0 << true << false << 1 << true;
+        << "2" << QStringList{sprite, colourNo, layersYes, commaYes} << true << 0 << 2 << false << 1 << true;
     QTest::newRow("2 and C: two layers with colour bytes")
-        << "2 C" << QStringList{sprite, colourYes, layersYes, commaYes} << true << 0 << true << true << 1 << true;
+        << "2 C" << QStringList{sprite, colourYes, layersYes, commaYes} << true << 0 << 2 << true << 1 << true;
     QTest::newRow("T shows character tables and greys two labels")
-        << "T" << QStringList{chr, colourNo, layersNo, commaYes} << false << 1 << false << false << 1 << true;
+        << "T" << QStringList{chr, colourNo, layersNo, commaYes} << false << 1 << 1 << false << 1 << true;
     QTest::newRow("Shift+Alt+T toggles like T")
-        << "Shift+Alt+T" << QStringList{chr, colourNo, layersNo, commaYes} << false << 1 << false << false << 1 << true;
+        << "Shift+Alt+T" << QStringList{chr, colourNo, layersNo, commaYes} << false << 1 << 1 << false << 1 << true;
     QTest::newRow("Chr keeps two layers and colour data")
-        << "2 C T" << QStringList{chr, colourYes, layersYes, commaYes} << false << 1 << true << true << 1 << true;
+        << "2 C T" << QStringList{chr, colourYes, layersYes, commaYes} << false << 1 << 2 << true << 1 << true;
     QTest::newRow("and the next T applies them again")
-        << "2 C T T" << QStringList{sprite, colourYes, layersYes, commaYes} << true << 0 << true << true << 1 << true;
+        << "2 C T T" << QStringList{sprite, colourYes, layersYes, commaYes} << true << 0 << 2 << true << 1 << true;
     QTest::newRow("options still toggle under Chr")
-        << "T C O" << QStringList{chr, colourYes, layersNo, commaNo} << false << 1 << false << true << 0 << true;
+        << "T C O" << QStringList{chr, colourYes, layersNo, commaNo} << false << 1 << 1 << true << 0 << true;
+    QTest::newRow("L L: three layers")
+        << "L L" << QStringList{sprite, colourNo, "&Layers: 3", commaYes} << true << 0 << 3 << false << 1 << true;
+    QTest::newRow("L four times: as many layers as the document needs")
+        << "L L L L C" << QStringList{sprite, colourYes, "&Layers: auto", commaYes} << true << 0 << 0 << true << 1 << true;
+    QTest::newRow("2 from three layers goes back to one")
+        << "L L 2" << initial << true << 0 << 1 << false << 1 << true;
     QTest::newRow("Ctrl+C toggles nothing; the text box copies the selected text exactly")
-        << "Ctrl+C" << initial << true << 0 << false << false << 1 << true;
+        << "Ctrl+C" << initial << true << 0 << 1 << false << 1 << true;
     QTest::newRow("other keys toggle nothing")
-        << "A X 1 3 Left End" << initial << true << 0 << false << false << 1 << false;
+        << "A X 1 3 Left End" << initial << true << 0 << 1 << false << 1 << false;
     // clang-format on
 }
 
@@ -201,7 +207,7 @@ void GenerateWindow::optionKeys() {
     QFETCH(QStringList, labels);
     QFETCH(bool, spriteLabelsEnabled);
     QFETCH(int, type);
-    QFETCH(bool, twoLayers);
+    QFETCH(int, layers);
     QFETCH(bool, colorData);
     QFETCH(int, comma);
     QFETCH(bool, copied);
@@ -233,9 +239,9 @@ void GenerateWindow::optionKeys() {
     QCOMPARE(window.lb2layers()->isEnabled(), spriteLabelsEnabled);
     QVERIFY(window.lbType()->isEnabled());
     QVERIFY(window.lbFormat()->isEnabled());
-    const GeneratorOptions expected{static_cast<OutputType>(type), twoLayers, colorData, comma};
+    const GeneratorOptions expected{static_cast<OutputType>(type), layers, colorData, comma};
     QCOMPARE(window.Options().outputType, expected.outputType);
-    QCOMPARE(window.Options().twoLayers, expected.twoLayers);
+    QCOMPARE(window.Options().layers, expected.layers);
     QCOMPARE(window.Options().colorData, expected.colorData);
     QCOMPARE(window.Options().comma, expected.comma);
     if (copied) {
@@ -254,7 +260,7 @@ void GenerateWindow::shiftTwoAsAnXServerSendsIt() {
     window.ShowWindow();
     QKeyEvent press(QEvent::KeyPress, Qt::Key_At, Qt::ShiftModifier, 11, 0, 0);
     QApplication::sendEvent(window.Memo1(), &press);
-    QVERIFY(window.Options().twoLayers);
+    QCOMPARE(window.Options().layers, 2);
     QCOMPARE(window.lb2layers()->text(), QString("&2 layers: Yes"));
 }
 
@@ -328,7 +334,7 @@ void GenerateWindow::escHidesAndKeepsOptions() {
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.Memo1()));
     QCOMPARE(wtest::Labels(window),
              (QStringList{"&Type: Sprite", "&Color data:Yes", "&2 layers: No", "C&omma: No"}));
-    CheckShowsCoreText(window, GeneratorOptions{kSprite, false, true, 0});
+    CheckShowsCoreText(window, GeneratorOptions{kSprite, 1, true, 0});
     QVERIFY(QString::fromStdString(window.Text()).startsWith("FA"));
 }
 
@@ -360,11 +366,11 @@ void GenerateWindow::textIsTheCoresForEveryOptionSet() {
     window.SetData(buffer.data());
     window.ShowWindow();
     for (int set = 0; set < 16; ++set) {
-        const GeneratorOptions options{(set & 8) ? kChr : kSprite, (set & 1) != 0, (set & 2) != 0,
-                                       (set & 4) ? 0 : kCommaOn};
+        const GeneratorOptions options{(set & 8) ? kChr : kSprite, (set & 1) != 0 ? 2 : 1,
+                                       (set & 2) != 0, (set & 4) ? 0 : kCommaOn};
         // From the options the window holds to the ones of this set, one key per difference.
         QString keys;
-        if (window.Options().twoLayers != options.twoLayers) keys += "2 ";
+        if (window.Options().layers != options.layers) keys += "2 ";
         if (window.Options().colorData != options.colorData) keys += "Shift+C ";
         if (window.Options().comma != options.comma) keys += "O ";
         if (window.Options().outputType != options.outputType) keys += "Alt+T ";

@@ -41,16 +41,16 @@ void PrintTo(const TableExample& example, std::ostream* os) {
 }
 
 GeneratorOptions SpriteOptions(bool colorData, int comma) {
-    return {OutputType::kSprite, false, colorData, comma};
+    return {OutputType::kSprite, 1, colorData, comma};
 }
 GeneratorOptions ChrOptions(int comma) {
-    return {OutputType::kChr, false, false, comma};
+    return {OutputType::kChr, 1, false, comma};
 }
 GeneratorOptions TwoLayerOptions(int comma) {
-    return {OutputType::kSprite, true, true, comma};
+    return {OutputType::kSprite, 2, true, comma};
 }
 GeneratorOptions TwoLayerNoColorOptions(int comma) {
-    return {OutputType::kSprite, true, false, comma};
+    return {OutputType::kSprite, 2, false, comma};
 }
 
 namespace {

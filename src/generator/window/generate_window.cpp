@@ -209,7 +209,10 @@ void TfrmExport::UpdateLabels() {
     SetLabel(lb1Color_, QStringLiteral("&Color data:") + YesNo(options_.colorData));
     SetLabel(lbFormat_, QStringLiteral("C&omma: ") + YesNo(options_.comma == kCommaOn));
     SetLabel(lbType_, "&Type: " + Latin1(TableTypeOf(options_.outputType).title));
-    SetLabel(lb2layers_, QStringLiteral("&2 layers: ") + YesNo(options_.twoLayers));
+    // One or two layers as the 2 key shows them; more, or auto, as the L key chose them.
+    SetLabel(lb2layers_, options_.layers == 1 || options_.layers == 2
+                             ? QStringLiteral("&2 layers: ") + YesNo(options_.layers == 2)
+                             : "&Layers: " + Latin1(LayersOf(options_.layers).title));
     SetLabel(lbOutput_, "&Format: " + Latin1(FormatOf(format_).title));
     SetLabel(lbPieces_, "&Pieces: " + QString::fromUtf8(PiecesOf(options_.pieces).title));
     lb2layers_->setEnabled(sprite);
@@ -228,7 +231,7 @@ void TfrmExport::Memo1KeyDown(int key, bool /*shift*/, bool ctrl, bool /*alt*/) 
             if (returnTo_ != nullptr) returnTo_->activateWindow();
             return;
         case GenerateCommand::kToggleTwoLayers:
-            options_.twoLayers = !options_.twoLayers;
+            options_.layers = options_.layers == 1 ? 2 : 1;
             break;
         case GenerateCommand::kToggleColourData:
             options_.colorData = !options_.colorData;
@@ -244,6 +247,9 @@ void TfrmExport::Memo1KeyDown(int key, bool /*shift*/, bool ctrl, bool /*alt*/) 
             break;
         case GenerateCommand::kNextPieces:
             options_.pieces = NextPieces(options_.pieces);
+            break;
+        case GenerateCommand::kNextLayers:
+            options_.layers = NextLayers(options_.layers);
             break;
     }
     UpdateLabels();
