@@ -126,11 +126,10 @@ std::array<unsigned, 3> LeastThree(ColourSet set) {
 
 }  // namespace
 
+// Two layers show exactly the sets whose smallest basis has at most two colours: a basis {a, b}
+// shows a, b and a OR b, the greatest.
 bool FitsTwoLayers(ColourSet set) {
-    const int count = std::popcount(static_cast<unsigned>(set & 0xFFFE));
-    if (count <= 2) return true;
-    const auto [c0, c1, c2] = LeastThree(set);
-    return count == 3 && c2 == (c0 | c1);
+    return Table()[(set & 0xFFFE) >> 1] < 0x100;
 }
 
 Basis SmallestBasis(ColourSet set) {
@@ -142,17 +141,18 @@ Basis SmallestBasis(ColourSet set) {
     return basis;
 }
 
-LayerSplit SplitColours(ColourSet set, int layers) {
+void SplitColours(ColourSet set, int layers, LayerSplit& split) {
     static const std::array<ColourSet, 16> kSupersets = [] {
         std::array<ColourSet, 16> table{};
         for (unsigned b = 0; b < 16; ++b) table[b] = Supersets(b);
         return table;
     }();
     set = static_cast<ColourSet>(set & 0xFFFE);
-    LayerSplit split;
-    split.colourBytes.fill(0x40);
-    split.colourBytes[0] = 0;
-    if (FitsTwoLayers(set)) {
+    const unsigned packed = Table()[set >> 1];
+    split.members = {};
+    split.colourBytes = {0, 0x40, 0x40, 0x40};
+    split.fits = true;
+    if (packed < 0x100) {
         // Layer 1 draws c0 and c2, layer 2 c1 and c2.
         const auto [c0, c1, c2] = LeastThree(set);
         const auto bit = [](unsigned c) { return static_cast<ColourSet>(c == 0 ? 0 : 1u << c); };
@@ -160,16 +160,16 @@ LayerSplit SplitColours(ColourSet set, int layers) {
         split.members[1] = static_cast<ColourSet>(bit(c1) | bit(c2));
         split.colourBytes[0] = static_cast<std::uint8_t>(c0);
         split.colourBytes[1] = static_cast<std::uint8_t>(c1 | 0x40);
-        return split;
+        return;
     }
-    const Basis basis = SmallestBasis(set);
-    const int used = std::min(basis.count, layers);
+    // Three or four colours, the least in the lowest nibble.
+    const int count = packed < 0x1000 ? 3 : 4;
+    const int used = std::min(count, layers);
     for (int j = 0; j < used; ++j) {
         const auto index = static_cast<std::size_t>(j);
-        split.members[index] = static_cast<ColourSet>(set & kSupersets[basis.colours[index]]);
-        split.colourBytes[index] =
-            static_cast<std::uint8_t>(basis.colours[index] | (j == 0 ? 0 : 0x40));
+        const unsigned colour = packed >> (4 * j) & 15;
+        split.members[index] = static_cast<ColourSet>(set & kSupersets[colour]);
+        split.colourBytes[index] = static_cast<std::uint8_t>(colour | (j == 0 ? 0 : 0x40));
     }
-    split.fits = basis.count <= layers;
-    return split;
+    split.fits = count <= layers;
 }

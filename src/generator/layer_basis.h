@@ -45,4 +45,4 @@ struct LayerSplit {
     std::array<std::uint8_t, kMostLayers> colourBytes{};
     bool fits = true;
 };
-LayerSplit SplitColours(ColourSet set, int layers);
+void SplitColours(ColourSet set, int layers, LayerSplit& split);

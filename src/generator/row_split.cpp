@@ -61,7 +61,8 @@ bool SplitRowsInLayersInOrder(const std::uint8_t* pixels, int width, int stride,
         const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * stride;
         unsigned set = 0;
         for (int x = 0; x < width; ++x) set |= 1u << (row[x] & 15);
-        const LayerSplit split = SplitColours(static_cast<ColourSet>(set), layers);
+        LayerSplit split;
+        SplitColours(static_cast<ColourSet>(set), layers, split);
         fits = fits && split.fits;
         for (int j = 0; j < layers; ++j) {
             const auto layer = static_cast<std::size_t>(j);

@@ -280,7 +280,8 @@ __attribute__((target("ssse3"))) bool SplitLayersSsse3(MaskFunction colourMasks,
                     masks, all);
         for (int line = 0; line < count; ++line) {
             const int r = batch + line;
-            const LayerSplit split = SplitColours(masks[line], layers);
+            LayerSplit split;
+            SplitColours(masks[line], layers, split);
             allFit = allFit && split.fits;
             const __m128i reversed = _mm_shuffle_epi8(
                 LoadPixels(pixels + static_cast<std::ptrdiff_t>(r) * stride, width), reverse);
