@@ -292,7 +292,25 @@ void CompanionWindow::paintEvent(QPaintEvent* event) {
         painter.drawText(QRect(swatch.left(), swatch.bottom() + 3, kSwatch, lineHeight_),
                          Qt::AlignCenter, QString(QChar::fromLatin1(kKeyNames[i])));
     }
-    drawLines(stateTop_, StateLines());
+    // A state line too wide for the window goes on in the next row, broken at a space, as long
+    // as rows are left.
+    int top = stateTop_;
+    int rows = kStateLines;
+    const int width = this->width() - 2 * kMargin;
+    for (QString line : StateLines()) {
+        do {
+            if (rows == 0) return;
+            qsizetype cut = line.size();
+            while (rows > 1 && cut > 0 && fontMetrics().horizontalAdvance(line.left(cut)) > width) {
+                cut = line.lastIndexOf(QChar(' '), cut - 1);
+            }
+            if (cut <= 0) cut = line.size();
+            drawLines(top, {line.left(cut)});
+            line = line.mid(cut).trimmed();
+            top += lineHeight_;
+            --rows;
+        } while (!line.isEmpty());
+    }
 }
 
 // The key's command comes from the companion's key table, and from nowhere else.

@@ -63,7 +63,7 @@ class CompanionWindow : public QWidget {
     // sprites on the cursor's line with sprite sets ("line 5: 6 sprites; the chip shows 4"), and
     // the history ("U: fill, cel 3 · Y: nothing").
     QStringList StateLines() const;
-    static constexpr int kStateLines = 5;
+    static constexpr int kStateLines = 6;  // one more than the topics: room for a long line
     // "cels 1-4  10 fps", "loop" or "back and forth", with ", paused"
     QStringList AnimationLines() const;
     const QTimer& Timer() const { return timer_; }

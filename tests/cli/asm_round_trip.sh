@@ -32,6 +32,14 @@ byte() { printf "\\$(printf '%03o' "$1")"; }
   done
 } >"$work/pairs.dat"
 check "patterns.dat size" 2051 "$(stat -c %s "$work/patterns.dat")"
+# 16 x 15, every row all fifteen colours, shifted by one a row: each row needs four layers.
+{
+  printf '\x10\x0f\x01'
+  for r in $(seq 0 14); do
+    for x in $(seq 0 14); do byte $(((r + x) % 15 + 1)); done
+    byte 0
+  done
+} >"$work/rich.dat"
 
 runs=(
   "patterns.dat --color-data"
@@ -39,6 +47,8 @@ runs=(
   "$src/examples/ship.dat --two-layers --color-data"
   "$src/examples/walker.dat --two-layers"
   "$src/examples/sign.dat --pieces 16 --two-layers --color-data"
+  "rich.dat --layers 4 --color-data"
+  "$src/examples/walker.dat --layers 3"
 )
 for run in "${runs[@]}"; do
   read -r file options <<<"$run"
