@@ -16,25 +16,32 @@ namespace {
 
 using namespace pixel_words;
 
-// The shapes of a cel's tables: every layer's pattern, then (with colour data) every layer's
+// The sizes of a layer's tables in a cel: its pattern bytes and its colour bytes.
+struct LayerSizes {
+    std::size_t patterns;
+    std::size_t rows;
+};
+
+// Lays out every cel's tables: every layer's pattern, then (with colour data) every layer's
 // colours.
-std::vector<TableShape> LayerShapes(int layers, std::size_t patterns, std::size_t rows,
-                                    bool colorData) {
+LayerSizes LayOut(const CapturedDocument& doc, int width, int height, int layers, bool colorData,
+                  GeneratedTables& out) {
+    const auto rows = static_cast<std::size_t>(std::max(height, 0));
+    const std::size_t patterns = rows * (width > 8 ? 2 : 1);
     std::vector<TableShape> shapes;
     for (int j = 0; j < layers; ++j) shapes.push_back({LayerPatternRole(j), patterns});
     for (int j = 0; colorData && j < layers; ++j) shapes.push_back({LayerColourRole(j), rows});
-    return shapes;
+    out.Reset(colorData ? GeneratorKind::kSpriteLayers : GeneratorKind::kSpriteLayersNoColor,
+              shapes, doc.celCount);
+    out.layers = layers;
+    return {patterns, rows};
 }
 
 }  // namespace
 
 void GenerateSpriteLayers(const CapturedDocument& doc, int width, int height, int layers,
                           GeneratedTables& out) {
-    const auto rows = static_cast<std::size_t>(std::max(height, 0));
-    const std::size_t patterns = rows * (width > 8 ? 2 : 1);
-    out.Reset(GeneratorKind::kSpriteLayers, LayerShapes(layers, patterns, rows, true),
-              doc.celCount);
-    out.layers = layers;
+    const auto [patterns, rows] = LayOut(doc, width, height, layers, true, out);
     for (int cel = 0; cel < out.celCount; ++cel) {
         TableValue* first = out.Cel(cel).data();
         ManyLayerRows tables{};
@@ -51,11 +58,7 @@ void GenerateSpriteLayers(const CapturedDocument& doc, int width, int height, in
 
 void GenerateSpriteLayersNoColor(const CapturedDocument& doc, int width, int height, int layers,
                                  GeneratedTables& out) {
-    const auto rows = static_cast<std::size_t>(std::max(height, 0));
-    const std::size_t patterns = rows * (width > 8 ? 2 : 1);
-    out.Reset(GeneratorKind::kSpriteLayersNoColor, LayerShapes(layers, patterns, rows, false),
-              doc.celCount);
-    out.layers = layers;
+    const auto [patterns, rows] = LayOut(doc, width, height, layers, false, out);
     const auto count = static_cast<std::size_t>(layers);
     out.layerColours.assign(static_cast<std::size_t>(out.celCount) * count, 0);
     for (int cel = 0; cel < out.celCount; ++cel) {

@@ -114,6 +114,22 @@ constexpr TableKindRow kKinds[] = {
      3},
 };
 
+// The row of a table of choices whose field holds the value, or the first row.
+template <typename Row, std::size_t N, typename Value>
+const Row& RowOf(const Row (&rows)[N], Value value, Value Row::*field) {
+    for (const Row& row : rows) {
+        if (row.*field == value) return row;
+    }
+    return rows[0];
+}
+
+// The value of the row after the value's, then of the first row again.
+template <typename Row, std::size_t N, typename Value>
+Value NextOf(const Row (&rows)[N], Value value, Value Row::*field) {
+    const Row* next = &RowOf(rows, value, field) + 1;
+    return next == std::end(rows) ? rows[0].*field : next->*field;
+}
+
 bool Meets(Setting setting, bool value) {
     return setting == Setting::kAny || (setting == Setting::kOn) == value;
 }
@@ -121,10 +137,7 @@ bool Meets(Setting setting, bool value) {
 }  // namespace
 
 const TableTypeRow& TableTypeOf(OutputType type) {
-    for (const TableTypeRow& row : kTableTypes) {
-        if (row.type == type) return row;
-    }
-    return kTableTypes[0];
+    return RowOf(kTableTypes, type, &TableTypeRow::type);
 }
 
 const TableTypeRow* FindTableType(std::string_view name) {
@@ -135,32 +148,23 @@ const TableTypeRow* FindTableType(std::string_view name) {
 }
 
 OutputType NextTableType(OutputType type) {
-    const TableTypeRow* next = &TableTypeOf(type) + 1;
-    return next == std::end(kTableTypes) ? kTableTypes[0].type : next->type;
+    return NextOf(kTableTypes, type, &TableTypeRow::type);
 }
 
 const LayersRow& LayersOf(int layers) {
-    for (const LayersRow& row : kLayerChoices) {
-        if (row.layers == layers) return row;
-    }
-    return kLayerChoices[0];
+    return RowOf(kLayerChoices, layers, &LayersRow::layers);
 }
 
 int NextLayers(int layers) {
-    const LayersRow* next = &LayersOf(layers) + 1;
-    return next == std::end(kLayerChoices) ? kLayerChoices[0].layers : next->layers;
+    return NextOf(kLayerChoices, layers, &LayersRow::layers);
 }
 
 const PiecesRow& PiecesOf(int pieces) {
-    for (const PiecesRow& row : kPieceSizes) {
-        if (row.pieces == pieces) return row;
-    }
-    return kPieceSizes[0];
+    return RowOf(kPieceSizes, pieces, &PiecesRow::pieces);
 }
 
 int NextPieces(int pieces) {
-    const PiecesRow* next = &PiecesOf(pieces) + 1;
-    return next == std::end(kPieceSizes) ? kPieceSizes[0].pieces : next->pieces;
+    return NextOf(kPieceSizes, pieces, &PiecesRow::pieces);
 }
 
 const TableKindRow& ChooseTableKind(const GeneratorOptions& options) {
