@@ -2,7 +2,7 @@
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build programs run test asan bench fuzz install uninstall clean
+.PHONY: all deps configure build programs run test asan bench fuzz install uninstall deb clean
 
 all: build
 
@@ -58,5 +58,13 @@ install: configure
 uninstall:
 	@tools/uninstall.sh "$(PREFIX)"
 
+# The Debian package spritehex_VERSION_ARCH.deb, here: a build of its own in build-deb/ (Debian's
+# hardening flags, spritehex-cli linked against the system's libpng and zlib), made by CPack.
+# Install it with `sudo apt install ./spritehex_*.deb`.
+deb: deps
+	@echo "Building the Debian package in build-deb/ (the first time, a few minutes) ..."
+	@package=$$(tools/make-deb.sh build-deb $(JOBS)) && cp "$$package" . && \
+	  echo "Made $${package##*/}; install it with: sudo apt install ./$${package##*/}"
+
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-deb

@@ -3,8 +3,12 @@
 #   PREFIX/bin/spritehex, PREFIX/bin/spritehex-cli     (only links into lib/spritehex)
 #   PREFIX/lib/spritehex/{spritehex,spritehex-cli,pal.bmp,color.bmp}, and temp.bmp, which the
 #   editor leaves there after a PNG export; then the directory itself when nothing else is in it
-#   PREFIX/share/applications/spritehex.desktop
-#   PREFIX/share/icons/hicolor/32x32/apps/spritehex.png
+#   PREFIX/share/applications/io.github.spritehex.spritehex.desktop (and spritehex.desktop, its
+#   name before), PREFIX/share/metainfo/io.github.spritehex.spritehex.metainfo.xml
+#   PREFIX/share/icons/hicolor/*/apps/spritehex.png
+#   PREFIX/share/man/man1/spritehex.1.gz and spritehex-cli.1.gz
+#   PREFIX/share/bash-completion/completions/spritehex-cli
+#   PREFIX/share/doc/spritehex/{copyright,changelog.gz}, then that directory when it is empty
 #   and the temp.bmp a PNG export leaves in your cache folder when the program's folder may not
 #   be written (${XDG_CACHE_HOME:-~/.cache}/spritehex/), with that folder when it is then empty
 #
@@ -42,8 +46,17 @@ if [[ -d "$dir" ]]; then
     echo "Left $dir: it holds files the install did not put there" >&2
   fi
 fi
-remove "$prefix/share/applications/spritehex.desktop"
-remove "$prefix/share/icons/hicolor/32x32/apps/spritehex.png"
+id=io.github.spritehex.spritehex
+share=$prefix/share
+for file in "applications/$id.desktop" applications/spritehex.desktop "metainfo/$id.metainfo.xml" \
+  man/man1/spritehex.1.gz man/man1/spritehex-cli.1.gz bash-completion/completions/spritehex-cli \
+  doc/spritehex/copyright doc/spritehex/changelog.gz; do
+  remove "$share/$file"
+done
+for icon in "$share"/icons/hicolor/*/apps/spritehex.png; do remove "$icon"; done
+if [[ -d "$share/doc/spritehex" ]] && rmdir -- "$share/doc/spritehex" 2>/dev/null; then
+  echo "Removed $share/doc/spritehex"
+fi
 cache=${XDG_CACHE_HOME:-${HOME:-/nonexistent}/.cache}/spritehex
 remove "$cache/temp.bmp"
 if [[ -d "$cache" ]] && rmdir -- "$cache" 2>/dev/null; then echo "Removed $cache"; fi

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "editor/command_line.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     GuardedApplication app(qtArgc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("spritehex"));
+    // Wayland's name of the window's program: the desktop entry's, so the desktop shows its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SPRITEHEX_APP_ID));
     QtUserPrompts prompts;
     RecoveryCopy recovery(RecoveryFolder());  // outlives the window that reports to it
     recovery.WriteOnSignalsAndExit();

@@ -17,16 +17,15 @@ Result<RgbImage> ReadColourStrip(const std::string& path, const std::string& sho
 }
 
 RgbImage AssembleExportImage(const RgbImage& colourStrip, const std::uint8_t* cel, int width,
-                             int height) {
-    RgbImage out(2 * width, 2 * height);
+                             int height, int scale) {
+    RgbImage out(scale * width, scale * height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const int v = cel[y * width + x] & 15;
-            for (int dy = 0; dy < 2; ++dy) {
-                const std::uint32_t* src = colourStrip.Row(dy) + v * kColourSwatchWidth;
-                std::uint32_t* dst = out.Row(2 * y + dy) + 2 * x;
-                dst[0] = src[0];
-                dst[1] = src[1];
+            for (int dy = 0; dy < scale; ++dy) {
+                const std::uint32_t* src = colourStrip.Row(dy * 2 / scale) + v * kColourSwatchWidth;
+                std::uint32_t* dst = out.Row(scale * y + dy) + scale * x;
+                for (int dx = 0; dx < scale; ++dx) dst[dx] = src[dx * 2 / scale];
             }
         }
     }

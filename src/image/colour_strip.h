@@ -19,6 +19,7 @@ bool ColourStripFits(const RgbImage& colourStrip);
 Result<RgbImage> ReadColourStrip(const std::string& path, const std::string& shown);
 
 // The strip must fit (ColourStripFits); a pixel byte above 15 takes the block of its low four
-// bits.
+// bits. With another scale (1 or more) every pixel is a scale x scale block instead: the 2 x 2
+// block enlarged pixel by pixel, as the desktop icons are made.
 RgbImage AssembleExportImage(const RgbImage& colourStrip, const std::uint8_t* cel, int width,
-                             int height);
+                             int height, int scale = 2);

@@ -12,25 +12,32 @@ RgbImage DistinctStrip() {
     return strip;
 }
 
+// At another scale (the desktop icons) the 2 x 2 block is enlarged pixel by pixel.
 TEST(ExportImage, EveryPixelBecomesItsColoursBlock) {
     struct Row {
         const char* name;
-        int w, h;
+        int w, h, scale;
     };
-    const Row rows[] = {{"8x8", 8, 8}, {"64x64", 64, 64}, {"1x1", 1, 1}, {"not square", 5, 3}};
+    const Row rows[] = {{"8x8", 8, 8, 2},        {"64x64", 64, 64, 2},    {"1x1", 1, 1, 2},
+                        {"not square", 5, 3, 2}, {"one to one", 5, 3, 1}, {"odd scale", 5, 3, 3},
+                        {"icon 256", 16, 16, 16}};
     const RgbImage strip = DistinctStrip();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         std::vector<std::uint8_t> cel(static_cast<std::size_t>(r.w * r.h));
         for (std::size_t i = 0; i < cel.size(); ++i)
             cel[i] = static_cast<std::uint8_t>((i * 7) % 16);
-        const RgbImage out = AssembleExportImage(strip, cel.data(), r.w, r.h);
-        ASSERT_EQ(out.width, 2 * r.w);
-        ASSERT_EQ(out.height, 2 * r.h);
-        for (int y = 0; y < 2 * r.h; ++y) {
-            for (int x = 0; x < 2 * r.w; ++x) {
-                const int v = cel[static_cast<std::size_t>((y / 2) * r.w + x / 2)];
-                ASSERT_EQ(out.At(x, y), strip.At(v * 16 + x % 2, y % 2)) << x << "," << y;
+        const RgbImage out = r.scale == 2
+                                 ? AssembleExportImage(strip, cel.data(), r.w, r.h)
+                                 : AssembleExportImage(strip, cel.data(), r.w, r.h, r.scale);
+        const int s = r.scale;
+        ASSERT_EQ(out.width, s * r.w);
+        ASSERT_EQ(out.height, s * r.h);
+        for (int y = 0; y < s * r.h; ++y) {
+            for (int x = 0; x < s * r.w; ++x) {
+                const int v = cel[static_cast<std::size_t>((y / s) * r.w + x / s)];
+                ASSERT_EQ(out.At(x, y), strip.At(v * 16 + x % s * 2 / s, y % s * 2 / s))
+                    << x << "," << y;
             }
         }
     }

@@ -19,22 +19,31 @@ installed() { # every file and link under a prefix, one a line, sorted
 
 # --- install ------------------------------------------------------------------------------------
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; fail "install"; }
-check "installed files" \
-  "bin/spritehex bin/spritehex-cli lib/spritehex/color.bmp lib/spritehex/pal.bmp lib/spritehex/spritehex lib/spritehex/spritehex-cli share/applications/spritehex.desktop share/icons/hicolor/32x32/apps/spritehex.png " \
-  "$(installed "$prefix")"
+id=io.github.spritehex.spritehex
+files="bin/spritehex bin/spritehex-cli lib/spritehex/color.bmp lib/spritehex/pal.bmp \
+lib/spritehex/spritehex lib/spritehex/spritehex-cli share/applications/$id.desktop \
+share/bash-completion/completions/spritehex-cli share/doc/spritehex/changelog.gz \
+share/doc/spritehex/copyright share/icons/hicolor/128x128/apps/spritehex.png \
+share/icons/hicolor/256x256/apps/spritehex.png share/icons/hicolor/32x32/apps/spritehex.png \
+share/icons/hicolor/48x48/apps/spritehex.png share/icons/hicolor/64x64/apps/spritehex.png \
+share/man/man1/spritehex-cli.1.gz share/man/man1/spritehex.1.gz share/metainfo/$id.metainfo.xml "
+check "installed files" "$files" "$(installed "$prefix")"
 check "editor link" "../lib/spritehex/spritehex" "$(readlink "$prefix/bin/spritehex")"
 check "cli link" "../lib/spritehex/spritehex-cli" "$(readlink "$prefix/bin/spritehex-cli")"
 check "desktop entry runs the linked editor with the chosen file" "Exec=\"$prefix/bin/spritehex\" %f" \
-  "$(grep '^Exec=' "$prefix/share/applications/spritehex.desktop")"
+  "$(grep '^Exec=' "$prefix/share/applications/$id.desktop")"
 check "desktop entry names the icon" "Icon=spritehex" \
-  "$(grep '^Icon=' "$prefix/share/applications/spritehex.desktop")"
+  "$(grep '^Icon=' "$prefix/share/applications/$id.desktop")"
 icon=$prefix/share/icons/hicolor/32x32/apps/spritehex.png
 check "icon is a 32 x 32 PNG" "PNG 32x32" "$(/usr/bin/identify -format '%m %wx%h' "$icon")"
 # examples/ship.dat at twice its size: pixel (7, 0) is cyan (7), pixel (0, 0) is colour 0.
 check "icon: the ship's nose" 42EBF5 "$(pixel "$icon" 14 0)"
 check "icon: colour 0 as the PNG export paints it" 303038 "$(pixel "$icon" 0 0)"
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "a second install over the first"
-check "a second install leaves the same files" 8 "$(installed "$prefix" | wc -w)"
+check "a second install leaves the same files" "$files" "$(installed "$prefix")"
+# man finds the pages of a prefix whose bin/ is on the PATH.
+check "man finds spritehex-cli(1)" "$prefix/share/man/man1/spritehex-cli.1.gz" \
+  "$(PATH="$prefix/bin:$PATH" env -u MANPATH man -w spritehex-cli)"
 
 # --- spritehex-cli from PREFIX/bin ----------------------------------------------------------------
 check "spritehex-cli info through the link" "width: 16 height: 16 cels: 4" \
