@@ -58,7 +58,7 @@ std::vector<unsigned> SearchedBasis(unsigned set) {
 TEST(LayerBasis, IsTheFirstThatASearchFinds) {
     std::mt19937 random(27);
     for (int round = 0; round < 1500; ++round) {
-        const unsigned set = (random() & 0x7FFF) << 1;
+        const auto set = static_cast<unsigned>(random() & 0x7FFF) << 1;
         const Basis basis = SmallestBasis(static_cast<ColourSet>(set));
         const std::vector<unsigned> found(basis.colours.begin(),
                                           basis.colours.begin() + basis.count);
