@@ -239,18 +239,41 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
                                         ? kNotOrColour
                                         : kTooManyColours;
             }
+            alignas(16) std::uint16_t bits1[8];
+            alignas(16) std::uint16_t bits2[8];
             for (int lane = 0; lane < lanes; ++lane) {
                 const int r = batch + group + lane;
                 const __m128i reversed = _mm_shuffle_epi8(
                     LoadPixels(pixels + static_cast<std::ptrdiff_t>(r) * stride, width), reverse);
-                const auto layer1 = static_cast<std::uint32_t>(
+                bits1[lane] = static_cast<std::uint16_t>(
                     _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(layers1[lane]), reversed)));
-                const auto layer2 = static_cast<std::uint32_t>(
+                bits2[lane] = static_cast<std::uint16_t>(
                     _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(layers2[lane]), reversed)));
-                out.pattern1[right + r] = static_cast<TableValue>(layer1 >> 8);
-                out.pattern2[right + r] = static_cast<TableValue>(layer2 >> 8);
-                out.pattern1[r] = static_cast<TableValue>(layer1 & 0xFF);
-                out.pattern2[r] = static_cast<TableValue>(layer2 & 0xFF);
+            }
+            const int r0 = batch + group;
+            if (lanes == 8) {
+                // Eight lines at once: the left bytes, the right bytes and the colour bytes each
+                // in one store (the right ones first, for a cel without a right column).
+                const __m128i low = _mm_set1_epi16(0xFF);
+                const __m128i all1 = _mm_load_si128(reinterpret_cast<const __m128i*>(bits1));
+                const __m128i all2 = _mm_load_si128(reinterpret_cast<const __m128i*>(bits2));
+                const auto store = [](TableValue* to, __m128i values) {
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), values);
+                };
+                store(out.pattern1 + right + r0, _mm_srli_epi16(all1, 8));
+                store(out.pattern2 + right + r0, _mm_srli_epi16(all2, 8));
+                store(out.pattern1 + r0, _mm_and_si128(all1, low));
+                store(out.pattern2 + r0, _mm_and_si128(all2, low));
+                store(out.colour1 + r0, c0);
+                store(out.colour2 + r0, _mm_or_si128(c1, _mm_set1_epi16(0x40)));
+                continue;
+            }
+            for (int lane = 0; lane < lanes; ++lane) {
+                const int r = r0 + lane;
+                out.pattern1[right + r] = static_cast<TableValue>(bits1[lane] >> 8);
+                out.pattern2[right + r] = static_cast<TableValue>(bits2[lane] >> 8);
+                out.pattern1[r] = static_cast<TableValue>(bits1[lane] & 0xFF);
+                out.pattern2[r] = static_cast<TableValue>(bits2[lane] & 0xFF);
                 out.colour1[r] = colours0[lane];
                 out.colour2[r] = colours1[lane];
             }
