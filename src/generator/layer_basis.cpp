@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <span>
 #include <vector>
 
 namespace {
@@ -10,13 +11,17 @@ namespace {
 constexpr int kSets = 1 << 15;
 constexpr std::uint16_t kNoBasis = 0xFFFF;
 
+std::size_t Count(const Basis& basis) {
+    return static_cast<std::size_t>(basis.count);
+}
+
 // The colours a basis shows: those that are the OR of the basis colours inside them.
 ColourSet Shown(const Basis& basis) {
     ColourSet shown = 0;
     for (unsigned c = 1; c < 16; ++c) {
         unsigned made = 0;
-        for (int j = 0; j < basis.count; ++j) {
-            if ((basis.colours[j] & ~c) == 0) made |= basis.colours[j];
+        for (const std::uint8_t b : std::span(basis.colours).first(Count(basis))) {
+            if ((b & ~c) == 0) made |= b;
         }
         if (made == c) shown = static_cast<ColourSet>(shown | 1u << c);
     }
@@ -25,8 +30,9 @@ ColourSet Shown(const Basis& basis) {
 
 ColourSet MaskOf(const Basis& basis) {
     ColourSet mask = 0;
-    for (int j = 0; j < basis.count; ++j)
-        mask = static_cast<ColourSet>(mask | 1u << basis.colours[j]);
+    for (const std::uint8_t b : std::span(basis.colours).first(Count(basis))) {
+        mask = static_cast<ColourSet>(mask | 1u << b);
+    }
     return mask;
 }
 
@@ -58,7 +64,7 @@ std::vector<Basis> AllBases() {
 // A basis packed in four nibbles, the least colour lowest; 0 in the nibbles past it.
 std::uint16_t Packed(const Basis& basis) {
     unsigned packed = 0;
-    for (int j = basis.count - 1; j >= 0; --j) packed = packed << 4 | basis.colours[j];
+    for (std::size_t j = Count(basis); j-- > 0;) packed = packed << 4 | basis.colours[j];
     return static_cast<std::uint16_t>(packed);
 }
 
