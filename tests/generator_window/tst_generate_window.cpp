@@ -192,7 +192,7 @@ void GenerateWindow::optionKeys_data() {
     QTest::newRow("L L: three layers")
         << "L L" << QStringList{sprite, colourNo, "&Layers: 3", commaYes} << true << 0 << 3 << false << 1 << true;
     QTest::newRow("L four times: as many layers as the document needs")
-        << "L L L L C" << QStringList{sprite, colourYes, "&Layers: auto", commaYes} << true << 0 << 0 << true << 1 << true;
+        << "L L L L C" << QStringList{sprite, colourYes, "&Layers: auto (2)", commaYes} << true << 0 << 0 << true << 1 << true;
     QTest::newRow("2 from three layers goes back to one")
         << "L L 2" << initial << true << 0 << 1 << false << 1 << true;
     QTest::newRow("Ctrl+C toggles nothing; the text box copies the selected text exactly")

@@ -1,5 +1,7 @@
 #include "generator/window/generate_window.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
@@ -183,6 +185,11 @@ void TfrmExport::Regenerate() {
     resultCode_ = kNoError;
     GenerateTables(captured_, options_, tables_);
     resultCode_ = tables_.resultCode;
+    // auto says how many layers this document takes, which drawing can change.
+    if (options_.layers == kAutoLayers && options_.outputType == OutputType::kSprite) {
+        SetLabel(lb2layers_,
+                 "&Layers: auto (" + QString::number(std::max(tables_.layers, 1)) + ")");
+    }
     WriteOutput();
     ShowOutput();
 }
