@@ -10,6 +10,7 @@
 
 #include "editor/companion_window.h"
 #include "editor/editor_window.h"
+#include "generator/regenerate.h"
 #include "generator/sprite_lines.h"
 #include "image/swatch_zoom.h"
 
@@ -130,7 +131,10 @@ void TForm1::Redraw() {
     const int h = doc_.Height();
     const std::size_t bytes = static_cast<std::size_t>(zoom_) * sizeof(QRgb);
     const std::uint8_t* cel = doc_.CurrentCelPixels();
-    const GeneratorOptions options = chipView_ ? TableOptions() : GeneratorOptions{};
+    // The layers auto takes are counted once a redraw, for the chip and the sprite count alike.
+    const GeneratorOptions options =
+        chipView_ ? WithLayersChosen(CaptureDocument(doc_.Buffer()), TableOptions())
+                  : GeneratorOptions{};
     if (chipView_) {
         chip_.Show(CaptureDocument(doc_.Buffer()), doc_.CurrentCel(), options);
         cel = chip_.Pixels();

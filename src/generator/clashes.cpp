@@ -83,11 +83,9 @@ void TwoLayerRow(const std::uint8_t* row, int width, ClashList& clashes) {
 
 // Three or four layers with colour data: a line whose colours need more layers than there are.
 void ManyLayerRow(const std::uint8_t* row, int width, int layers, ClashList& clashes) {
-    const std::vector<int> colours = Colours(row, width, false);
-    unsigned set = 0;
-    for (const int colour : colours) set |= 1u << (colour & 15);
-    const int needed = LayersNeeded(static_cast<ColourSet>(set));
+    const int needed = LayersNeeded(ColoursOf(row, width));
     if (needed <= layers) return;
+    const std::vector<int> colours = Colours(row, width, false);
     std::vector<int> sorted = colours;
     std::sort(sorted.begin(), sorted.end());
     clashes.Add("colours " + Listed(sorted) + " need " + std::to_string(needed) + " layers, not " +

@@ -14,6 +14,13 @@ using ColourSet = std::uint16_t;
 
 inline constexpr int kMostLayers = 4;
 
+// The colours of a run of pixels other than 0, bytes above 15 taken as their low four bits.
+inline ColourSet ColoursOf(const std::uint8_t* pixels, int count) {
+    unsigned set = 0;
+    for (int x = 0; x < count; ++x) set |= 1u << (pixels[x] & 15);
+    return static_cast<ColourSet>(set & 0xFFFE);
+}
+
 // Whether two layers show the set as the two-layer tables split it: at most two colours, or
 // three where the greatest is the OR of the other two.
 bool FitsTwoLayers(ColourSet set);

@@ -7,17 +7,6 @@
 #include "generator/table_kinds.h"
 #include "generator/writers.h"
 
-namespace {
-
-// The colours of a run of pixels other than 0, bytes above 15 as their low four bits.
-ColourSet ColoursOf(const std::uint8_t* pixels, int count) {
-    unsigned set = 0;
-    for (int x = 0; x < count; ++x) set |= 1u << (pixels[x] & 15);
-    return static_cast<ColourSet>(set & 0xFFFE);
-}
-
-}  // namespace
-
 GeneratorKind ChooseGenerator(const GeneratorOptions& options) {
     return ChooseTableKind(options).kind;
 }

@@ -59,10 +59,8 @@ bool SplitRowsInLayersInOrder(const std::uint8_t* pixels, int width, int stride,
     bool fits = true;
     for (int r = 0; r < rows; ++r) {
         const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * stride;
-        unsigned set = 0;
-        for (int x = 0; x < width; ++x) set |= 1u << (row[x] & 15);
         LayerSplit split;
-        SplitColours(static_cast<ColourSet>(set), layers, split);
+        SplitColours(ColoursOf(row, width), layers, split);
         fits = fits && split.fits;
         for (int j = 0; j < layers; ++j) {
             const auto layer = static_cast<std::size_t>(j);

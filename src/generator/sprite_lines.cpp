@@ -34,7 +34,9 @@ int ChipSpritesPerLine(const GeneratorOptions& options) {
 }
 
 std::vector<std::string> LinesOverSpriteLimit(const CapturedDocument& doc,
-                                              const GeneratorOptions& options, int limit) {
+                                              const GeneratorOptions& given, int limit) {
+    // The layers of the whole document, chosen once rather than for every cel.
+    const GeneratorOptions options = WithLayersChosen(doc, given);
     std::vector<std::string> lines;
     for (int cel = 0; cel < doc.celCount; ++cel) {
         const std::vector<int> counts = SpritesOnLines(doc, cel, options);
