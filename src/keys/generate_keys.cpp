@@ -10,13 +10,18 @@
 
 namespace {
 
-// The help of T and F names the types and the formats of the window as their tables have them.
+// The titles of a table of choices, "a, b or c", as the window shows them.
+template <typename Rows>
+std::string Titles(const Rows& rows) {
+    std::vector<std::string> titles;
+    for (const auto& row : rows) titles.emplace_back(row.title);
+    return OneOf(titles);
+}
+
+// The help of T, F, P and L names the types, formats, piece sizes and layers of the window as
+// their tables have them.
 const std::string& TypeHelp() {
-    static const std::string help = [] {
-        std::vector<std::string> titles;
-        for (const TableTypeRow& type : kTableTypes) titles.emplace_back(type.title);
-        return "table type: " + OneOf(titles);
-    }();
+    static const std::string help = "table type: " + Titles(kTableTypes);
     return help;
 }
 
@@ -35,20 +40,13 @@ const std::string& FormatHelp() {
 }
 
 const std::string& PiecesHelp() {
-    static const std::string help = [] {
-        std::vector<std::string> titles;
-        for (const PiecesRow& pieces : kPieceSizes) titles.emplace_back(pieces.title);
-        return "sprite sets, pieces " + OneOf(titles) + " (sprite tables)";
-    }();
+    static const std::string help =
+        "sprite sets, pieces " + Titles(kPieceSizes) + " (sprite tables)";
     return help;
 }
 
 const std::string& LayersHelp() {
-    static const std::string help = [] {
-        std::vector<std::string> titles;
-        for (const LayersRow& layers : kLayerChoices) titles.emplace_back(layers.title);
-        return "sprite layers " + OneOf(titles) + " (sprite tables)";
-    }();
+    static const std::string help = "sprite layers " + Titles(kLayerChoices) + " (sprite tables)";
     return help;
 }
 
