@@ -62,20 +62,35 @@ Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions&
     }
     TextBuffer text(tables.values.size() * 5 + labels * (options.name.size() + 16) +
                     lines * (lineStart.size() + eol.length));
-    // Lines of up to 16 bytes, each "," after a byte but the last.
-    const auto putLines = [&](std::span<const TableValue> table, auto length) {
+    // Lines of up to 16 bytes, each "," after a byte but the last. The line start and end are
+    // copies, held in registers while characters are stored.
+    const auto putLines = [&text, shortStart, &shortLineStart, &eol, &lineStart](
+                              const BytePieces& pieces, std::span<const TableValue> table,
+                              auto length) {
+        const std::size_t tableLines = (table.size() + kBytesPerLine - 1) / kBytesPerLine;
+        if (!shortStart) {
+            for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
+                const std::size_t count = std::min(kBytesPerLine, table.size() - i);
+                text.Put(lineStart);
+                char* end = text.Room(count * 5 + sizeof eol.text);
+                end = PutPieces(end, pieces, table.data() + i, count, length) - 1;
+                std::memcpy(end, eol.text.data(), sizeof eol.text);
+                text.End(end + eol.length);
+            }
+            return;
+        }
+        const ShortPiece start = shortLineStart;
+        const ShortPiece stop = eol;
+        char* end = text.Room(tableLines * (sizeof start.text + kBytesPerLine * 5 + 8));
         for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
             const std::size_t count = std::min(kBytesPerLine, table.size() - i);
-            if (!shortStart) text.Put(lineStart);
-            char* end = text.Room(sizeof shortLineStart.text + count * 5 + sizeof eol.text);
-            if (shortStart) {
-                std::memcpy(end, shortLineStart.text.data(), sizeof shortLineStart.text);
-                end += shortLineStart.length;
-            }
-            end = PutPieces(end, bytes, table.data() + i, count, length) - 1;
-            std::memcpy(end, eol.text.data(), sizeof eol.text);
-            text.End(end + eol.length);
+            std::memcpy(end, start.text.data(), sizeof start.text);
+            end += start.length;
+            end = PutPieces(end, pieces, table.data() + i, count, length) - 1;
+            std::memcpy(end, stop.text.data(), sizeof stop.text);
+            end += stop.length;
         }
+        text.End(end);
     };
     const std::size_t length = bytes[0].length;  // the same for every byte, but with "h"
     for (int cel = 0; cel < tables.celCount; ++cel) {
@@ -87,11 +102,11 @@ Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions&
             text.Put(eol);
             const std::span<const TableValue> table = tables.Table(cel, t);
             if (options.numberStyle == NumberStyle::kSuffixH) {
-                putLines(table, [](unsigned v) { return v >= 0xA0 ? 5u : 4u; });
+                putLines(bytes, table, [](unsigned v) { return v >= 0xA0 ? 5u : 4u; });
             } else if (length == 4) {
-                putLines(table, [](unsigned) { return 4u; });
+                putLines(bytes, table, [](unsigned) { return 4u; });
             } else {
-                putLines(table, [](unsigned) { return 5u; });
+                putLines(bytes, table, [](unsigned) { return 5u; });
             }
         }
     }

@@ -51,17 +51,21 @@ Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& o
                     lines * (20 + eol.size() + options.name.size()));
     text.Put(head);
     // The bytes of one table: lines of up to 16, without the last ",".
-    const auto putBytes = [&](std::span<const TableValue> table) {
+    const auto putBytes = [&text, &nextLine](std::span<const TableValue> table) {
+        if (table.empty()) return;
+        // Copies, held in registers while characters are stored.
+        const ShortPiece next = nextLine;
+        const std::size_t tableLines = (table.size() + kBytesPerLine - 1) / kBytesPerLine;
+        char* end = text.Room(tableLines * (sizeof next.text + kBytesPerLine * 6));
         for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
             const std::size_t count = std::min(kBytesPerLine, table.size() - i);
-            char* end = text.Room(sizeof nextLine.text + count * 6);
             if (i > 0) {
-                std::memcpy(end, nextLine.text.data(), sizeof nextLine.text);
-                end += nextLine.length;
+                std::memcpy(end, next.text.data(), sizeof next.text);
+                end += next.length;
             }
-            text.End(PutPieces(end, bytes, table.data() + i, count, [](unsigned) { return 6u; }));
+            end = PutPieces(end, bytes, table.data() + i, count, [](unsigned) { return 6u; });
         }
-        if (!table.empty()) text.End(text.Room(0) - 1);  // the last byte's ","
+        text.End(end - 1);  // the last byte's ","
     };
     if (!tables.lengths.empty()) {
         // Cels of tables that differ in length: an array per cel and table, named as the

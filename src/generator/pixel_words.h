@@ -67,12 +67,14 @@ using Lanes = std::uint8_t __attribute__((vector_size(16)));
 
 // The first count pixels (at most 16) from p; the lanes past them are 0. Reads no further.
 inline Lanes LoadLanes(const std::uint8_t* p, int count) {
-    Lanes lanes{};
+    // Apart, so that a whole load stays in a register rather than going through memory.
     if (count >= 16) {
+        Lanes lanes;
         std::memcpy(&lanes, p, 16);
-    } else if (count > 0) {
-        std::memcpy(&lanes, p, static_cast<std::size_t>(count));
+        return lanes;
     }
+    Lanes lanes{};
+    if (count > 0) std::memcpy(&lanes, p, static_cast<std::size_t>(count));
     return lanes;
 }
 

@@ -228,6 +228,26 @@ INSTANTIATE_TEST_SUITE_P(
                               "10 REM n cel 1 pattern\r\n20 DATA &HA5,&H0C\r\n"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// Every line number, for starts and steps on both sides of a hundred: 8 x 64 has 8 DATA lines a
+// table.
+TEST(BasicLines, NumberEveryLineByTheStep) {
+    const std::vector<std::uint8_t> image = SpriteFileImage(8, 64, Pixels(8 * 64, 1));
+    const GeneratedTables tables =
+        GenerateTables(CaptureDocument(image.data()), SpriteOptions(true));
+    for (const auto& [start, step] :
+         {std::pair{0, 1}, {7, 13}, {95, 1}, {99, 100}, {1, 999}, {9990, 7}, {64000, 48}}) {
+        const Result<std::string> text = WriteTables(tables, kBasic, Lines(start, step));
+        ASSERT_TRUE(text.ok()) << text.message();
+        int number = start;
+        for (std::size_t at = 0; at < text->size(); at = text->find('\n', at) + 1) {
+            EXPECT_EQ(text->substr(at, text->find(' ', at) - at), std::to_string(number))
+                << "from " << start << " in steps of " << step;
+            number += step;
+        }
+        EXPECT_EQ(number, start + 18 * step);  // 2 remarks, 16 DATA lines
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Bin, Writers,
     testing::Values(WriterRow{"TwoCelsInTheTextsOrder", 8, 1, kTwoCels, SpriteOptions(true),
