@@ -113,9 +113,17 @@ Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOption
     }
     const ShortPiece eol(options.crlf ? "\r\n" : "\n");
 
-    // A line number and a blank, "DATA " and 5 characters a byte, or a remark.
-    TextBuffer text(tables.values.size() * 5 +
-                    static_cast<std::size_t>(lines) * (12 + eol.length + options.name.size() + 20));
+    // 5 characters a byte; a number, a keyword and the end of every line; the name and the other
+    // words of every remark; and the room asked for the longest table's lines, 64 characters each.
+    std::size_t longest = 0;
+    for (int cel = 0; cel < tables.celCount; ++cel) {
+        for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
+            longest = std::max(longest, tables.Length(cel, t));
+        }
+    }
+    const std::size_t remarks = static_cast<std::size_t>(tables.celCount) * tables.shapes.size();
+    TextBuffer text(tables.values.size() * 5 + static_cast<std::size_t>(lines) * (12 + eol.length) +
+                    remarks * (options.name.size() + 30) + (longest / kBytesPerLine + 1) * 64);
     LineNumbers numbers(options.lineStart, options.lineStep);
     const ShortPiece remark(" REM ");
     for (int cel = 0; cel < tables.celCount; ++cel) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -74,16 +75,26 @@ Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& o
             const std::string celName = options.name + "_c" + std::to_string(cel + 1) + "_";
             for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
                 const std::span<const TableValue> table = tables.Table(cel, t);
-                const std::string name = celName + std::string(RoleName(tables.shapes[t].role));
+                // Put piece by piece: a cel of sprites has a few hundred arrays.
                 text.Put(eol);
+                text.Put(table.empty() ? "/* " : "static const unsigned char ");
+                text.Put(celName);
+                text.Put(RoleName(tables.shapes[t].role));
                 if (table.empty()) {
-                    text.Put("/* " + name + ": no bytes */" + eol);
+                    text.Put(": no bytes */");
+                    text.Put(eol);
                     continue;
                 }
-                text.Put("static const unsigned char " + name + "[" + std::to_string(table.size()) +
-                         "] = {" + eol + "     ");
+                char length[24];
+                text.Put("[");
+                text.Put(std::string_view(
+                    length, std::to_chars(length, length + sizeof length, table.size()).ptr));
+                text.Put("] = {");
+                text.Put(nextLine);
                 putBytes(table);
-                text.Put(eol + "};" + eol);
+                text.Put(eol);
+                text.Put("};");
+                text.Put(eol);
             }
         }
         text.Put(eol + "#endif" + eol);
