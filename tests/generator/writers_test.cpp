@@ -287,6 +287,11 @@ INSTANTIATE_TEST_SUITE_P(
                    {"", 8, 1, kNotColours, ChrOptions(), kAsm, Named("s"), ""},
                    "Value 304 of cel 1's colour table is more than a byte: the cel holds pixels "
                    "that are not colour indices 0 to 15."},
+        RefusalRow{"ValueBeyondAByteAmongSixteen",
+                   {"", 16, 4, Join({Zeros(48), kNotColours, Zeros(8)}), ChrOptions(), kAsm,
+                    Named("s"), ""},
+                   "Value 304 of cel 1's colour table is more than a byte: the cel holds pixels "
+                   "that are not colour indices 0 to 15."},
         RefusalRow{"ValueBeyondAByteInBinary",
                    {"", 8, 1, kNotColours, ChrOptions(), TableFormat::kBin, Named("s"), ""},
                    "Value 304 of cel 1's colour table is more than a byte: the cel holds pixels "
