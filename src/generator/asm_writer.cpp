@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "generator/hex_lines.h"
 #include "generator/text_buffer.h"
 #include "generator/writers.h"
 
@@ -35,18 +36,26 @@ std::string ByteText(NumberStyle style, unsigned value) {
 }  // namespace
 
 Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions& options) {
-    static const std::array<BytePieces, 5> styles = [] {
-        std::array<BytePieces, 5> pieces;
-        for (std::size_t s = 0; s < pieces.size(); ++s) {
-            for (unsigned v = 0; v < 256; ++v) {
-                pieces[s][v] = ShortPiece(ByteText(static_cast<NumberStyle>(s), v) + ",");
-            }
+    // The "h" style writes "0" before digits that start with a letter: its pieces differ in length.
+    static const BytePieces suffixH = [] {
+        BytePieces pieces;
+        for (unsigned v = 0; v < 256; ++v) {
+            pieces[v] = ShortPiece(ByteText(NumberStyle::kSuffixH, v) + ",");
         }
         return pieces;
     }();
-    const BytePieces& bytes = styles.at(static_cast<std::size_t>(options.numberStyle));
+    // Every other style puts the same text before two digits; the "h" style comes last.
+    static const std::array<HexLines, 4> styles = [] {
+        const auto style = [](int s) {
+            const std::string zero = ByteText(static_cast<NumberStyle>(s), 0);
+            return HexLines(std::string_view(zero).substr(0, zero.size() - 2), ",");
+        };
+        return std::array<HexLines, 4>{style(0), style(1), style(2), style(3)};
+    }();
+    const bool suffix = options.numberStyle == NumberStyle::kSuffixH;
     const ShortPiece eol(options.crlf ? "\r\n" : "\n");
     const std::string lineStart = "\t" + options.directive + " ";
+    const LineShape shape(kBytesPerLine, lineStart, true, options.crlf ? "\r\n" : "\n");
     // The usual directives (up to 5 characters) start a line in one move; longer ones are put
     // whole.
     const bool shortStart = lineStart.size() < sizeof(ShortPiece::text);
@@ -62,8 +71,8 @@ Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions&
     }
     TextBuffer text(tables.values.size() * 5 + labels * (options.name.size() + 16) +
                     lines * (lineStart.size() + eol.length));
-    // Lines of up to 16 bytes, each "," after a byte but the last. The line start and end are
-    // copies, held in registers while characters are stored.
+    // Lines of up to 16 bytes, each "," after a byte but the last, in the "h" style. The line
+    // start and end are copies, held in registers while characters are stored.
     const auto putLines = [&text, shortStart, &shortLineStart, &eol, &lineStart](
                               const BytePieces& pieces, std::span<const TableValue> table,
                               auto length) {
@@ -92,7 +101,7 @@ Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions&
         }
         text.End(end);
     };
-    const std::size_t length = bytes[0].length;  // the same for every byte, but with "h"
+    const HexLines& bytes = styles.at(suffix ? 0 : static_cast<std::size_t>(options.numberStyle));
     for (int cel = 0; cel < tables.celCount; ++cel) {
         const std::string celLabel = options.name + "_c" + std::to_string(cel + 1) + "_";
         for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
@@ -101,13 +110,13 @@ Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions&
             text.Put(":");
             text.Put(eol);
             const std::span<const TableValue> table = tables.Table(cel, t);
-            if (options.numberStyle == NumberStyle::kSuffixH) {
-                putLines(bytes, table, [](unsigned v) { return v >= 0xA0 ? 5u : 4u; });
-            } else if (length == 4) {
-                putLines(bytes, table, [](unsigned) { return 4u; });
-            } else {
-                putLines(bytes, table, [](unsigned) { return 5u; });
+            if (suffix) {
+                putLines(suffixH, table, [](unsigned v) { return v >= 0xA0 ? 5u : 4u; });
+                continue;
             }
+            const std::size_t tableLines = (table.size() + kBytesPerLine - 1) / kBytesPerLine;
+            text.End(
+                bytes.Put(text.Room(tableLines * bytes.LineRoom(shape)), table, shape, nullptr));
         }
     }
     return text.Take();

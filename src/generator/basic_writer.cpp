@@ -7,84 +7,13 @@
 #include <cstring>
 #include <string>
 
+#include "generator/hex_lines.h"
 #include "generator/text_buffer.h"
 #include "generator/writers.h"
 
 namespace {
 
 constexpr std::size_t kBytesPerLine = 8;
-
-// "00" to "99".
-constexpr auto kPairs = [] {
-    std::array<char, 200> pairs{};
-    for (int v = 0; v < 100; ++v) {
-        pairs[static_cast<std::size_t>(2 * v)] = static_cast<char>('0' + v / 10);
-        pairs[static_cast<std::size_t>(2 * v + 1)] = static_cast<char>('0' + v % 10);
-    }
-    return pairs;
-}();
-
-// Line numbers counted up by a step. A number is kept as its hundreds, written out once for every
-// hundred, and its last two digits, so that most lines take two table moves rather than divisions.
-class LineNumbers {
-  public:
-    LineNumbers(int first, int step) : step_(step) { Start(first); }
-
-    // Puts the number and returns the end; the next call puts the next number. end has room for
-    // 8 + 2 characters.
-    char* Put(char* end) {
-        if (hundreds_ == 0) {
-            end = std::to_chars(end, end + 2, low_).ptr;
-        } else {
-            std::memcpy(end, &hundredsText_, sizeof hundredsText_);
-            end += hundredsLength_;
-            std::memcpy(end, kPairs.data() + 2 * low_, 2);
-            end += 2;
-        }
-        low_ += step_;
-        if (low_ >= 100) Start(hundreds_ * 100 + low_);
-        return end;
-    }
-
-  private:
-    void Start(int number) {
-        hundreds_ = number / 100;
-        low_ = number % 100;
-        std::array<char, sizeof hundredsText_> text{};
-        hundredsLength_ = static_cast<std::size_t>(
-            std::to_chars(text.data(), text.data() + text.size(), hundreds_).ptr - text.data());
-        std::memcpy(&hundredsText_, text.data(), sizeof hundredsText_);
-    }
-
-    int step_;
-    int hundreds_ = 0;
-    int low_ = 0;
-    std::uint64_t hundredsText_ = 0;  // the characters of the hundreds, the first in the low byte
-    std::size_t hundredsLength_ = 0;
-};
-
-// Puts the DATA lines of one table at end, which has room for them (64 characters a line), and
-// returns the end. The numbers and the line end are copies, held in registers while characters are
-// stored.
-char* PutDataLines(char* end, std::span<const TableValue> table, LineNumbers& counter,
-                   ShortPiece eol) {
-    static const BytePieces bytes = HexPieces("&H", ",");
-    const ShortPiece data(" DATA ");
-    LineNumbers numbers = counter;
-    const auto putLine = [&](const TableValue* values, std::size_t count) {
-        end = numbers.Put(end);
-        std::memcpy(end, data.text.data(), sizeof data.text);
-        end = PutPieces(end + data.length, bytes, values, count, [](unsigned) { return 5u; });
-        std::memcpy(end - 1, eol.text.data(), sizeof eol.text);  // over the last ","
-        end += eol.length - 1;
-    };
-    const std::size_t whole = table.size() / kBytesPerLine * kBytesPerLine;
-    // Whole lines of 8 bytes, each piece at a place known beforehand.
-    for (std::size_t i = 0; i < whole; i += kBytesPerLine) putLine(table.data() + i, kBytesPerLine);
-    if (whole < table.size()) putLine(table.data() + whole, table.size() - whole);
-    counter = numbers;
-    return end;
-}
 
 }  // namespace
 
@@ -113,8 +42,10 @@ Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOption
     }
     const ShortPiece eol(options.crlf ? "\r\n" : "\n");
 
+    static const HexLines bytes("&H", ",");
+    const LineShape data(kBytesPerLine, " DATA ", true, options.crlf ? "\r\n" : "\n");
     // 5 characters a byte; a number, a keyword and the end of every line; the name and the other
-    // words of every remark; and the room asked for the longest table's lines, 64 characters each.
+    // words of every remark; and the room asked for the longest table's lines.
     std::size_t longest = 0;
     for (int cel = 0; cel < tables.celCount; ++cel) {
         for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
@@ -123,7 +54,8 @@ Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOption
     }
     const std::size_t remarks = static_cast<std::size_t>(tables.celCount) * tables.shapes.size();
     TextBuffer text(tables.values.size() * 5 + static_cast<std::size_t>(lines) * (12 + eol.length) +
-                    remarks * (options.name.size() + 30) + (longest / kBytesPerLine + 1) * 64);
+                    remarks * (options.name.size() + 30) +
+                    (longest / kBytesPerLine + 1) * bytes.LineRoom(data));
     LineNumbers numbers(options.lineStart, options.lineStep);
     const ShortPiece remark(" REM ");
     for (int cel = 0; cel < tables.celCount; ++cel) {
@@ -137,7 +69,7 @@ Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOption
             text.Put(eol);
             const std::span<const TableValue> table = tables.Table(cel, t);
             const std::size_t dataLines = (table.size() + kBytesPerLine - 1) / kBytesPerLine;
-            text.End(PutDataLines(text.Room(dataLines * 64), table, numbers, eol));
+            text.End(bytes.Put(text.Room(dataLines * bytes.LineRoom(data)), table, data, &numbers));
         }
     }
     return text.Take();

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "generator/hex_lines.h"
 #include "generator/text_buffer.h"
 #include "generator/writers.h"
 
@@ -28,9 +29,11 @@ std::string CommentText(std::string_view text) {
 }  // namespace
 
 Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& options) {
-    static const BytePieces bytes = HexPieces(" 0x", ",");
+    static const HexLines bytes(" 0x", ",");
     const std::string eol = options.crlf ? "\r\n" : "\n";
-    const ShortPiece nextLine(eol + "     ");  // the bytes after the first 16 of a row
+    const std::string nextLineText = eol + "     ";  // before the bytes after the first 16 of a row
+    const ShortPiece nextLine(nextLineText);
+    const LineShape rows(kBytesPerLine, nextLineText, false, "");
     const std::string cels = std::to_string(tables.celCount);
 
     std::string guard = options.name + "_TABLES_H";
@@ -52,20 +55,10 @@ Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& o
                     lines * (20 + eol.size() + options.name.size()));
     text.Put(head);
     // The bytes of one table: lines of up to 16, without the last ",".
-    const auto putBytes = [&text, &nextLine](std::span<const TableValue> table) {
+    const auto putBytes = [&text, &rows](std::span<const TableValue> table) {
         if (table.empty()) return;
-        // Copies, held in registers while characters are stored.
-        const ShortPiece next = nextLine;
         const std::size_t tableLines = (table.size() + kBytesPerLine - 1) / kBytesPerLine;
-        char* end = text.Room(tableLines * (sizeof next.text + kBytesPerLine * 6));
-        for (std::size_t i = 0; i < table.size(); i += kBytesPerLine) {
-            const std::size_t count = std::min(kBytesPerLine, table.size() - i);
-            if (i > 0) {
-                std::memcpy(end, next.text.data(), sizeof next.text);
-                end += next.length;
-            }
-            end = PutPieces(end, bytes, table.data() + i, count, [](unsigned) { return 6u; });
-        }
+        char* end = bytes.Put(text.Room(tableLines * bytes.LineRoom(rows)), table, rows, nullptr);
         text.End(end - 1);  // the last byte's ","
     };
     if (!tables.lengths.empty()) {

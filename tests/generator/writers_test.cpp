@@ -2,10 +2,12 @@
 // 16, lines that wrap, each number style, CR LF; and what they refuse.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "example_tables.h"
+#include "generator/hex_lines.h"
 #include "generator/label_name.h"
 #include "generator/writers.h"
 
@@ -245,6 +247,52 @@ TEST(BasicLines, NumberEveryLineByTheStep) {
             number += step;
         }
         EXPECT_EQ(number, start + 18 * step);  // 2 remarks, 16 DATA lines
+    }
+}
+
+// Lines of every length up to 40 bytes, both ways, as plain concatenation writes them: BASIC's
+// numbered lines, C's rows without a first start or an end, a start too long for one move.
+TEST(HexLines, PutEveryTableAsConcatenationDoes) {
+    struct Shape {
+        const char* before;
+        const char* after;
+        std::size_t perLine;
+        const char* start;
+        bool startFirst;
+        const char* end;
+        bool numbered;
+    };
+    std::mt19937 random(7);
+    for (const Shape& s : {Shape{"&H", ",", 8, " DATA ", true, "\r\n", true},
+                           Shape{" 0x", ",", 16, "\n     ", false, "", false},
+                           Shape{"$", ",", 16, "\t.byte.long ", true, "\n", false}}) {
+        for (const HexLines::Way way : {HexLines::Way::kFastest, HexLines::Way::kOneByOne}) {
+            const HexLines lines(s.before, s.after, way);
+            const LineShape shape(s.perLine, s.start, s.startFirst, s.end);
+            for (std::size_t count = 0; count <= 40; ++count) {
+                std::vector<TableValue> table(count);
+                for (TableValue& v : table) v = static_cast<TableValue>(random() & 0xFF);
+                std::string expected;
+                int number = 95;
+                for (std::size_t i = 0; i < count; ++i) {
+                    if (i % s.perLine == 0 && s.numbered) expected += std::to_string(number++);
+                    if (i % s.perLine == 0 && (i > 0 || s.startFirst)) expected += s.start;
+                    char digits[8];
+                    std::snprintf(digits, sizeof digits, "%02X", table[i]);
+                    expected += s.before + std::string(digits) + s.after;
+                    const bool lineEnds = (i + 1) % s.perLine == 0 || i + 1 == count;
+                    if (lineEnds && *s.end != 0) expected.replace(expected.size() - 1, 1, s.end);
+                }
+                std::string text(lines.LineRoom(shape) * (count / s.perLine + 1), '\0');
+                LineNumbers numbers(95, 1);
+                const char* end =
+                    lines.Put(text.data(), table, shape, s.numbered ? &numbers : nullptr);
+                EXPECT_EQ(
+                    std::string_view(text.data(), static_cast<std::size_t>(end - text.data())),
+                    expected)
+                    << s.before << " bytes, " << count << " of them";
+            }
+        }
     }
 }
 

@@ -1,0 +1,136 @@
+#pragma once
+// Lines of table bytes as text, each byte the same text around its two upper-case hexadecimal
+// digits ("&H30,", " 0x30,", "$30,"): the DATA lines of BASIC, the rows of C arrays, the lines of
+// most assembler number styles. A whole table goes in one call, eight bytes at a time in a few byte
+// shuffles where the processor has SSSE3, one piece at a time elsewhere.
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string_view>
+
+#include "generator/tables.h"
+#include "generator/text_buffer.h"
+
+// Line numbers counted up by a step. A number is kept as its hundreds, whose text comes from a
+// table, and its last two digits, so that a line takes two table moves rather than divisions.
+class LineNumbers {
+  public:
+    // Numbers up to 65,599: BASIC takes up to 65,529.
+    LineNumbers(int first, int step) : step_(step) { Start(first); }
+
+    // Puts the number and returns the end; the next call puts the next number. end has room for
+    // 8 + 2 characters.
+    char* Put(char* end) {
+        if (hundreds_ == 0) {
+            end = std::to_chars(end, end + 2, low_).ptr;
+        } else {
+            std::memcpy(end, &hundredsText_, sizeof hundredsText_);
+            end += hundredsLength_;
+            std::memcpy(end, kPairs.data() + 2 * low_, 2);
+            end += 2;
+        }
+        low_ += step_;
+        if (low_ >= 100) Start(hundreds_ * 100 + low_);
+        return end;
+    }
+
+  private:
+    // "00" to "99".
+    static constexpr auto kPairs = [] {
+        std::array<char, 200> pairs{};
+        for (int v = 0; v < 100; ++v) {
+            pairs[static_cast<std::size_t>(2 * v)] = static_cast<char>('0' + v / 10);
+            pairs[static_cast<std::size_t>(2 * v + 1)] = static_cast<char>('0' + v % 10);
+        }
+        return pairs;
+    }();
+    // The text of every count of hundreds, the first character in the low byte, and its length.
+    struct Hundreds {
+        std::uint64_t text;
+        std::size_t length;
+    };
+    static constexpr auto kHundreds = [] {
+        std::array<Hundreds, 656> hundreds{};
+        for (std::size_t h = 1; h < hundreds.size(); ++h) {
+            std::size_t length = 0;
+            for (std::size_t rest = h; rest > 0; rest /= 10) ++length;
+            std::uint64_t text = 0;
+            for (std::size_t rest = h, i = length; rest > 0; rest /= 10) {
+                text |= std::uint64_t{'0' + rest % 10} << (8 * --i);
+            }
+            hundreds[h] = {text, length};
+        }
+        return hundreds;
+    }();
+
+    void Start(int number) {
+        hundreds_ = number / 100;
+        low_ = number % 100;
+        const Hundreds& text = kHundreds[static_cast<std::size_t>(hundreds_) % kHundreds.size()];
+        hundredsText_ = text.text;
+        hundredsLength_ = text.length;
+    }
+
+    int step_;
+    int hundreds_ = 0;
+    int low_ = 0;
+    std::uint64_t hundredsText_ = 0;
+    std::size_t hundredsLength_ = 0;
+};
+
+// What a table's lines look like around their bytes. Made once for many tables: the start and
+// end are kept as pieces that are copied in one move.
+struct LineShape {
+    // start goes before a line's first byte (after its number), and before the first line of a
+    // table only with startFirst; end takes the place of every line's last character ("," to a
+    // line break) unless it is empty.
+    LineShape(std::size_t bytesPerLine, std::string_view lineStart, bool onFirstLine,
+              std::string_view lineEnd)
+        : perLine(bytesPerLine),
+          start(lineStart),
+          shortStart(lineStart.size() < sizeof(ShortPiece::text)),
+          startPiece(shortStart ? ShortPiece(lineStart) : ShortPiece()),
+          startFirst(onFirstLine),
+          endPiece(lineEnd) {}
+
+    std::size_t perLine;
+    std::string_view start;
+    bool shortStart;
+    ShortPiece startPiece;
+    bool startFirst;
+    ShortPiece endPiece;
+};
+
+class HexLines {
+  public:
+    // The way the pieces are put: by byte shuffles where the processor has them, or one by one.
+    enum class Way { kFastest, kOneByOne };
+
+    // Each byte as before, its two digits, after: at most 6 characters of before and after.
+    HexLines(std::string_view before, std::string_view after, Way way = Way::kFastest);
+
+    // The room a line takes, with what its last moves write past it.
+    std::size_t LineRoom(const LineShape& shape) const {
+        return 10 + std::max<std::size_t>(8, shape.start.size()) + shape.perLine * length_ + 16;
+    }
+
+    // Puts the lines of one table at end, which has LineRoom() for each; each line starts with the
+    // next of numbers where there are numbers. Returns the end.
+    char* Put(char* end, std::span<const TableValue> table, const LineShape& shape,
+              LineNumbers* numbers) const;
+
+  private:
+    std::size_t length_;  // of one byte's piece
+    BytePieces pieces_;
+    // Eight pieces as up to four 16-byte parts: where each part's characters come from in the
+    // sixteen digits of eight bytes (0x80: from the text around them), and that text.
+    alignas(16) std::array<std::array<std::uint8_t, 16>, 4> sources_{};
+    alignas(16) std::array<std::array<std::uint8_t, 16>, 4> around_{};
+    bool shuffles_ = false;
+
+    friend struct LineWriter;
+};
