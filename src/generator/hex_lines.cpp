@@ -143,7 +143,7 @@ struct LineWriter {
 
 HexLines::HexLines(std::string_view before, std::string_view after, [[maybe_unused]] Way way)
     : length_(before.size() + 2 + after.size()), pieces_(HexPieces(before, after)) {
-    assert(length_ <= 8);
+    assert(length_ < sizeof(ShortPiece::text));
     for (std::size_t at = 0; at < 64; ++at) {
         const std::size_t piece = at / length_;
         const std::size_t offset = at % length_;

@@ -110,7 +110,8 @@ class HexLines {
     // The way the pieces are put: by byte shuffles where the processor has them, or one by one.
     enum class Way { kFastest, kOneByOne };
 
-    // Each byte as before, its two digits, after: at most 6 characters of before and after.
+    // Each byte as before, its two digits, after: at most 5 characters of before and after, so
+    // that a piece fits in one move.
     HexLines(std::string_view before, std::string_view after, Way way = Way::kFastest);
 
     // The room a line takes, with what its last moves write past it.
