@@ -40,20 +40,19 @@ struct ShuffledEight {
 #endif
 
 struct LineWriter {
-    // The lines of a table, the pieces of each eight bytes put by putEight; with kNumbered, each
-    // line starts with the next of numbers, and with kEnds, the shape's end takes the place of
-    // every line's last character.
-    template <bool kNumbered, bool kEnds, typename PutEight>
+    // The lines of a table, the pieces of each eight bytes put by putEight and those of the rest
+    // one by one, pieceLength(v) long; with kNumbered, each line starts with the next of numbers,
+    // and with kEnds, the shape's end takes the place of every line's last character.
+    template <bool kNumbered, bool kEnds, typename PutEight, typename PieceLength>
     [[gnu::always_inline]] static inline char* Lines(const HexLines& lines, char* end,
                                                      std::span<const TableValue> table,
                                                      const LineShape& shape, LineNumbers* counter,
-                                                     PutEight putEight) {
+                                                     PutEight putEight, PieceLength pieceLength) {
         // Copies, held in registers while characters are stored.
         const bool shortStart = shape.shortStart;
         const ShortPiece start = shape.startPiece;
         const ShortPiece stop = shape.endPiece;
         const std::size_t perLine = shape.perLine;
-        const std::size_t length = lines.length_;
         const bool startFirst = shape.startFirst;
         LineNumbers numbers = kNumbered ? *counter : LineNumbers(0, 1);
         for (std::size_t i = 0; i < table.size(); i += perLine) {
@@ -72,8 +71,7 @@ struct LineWriter {
             std::size_t done = 0;
             for (; done + 8 <= count; done += 8) end = putEight(end, values + done);
             if (done < count) {
-                end = PutPieces(end, lines.pieces_, values + done, count - done,
-                                [length](unsigned) { return static_cast<unsigned>(length); });
+                end = PutPieces(end, lines.pieces_, values + done, count - done, pieceLength);
             }
             if constexpr (kEnds) {
                 std::memcpy(end - 1, stop.text.data(), sizeof stop.text);
@@ -85,28 +83,44 @@ struct LineWriter {
     }
 
     // The lines of a table in the way the shape and the numbers ask for.
-    template <typename PutEight>
+    template <typename PutEight, typename PieceLength>
     [[gnu::always_inline]] static inline char* AnyLines(const HexLines& lines, char* end,
                                                         std::span<const TableValue> table,
                                                         const LineShape& shape,
-                                                        LineNumbers* counter, PutEight putEight) {
+                                                        LineNumbers* counter, PutEight putEight,
+                                                        PieceLength pieceLength) {
         if (counter != nullptr) {
-            return Lines<true, true>(lines, end, table, shape, counter, putEight);
+            return Lines<true, true>(lines, end, table, shape, counter, putEight, pieceLength);
         }
         if (shape.endPiece.length == 0) {
-            return Lines<false, false>(lines, end, table, shape, counter, putEight);
+            return Lines<false, false>(lines, end, table, shape, counter, putEight, pieceLength);
         }
-        return Lines<false, true>(lines, end, table, shape, counter, putEight);
+        return Lines<false, true>(lines, end, table, shape, counter, putEight, pieceLength);
     }
 
+    // Every piece one by one: of one length worked out beforehand, or of its own.
     static char* ByPieces(const HexLines& lines, char* end, std::span<const TableValue> table,
                           const LineShape& shape, LineNumbers* counter) {
+        const auto put = [&](auto pieceLength) {
+            return AnyLines(
+                lines, end, table, shape, counter,
+                [&lines, pieceLength](char* at, const TableValue* v) {
+                    return PutPieces(at, lines.pieces_, v, 8, pieceLength);
+                },
+                pieceLength);
+        };
+        if (lines.varying_) {
+            return put(
+                [&lines](unsigned v) { return static_cast<unsigned>(lines.pieces_[v].length); });
+        }
         const std::size_t length = lines.length_;
-        return AnyLines(
-            lines, end, table, shape, counter, [&lines, length](char* at, const TableValue* v) {
-                return PutPieces(at, lines.pieces_, v, 8,
-                                 [length](unsigned) { return static_cast<unsigned>(length); });
-            });
+        return put([length](unsigned) { return static_cast<unsigned>(length); });
+    }
+
+    // The length of every piece, for the bytes that are not eight together.
+    static auto OneLength(const HexLines& lines) {
+        const std::size_t length = lines.length_;
+        return [length](unsigned) { return static_cast<unsigned>(length); };
     }
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -116,13 +130,17 @@ struct LineWriter {
                                                            LineNumbers* counter) {
         switch ((8 * lines.length_ + 15) / 16) {
             case 1:
-                return AnyLines(lines, end, table, shape, counter, Eight<1>(lines));
+                return AnyLines(lines, end, table, shape, counter, Eight<1>(lines),
+                                OneLength(lines));
             case 2:
-                return AnyLines(lines, end, table, shape, counter, Eight<2>(lines));
+                return AnyLines(lines, end, table, shape, counter, Eight<2>(lines),
+                                OneLength(lines));
             case 3:
-                return AnyLines(lines, end, table, shape, counter, Eight<3>(lines));
+                return AnyLines(lines, end, table, shape, counter, Eight<3>(lines),
+                                OneLength(lines));
             default:
-                return AnyLines(lines, end, table, shape, counter, Eight<4>(lines));
+                return AnyLines(lines, end, table, shape, counter, Eight<4>(lines),
+                                OneLength(lines));
         }
     }
 
@@ -162,6 +180,10 @@ HexLines::HexLines(std::string_view before, std::string_view after, [[maybe_unus
 #if defined(__x86_64__) || defined(__i386__)
     shuffles_ = way == Way::kFastest && ProcessorHasMaskWay(false);
 #endif
+}
+
+HexLines::HexLines(const BytePieces& pieces) : length_(0), pieces_(pieces), varying_(true) {
+    for (const ShortPiece& piece : pieces_) length_ = std::max(length_, piece.length);
 }
 
 char* HexLines::Put(char* end, std::span<const TableValue> table, const LineShape& shape,

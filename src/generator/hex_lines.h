@@ -113,6 +113,8 @@ class HexLines {
     // Each byte as before, its two digits, after: at most 5 characters of before and after, so
     // that a piece fits in one move.
     HexLines(std::string_view before, std::string_view after, Way way = Way::kFastest);
+    // Pieces that differ in length, put one by one.
+    explicit HexLines(const BytePieces& pieces);
 
     // The room a line takes, with what its last moves write past it.
     std::size_t LineRoom(const LineShape& shape) const {
@@ -125,8 +127,9 @@ class HexLines {
               LineNumbers* numbers) const;
 
   private:
-    std::size_t length_;  // of one byte's piece
+    std::size_t length_;  // of one byte's piece; of the longest, where they differ
     BytePieces pieces_;
+    bool varying_ = false;
     // Eight pieces as up to four 16-byte parts: where each part's characters come from in the
     // sixteen digits of eight bytes (0x80: from the text around them), and that text.
     alignas(16) std::array<std::array<std::uint8_t, 16>, 4> sources_{};
