@@ -98,6 +98,12 @@ struct LineWriter {
         return Lines<false, true>(lines, end, table, shape, counter, putEight, pieceLength);
     }
 
+    // The one length of every piece.
+    static auto OneLength(const HexLines& lines) {
+        const std::size_t length = lines.length_;
+        return [length](unsigned) { return static_cast<unsigned>(length); };
+    }
+
     // Every piece one by one: of one length worked out beforehand, or of its own.
     static char* ByPieces(const HexLines& lines, char* end, std::span<const TableValue> table,
                           const LineShape& shape, LineNumbers* counter) {
@@ -113,14 +119,7 @@ struct LineWriter {
             return put(
                 [&lines](unsigned v) { return static_cast<unsigned>(lines.pieces_[v].length); });
         }
-        const std::size_t length = lines.length_;
-        return put([length](unsigned) { return static_cast<unsigned>(length); });
-    }
-
-    // The length of every piece, for the bytes that are not eight together.
-    static auto OneLength(const HexLines& lines) {
-        const std::size_t length = lines.length_;
-        return [length](unsigned) { return static_cast<unsigned>(length); };
+        return put(OneLength(lines));
     }
 
 #if defined(__x86_64__) || defined(__i386__)
