@@ -1,11 +1,13 @@
 #include "generator/row_split_masks.h"
 
+#include "document/sprite_document.h"
 #include "generator/layer_basis.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstring>
 #include <optional>
 
@@ -47,7 +49,8 @@ __attribute__((target("ssse3"))) inline std::uint32_t MaskOf(__m128i low, __m128
 
 using MaskFunction = void (*)(const std::uint8_t*, int, int, int, std::uint16_t*, __m128i&);
 
-// The colours of each of count lines, other than 0: bit v of masks[r] for colour v.
+// The colours of each of count lines, other than 0: bit v of masks[r] for colour v. masks has room
+// for count rounded up to eight, which the AVX2 way fills with masks of no colour.
 __attribute__((target("ssse3"))) void ColourMasksSsse3(const std::uint8_t* pixels, int width,
                                                        int stride, int count, std::uint16_t* masks,
                                                        __m128i& allPixels) {
@@ -69,41 +72,56 @@ __attribute__((target("ssse3"))) void ColourMasksSsse3(const std::uint8_t* pixel
     allPixels = all;
 }
 
-// The same 32 pixels at a time.
+// The same with AVX2, eight lines at a time: lines r to r + 3 in the low halves of four registers
+// and r + 4 to r + 7 in the high halves, each register's table bits folded into 16-bit words, and
+// the words of the four registers folded together by unpacking, so that no line's bits are
+// ORed across a register on their own.
 __attribute__((target("avx2"))) void ColourMasksAvx2(const std::uint8_t* pixels, int width,
                                                      int stride, int count, std::uint16_t* masks,
                                                      __m128i& allPixels) {
+    assert(width <= kMaxWidth);
+    // Lines past count are read from here: pixels 0, no colour.
+    alignas(16) static const std::uint8_t kNoLine[kMaxWidth] = {};
     const __m256i lowTable = _mm256_setr_epi8(SPRITEHEX_LOW_BITS, SPRITEHEX_LOW_BITS);
     const __m256i highTable = _mm256_setr_epi8(SPRITEHEX_HIGH_BITS, SPRITEHEX_HIGH_BITS);
     __m256i all = _mm256_setzero_si256();
-    __m128i rest = allPixels;  // what the 16-pixel steps at the ends of lines see
-    for (int r = 0; r < count; ++r) {
-        const std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * stride;
-        __m256i low = _mm256_setzero_si256();
-        __m256i high = _mm256_setzero_si256();
-        int x = 0;
-        for (; x + 32 <= width; x += 32) {
-            const __m256i lanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x));
-            all = _mm256_or_si256(all, lanes);
-            low = _mm256_or_si256(low, _mm256_shuffle_epi8(lowTable, lanes));
-            high = _mm256_or_si256(high, _mm256_shuffle_epi8(highTable, lanes));
+    for (int r = 0; r < count; r += 8) {
+        const auto line = [&](int j) {
+            return r + j < count ? pixels + static_cast<std::ptrdiff_t>(r + j) * stride : kNoLine;
+        };
+        // Word i of a half: the bits of pixels i and i + 8 of 16, ORed over the line's steps.
+        __m256i words[4];
+        for (int i = 0; i < 4; ++i) {
+            const std::uint8_t* upper = line(i);
+            const std::uint8_t* lower = line(i + 4);
+            __m256i low = _mm256_setzero_si256();
+            __m256i high = _mm256_setzero_si256();
+            for (int x = 0; x < width; x += 16) {
+                const __m256i lanes = _mm256_inserti128_si256(
+                    _mm256_castsi128_si256(LoadPixels(upper + x, width - x)),
+                    LoadPixels(lower + x, width - x), 1);
+                all = _mm256_or_si256(all, lanes);
+                low = _mm256_or_si256(low, _mm256_shuffle_epi8(lowTable, lanes));
+                high = _mm256_or_si256(high, _mm256_shuffle_epi8(highTable, lanes));
+            }
+            words[i] = _mm256_or_si256(_mm256_unpacklo_epi8(low, high),
+                                       _mm256_unpackhi_epi8(low, high));
         }
-        __m128i low128 =
-            _mm_or_si128(_mm256_castsi256_si128(low), _mm256_extracti128_si256(low, 1));
-        __m128i high128 =
-            _mm_or_si128(_mm256_castsi256_si128(high), _mm256_extracti128_si256(high, 1));
-        for (; x < width; x += 16) {
-            const __m128i lanes = LoadPixels(row + x, width - x);
-            rest = _mm_or_si128(rest, lanes);
-            low128 =
-                _mm_or_si128(low128, _mm_shuffle_epi8(_mm256_castsi256_si128(lowTable), lanes));
-            high128 =
-                _mm_or_si128(high128, _mm_shuffle_epi8(_mm256_castsi256_si128(highTable), lanes));
-        }
-        masks[r] = static_cast<std::uint16_t>(MaskOf(low128, high128));
+        // Lines r and r + 1 word by word, then r + 2 and r + 3 (and r + 4 to r + 7 above).
+        const __m256i pair01 = _mm256_or_si256(_mm256_unpacklo_epi16(words[0], words[1]),
+                                               _mm256_unpackhi_epi16(words[0], words[1]));
+        const __m256i pair23 = _mm256_or_si256(_mm256_unpacklo_epi16(words[2], words[3]),
+                                               _mm256_unpackhi_epi16(words[2], words[3]));
+        // Words 0 to 3 hold half of lines r to r + 3, words 4 to 7 the other half.
+        __m256i four = _mm256_or_si256(_mm256_unpacklo_epi32(pair01, pair23),
+                                       _mm256_unpackhi_epi32(pair01, pair23));
+        four = _mm256_or_si256(four, _mm256_srli_si256(four, 8));
+        const __m128i eight = _mm256_castsi256_si128(_mm256_permute4x64_epi64(four, 0x08));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(masks + r),
+                         _mm_and_si128(eight, _mm_set1_epi16(static_cast<short>(0xFFFE))));
     }
     allPixels = _mm_or_si128(
-        rest, _mm_or_si128(_mm256_castsi256_si128(all), _mm256_extracti128_si256(all, 1)));
+        allPixels, _mm_or_si128(_mm256_castsi256_si128(all), _mm256_extracti128_si256(all, 1)));
 }
 
 // The colours the tables keep of a line of four colours or more: the first three to appear. The
@@ -167,26 +185,95 @@ inline __m128i Lowest(__m128i x) {
     return _mm_and_si128(x, _mm_sub_epi16(_mm_setzero_si128(), x));
 }
 
+// The pattern bits of two layers for count lines (1 to 8), each stride pixels after the one
+// before: bits[j] holds layer j's bits of line i in its 16-bit lane i, the left byte low, for the
+// colour masks of layers[j]'s lanes. Lanes past count are 0.
+using BitsFunction = void (*)(const std::uint8_t*, int, int, int, __m128i, __m128i, __m128i*);
+
+// Pixels 7 to 0, then 15 to 8: a byte's leftmost pixel lands in its bit 7.
+#define SPRITEHEX_REVERSE 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8
+
+// One line at a time, a byte shuffle of its first 16 pixels per layer.
+__attribute__((target("ssse3"))) void LayerBitsSsse3(const std::uint8_t* first, int width,
+                                                     int stride, int count, __m128i layers1,
+                                                     __m128i layers2, __m128i* bits) {
+    const __m128i reverse = _mm_setr_epi8(SPRITEHEX_REVERSE);
+    alignas(16) std::uint16_t sets[2][8];
+    alignas(16) std::uint16_t found[2][8] = {};
+    _mm_store_si128(reinterpret_cast<__m128i*>(sets[0]), layers1);
+    _mm_store_si128(reinterpret_cast<__m128i*>(sets[1]), layers2);
+    for (int lane = 0; lane < count; ++lane) {
+        const __m128i reversed = _mm_shuffle_epi8(
+            LoadPixels(first + static_cast<std::ptrdiff_t>(lane) * stride, width), reverse);
+        for (int j = 0; j < 2; ++j) {
+            found[j][lane] = static_cast<std::uint16_t>(
+                _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(sets[j][lane]), reversed)));
+        }
+    }
+    bits[0] = _mm_load_si128(reinterpret_cast<const __m128i*>(found[0]));
+    bits[1] = _mm_load_si128(reinterpret_cast<const __m128i*>(found[1]));
+}
+
+// Two lines at a time, line i and line i + 4 in the halves of one register, the tables of both
+// made from the masks at once; the lines' bits are gathered in their lanes without a store.
+__attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, int width,
+                                                   int stride, int count, __m128i layers1,
+                                                   __m128i layers2, __m128i* bits) {
+    alignas(16) static const std::uint8_t kNoLine[16] = {};
+    const __m256i reverse = _mm256_setr_epi8(SPRITEHEX_REVERSE, SPRITEHEX_REVERSE);
+    const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
+    const __m256i sets[2] = {_mm256_broadcastsi128_si256(layers1),
+                             _mm256_broadcastsi128_si256(layers2)};
+    // The lane of line i spread over the low half's table, that of line i + 4 over the high
+    // half's: its low byte for colours 0 to 7, its high byte for 8 to 15.
+    const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 8, 8,
+                                            8, 8, 8, 8, 8, 8, 9, 9, 9, 9, 9, 9, 9, 9);
+    int gathered[2][4] = {};
+    const auto line = [&](int i) {
+        return i < count ? first + static_cast<std::ptrdiff_t>(i) * stride : kNoLine;
+    };
+    for (int i = 0; i < 4; ++i) {
+        const __m256i lanes = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(LoadPixels(line(i), std::min(width, 16))),
+            LoadPixels(line(i + 4), std::min(width, 16)), 1);
+        const __m256i reversed = _mm256_shuffle_epi8(lanes, reverse);
+        const __m256i pick = _mm256_add_epi8(spread, _mm256_set1_epi8(static_cast<char>(2 * i)));
+        for (int j = 0; j < 2; ++j) {
+            const __m256i table = _mm256_cmpeq_epi8(
+                _mm256_and_si256(_mm256_shuffle_epi8(sets[j], pick), bit), bit);
+            gathered[j][i] = _mm256_movemask_epi8(_mm256_shuffle_epi8(table, reversed));
+        }
+    }
+    // Lanes 0, 4, 1, 5, 2, 6, 3, 7 into their order.
+    const __m128i order = _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 6, 7, 10, 11, 14, 15);
+    for (int j = 0; j < 2; ++j) {
+        const auto [b0, b1, b2, b3] = gathered[j];
+        bits[j] = _mm_shuffle_epi8(_mm_setr_epi32(b0, b1, b2, b3), order);
+    }
+}
+
+// How a processor makes the masks and pattern bits.
+struct MaskWay {
+    MaskFunction masks;
+    BitsFunction bits;
+};
+
 // Lines of colour indices 0 to 15 only; false (with the tables partly written) when a pixel holds
 // a byte above 15. The masks of a batch of lines come first; then eight lines at a time, one
 // 16-bit lane each, give their colours c0 < c1 < c2, colour bytes and breaches; then each line
 // its pattern bytes, by a byte shuffle of its first 16 pixels.
-__attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
+__attribute__((target("ssse3"))) bool SplitRowsSsse3(const MaskWay& way,
                                                      const std::uint8_t* pixels, int width,
                                                      int stride, int rows, const LayerRows& tables,
                                                      RowBreaches& result) {
     // Copies the compiler knows no store changes.
     const LayerRows out = tables;
     RowBreaches breaches;
-    // Pixels 7 to 0, then 15 to 8: a byte's leftmost pixel lands in its bit 7.
-    const __m128i reverse = _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
     const __m128i zero = _mm_setzero_si128();
     __m128i all = zero;
     constexpr int kBatch = 64;
     // Whole groups of eight: the lanes past the last line are masks of no colour.
     alignas(16) std::uint16_t masks[kBatch + 8];
-    alignas(16) std::uint16_t layers1[8];
-    alignas(16) std::uint16_t layers2[8];
     alignas(16) std::uint16_t colours0[8];
     alignas(16) std::uint16_t colours1[8];
     // A cel of 8 pixels or fewer has no right column: its right bytes are written where the left
@@ -195,7 +282,7 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
     for (int batch = 0; batch < rows; batch += kBatch) {
         const int count = std::min(kBatch, rows - batch);
         const std::uint8_t* first = pixels + static_cast<std::ptrdiff_t>(batch) * stride;
-        colourMasks(first, width, stride, count, masks, all);
+        way.masks(first, width, stride, count, masks, all);
         std::fill(masks + count, masks + count + 8, std::uint16_t{0});
         for (int group = 0; group < count; group += 8) {
             __m128i colours = _mm_load_si128(reinterpret_cast<const __m128i*>(masks + group));
@@ -224,8 +311,6 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
             _mm_store_si128(reinterpret_cast<__m128i*>(colours0), c0);
             _mm_store_si128(reinterpret_cast<__m128i*>(colours1),
                             _mm_or_si128(c1, _mm_set1_epi16(0x40)));
-            _mm_store_si128(reinterpret_cast<__m128i*>(layers1), _mm_or_si128(b0, b2));
-            _mm_store_si128(reinterpret_cast<__m128i*>(layers2), _mm_or_si128(b1, b2));
             // A line sets code 3 for a dropped colour, then code 2 when c2 is not c0 OR c1.
             const __m128i notOr = _mm_andnot_si128(
                 _mm_or_si128(_mm_cmpeq_epi16(c2, zero), _mm_cmpeq_epi16(c2, _mm_or_si128(c0, c1))),
@@ -239,24 +324,16 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
                                         ? kNotOrColour
                                         : kTooManyColours;
             }
-            alignas(16) std::uint16_t bits1[8];
-            alignas(16) std::uint16_t bits2[8];
-            for (int lane = 0; lane < lanes; ++lane) {
-                const int r = batch + group + lane;
-                const __m128i reversed = _mm_shuffle_epi8(
-                    LoadPixels(pixels + static_cast<std::ptrdiff_t>(r) * stride, width), reverse);
-                bits1[lane] = static_cast<std::uint16_t>(
-                    _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(layers1[lane]), reversed)));
-                bits2[lane] = static_cast<std::uint16_t>(
-                    _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(layers2[lane]), reversed)));
-            }
+            __m128i layerBits[2];
+            way.bits(first + static_cast<std::ptrdiff_t>(group) * stride, width, stride, lanes,
+                     _mm_or_si128(b0, b2), _mm_or_si128(b1, b2), layerBits);
+            const __m128i all1 = layerBits[0];
+            const __m128i all2 = layerBits[1];
             const int r0 = batch + group;
             if (lanes == 8) {
                 // Eight lines at once: the left bytes, the right bytes and the colour bytes each
                 // in one store (the right ones first, for a cel without a right column).
                 const __m128i low = _mm_set1_epi16(0xFF);
-                const __m128i all1 = _mm_load_si128(reinterpret_cast<const __m128i*>(bits1));
-                const __m128i all2 = _mm_load_si128(reinterpret_cast<const __m128i*>(bits2));
                 const auto store = [](TableValue* to, __m128i values) {
                     _mm_storeu_si128(reinterpret_cast<__m128i*>(to), values);
                 };
@@ -268,6 +345,10 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(MaskFunction colourMasks,
                 store(out.colour2 + r0, _mm_or_si128(c1, _mm_set1_epi16(0x40)));
                 continue;
             }
+            alignas(16) std::uint16_t bits1[8];
+            alignas(16) std::uint16_t bits2[8];
+            _mm_store_si128(reinterpret_cast<__m128i*>(bits1), all1);
+            _mm_store_si128(reinterpret_cast<__m128i*>(bits2), all2);
             for (int lane = 0; lane < lanes; ++lane) {
                 const int r = r0 + lane;
                 out.pattern1[right + r] = static_cast<TableValue>(bits1[lane] >> 8);
@@ -291,7 +372,7 @@ __attribute__((target("ssse3"))) bool SplitLayersSsse3(MaskFunction colourMasks,
                                                        int stride, int rows, int layers,
                                                        const ManyLayerRows& tables, bool& fits) {
     const ManyLayerRows out = tables;
-    const __m128i reverse = _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    const __m128i reverse = _mm_setr_epi8(SPRITEHEX_REVERSE);
     __m128i all = _mm_setzero_si128();
     constexpr int kBatch = 64;
     alignas(16) std::uint16_t masks[kBatch];
@@ -332,8 +413,9 @@ bool ProcessorHasMaskWay(bool avx2) {
 
 bool SplitRowsByMasks(bool avx2, const std::uint8_t* pixels, int width, int stride, int rows,
                       const LayerRows& out, RowBreaches& breaches) {
-    return SplitRowsSsse3(avx2 ? ColourMasksAvx2 : ColourMasksSsse3, pixels, width, stride, rows,
-                          out, breaches);
+    static constexpr MaskWay kSsse3 = {ColourMasksSsse3, LayerBitsSsse3};
+    static constexpr MaskWay kAvx2 = {ColourMasksAvx2, LayerBitsAvx2};
+    return SplitRowsSsse3(avx2 ? kAvx2 : kSsse3, pixels, width, stride, rows, out, breaches);
 }
 
 bool SplitLayersByMasks(bool avx2, const std::uint8_t* pixels, int width, int stride, int rows,

@@ -18,6 +18,16 @@ struct SplitTables {
         return {values.data(), values.data() + patterns, values.data() + 2 * patterns,
                 values.data() + 2 * patterns + (values.size() - 2 * patterns) / 2};
     }
+    // Room for four layers of rows lines (the tables made for twice as many).
+    ManyLayerRows Layers(int rows, int layers) {
+        ManyLayerRows out{};
+        const std::size_t pattern = patterns / 2;
+        for (std::size_t j = 0; j < static_cast<std::size_t>(layers); ++j) {
+            out.patterns[j] = values.data() + j * pattern;
+            out.colours[j] = values.data() + 4 * pattern + j * static_cast<std::size_t>(rows);
+        }
+        return out;
+    }
     std::size_t patterns;
     std::vector<TableValue> values;
 };
@@ -31,7 +41,8 @@ TEST(SplitRows, ByMaskAgreesWithOrderOfAppearance) {
     std::mt19937 random(15);
     for (int round = 0; round < 2000; ++round) {
         const int width = 1 + static_cast<int>(random() % 64);
-        const int rows = 1 + static_cast<int>(random() % 8);
+        // Up to three groups of eight lines, the last one part full.
+        const int rows = 1 + static_cast<int>(random() % 20);
         // Lines of a piece lie further apart than their width, with other colours between them.
         const int stride = width + (round % 2 == 0 ? 0 : static_cast<int>(random() % 16));
         // From a few colours up to all sixteen; now and then a byte that is no colour index.
@@ -55,6 +66,18 @@ TEST(SplitRows, ByMaskAgreesWithOrderOfAppearance) {
                 << "way " << int(way) << ", round " << round << ", width " << width;
             ASSERT_EQ(fastFound.lastCode, slowFound.lastCode) << "round " << round;
             ASSERT_EQ(fastFound.dropped, slowFound.dropped) << "round " << round;
+        }
+        // Three and four layers, split by each line's colours.
+        const int layers = 3 + round % 2;
+        SplitTables slowLayers(width, rows * 2);
+        const bool slowFits = SplitRowsInLayers(SplitWay::kInOrder, lines.data(), width, width,
+                                                rows, layers, slowLayers.Layers(rows, layers));
+        for (const SplitWay way : ways) {
+            SplitTables fast(width, rows * 2);
+            const bool fastFits = SplitRowsInLayers(way, pixels.data(), width, stride, rows,
+                                                    layers, fast.Layers(rows, layers));
+            ASSERT_EQ(fast.values, slowLayers.values) << "way " << int(way) << ", round " << round;
+            ASSERT_EQ(fastFits, slowFits) << "round " << round;
         }
     }
 }
