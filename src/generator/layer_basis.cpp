@@ -103,21 +103,12 @@ std::vector<std::uint16_t> MakeBasisTable() {
     return best;
 }
 
-namespace {
-
-const std::vector<std::uint16_t>& Table() {
+const std::vector<std::uint16_t>& BasisTable() {
     static const std::vector<std::uint16_t> table = MakeBasisTable();
     return table;
 }
 
-// The colours v (1 to 15) that hold every bit of b.
-ColourSet Supersets(unsigned b) {
-    ColourSet set = 0;
-    for (unsigned v = 1; v < 16; ++v) {
-        if ((v & b) == b) set = static_cast<ColourSet>(set | 1u << v);
-    }
-    return set;
-}
+namespace {
 
 // The set's colours, least first, 0 past them.
 std::array<unsigned, 3> LeastThree(ColourSet set) {
@@ -135,12 +126,12 @@ std::array<unsigned, 3> LeastThree(ColourSet set) {
 // Two layers show exactly the sets whose smallest basis has at most two colours: a basis {a, b}
 // shows a, b and a OR b, the greatest.
 bool FitsTwoLayers(ColourSet set) {
-    return Table()[(set & 0xFFFE) >> 1] < 0x100;
+    return BasisTable()[(set & 0xFFFE) >> 1] < 0x100;
 }
 
 Basis SmallestBasis(ColourSet set) {
     Basis basis;
-    for (unsigned packed = Table()[(set & 0xFFFE) >> 1]; packed != 0; packed >>= 4) {
+    for (unsigned packed = BasisTable()[(set & 0xFFFE) >> 1]; packed != 0; packed >>= 4) {
         basis.colours[static_cast<std::size_t>(basis.count++)] =
             static_cast<std::uint8_t>(packed & 15);
     }
@@ -154,7 +145,7 @@ void SplitColours(ColourSet set, int layers, LayerSplit& split) {
         return table;
     }();
     set = static_cast<ColourSet>(set & 0xFFFE);
-    const unsigned packed = Table()[set >> 1];
+    const unsigned packed = BasisTable()[set >> 1];
     split.members = {};
     split.colourBytes = {0, 0x40, 0x40, 0x40};
     split.fits = true;

@@ -33,9 +33,20 @@ struct Basis {
 };
 Basis SmallestBasis(ColourSet set);
 
-// Every set's smallest basis, packed in four nibbles (the least colour lowest), indexed by the
-// set shifted right by one: what SmallestBasis looks up, made once at its first use.
+// Every set's smallest basis, packed in four nibbles (the least colour lowest, 0 in the nibbles
+// past it), indexed by the set shifted right by one: what SmallestBasis looks up.
 std::vector<std::uint16_t> MakeBasisTable();
+// That table, made once at its first use.
+const std::vector<std::uint16_t>& BasisTable();
+
+// The colours v (1 to 15) that hold every bit of b: those a layer of colour b is set for.
+constexpr ColourSet Supersets(unsigned b) {
+    unsigned set = 0;
+    for (unsigned v = 1; v < 16; ++v) {
+        if ((v & b) == b) set |= 1u << v;
+    }
+    return static_cast<ColourSet>(set);
+}
 
 // The layers a line of these colours needs: its smallest basis's size.
 inline int LayersNeeded(ColourSet set) {

@@ -185,50 +185,52 @@ inline __m128i Lowest(__m128i x) {
     return _mm_and_si128(x, _mm_sub_epi16(_mm_setzero_si128(), x));
 }
 
-// The pattern bits of two layers for count lines (1 to 8), each stride pixels after the one
-// before: bits[j] holds layer j's bits of line i in its 16-bit lane i, the left byte low, for the
-// colour masks of layers[j]'s lanes. Lanes past count are 0.
-using BitsFunction = void (*)(const std::uint8_t*, int, int, int, __m128i, __m128i, __m128i*);
+// The pattern bits of kLayers layers (1 to 4) for count lines (1 to 8), each stride pixels after
+// the one before: bits[j] holds layer j's bits of line i in its 16-bit lane i, the left byte low,
+// for the colours in lane i of sets[j]. Lanes past count are 0.
+using BitsFunction = void (*)(const std::uint8_t*, int, int, int, const __m128i*, __m128i*);
 
 // Pixels 7 to 0, then 15 to 8: a byte's leftmost pixel lands in its bit 7.
 #define SPRITEHEX_REVERSE 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8
 
 // One line at a time, a byte shuffle of its first 16 pixels per layer.
+template <int kLayers>
 __attribute__((target("ssse3"))) void LayerBitsSsse3(const std::uint8_t* first, int width,
-                                                     int stride, int count, __m128i layers1,
-                                                     __m128i layers2, __m128i* bits) {
+                                                     int stride, int count, const __m128i* sets,
+                                                     __m128i* bits) {
     const __m128i reverse = _mm_setr_epi8(SPRITEHEX_REVERSE);
-    alignas(16) std::uint16_t sets[2][8];
-    alignas(16) std::uint16_t found[2][8] = {};
-    _mm_store_si128(reinterpret_cast<__m128i*>(sets[0]), layers1);
-    _mm_store_si128(reinterpret_cast<__m128i*>(sets[1]), layers2);
+    alignas(16) std::uint16_t members[kLayers][8];
+    alignas(16) std::uint16_t found[kLayers][8] = {};
+    for (int j = 0; j < kLayers; ++j) {
+        _mm_store_si128(reinterpret_cast<__m128i*>(members[j]), sets[j]);
+    }
     for (int lane = 0; lane < count; ++lane) {
         const __m128i reversed = _mm_shuffle_epi8(
             LoadPixels(first + static_cast<std::ptrdiff_t>(lane) * stride, width), reverse);
-        for (int j = 0; j < 2; ++j) {
+        for (int j = 0; j < kLayers; ++j) {
             found[j][lane] = static_cast<std::uint16_t>(
-                _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(sets[j][lane]), reversed)));
+                _mm_movemask_epi8(_mm_shuffle_epi8(ColourTable(members[j][lane]), reversed)));
         }
     }
-    bits[0] = _mm_load_si128(reinterpret_cast<const __m128i*>(found[0]));
-    bits[1] = _mm_load_si128(reinterpret_cast<const __m128i*>(found[1]));
+    for (int j = 0; j < kLayers; ++j) {
+        bits[j] = _mm_load_si128(reinterpret_cast<const __m128i*>(found[j]));
+    }
 }
 
 // Two lines at a time, line i and line i + 4 in the halves of one register, the tables of both
-// made from the masks at once; the lines' bits are gathered in their lanes without a store.
+// made from the sets at once; the lines' bits are gathered in their lanes without a store.
+template <int kLayers>
 __attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, int width,
-                                                   int stride, int count, __m128i layers1,
-                                                   __m128i layers2, __m128i* bits) {
+                                                   int stride, int count, const __m128i* sets,
+                                                   __m128i* bits) {
     alignas(16) static const std::uint8_t kNoLine[16] = {};
     const __m256i reverse = _mm256_setr_epi8(SPRITEHEX_REVERSE, SPRITEHEX_REVERSE);
     const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
-    const __m256i sets[2] = {_mm256_broadcastsi128_si256(layers1),
-                             _mm256_broadcastsi128_si256(layers2)};
     // The lane of line i spread over the low half's table, that of line i + 4 over the high
     // half's: its low byte for colours 0 to 7, its high byte for 8 to 15.
     const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 8, 8,
                                             8, 8, 8, 8, 8, 8, 9, 9, 9, 9, 9, 9, 9, 9);
-    int gathered[2][4] = {};
+    int gathered[kLayers][4] = {};
     const auto line = [&](int i) {
         return i < count ? first + static_cast<std::ptrdiff_t>(i) * stride : kNoLine;
     };
@@ -238,25 +240,32 @@ __attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, in
             LoadPixels(line(i + 4), std::min(width, 16)), 1);
         const __m256i reversed = _mm256_shuffle_epi8(lanes, reverse);
         const __m256i pick = _mm256_add_epi8(spread, _mm256_set1_epi8(static_cast<char>(2 * i)));
-        for (int j = 0; j < 2; ++j) {
+        for (int j = 0; j < kLayers; ++j) {
             const __m256i table = _mm256_cmpeq_epi8(
-                _mm256_and_si256(_mm256_shuffle_epi8(sets[j], pick), bit), bit);
+                _mm256_and_si256(_mm256_shuffle_epi8(_mm256_broadcastsi128_si256(sets[j]), pick),
+                                 bit),
+                bit);
             gathered[j][i] = _mm256_movemask_epi8(_mm256_shuffle_epi8(table, reversed));
         }
     }
     // Lanes 0, 4, 1, 5, 2, 6, 3, 7 into their order.
     const __m128i order = _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 6, 7, 10, 11, 14, 15);
-    for (int j = 0; j < 2; ++j) {
+    for (int j = 0; j < kLayers; ++j) {
         const auto [b0, b1, b2, b3] = gathered[j];
         bits[j] = _mm_shuffle_epi8(_mm_setr_epi32(b0, b1, b2, b3), order);
     }
 }
 
-// How a processor makes the masks and pattern bits.
+// How a processor makes the masks, and the pattern bits of 2, 3 or 4 layers.
 struct MaskWay {
     MaskFunction masks;
-    BitsFunction bits;
+    BitsFunction bits[kMostLayers + 1];
 };
+constexpr MaskWay kSsse3Way = {
+    ColourMasksSsse3,
+    {nullptr, nullptr, LayerBitsSsse3<2>, LayerBitsSsse3<3>, LayerBitsSsse3<4>}};
+constexpr MaskWay kAvx2Way = {
+    ColourMasksAvx2, {nullptr, nullptr, LayerBitsAvx2<2>, LayerBitsAvx2<3>, LayerBitsAvx2<4>}};
 
 // Lines of colour indices 0 to 15 only; false (with the tables partly written) when a pixel holds
 // a byte above 15. The masks of a batch of lines come first; then eight lines at a time, one
@@ -324,9 +333,10 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(const MaskWay& way,
                                         ? kNotOrColour
                                         : kTooManyColours;
             }
+            const __m128i sets[2] = {_mm_or_si128(b0, b2), _mm_or_si128(b1, b2)};
             __m128i layerBits[2];
-            way.bits(first + static_cast<std::ptrdiff_t>(group) * stride, width, stride, lanes,
-                     _mm_or_si128(b0, b2), _mm_or_si128(b1, b2), layerBits);
+            way.bits[2](first + static_cast<std::ptrdiff_t>(group) * stride, width, stride, lanes,
+                        sets, layerBits);
             const __m128i all1 = layerBits[0];
             const __m128i all2 = layerBits[1];
             const int r0 = batch + group;
@@ -365,43 +375,120 @@ __attribute__((target("ssse3"))) bool SplitRowsSsse3(const MaskWay& way,
     return _mm_movemask_epi8(_mm_cmpeq_epi8(aboveFifteen, zero)) == 0xFFFF;
 }
 
-// Three or four layers: the masks of a batch of lines, then each line's split by its mask, and its
-// pattern bytes by a byte shuffle of its first 16 pixels per layer.
-__attribute__((target("ssse3"))) bool SplitLayersSsse3(MaskFunction colourMasks,
+// The colours a line's layers are set for and their colour bytes, eight lines at a time, one
+// 16-bit lane each: as SplitColours gives them for each line's colours in `sets` and the packed
+// smallest basis of those colours in `bases`.
+struct GroupSplit {
+    __m128i members[kMostLayers];
+    __m128i colourBytes[kMostLayers];
+};
+
+__attribute__((target("ssse3"))) GroupSplit SplitGroup(__m128i sets, __m128i bases) {
+    // The colours whose every bit a colour holds, colour by colour, low and high bytes apart.
+    static constexpr auto kSupersetBytes = [] {
+        std::array<std::array<std::uint8_t, 16>, 2> bytes{};
+        for (unsigned c = 0; c < 16; ++c) {
+            bytes[0][c] = static_cast<std::uint8_t>(Supersets(c) & 0xFF);
+            bytes[1][c] = static_cast<std::uint8_t>(Supersets(c) >> 8);
+        }
+        return bytes;
+    }();
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i orBit = _mm_set1_epi16(0x40);
+    const __m128i superLow = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kSupersetBytes[0]));
+    const __m128i superHigh =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kSupersetBytes[1]));
+    // Lines that two layers show, split as the two-layer tables split them.
+    const __m128i two = _mm_cmpeq_epi16(_mm_and_si128(bases, _mm_set1_epi16(-256)), zero);
+    const __m128i b0 = Lowest(sets);
+    const __m128i rest = _mm_xor_si128(sets, b0);
+    const __m128i b1 = Lowest(rest);
+    const __m128i b2 = _mm_xor_si128(rest, b1);
+    const __m128i twoMembers[kMostLayers] = {_mm_or_si128(b0, b2), _mm_or_si128(b1, b2), zero,
+                                             zero};
+    const __m128i twoBytes[kMostLayers] = {ColourIndex(b0), _mm_or_si128(ColourIndex(b1), orBit),
+                                           orBit, orBit};
+    GroupSplit split;
+    for (int j = 0; j < kMostLayers; ++j) {
+        // Basis colour j, 0 past the basis; the high byte of a lane looks up nothing.
+        const __m128i colour = _mm_and_si128(_mm_srli_epi16(bases, 4 * j), _mm_set1_epi16(15));
+        const __m128i index = _mm_or_si128(colour, _mm_set1_epi16(-256));
+        const __m128i supersets = _mm_or_si128(
+            _mm_shuffle_epi8(superLow, index),
+            _mm_slli_epi16(_mm_shuffle_epi8(superHigh, index), 8));
+        const __m128i members =
+            _mm_andnot_si128(_mm_cmpeq_epi16(colour, zero), _mm_and_si128(sets, supersets));
+        const __m128i bytes = j == 0 ? colour : _mm_or_si128(colour, orBit);
+        split.members[j] =
+            _mm_or_si128(_mm_and_si128(two, twoMembers[j]), _mm_andnot_si128(two, members));
+        split.colourBytes[j] =
+            _mm_or_si128(_mm_and_si128(two, twoBytes[j]), _mm_andnot_si128(two, bytes));
+    }
+    return split;
+}
+
+// Three or four layers, eight lines at a time: the masks of a batch of lines, each line's
+// smallest basis looked up, the split of eight lines in their lanes, then their pattern bits.
+__attribute__((target("ssse3"))) bool SplitLayersSsse3(const MaskWay& way,
                                                        const std::uint8_t* pixels, int width,
                                                        int stride, int rows, int layers,
                                                        const ManyLayerRows& tables, bool& fits) {
     const ManyLayerRows out = tables;
-    const __m128i reverse = _mm_setr_epi8(SPRITEHEX_REVERSE);
-    __m128i all = _mm_setzero_si128();
+    const std::uint16_t* basisTable = BasisTable().data();
+    const __m128i zero = _mm_setzero_si128();
+    __m128i all = zero;
+    __m128i tooRich = zero;
     constexpr int kBatch = 64;
-    alignas(16) std::uint16_t masks[kBatch];
+    alignas(16) std::uint16_t masks[kBatch + 8];
     const std::ptrdiff_t right = width > 8 ? rows : 0;
-    bool allFit = true;
     for (int batch = 0; batch < rows; batch += kBatch) {
         const int count = std::min(kBatch, rows - batch);
-        colourMasks(pixels + static_cast<std::ptrdiff_t>(batch) * stride, width, stride, count,
-                    masks, all);
-        for (int line = 0; line < count; ++line) {
-            const int r = batch + line;
-            LayerSplit split;
-            SplitColours(masks[line], layers, split);
-            allFit = allFit && split.fits;
-            const __m128i reversed = _mm_shuffle_epi8(
-                LoadPixels(pixels + static_cast<std::ptrdiff_t>(r) * stride, width), reverse);
+        const std::uint8_t* first = pixels + static_cast<std::ptrdiff_t>(batch) * stride;
+        way.masks(first, width, stride, count, masks, all);
+        std::fill(masks + count, masks + count + 8, std::uint16_t{0});
+        for (int group = 0; group < count; group += 8) {
+            alignas(16) std::uint16_t bases[8];
+            for (int lane = 0; lane < 8; ++lane) bases[lane] = basisTable[masks[group + lane] >> 1];
+            const __m128i packed = _mm_load_si128(reinterpret_cast<const __m128i*>(bases));
+            const GroupSplit split =
+                SplitGroup(_mm_load_si128(reinterpret_cast<const __m128i*>(masks + group)), packed);
+            // Three layers cannot show a line whose basis has a fourth colour.
+            if (layers == 3) tooRich = _mm_or_si128(tooRich, _mm_srli_epi16(packed, 12));
+            const int lanes = std::min(8, count - group);
+            __m128i layerBits[kMostLayers];
+            way.bits[static_cast<std::size_t>(layers)](
+                first + static_cast<std::ptrdiff_t>(group) * stride, width, stride, lanes,
+                split.members, layerBits);
+            const int r0 = batch + group;
             for (int j = 0; j < layers; ++j) {
-                const auto layer = static_cast<std::size_t>(j);
-                const auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(
-                    _mm_shuffle_epi8(ColourTable(split.members[layer]), reversed)));
-                out.patterns[layer][right + r] = static_cast<TableValue>(bits >> 8);
-                out.patterns[layer][r] = static_cast<TableValue>(bits & 0xFF);
-                out.colours[layer][r] = split.colourBytes[layer];
+                TableValue* pattern = out.patterns[static_cast<std::size_t>(j)];
+                TableValue* colours = out.colours[static_cast<std::size_t>(j)];
+                const __m128i leftBytes = _mm_and_si128(layerBits[j], _mm_set1_epi16(0xFF));
+                const __m128i rightBytes = _mm_srli_epi16(layerBits[j], 8);
+                if (lanes == 8) {
+                    // The right bytes first, for a cel without a right column.
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(pattern + right + r0), rightBytes);
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(pattern + r0), leftBytes);
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(colours + r0),
+                                     split.colourBytes[j]);
+                    continue;
+                }
+                alignas(16) std::uint16_t values[3][8];
+                _mm_store_si128(reinterpret_cast<__m128i*>(values[0]), rightBytes);
+                _mm_store_si128(reinterpret_cast<__m128i*>(values[1]), leftBytes);
+                _mm_store_si128(reinterpret_cast<__m128i*>(values[2]), split.colourBytes[j]);
+                for (int lane = 0; lane < lanes; ++lane) {
+                    pattern[right + r0 + lane] = values[0][lane];
+                    pattern[r0 + lane] = values[1][lane];
+                    colours[r0 + lane] = values[2][lane];
+                }
             }
         }
     }
-    fits = allFit;
+    // Lanes past the last line hold no colour, so no basis either.
+    fits = _mm_movemask_epi8(_mm_cmpeq_epi16(tooRich, zero)) == 0xFFFF;
     const __m128i aboveFifteen = _mm_and_si128(all, _mm_set1_epi8(static_cast<char>(0xF0)));
-    return _mm_movemask_epi8(_mm_cmpeq_epi8(aboveFifteen, _mm_setzero_si128())) == 0xFFFF;
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(aboveFifteen, zero)) == 0xFFFF;
 }
 
 }  // namespace
@@ -413,15 +500,13 @@ bool ProcessorHasMaskWay(bool avx2) {
 
 bool SplitRowsByMasks(bool avx2, const std::uint8_t* pixels, int width, int stride, int rows,
                       const LayerRows& out, RowBreaches& breaches) {
-    static constexpr MaskWay kSsse3 = {ColourMasksSsse3, LayerBitsSsse3};
-    static constexpr MaskWay kAvx2 = {ColourMasksAvx2, LayerBitsAvx2};
-    return SplitRowsSsse3(avx2 ? kAvx2 : kSsse3, pixels, width, stride, rows, out, breaches);
+    return SplitRowsSsse3(avx2 ? kAvx2Way : kSsse3Way, pixels, width, stride, rows, out, breaches);
 }
 
 bool SplitLayersByMasks(bool avx2, const std::uint8_t* pixels, int width, int stride, int rows,
                         int layers, const ManyLayerRows& out, bool& fits) {
-    return SplitLayersSsse3(avx2 ? ColourMasksAvx2 : ColourMasksSsse3, pixels, width, stride, rows,
-                            layers, out, fits);
+    return SplitLayersSsse3(avx2 ? kAvx2Way : kSsse3Way, pixels, width, stride, rows, layers, out,
+                            fits);
 }
 
 #else
