@@ -22,15 +22,17 @@ inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
 inline constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
 inline constexpr std::uint64_t kFlags = 0x8080808080808080ULL;
 
-// The first count pixels (at most 8) from p; the bytes past them are 0. Reads no further.
+// The first count pixels (at most 8) from p; the bytes past them are 0. Reads no further. Two
+// loads that may overlap, rather than a copy of count bytes, which would go through memory.
 inline std::uint64_t Load(const std::uint8_t* p, int count) {
-    std::uint64_t word = 0;
-    if (count >= 8) {
-        std::memcpy(&word, p, 8);
-    } else if (count > 0) {
-        std::memcpy(&word, p, static_cast<std::size_t>(count));
-    }
-    return word;
+    const auto bytes = [p](int at, auto word) {
+        std::memcpy(&word, p + at, sizeof word);
+        return static_cast<std::uint64_t>(word);
+    };
+    if (count >= 8) return bytes(0, std::uint64_t{0});
+    if (count >= 4) return bytes(0, std::uint32_t{0}) | bytes(count - 4, std::uint32_t{0}) << 8 * (count - 4);
+    if (count >= 2) return bytes(0, std::uint16_t{0}) | bytes(count - 2, std::uint16_t{0}) << 8 * (count - 2);
+    return count == 1 ? p[0] : 0;
 }
 
 // Flags of the first count pixels of a word.
@@ -73,9 +75,17 @@ inline Lanes LoadLanes(const std::uint8_t* p, int count) {
         std::memcpy(&lanes, p, 16);
         return lanes;
     }
-    Lanes lanes{};
-    if (count > 0) std::memcpy(&lanes, p, static_cast<std::size_t>(count));
+    const std::uint64_t low = Load(p, count);
+    const std::uint64_t high = count > 8 ? Load(p + 8, count - 8) : 0;
+#if defined(__SSE2__)
+    return reinterpret_cast<Lanes>(
+        _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low)));
+#else
+    Lanes lanes;
+    std::memcpy(&lanes, &low, 8);
+    std::memcpy(reinterpret_cast<char*>(&lanes) + 8, &high, 8);
     return lanes;
+#endif
 }
 
 // Pixels 0 to 7 (half 0) or 8 to 15 (half 1) of a comparison's lanes as a flag word.
@@ -98,6 +108,23 @@ inline unsigned DrawnBits(const Lanes& lanes) {
     for (int i = 0; i < 16; ++i) bits |= static_cast<unsigned>(drawn[i] & 1) << i;
     return bits;
 #endif
+}
+
+// Eight 16-bit lanes, a vector type of GCC and Clang: a line's bits in each, or eight table
+// values.
+using PixelBits = std::uint16_t __attribute__((vector_size(16)));
+
+// Each lane's two bytes with their bits in reverse order: the bits of pixels 0 to 7 and 8 to 15
+// (the first in bit 0) as the left and right pattern bytes (the first in bit 7).
+inline PixelBits PatternBytes(PixelBits bits) {
+    bits = (bits >> 4 & 0x0F0F) | (bits & 0x0F0F) << 4;
+    bits = (bits >> 2 & 0x3333) | (bits & 0x3333) << 2;
+    return (bits >> 1 & 0x5555) | (bits & 0x5555) << 1;
+}
+
+// Eight lanes into eight table values.
+inline void StoreEight(std::uint16_t* to, PixelBits values) {
+    std::memcpy(to, &values, sizeof values);
 }
 
 // A byte with its bits in reverse order: eight pixels' bits (the first in bit 0) as a pattern byte

@@ -2,6 +2,7 @@
 
 #include "document/sprite_document.h"
 #include "generator/layer_basis.h"
+#include "generator/pixel_words.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -18,9 +19,7 @@ namespace {
 // The 16 pixels from p, or the count (below 16) there are with 0 after them.
 __attribute__((target("ssse3"))) inline __m128i LoadPixels(const std::uint8_t* p, int count) {
     if (count >= 16) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    alignas(16) std::uint8_t rest[16] = {};
-    std::memcpy(rest, p, static_cast<std::size_t>(count));
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(rest));
+    return reinterpret_cast<__m128i>(pixel_words::LoadLanes(p, count));
 }
 
 // A table for a byte shuffle: byte v is 0xFF where bit v of the colour mask is set.

@@ -88,25 +88,45 @@ class CelSprites {
 };
 
 // One layer straight from the cel's lines, sixteen pixels at a time: a bit per drawn pixel, each
-// line's first drawn colour. False when nothing is drawn in the piece.
-bool OneLayer(const Piece& piece, int side, CelSprites& sprites) {
+// line's first drawn colour. The bits of eight lines turn into pattern bytes together. False when
+// nothing is drawn in the piece. A whole piece (kWhole) has all its lines and columns in the cel.
+template <int kSide, bool kWhole>
+bool OneLayerOf(const Piece& piece, CelSprites& sprites) {
     TableValue* pattern = sprites.Pattern();
     TableValue* colours = sprites.Colours();
+    const int columns = kWhole ? kSide : piece.columns;
     unsigned drawn = 0;
-    for (int r = 0; r < piece.lines; ++r) {
-        const std::uint8_t* row = piece.first + static_cast<std::ptrdiff_t>(r) * piece.stride;
-        const unsigned bits = DrawnBits(LoadLanes(row, piece.columns));
-        pattern[r] = kReversedBits[bits & 0xFF];
-        if (side == 16) pattern[16 + r] = kReversedBits[bits >> 8];
-        colours[r] = bits != 0 ? row[std::countr_zero(bits)] : TableValue{0};
-        drawn |= bits;
-    }
-    for (int r = piece.lines; r < side; ++r) {
-        pattern[r] = 0;
-        if (side == 16) pattern[16 + r] = 0;
-        colours[r] = 0;
+    for (int r0 = 0; r0 < kSide; r0 += 8) {
+        // Lane i: line r0 + i's bits, its first pixel in bit 0; 0 past the piece's lines.
+        PixelBits bits{};
+        // Unrolled, so that each line's bits go straight into their lane, not through memory.
+#pragma GCC unroll 8
+        for (int i = 0; i < 8; ++i) {
+            const int r = r0 + i;
+            if (!kWhole && r >= piece.lines) {
+                colours[r] = 0;
+                continue;
+            }
+            const std::uint8_t* row = piece.first + static_cast<std::ptrdiff_t>(r) * piece.stride;
+            const unsigned lineBits = DrawnBits(LoadLanes(row, columns));
+            bits[i] = static_cast<std::uint16_t>(lineBits);
+            // A line with nothing drawn reads its first pixel, which is 0.
+            colours[r] = row[std::countr_zero(lineBits) & 15];
+            drawn |= lineBits;
+        }
+        const PixelBits bytes = PatternBytes(bits);
+        StoreEight(pattern + r0, bytes & 0xFF);
+        if (kSide == 16) StoreEight(pattern + 16 + r0, bytes >> 8);
     }
     return drawn != 0;
+}
+
+bool OneLayer(const Piece& piece, int side, CelSprites& sprites) {
+    const bool whole = piece.columns == side && piece.lines == side;
+    if (side == 16) {
+        return whole ? OneLayerOf<16, true>(piece, sprites) : OneLayerOf<16, false>(piece, sprites);
+    }
+    return whole ? OneLayerOf<8, true>(piece, sprites) : OneLayerOf<8, false>(piece, sprites);
 }
 
 // The first colour byte that is not 0, or 0.
