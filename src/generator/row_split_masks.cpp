@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cassert>
 #include <cstring>
 #include <optional>
@@ -71,53 +72,87 @@ __attribute__((target("ssse3"))) void ColourMasksSsse3(const std::uint8_t* pixel
     allPixels = all;
 }
 
-// The same with AVX2, eight lines at a time: lines r to r + 3 in the low halves of four registers
-// and r + 4 to r + 7 in the high halves, each register's table bits folded into 16-bit words, and
-// the words of the four registers folded together by unpacking, so that no line's bits are
-// ORed across a register on their own.
+// The masks of `lines` lines (8 when kFull) with AVX2: lines 0 to 3 in the low halves of four
+// registers and 4 to 7 in the high halves, each register's table bits folded into 16-bit words,
+// and the words of the four registers folded together by unpacking, so that no line's bits are
+// ORed across a register on their own. kWidth is the lines' width when it is known, else 0.
+template <int kWidth, bool kFull>
+__attribute__((target("avx2"))) inline __m128i MasksOfEight(const std::uint8_t* first, int width,
+                                                            int stride, int lines, __m256i& all) {
+    // Lines past the last are read from here: pixels 0, no colour.
+    alignas(16) static const std::uint8_t kNoLine[kMaxWidth] = {};
+    const int w = kWidth != 0 ? kWidth : width;
+    const __m256i lowTable = _mm256_setr_epi8(SPRITEHEX_LOW_BITS, SPRITEHEX_LOW_BITS);
+    const __m256i highTable = _mm256_setr_epi8(SPRITEHEX_HIGH_BITS, SPRITEHEX_HIGH_BITS);
+    const auto line = [&](int j) {
+        return kFull || j < lines ? first + static_cast<std::ptrdiff_t>(j) * stride : kNoLine;
+    };
+    // Word i of a half: the bits of pixels i and i + 8 of 16, ORed over the line's steps.
+    __m256i words[4];
+    for (int i = 0; i < 4; ++i) {
+        const std::uint8_t* upper = line(i);
+        const std::uint8_t* lower = line(i + 4);
+        __m256i low = _mm256_setzero_si256();
+        __m256i high = _mm256_setzero_si256();
+        for (int x = 0; x < w; x += 16) {
+            const __m256i lanes =
+                _mm256_inserti128_si256(_mm256_castsi128_si256(LoadPixels(upper + x, w - x)),
+                                        LoadPixels(lower + x, w - x), 1);
+            all = _mm256_or_si256(all, lanes);
+            low = _mm256_or_si256(low, _mm256_shuffle_epi8(lowTable, lanes));
+            high = _mm256_or_si256(high, _mm256_shuffle_epi8(highTable, lanes));
+        }
+        words[i] =
+            _mm256_or_si256(_mm256_unpacklo_epi8(low, high), _mm256_unpackhi_epi8(low, high));
+    }
+    // Lines 0 and 1 word by word, then 2 and 3 (and 4 to 7 above).
+    const __m256i pair01 = _mm256_or_si256(_mm256_unpacklo_epi16(words[0], words[1]),
+                                           _mm256_unpackhi_epi16(words[0], words[1]));
+    const __m256i pair23 = _mm256_or_si256(_mm256_unpacklo_epi16(words[2], words[3]),
+                                           _mm256_unpackhi_epi16(words[2], words[3]));
+    // Words 0 to 3 hold half of lines 0 to 3, words 4 to 7 the other half.
+    __m256i four = _mm256_or_si256(_mm256_unpacklo_epi32(pair01, pair23),
+                                   _mm256_unpackhi_epi32(pair01, pair23));
+    four = _mm256_or_si256(four, _mm256_srli_si256(four, 8));
+    const __m128i eight = _mm256_castsi256_si128(_mm256_permute4x64_epi64(four, 0x08));
+    return _mm_and_si128(eight, _mm_set1_epi16(static_cast<short>(0xFFFE)));
+}
+
+template <int kWidth>
+__attribute__((target("avx2"))) void ColourMasksOf(const std::uint8_t* pixels, int width,
+                                                   int stride, int count, std::uint16_t* masks,
+                                                   __m256i& all) {
+    int r = 0;
+    for (; r + 8 <= count; r += 8) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(masks + r),
+                         MasksOfEight<kWidth, true>(pixels + static_cast<std::ptrdiff_t>(r) * stride,
+                                                    width, stride, 8, all));
+    }
+    if (r < count) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(masks + r),
+                         MasksOfEight<kWidth, false>(
+                             pixels + static_cast<std::ptrdiff_t>(r) * stride, width, stride,
+                             count - r, all));
+    }
+}
+
+// The same with AVX2, eight lines at a time; the widths of pieces and of the widest cels apart,
+// so that their steps are known.
 __attribute__((target("avx2"))) void ColourMasksAvx2(const std::uint8_t* pixels, int width,
                                                      int stride, int count, std::uint16_t* masks,
                                                      __m128i& allPixels) {
     assert(width <= kMaxWidth);
-    // Lines past count are read from here: pixels 0, no colour.
-    alignas(16) static const std::uint8_t kNoLine[kMaxWidth] = {};
-    const __m256i lowTable = _mm256_setr_epi8(SPRITEHEX_LOW_BITS, SPRITEHEX_LOW_BITS);
-    const __m256i highTable = _mm256_setr_epi8(SPRITEHEX_HIGH_BITS, SPRITEHEX_HIGH_BITS);
     __m256i all = _mm256_setzero_si256();
-    for (int r = 0; r < count; r += 8) {
-        const auto line = [&](int j) {
-            return r + j < count ? pixels + static_cast<std::ptrdiff_t>(r + j) * stride : kNoLine;
-        };
-        // Word i of a half: the bits of pixels i and i + 8 of 16, ORed over the line's steps.
-        __m256i words[4];
-        for (int i = 0; i < 4; ++i) {
-            const std::uint8_t* upper = line(i);
-            const std::uint8_t* lower = line(i + 4);
-            __m256i low = _mm256_setzero_si256();
-            __m256i high = _mm256_setzero_si256();
-            for (int x = 0; x < width; x += 16) {
-                const __m256i lanes = _mm256_inserti128_si256(
-                    _mm256_castsi128_si256(LoadPixels(upper + x, width - x)),
-                    LoadPixels(lower + x, width - x), 1);
-                all = _mm256_or_si256(all, lanes);
-                low = _mm256_or_si256(low, _mm256_shuffle_epi8(lowTable, lanes));
-                high = _mm256_or_si256(high, _mm256_shuffle_epi8(highTable, lanes));
-            }
-            words[i] = _mm256_or_si256(_mm256_unpacklo_epi8(low, high),
-                                       _mm256_unpackhi_epi8(low, high));
-        }
-        // Lines r and r + 1 word by word, then r + 2 and r + 3 (and r + 4 to r + 7 above).
-        const __m256i pair01 = _mm256_or_si256(_mm256_unpacklo_epi16(words[0], words[1]),
-                                               _mm256_unpackhi_epi16(words[0], words[1]));
-        const __m256i pair23 = _mm256_or_si256(_mm256_unpacklo_epi16(words[2], words[3]),
-                                               _mm256_unpackhi_epi16(words[2], words[3]));
-        // Words 0 to 3 hold half of lines r to r + 3, words 4 to 7 the other half.
-        __m256i four = _mm256_or_si256(_mm256_unpacklo_epi32(pair01, pair23),
-                                       _mm256_unpackhi_epi32(pair01, pair23));
-        four = _mm256_or_si256(four, _mm256_srli_si256(four, 8));
-        const __m128i eight = _mm256_castsi256_si128(_mm256_permute4x64_epi64(four, 0x08));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(masks + r),
-                         _mm_and_si128(eight, _mm_set1_epi16(static_cast<short>(0xFFFE))));
+    switch (width) {
+        case 16:
+            ColourMasksOf<16>(pixels, width, stride, count, masks, all);
+            break;
+        case 64:
+            ColourMasksOf<64>(pixels, width, stride, count, masks, all);
+            break;
+        default:
+            ColourMasksOf<0>(pixels, width, stride, count, masks, all);
+            break;
     }
     allPixels = _mm_or_si128(
         allPixels, _mm_or_si128(_mm256_castsi256_si128(all), _mm256_extracti128_si256(all, 1)));
@@ -218,10 +253,11 @@ __attribute__((target("ssse3"))) void LayerBitsSsse3(const std::uint8_t* first, 
 
 // Two lines at a time, line i and line i + 4 in the halves of one register, the tables of both
 // made from the sets at once; the lines' bits are gathered in their lanes without a store.
-template <int kLayers>
-__attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, int width,
-                                                   int stride, int count, const __m128i* sets,
-                                                   __m128i* bits) {
+// kWhole: eight lines of 16 pixels or more, read without checks.
+template <int kLayers, bool kWhole>
+__attribute__((target("avx2"))) inline void LayerBitsOf(const std::uint8_t* first, int width,
+                                                        int stride, int count,
+                                                        const __m128i* sets, __m128i* bits) {
     alignas(16) static const std::uint8_t kNoLine[16] = {};
     const __m256i reverse = _mm256_setr_epi8(SPRITEHEX_REVERSE, SPRITEHEX_REVERSE);
     const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
@@ -229,14 +265,15 @@ __attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, in
     // half's: its low byte for colours 0 to 7, its high byte for 8 to 15.
     const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 8, 8,
                                             8, 8, 8, 8, 8, 8, 9, 9, 9, 9, 9, 9, 9, 9);
+    const int columns = kWhole ? 16 : std::min(width, 16);
     int gathered[kLayers][4] = {};
     const auto line = [&](int i) {
-        return i < count ? first + static_cast<std::ptrdiff_t>(i) * stride : kNoLine;
+        return kWhole || i < count ? first + static_cast<std::ptrdiff_t>(i) * stride : kNoLine;
     };
     for (int i = 0; i < 4; ++i) {
-        const __m256i lanes = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(LoadPixels(line(i), std::min(width, 16))),
-            LoadPixels(line(i + 4), std::min(width, 16)), 1);
+        const __m256i lanes =
+            _mm256_inserti128_si256(_mm256_castsi128_si256(LoadPixels(line(i), columns)),
+                                    LoadPixels(line(i + 4), columns), 1);
         const __m256i reversed = _mm256_shuffle_epi8(lanes, reverse);
         const __m256i pick = _mm256_add_epi8(spread, _mm256_set1_epi8(static_cast<char>(2 * i)));
         for (int j = 0; j < kLayers; ++j) {
@@ -252,6 +289,17 @@ __attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, in
     for (int j = 0; j < kLayers; ++j) {
         const auto [b0, b1, b2, b3] = gathered[j];
         bits[j] = _mm_shuffle_epi8(_mm_setr_epi32(b0, b1, b2, b3), order);
+    }
+}
+
+template <int kLayers>
+__attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, int width,
+                                                   int stride, int count, const __m128i* sets,
+                                                   __m128i* bits) {
+    if (count == 8 && width >= 16) {
+        LayerBitsOf<kLayers, true>(first, width, stride, count, sets, bits);
+    } else {
+        LayerBitsOf<kLayers, false>(first, width, stride, count, sets, bits);
     }
 }
 
