@@ -144,6 +144,9 @@ __attribute__((target("avx2"))) void ColourMasksAvx2(const std::uint8_t* pixels,
     assert(width <= kMaxWidth);
     __m256i all = _mm256_setzero_si256();
     switch (width) {
+        case 8:
+            ColourMasksOf<8>(pixels, width, stride, count, masks, all);
+            break;
         case 16:
             ColourMasksOf<16>(pixels, width, stride, count, masks, all);
             break;
@@ -253,8 +256,8 @@ __attribute__((target("ssse3"))) void LayerBitsSsse3(const std::uint8_t* first, 
 
 // Two lines at a time, line i and line i + 4 in the halves of one register, the tables of both
 // made from the sets at once; the lines' bits are gathered in their lanes without a store.
-// kWhole: eight lines of 16 pixels or more, read without checks.
-template <int kLayers, bool kWhole>
+// kColumns: eight lines of that many pixels (16 for 16 or more), read without checks; 0 for any.
+template <int kLayers, int kColumns>
 __attribute__((target("avx2"))) inline void LayerBitsOf(const std::uint8_t* first, int width,
                                                         int stride, int count,
                                                         const __m128i* sets, __m128i* bits) {
@@ -265,10 +268,11 @@ __attribute__((target("avx2"))) inline void LayerBitsOf(const std::uint8_t* firs
     // half's: its low byte for colours 0 to 7, its high byte for 8 to 15.
     const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 8, 8,
                                             8, 8, 8, 8, 8, 8, 9, 9, 9, 9, 9, 9, 9, 9);
-    const int columns = kWhole ? 16 : std::min(width, 16);
+    const int columns = kColumns != 0 ? kColumns : std::min(width, 16);
     int gathered[kLayers][4] = {};
     const auto line = [&](int i) {
-        return kWhole || i < count ? first + static_cast<std::ptrdiff_t>(i) * stride : kNoLine;
+        return kColumns != 0 || i < count ? first + static_cast<std::ptrdiff_t>(i) * stride
+                                          : kNoLine;
     };
     for (int i = 0; i < 4; ++i) {
         const __m256i lanes =
@@ -297,9 +301,11 @@ __attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, in
                                                    int stride, int count, const __m128i* sets,
                                                    __m128i* bits) {
     if (count == 8 && width >= 16) {
-        LayerBitsOf<kLayers, true>(first, width, stride, count, sets, bits);
+        LayerBitsOf<kLayers, 16>(first, width, stride, count, sets, bits);
+    } else if (count == 8 && width == 8) {
+        LayerBitsOf<kLayers, 8>(first, width, stride, count, sets, bits);
     } else {
-        LayerBitsOf<kLayers, false>(first, width, stride, count, sets, bits);
+        LayerBitsOf<kLayers, 0>(first, width, stride, count, sets, bits);
     }
 }
 
