@@ -117,6 +117,22 @@ std::optional<CommandLine> ReadTablesLine(std::span<const std::string> args,
     return line;
 }
 
+// Lines about a file, each after its path, in one write: a document can have a line for every row
+// of every cel.
+void NameEach(const std::string& path, const std::vector<std::string>& lines, std::ostream& err) {
+    std::size_t size = 0;
+    for (const std::string& text : lines) size += path.size() + 2 + text.size() + 1;
+    std::string all;
+    all.reserve(size);
+    for (const std::string& text : lines) {
+        all += path;
+        all += ": ";
+        all += text;
+        all += '\n';
+    }
+    err << all;
+}
+
 // The layers --layers auto chose for a file.
 void SayLayersChosen(const std::string& path, const CapturedDocument& doc, const CommandLine& line,
                      std::ostream& err) {
@@ -131,7 +147,7 @@ bool NameCrowdedLines(const std::string& path, const CapturedDocument& doc, cons
                       std::ostream& err) {
     const int limit = line.spritesPerLine.value_or(ChipSpritesPerLine(line.tables));
     const std::vector<std::string> crowded = LinesOverSpriteLimit(doc, line.tables, limit);
-    for (const std::string& text : crowded) err << path << ": " << text << "\n";
+    NameEach(path, crowded, err);
     return !crowded.empty();
 }
 
@@ -179,16 +195,11 @@ int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream
         SayLayersChosen(file.path, CaptureDocument(file.doc->Buffer()), *line, err);
         NameCrowdedLines(file.path, CaptureDocument(file.doc->Buffer()), *line, err);
         if (file.tables.resultCode == kNoError) {
-            for (const std::string& lost :
-                 FindUncoveredPixels(CaptureDocument(file.doc->Buffer()), line->tables)) {
-                err << file.path << ": " << lost << "\n";
-            }
+            err << UncoveredPixelsText(CaptureDocument(file.doc->Buffer()), line->tables,
+                                       file.path + ": ");
             continue;
         }
-        for (const std::string& clash :
-             FindClashes(CaptureDocument(file.doc->Buffer()), line->tables)) {
-            err << file.path << ": " << clash << "\n";
-        }
+        NameEach(file.path, FindClashes(CaptureDocument(file.doc->Buffer()), line->tables), err);
         err << file.path << ": " << ResultMessage(file.tables.resultCode) << "\n";
         status = kExitRuleBroken;
     }
@@ -208,9 +219,7 @@ int RunCheck(std::span<const std::string> args, std::ostream&, std::ostream& err
         // The verdict is the decoded tables' own; the lines say why each row differs.
         const CapturedDocument captured = CaptureDocument(doc->Buffer());
         SayLayersChosen(path, captured, *line, err);
-        for (const std::string& clash : FindClashes(captured, line->tables)) {
-            err << path << ": " << clash << "\n";
-        }
+        NameEach(path, FindClashes(captured, line->tables), err);
         const bool crowded = NameCrowdedLines(path, captured, *line, err);
         if (crowded || !RowsNotAsDrawn(captured, line->tables).empty()) {
             status = std::max(status, kExitRuleBroken);

@@ -2,8 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <charconv>
+#include <initializer_list>
+#include <iterator>
+#include <string_view>
 
 #include "generator/layer_basis.h"
+#include "generator/pixel_words.h"
 #include "generator/regenerate.h"
 
 namespace {
@@ -45,25 +51,65 @@ std::vector<int> From(const std::vector<int>& values, std::size_t first) {
             values.end()};
 }
 
+// "cel 2, row 5" at `at`; returns its end. Room for 40 characters.
+char* PutPlace(char* at, int cel, int row) {
+    const auto number = [](char* to, int n) { return std::to_chars(to, to + 12, n).ptr; };
+    return number(std::copy_n(", row ", 6, number(std::copy_n("cel ", 4, at), cel + 1)), row);
+}
+
+// "columns 16 to 31 are not in any sprite pattern" at `at`; returns its end. Room for 80.
+char* PutUncovered(char* at, const ColumnRange& range, bool chr) {
+    const auto number = [](char* to, int n) { return std::to_chars(to, to + 12, n).ptr; };
+    if (range.first == range.last) {
+        at = std::copy_n(" is", 3, number(std::copy_n("column ", 7, at), range.first));
+    } else {
+        at = number(std::copy_n("columns ", 8, at), range.first);
+        at = std::copy_n(" are", 4, number(std::copy_n(" to ", 4, at), range.last));
+    }
+    const std::string_view rest =
+        chr ? " not in any character pattern" : " not in any sprite pattern";
+    return std::copy(rest.begin(), rest.end(), at);
+}
+
 class ClashList {
   public:
-    ClashList(int cel, int row)
-        : place_("cel " + std::to_string(cel + 1) + ", row " + std::to_string(row)) {}
-    void Add(const std::string& what) {
-        lines.push_back(where_.empty() ? place_ + ": " + what
-                                       : place_ + ", " + where_ + ": " + what);
+    ClashList(int cel, int row) : cel_(cel), row_(row) {}
+    void Add(std::string_view what) {
+        if (where_.empty()) {
+            Put({what});
+        } else {
+            Put({where_, ": ", what});
+        }
     }
     // The columns of the lines Add writes from now on ("columns 16 to 31"); empty for none.
     void At(std::string where) { where_ = std::move(where); }
-    void Add(const std::string& where, const std::string& what) {
-        lines.push_back(place_ + ", " + where + ": " + what);
-    }
+    void Add(std::string_view where, std::string_view what) { Put({where, ": ", what}); }
     std::vector<std::string> lines;
 
   private:
-    std::string place_;
+    // "cel 2, row 5" and the parts given after it: ", " before a place, ": " before the rest.
+    void Put(std::initializer_list<std::string_view> parts) {
+        char place[40];
+        char* end = PutPlace(place, cel_, row_);
+        std::size_t size = static_cast<std::size_t>(end - place) + 2;
+        for (const std::string_view part : parts) size += part.size();
+        std::string line;
+        line.reserve(size);
+        line.append(place, end);
+        line += parts.size() == 1 ? ": " : ", ";
+        for (const std::string_view part : parts) line += part;
+        lines.push_back(std::move(line));
+    }
+    int cel_;
+    int row_;
     std::string where_;
 };
+
+// Moves a row's lines to the end of all lines.
+void Append(std::vector<std::string>& lines, ClashList& clashes) {
+    lines.insert(lines.end(), std::make_move_iterator(clashes.lines.begin()),
+                 std::make_move_iterator(clashes.lines.end()));
+}
 
 void TwoLayerRow(const std::uint8_t* row, int width, ClashList& clashes) {
     const std::vector<int> colours = Colours(row, width, false);
@@ -140,12 +186,8 @@ void ChrRow(const std::uint8_t* row, int width, ClashList& clashes) {
 void ColumnsRow(const std::uint8_t* row, int width, bool chr, ClashList& clashes) {
     const std::optional<ColumnRange> range = UncoveredColumns(row, width, 1);
     if (!range) return;
-    const int first = range->first;
-    const int last = range->last;
-    const std::string columns =
-        first == last ? "column " + std::to_string(first) + " is"
-                      : "columns " + std::to_string(first) + " to " + std::to_string(last) + " are";
-    clashes.Add(columns + " not in any " + (chr ? "character" : "sprite") + " pattern");
+    char text[80];
+    clashes.Add(std::string_view(text, static_cast<std::size_t>(PutUncovered(text, *range, chr) - text)));
 }
 
 // Sprite sets: the rules of the kind applied to each piece's part of each row, named with its
@@ -187,7 +229,7 @@ void SpriteSetClashes(const CapturedDocument& doc, const GeneratorOptions& optio
                     OneLayerRow(row + x0, count, clashes);
                 }
             }
-            lines.insert(lines.end(), clashes.lines.begin(), clashes.lines.end());
+            Append(lines, clashes);
         }
     }
 }
@@ -195,34 +237,47 @@ void SpriteSetClashes(const CapturedDocument& doc, const GeneratorOptions& optio
 }  // namespace
 
 std::optional<ColumnRange> UncoveredColumns(const std::uint8_t* cel, int width, int height) {
-    std::optional<ColumnRange> range;
+    using namespace pixel_words;
+    int first = width;
+    int last = -1;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* row = cel + static_cast<std::ptrdiff_t>(y) * width;
-        for (int x = 16; x < width; ++x) {
-            if (row[x] == 0) continue;
-            if (!range) range = ColumnRange{x, x};
-            range->first = std::min(range->first, x);
-            range->last = std::max(range->last, x);
+        // Sixteen pixels at a time: the first and the last drawn of each run.
+        for (int x = 16; x < width; x += 16) {
+            const unsigned drawn = DrawnBits(LoadLanes(row + x, width - x));
+            if (drawn == 0) continue;
+            first = std::min(first, x + std::countr_zero(drawn));
+            last = std::max(last, x + 31 - std::countl_zero(drawn));
         }
     }
-    return range;
+    if (last < 0) return std::nullopt;
+    return ColumnRange{first, last};
 }
 
-std::vector<std::string> FindUncoveredPixels(const CapturedDocument& doc,
-                                             const GeneratorOptions& options) {
-    std::vector<std::string> lines;
+std::string UncoveredPixelsText(const CapturedDocument& doc, const GeneratorOptions& options,
+                                std::string_view before) {
+    std::string text;
     const GeneratorKind kind = ChooseGenerator(WithLayersChosen(doc, options));
+    if (kind == GeneratorKind::kSpriteSet) return text;
     const bool chr = kind == GeneratorKind::kChr;
-    for (int cel = 0; cel < doc.celCount && kind != GeneratorKind::kSpriteSet; ++cel) {
+    // Room for a line for every row; pages never written to cost nothing.
+    text.reserve(static_cast<std::size_t>(doc.celCount) * static_cast<std::size_t>(doc.height) *
+                 (before.size() + 128));
+    for (int cel = 0; cel < doc.celCount; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, doc.width, doc.height, cel);
         for (int r = 0; r < doc.height; ++r) {
-            ClashList clashes(cel, r);
-            ColumnsRow(pixels + static_cast<std::ptrdiff_t>(r) * doc.width, doc.width, chr,
-                       clashes);
-            lines.insert(lines.end(), clashes.lines.begin(), clashes.lines.end());
+            const std::optional<ColumnRange> range =
+                UncoveredColumns(pixels + static_cast<std::ptrdiff_t>(r) * doc.width, doc.width, 1);
+            if (!range) continue;
+            char line[128];
+            char* end = std::copy_n(": ", 2, PutPlace(line, cel, r));
+            end = PutUncovered(end, *range, chr);
+            *end++ = '\n';
+            text += before;
+            text.append(line, end);
         }
     }
-    return lines;
+    return text;
 }
 
 std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& chosen) {
@@ -264,7 +319,7 @@ std::vector<std::string> FindClashes(const CapturedDocument& doc, const Generato
                     break;
             }
             ColumnsRow(row, width, kind == GeneratorKind::kChr, clashes);
-            lines.insert(lines.end(), clashes.lines.begin(), clashes.lines.end());
+            Append(lines, clashes);
         }
     }
     return lines;
