@@ -6,6 +6,7 @@
 #include <charconv>
 #include <initializer_list>
 #include <iterator>
+#include <ostream>
 #include <string_view>
 
 #include "generator/layer_basis.h"
@@ -254,15 +255,15 @@ std::optional<ColumnRange> UncoveredColumns(const std::uint8_t* cel, int width, 
     return ColumnRange{first, last};
 }
 
-std::string UncoveredPixelsText(const CapturedDocument& doc, const GeneratorOptions& options,
-                                std::string_view before) {
-    std::string text;
+void PutUncoveredPixels(const CapturedDocument& doc, const GeneratorOptions& options,
+                        std::string_view before, std::ostream& out) {
     const GeneratorKind kind = ChooseGenerator(WithLayersChosen(doc, options));
-    if (kind == GeneratorKind::kSpriteSet) return text;
+    if (kind == GeneratorKind::kSpriteSet) return;
     const bool chr = kind == GeneratorKind::kChr;
-    // Room for a line for every row; pages never written to cost nothing.
-    text.reserve(static_cast<std::size_t>(doc.celCount) * static_cast<std::size_t>(doc.height) *
-                 (before.size() + 128));
+    // Lines go out in blocks, so that the same memory takes every block.
+    constexpr std::size_t kBlock = 1 << 15;
+    std::string block;
+    block.reserve(kBlock + before.size() + 128);
     for (int cel = 0; cel < doc.celCount; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, doc.width, doc.height, cel);
         for (int r = 0; r < doc.height; ++r) {
@@ -273,11 +274,15 @@ std::string UncoveredPixelsText(const CapturedDocument& doc, const GeneratorOpti
             char* end = std::copy_n(": ", 2, PutPlace(line, cel, r));
             end = PutUncovered(end, *range, chr);
             *end++ = '\n';
-            text += before;
-            text.append(line, end);
+            block += before;
+            block.append(line, end);
+            if (block.size() >= kBlock) {
+                out << block;
+                block.clear();
+            }
         }
     }
-    return text;
+    out << block;
 }
 
 std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& chosen) {

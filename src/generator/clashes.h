@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,11 +29,11 @@
 // A row can give two lines: a colour clash, then the columns.
 std::vector<std::string> FindClashes(const CapturedDocument& doc, const GeneratorOptions& options);
 
-// Only the lines of FindClashes for drawn pixels that no table holds (columns from 16 on), as one
-// text: each line after `before` and ended by a line break. A document can have one for every
-// row of every cel.
-std::string UncoveredPixelsText(const CapturedDocument& doc, const GeneratorOptions& options,
-                                std::string_view before);
+// Only the lines of FindClashes for drawn pixels that no table holds (columns from 16 on), put to
+// out: each line after `before` and ended by a line break. A document can have one for every row
+// of every cel.
+void PutUncoveredPixels(const CapturedDocument& doc, const GeneratorOptions& options,
+                        std::string_view before, std::ostream& out);
 
 // The first and last column, from 16 on, that holds a drawn pixel in a cel of width x height
 // pixels; nothing when every drawn pixel lies in the tables.
