@@ -195,8 +195,8 @@ int RunTables(std::span<const std::string> args, std::ostream& out, std::ostream
         SayLayersChosen(file.path, CaptureDocument(file.doc->Buffer()), *line, err);
         NameCrowdedLines(file.path, CaptureDocument(file.doc->Buffer()), *line, err);
         if (file.tables.resultCode == kNoError) {
-            PutUncoveredPixels(CaptureDocument(file.doc->Buffer()), line->tables,
-                               file.path + ": ", err);
+            PutUncoveredPixels(CaptureDocument(file.doc->Buffer()), line->tables, file.path + ": ",
+                               err);
             continue;
         }
         NameEach(file.path, FindClashes(CaptureDocument(file.doc->Buffer()), line->tables), err);

@@ -52,20 +52,23 @@ std::vector<int> From(const std::vector<int>& values, std::size_t first) {
             values.end()};
 }
 
+// A number's digits at `at`; returns their end. Room for 12 characters.
+char* PutNumber(char* at, int n) {
+    return std::to_chars(at, at + 12, n).ptr;
+}
+
 // "cel 2, row 5" at `at`; returns its end. Room for 40 characters.
 char* PutPlace(char* at, int cel, int row) {
-    const auto number = [](char* to, int n) { return std::to_chars(to, to + 12, n).ptr; };
-    return number(std::copy_n(", row ", 6, number(std::copy_n("cel ", 4, at), cel + 1)), row);
+    return PutNumber(std::copy_n(", row ", 6, PutNumber(std::copy_n("cel ", 4, at), cel + 1)), row);
 }
 
 // "columns 16 to 31 are not in any sprite pattern" at `at`; returns its end. Room for 80.
 char* PutUncovered(char* at, const ColumnRange& range, bool chr) {
-    const auto number = [](char* to, int n) { return std::to_chars(to, to + 12, n).ptr; };
     if (range.first == range.last) {
-        at = std::copy_n(" is", 3, number(std::copy_n("column ", 7, at), range.first));
+        at = std::copy_n(" is", 3, PutNumber(std::copy_n("column ", 7, at), range.first));
     } else {
-        at = number(std::copy_n("columns ", 8, at), range.first);
-        at = std::copy_n(" are", 4, number(std::copy_n(" to ", 4, at), range.last));
+        at = PutNumber(std::copy_n("columns ", 8, at), range.first);
+        at = std::copy_n(" are", 4, PutNumber(std::copy_n(" to ", 4, at), range.last));
     }
     const std::string_view rest =
         chr ? " not in any character pattern" : " not in any sprite pattern";
@@ -188,7 +191,8 @@ void ColumnsRow(const std::uint8_t* row, int width, bool chr, ClashList& clashes
     const std::optional<ColumnRange> range = UncoveredColumns(row, width, 1);
     if (!range) return;
     char text[80];
-    clashes.Add(std::string_view(text, static_cast<std::size_t>(PutUncovered(text, *range, chr) - text)));
+    clashes.Add(
+        std::string_view(text, static_cast<std::size_t>(PutUncovered(text, *range, chr) - text)));
 }
 
 // Sprite sets: the rules of the kind applied to each piece's part of each row, named with its

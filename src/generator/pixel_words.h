@@ -30,8 +30,10 @@ inline std::uint64_t Load(const std::uint8_t* p, int count) {
         return static_cast<std::uint64_t>(word);
     };
     if (count >= 8) return bytes(0, std::uint64_t{0});
-    if (count >= 4) return bytes(0, std::uint32_t{0}) | bytes(count - 4, std::uint32_t{0}) << 8 * (count - 4);
-    if (count >= 2) return bytes(0, std::uint16_t{0}) | bytes(count - 2, std::uint16_t{0}) << 8 * (count - 2);
+    if (count >= 4)
+        return bytes(0, std::uint32_t{0}) | bytes(count - 4, std::uint32_t{0}) << 8 * (count - 4);
+    if (count >= 2)
+        return bytes(0, std::uint16_t{0}) | bytes(count - 2, std::uint16_t{0}) << 8 * (count - 2);
     return count == 1 ? p[0] : 0;
 }
 

@@ -47,6 +47,9 @@ __attribute__((target("ssse3"))) inline std::uint32_t MaskOf(__m128i low, __m128
     return static_cast<std::uint32_t>(_mm_cvtsi128_si32(words)) & 0xFFFE;
 }
 
+// Lines past the last of a group are read from here: pixels 0, no colour.
+alignas(16) constexpr std::uint8_t kNoLine[kMaxWidth] = {};
+
 using MaskFunction = void (*)(const std::uint8_t*, int, int, int, std::uint16_t*, __m128i&);
 
 // The colours of each of count lines, other than 0: bit v of masks[r] for colour v. masks has room
@@ -79,8 +82,6 @@ __attribute__((target("ssse3"))) void ColourMasksSsse3(const std::uint8_t* pixel
 template <int kWidth, bool kFull>
 __attribute__((target("avx2"))) inline __m128i MasksOfEight(const std::uint8_t* first, int width,
                                                             int stride, int lines, __m256i& all) {
-    // Lines past the last are read from here: pixels 0, no colour.
-    alignas(16) static const std::uint8_t kNoLine[kMaxWidth] = {};
     const int w = kWidth != 0 ? kWidth : width;
     const __m256i lowTable = _mm256_setr_epi8(SPRITEHEX_LOW_BITS, SPRITEHEX_LOW_BITS);
     const __m256i highTable = _mm256_setr_epi8(SPRITEHEX_HIGH_BITS, SPRITEHEX_HIGH_BITS);
@@ -124,15 +125,16 @@ __attribute__((target("avx2"))) void ColourMasksOf(const std::uint8_t* pixels, i
                                                    __m256i& all) {
     int r = 0;
     for (; r + 8 <= count; r += 8) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(masks + r),
-                         MasksOfEight<kWidth, true>(pixels + static_cast<std::ptrdiff_t>(r) * stride,
-                                                    width, stride, 8, all));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(masks + r),
+            MasksOfEight<kWidth, true>(pixels + static_cast<std::ptrdiff_t>(r) * stride, width,
+                                       stride, 8, all));
     }
     if (r < count) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(masks + r),
-                         MasksOfEight<kWidth, false>(
-                             pixels + static_cast<std::ptrdiff_t>(r) * stride, width, stride,
-                             count - r, all));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(masks + r),
+            MasksOfEight<kWidth, false>(pixels + static_cast<std::ptrdiff_t>(r) * stride, width,
+                                        stride, count - r, all));
     }
 }
 
@@ -259,15 +261,14 @@ __attribute__((target("ssse3"))) void LayerBitsSsse3(const std::uint8_t* first, 
 // kColumns: eight lines of that many pixels (16 for 16 or more), read without checks; 0 for any.
 template <int kLayers, int kColumns>
 __attribute__((target("avx2"))) inline void LayerBitsOf(const std::uint8_t* first, int width,
-                                                        int stride, int count,
-                                                        const __m128i* sets, __m128i* bits) {
-    alignas(16) static const std::uint8_t kNoLine[16] = {};
+                                                        int stride, int count, const __m128i* sets,
+                                                        __m128i* bits) {
     const __m256i reverse = _mm256_setr_epi8(SPRITEHEX_REVERSE, SPRITEHEX_REVERSE);
     const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
     // The lane of line i spread over the low half's table, that of line i + 4 over the high
     // half's: its low byte for colours 0 to 7, its high byte for 8 to 15.
-    const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 8, 8,
-                                            8, 8, 8, 8, 8, 8, 9, 9, 9, 9, 9, 9, 9, 9);
+    const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 8, 8, 8,
+                                            8, 8, 8, 8, 8, 9, 9, 9, 9, 9, 9, 9, 9);
     const int columns = kColumns != 0 ? kColumns : std::min(width, 16);
     int gathered[kLayers][4] = {};
     const auto line = [&](int i) {
@@ -297,9 +298,8 @@ __attribute__((target("avx2"))) inline void LayerBitsOf(const std::uint8_t* firs
 }
 
 template <int kLayers>
-__attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, int width,
-                                                   int stride, int count, const __m128i* sets,
-                                                   __m128i* bits) {
+__attribute__((target("avx2"))) void LayerBitsAvx2(const std::uint8_t* first, int width, int stride,
+                                                   int count, const __m128i* sets, __m128i* bits) {
     if (count == 8 && width >= 16) {
         LayerBitsOf<kLayers, 16>(first, width, stride, count, sets, bits);
     } else if (count == 8 && width == 8) {
@@ -315,8 +315,7 @@ struct MaskWay {
     BitsFunction bits[kMostLayers + 1];
 };
 constexpr MaskWay kSsse3Way = {
-    ColourMasksSsse3,
-    {nullptr, nullptr, LayerBitsSsse3<2>, LayerBitsSsse3<3>, LayerBitsSsse3<4>}};
+    ColourMasksSsse3, {nullptr, nullptr, LayerBitsSsse3<2>, LayerBitsSsse3<3>, LayerBitsSsse3<4>}};
 constexpr MaskWay kAvx2Way = {
     ColourMasksAvx2, {nullptr, nullptr, LayerBitsAvx2<2>, LayerBitsAvx2<3>, LayerBitsAvx2<4>}};
 
@@ -324,10 +323,9 @@ constexpr MaskWay kAvx2Way = {
 // a byte above 15. The masks of a batch of lines come first; then eight lines at a time, one
 // 16-bit lane each, give their colours c0 < c1 < c2, colour bytes and breaches; then each line
 // its pattern bytes, by a byte shuffle of its first 16 pixels.
-__attribute__((target("ssse3"))) bool SplitRowsSsse3(const MaskWay& way,
-                                                     const std::uint8_t* pixels, int width,
-                                                     int stride, int rows, const LayerRows& tables,
-                                                     RowBreaches& result) {
+__attribute__((target("ssse3"))) bool SplitRowsSsse3(const MaskWay& way, const std::uint8_t* pixels,
+                                                     int width, int stride, int rows,
+                                                     const LayerRows& tables, RowBreaches& result) {
     // Copies the compiler knows no store changes.
     const LayerRows out = tables;
     RowBreaches breaches;
@@ -449,8 +447,7 @@ __attribute__((target("ssse3"))) GroupSplit SplitGroup(__m128i sets, __m128i bas
     const __m128i zero = _mm_setzero_si128();
     const __m128i orBit = _mm_set1_epi16(0x40);
     const __m128i superLow = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kSupersetBytes[0]));
-    const __m128i superHigh =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kSupersetBytes[1]));
+    const __m128i superHigh = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kSupersetBytes[1]));
     // Lines that two layers show, split as the two-layer tables split them.
     const __m128i two = _mm_cmpeq_epi16(_mm_and_si128(bases, _mm_set1_epi16(-256)), zero);
     const __m128i b0 = Lowest(sets);
@@ -466,9 +463,9 @@ __attribute__((target("ssse3"))) GroupSplit SplitGroup(__m128i sets, __m128i bas
         // Basis colour j, 0 past the basis; the high byte of a lane looks up nothing.
         const __m128i colour = _mm_and_si128(_mm_srli_epi16(bases, 4 * j), _mm_set1_epi16(15));
         const __m128i index = _mm_or_si128(colour, _mm_set1_epi16(-256));
-        const __m128i supersets = _mm_or_si128(
-            _mm_shuffle_epi8(superLow, index),
-            _mm_slli_epi16(_mm_shuffle_epi8(superHigh, index), 8));
+        const __m128i supersets =
+            _mm_or_si128(_mm_shuffle_epi8(superLow, index),
+                         _mm_slli_epi16(_mm_shuffle_epi8(superHigh, index), 8));
         const __m128i members =
             _mm_andnot_si128(_mm_cmpeq_epi16(colour, zero), _mm_and_si128(sets, supersets));
         const __m128i bytes = j == 0 ? colour : _mm_or_si128(colour, orBit);

@@ -74,8 +74,8 @@ TEST(SplitRows, ByMaskAgreesWithOrderOfAppearance) {
                                                 rows, layers, slowLayers.Layers(rows, layers));
         for (const SplitWay way : ways) {
             SplitTables fast(width, rows * 2);
-            const bool fastFits = SplitRowsInLayers(way, pixels.data(), width, stride, rows,
-                                                    layers, fast.Layers(rows, layers));
+            const bool fastFits = SplitRowsInLayers(way, pixels.data(), width, stride, rows, layers,
+                                                    fast.Layers(rows, layers));
             ASSERT_EQ(fast.values, slowLayers.values) << "way " << int(way) << ", round " << round;
             ASSERT_EQ(fastFits, slowFits) << "round " << round;
         }
