@@ -10,6 +10,7 @@
 
 #include "generator/generators.h"
 #include "generator/layer_basis.h"
+#include "generator/piece_row_split.h"
 #include "generator/pixel_words.h"
 #include "generator/row_split.h"
 #include "generator/two_layer_colours.h"
@@ -177,10 +178,28 @@ void GenerateSpriteSet(const CapturedDocument& doc, const GeneratorOptions& opti
     out.layers = layers;
     std::array<std::uint8_t, kLargestPiece * kLargestPiece> cut{};
     CelSprites sprites;
+    // Rows of pieces split whole where the processor can.
+    const bool rowsAtOnce = colorData && layers == 2 && side == kLargestPiece;
     for (int cel = 0; cel < out.celCount; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, doc.width, doc.height, cel);
         sprites.Start(side);
         for (int y0 = 0; y0 < doc.height; y0 += side) {
+            if (rowsAtOnce) {
+                PieceRow row;
+                if (SplitPieceRow(pixels + static_cast<std::ptrdiff_t>(y0) * doc.width, doc.width,
+                                  std::min(side, doc.height - y0), sprites.Pattern(),
+                                  sprites.Colours(), row)) {
+                    // Each layer's entry takes its first line's colour byte.
+                    for (int x = 0; x < doc.width / side + 1; ++x) {
+                        if ((row.drawn >> x & 1) == 0) continue;
+                        for (int j = 0; j < layers; ++j) {
+                            sprites.Add(x * side, y0, sprites.Colours()[0]);
+                        }
+                    }
+                    if (row.lastCode != kNoError) out.resultCode = row.lastCode;
+                    continue;
+                }
+            }
             for (int x0 = 0; x0 < doc.width; x0 += side) {
                 const Piece piece = {pixels + static_cast<std::ptrdiff_t>(y0) * doc.width + x0,
                                      doc.width, std::min(side, doc.width - x0),

@@ -1,11 +1,15 @@
 // Every way of splitting pixel lines into two layers that this processor has agrees with the one
 // every processor has: by the mask of a line's colours (SSSE3, AVX2) and by collecting its colours
-// in order of appearance.
+// in order of appearance; and a row of 16 x 16 pieces split at once agrees with its pieces split
+// one by one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
+#include "generator/piece_row_split.h"
+#include "generator/result_codes.h"
 #include "generator/row_split.h"
 
 namespace {
@@ -79,6 +83,60 @@ TEST(SplitRows, ByMaskAgreesWithOrderOfAppearance) {
             ASSERT_EQ(fast.values, slowLayers.values) << "way " << int(way) << ", round " << round;
             ASSERT_EQ(fastFits, slowFits) << "round " << round;
         }
+    }
+}
+
+TEST(SplitPieceRow, AgreesWithPieceByPiece) {
+    if (!ProcessorSplitsPieceRows()) GTEST_SKIP() << "this processor splits piece by piece";
+    std::mt19937 random(16);
+    for (int round = 0; round < 3000; ++round) {
+        const int width = 1 + static_cast<int>(random() % 64);
+        const int lines = 1 + static_cast<int>(random() % 16);
+        const unsigned colours = 1 + random() % 16;
+        const unsigned empty = random() % 16;  // pieces left blank
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * lines));
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            const bool blank = (empty >> (i % static_cast<std::size_t>(width) / 16) & 1) != 0;
+            pixels[i] = blank ? 0 : static_cast<std::uint8_t>(random() % colours);
+        }
+        if (round % 50 == 0) pixels[random() % pixels.size()] = static_cast<std::uint8_t>(random());
+        std::vector<TableValue> patterns;
+        std::vector<TableValue> colourBytes;
+        PieceRow want;
+        for (int piece = 0; piece * 16 < width; ++piece) {
+            std::vector<std::uint8_t> cut(16 * 16, 0);
+            for (int y = 0; y < lines; ++y) {
+                for (int x = 0; x < 16 && piece * 16 + x < width; ++x) {
+                    cut[static_cast<std::size_t>(16 * y + x)] =
+                        pixels[static_cast<std::size_t>(y * width + piece * 16 + x)];
+                }
+            }
+            if (std::all_of(cut.begin(), cut.end(), [](std::uint8_t p) { return p == 0; }))
+                continue;
+            SplitTables tables(16, 16);
+            const int code =
+                SplitRows(SplitWay::kInOrder, cut.data(), 16, 16, 16, tables.Rows()).lastCode;
+            want.drawn |= 1u << piece;
+            if (code != kNoError) want.lastCode = code;
+            const auto at = tables.values.begin();
+            patterns.insert(patterns.end(), at, at + 64);
+            colourBytes.insert(colourBytes.end(), at + 64, at + 96);
+        }
+        std::vector<TableValue> gotPatterns(8 * 32, 0xFFFF);
+        std::vector<TableValue> gotColours(8 * 16, 0xFFFF);
+        PieceRow got;
+        const bool split =
+            SplitPieceRow(pixels.data(), width, lines, gotPatterns.data(), gotColours.data(), got);
+        const bool colourIndices =
+            std::all_of(pixels.begin(), pixels.end(), [](std::uint8_t p) { return p < 16; });
+        ASSERT_EQ(split, colourIndices) << "round " << round;
+        if (!split) continue;
+        gotPatterns.resize(patterns.size());
+        gotColours.resize(colourBytes.size());
+        ASSERT_EQ(gotPatterns, patterns) << "round " << round << ", width " << width;
+        ASSERT_EQ(gotColours, colourBytes) << "round " << round;
+        ASSERT_EQ(got.drawn, want.drawn) << "round " << round;
+        ASSERT_EQ(got.lastCode, want.lastCode) << "round " << round;
     }
 }
 

@@ -1,0 +1,310 @@
+#include "generator/piece_row_split.h"
+
+#include "generator/result_codes.h"
+
+#if defined(__x86_64__)
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+// GCC 12 takes the undefined start of some AVX-512 intrinsics for an uninitialised read.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+#include <immintrin.h>
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+#define SPRITEHEX_AVX512 "avx512f,avx512bw,avx512vl,avx512vbmi,avx512bitalg,avx512cd,bmi"
+
+namespace {
+
+constexpr int kSide = 16;
+constexpr int kAcross = 4;  // pieces across a cel of 64 pixels, one per 128-bit lane
+
+// Byte j of each lane: bit j of the colour mask for colours 0 to 7 (low) and 8 to 15 (high).
+alignas(16) constexpr std::array<std::uint8_t, 16> kLowBits = {1, 2, 4, 8, 16, 32, 64, 128,
+                                                               0, 0, 0, 0, 0,  0,  0,  0};
+alignas(16) constexpr std::array<std::uint8_t, 16> kHighBits = {0, 0, 0, 0, 0,  0,  0,  0,
+                                                                1, 2, 4, 8, 16, 32, 64, 128};
+
+// Word indices that gather the masks of the rows of a piece together: the masks come as words 0 to
+// 3 of lane i for piece i, four rows a register. kRows8: word 8i + y of rows 0 to 7 from two such
+// registers. kPieces[h]: word 16p + y for pieces 2h and 2h + 1 from two registers of eight rows.
+using WordIndex = std::array<std::uint16_t, 32>;
+constexpr WordIndex kRows8 = [] {
+    WordIndex index{};
+    for (int w = 0; w < 32; ++w) {
+        const int piece = w / 8 % kAcross;
+        const int y = w % 8;
+        index[static_cast<std::size_t>(w)] =
+            static_cast<std::uint16_t>((y < 4 ? 0 : 32) + 8 * piece + y % 4);
+    }
+    return index;
+}();
+constexpr std::array<WordIndex, 2> kPieces = [] {
+    std::array<WordIndex, 2> index{};
+    for (int h = 0; h < 2; ++h) {
+        for (int w = 0; w < 32; ++w) {
+            const int piece = 2 * h + w / 16;
+            const int y = w % 16;
+            index[static_cast<std::size_t>(h)][static_cast<std::size_t>(w)] =
+                static_cast<std::uint16_t>((y < 8 ? 0 : 32) + 8 * piece + y % 8);
+        }
+    }
+    return index;
+}();
+// Word 16p of piece p's sets in every word of lane p, for the bit shuffle of line 0 (line y: + y).
+constexpr WordIndex kLaneSets = [] {
+    WordIndex index{};
+    for (int w = 0; w < 32; ++w)
+        index[static_cast<std::size_t>(w)] = static_cast<std::uint16_t>(16 * (w / 8));
+    return index;
+}();
+// Byte indices that turn the pattern bytes of 16 lines, 8 a line (the left and right byte of each
+// piece), into the 32 bytes of pieces 2h and 2h + 1: the left bytes of lines 0 to 15, then the
+// right ones.
+using ByteIndex = std::array<std::uint8_t, 64>;
+constexpr std::array<ByteIndex, 2> kPatternOrder = [] {
+    std::array<ByteIndex, 2> index{};
+    for (int h = 0; h < 2; ++h) {
+        for (int t = 0; t < 64; ++t) {
+            const int piece = 2 * h + t / 32;
+            const int half = t / 16 % 2;
+            const int y = t % 16;
+            index[static_cast<std::size_t>(h)][static_cast<std::size_t>(t)] =
+                static_cast<std::uint8_t>(8 * y + 2 * piece + half);
+        }
+    }
+    return index;
+}();
+
+template <typename T>
+__attribute__((target(SPRITEHEX_AVX512))) inline __m512i Load(const T& table) {
+    return _mm512_loadu_si512(table.data());
+}
+
+// The colours a line of four colours or more keeps, as the bits of a mask: the first three to
+// appear. Each pixel is held against those before it at once; the first three that match none and
+// are not 0. present: the pixels the cel holds.
+__attribute__((target(SPRITEHEX_AVX512))) inline std::uint16_t FirstThreeColours(
+    const std::uint8_t* segment, __mmask16 present) {
+    const __m512i pixels = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(present, segment));
+    const __m512i earlier = _mm512_conflict_epi32(pixels);
+    unsigned firsts =
+        _mm512_testn_epi32_mask(earlier, earlier) & _mm512_test_epi32_mask(pixels, pixels);
+    unsigned colours = 0;
+    for (int found = 0; found < 3 && firsts != 0; ++found) {
+        colours |= 1u << (segment[__builtin_ctz(firsts)] & 15);
+        firsts &= firsts - 1;
+    }
+    return static_cast<std::uint16_t>(colours);
+}
+
+// Index v of each colour bit 1 << v, lane by lane; 0 for no bit.
+__attribute__((target(SPRITEHEX_AVX512))) inline __m512i ColourIndex(__m512i bits) {
+    return _mm512_maskz_popcnt_epi16(_mm512_test_epi16_mask(bits, bits),
+                                     _mm512_sub_epi16(bits, _mm512_set1_epi16(1)));
+}
+
+// x with its lowest set bit cleared, lane by lane.
+__attribute__((target(SPRITEHEX_AVX512))) inline __m512i ClearLowest(__m512i x) {
+    return _mm512_and_si512(x, _mm512_sub_epi16(x, _mm512_set1_epi16(1)));
+}
+
+// The split of 32 lines, those of two pieces, one 16-bit lane each.
+struct TwoPieces {
+    __m512i colour1;
+    __m512i colour2;
+    __m512i sets1;  // the colours layer 1 draws
+    __m512i sets2;
+    __mmask32 notOr;
+    __mmask32 breaking;
+};
+
+// masks: the colours of each line of pieces 2h and 2h + 1; a line of four or more keeps the first
+// three to appear, read again from the cel.
+__attribute__((target(SPRITEHEX_AVX512))) inline TwoPieces SplitTwoPieces(__m512i masks, int h,
+                                                                          const std::uint8_t* first,
+                                                                          int width) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i beyondThree = ClearLowest(ClearLowest(ClearLowest(masks)));
+    const __mmask32 dropped = _mm512_test_epi16_mask(beyondThree, beyondThree);
+    for (__mmask32 rest = dropped; rest != 0; rest &= rest - 1) {
+        const int lane = __builtin_ctz(rest);
+        const int piece = 2 * h + lane / kSide;
+        const int y = lane % kSide;
+        const int columns = std::min(kSide, width - kSide * piece);
+        const std::uint16_t kept =
+            FirstThreeColours(first + static_cast<std::ptrdiff_t>(y) * width + kSide * piece,
+                              static_cast<__mmask16>((1u << columns) - 1));
+        masks = _mm512_mask_set1_epi16(masks, __mmask32{1} << lane, static_cast<short>(kept));
+    }
+    const __m512i b0 = _mm512_and_si512(masks, _mm512_sub_epi16(zero, masks));
+    const __m512i rest = _mm512_xor_si512(masks, b0);
+    const __m512i b1 = _mm512_and_si512(rest, _mm512_sub_epi16(zero, rest));
+    const __m512i b2 = _mm512_xor_si512(rest, b1);
+    const __m512i c0 = ColourIndex(b0);
+    const __m512i c1 = ColourIndex(b1);
+    const __m512i c2 = ColourIndex(b2);
+    TwoPieces split;
+    split.colour1 = c0;
+    split.colour2 = _mm512_or_si512(c1, _mm512_set1_epi16(0x40));
+    split.sets1 = _mm512_or_si512(b0, b2);
+    split.sets2 = _mm512_or_si512(b1, b2);
+    split.notOr =
+        _mm512_test_epi16_mask(c2, c2) & _mm512_cmpneq_epi16_mask(c2, _mm512_or_si512(c0, c1));
+    split.breaking = split.notOr | dropped;
+    return split;
+}
+
+// The colour masks of the 16 lines of every piece: word 16p + y of masks[h] for line y of piece
+// 2h + p. Four cel lines at a time: each lane's table bits folded into 16-bit words, and the words
+// of the four registers folded together by unpacking.
+__attribute__((target(SPRITEHEX_AVX512))) void PieceMasks(const __m512i* lines, __m512i* masks) {
+    const __m512i lowTable =
+        _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(kLowBits.data())));
+    const __m512i highTable =
+        _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(kHighBits.data())));
+    __m512i fours[4];
+    for (int b = 0; b < 4; ++b) {
+        __m512i words[4];
+        for (int i = 0; i < 4; ++i) {
+            const __m512i pixels = lines[4 * b + i];
+            const __m512i low = _mm512_shuffle_epi8(lowTable, pixels);
+            const __m512i high = _mm512_shuffle_epi8(highTable, pixels);
+            words[i] =
+                _mm512_or_si512(_mm512_unpacklo_epi8(low, high), _mm512_unpackhi_epi8(low, high));
+        }
+        const __m512i pair01 = _mm512_or_si512(_mm512_unpacklo_epi16(words[0], words[1]),
+                                               _mm512_unpackhi_epi16(words[0], words[1]));
+        const __m512i pair23 = _mm512_or_si512(_mm512_unpacklo_epi16(words[2], words[3]),
+                                               _mm512_unpackhi_epi16(words[2], words[3]));
+        const __m512i four = _mm512_or_si512(_mm512_unpacklo_epi32(pair01, pair23),
+                                             _mm512_unpackhi_epi32(pair01, pair23));
+        fours[b] = _mm512_or_si512(four, _mm512_bsrli_epi128(four, 8));
+    }
+    const __m512i rows8 = Load(kRows8);
+    const __m512i top = _mm512_permutex2var_epi16(fours[0], rows8, fours[1]);
+    const __m512i bottom = _mm512_permutex2var_epi16(fours[2], rows8, fours[3]);
+    const __m512i noZero = _mm512_set1_epi16(static_cast<short>(0xFFFE));
+    for (int h = 0; h < 2; ++h) {
+        masks[h] = _mm512_and_si512(
+            _mm512_permutex2var_epi16(top, Load(kPieces[static_cast<std::size_t>(h)]), bottom),
+            noZero);
+    }
+}
+
+__attribute__((target(SPRITEHEX_AVX512))) bool SplitRowAvx512(const std::uint8_t* first, int width,
+                                                              int lines, TableValue* patterns,
+                                                              TableValue* colours, PieceRow& row) {
+    const __mmask64 inCel = width >= 64 ? ~__mmask64{0} : (__mmask64{1} << width) - 1;
+    __m512i pixels[kSide];
+    __m512i all = _mm512_setzero_si512();
+    for (int y = 0; y < kSide; ++y) {
+        pixels[y] = y < lines ? _mm512_maskz_loadu_epi8(
+                                    inCel, first + static_cast<std::ptrdiff_t>(y) * width)
+                              : _mm512_setzero_si512();
+        all = _mm512_or_si512(all, pixels[y]);
+    }
+    if (_mm512_test_epi8_mask(all, _mm512_set1_epi8(static_cast<char>(0xF0))) != 0) return false;
+
+    __m512i masks[2];
+    PieceMasks(pixels, masks);
+    const TwoPieces split[2] = {SplitTwoPieces(masks[0], 0, first, width),
+                                SplitTwoPieces(masks[1], 1, first, width)};
+
+    // The pattern bits of each line: every pixel, its bits reversed within each byte, looks up the
+    // bit of its colour in the sets of its piece's line, spread over that piece's lane.
+    const __m512i reverse =
+        _mm512_broadcast_i32x4(_mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8));
+    const __m512i laneSets = Load(kLaneSets);
+    // bits[j][y / 8], quadword y % 8: layer j's pattern bytes of line y, two a piece. Put into
+    // their registers as they come, not stored and read back as a whole.
+    __m512i bits[2][2] = {};
+#pragma GCC unroll 16
+    for (int y = 0; y < kSide; ++y) {
+        const __m512i index = _mm512_add_epi16(laneSets, _mm512_set1_epi16(static_cast<short>(y)));
+        const __m512i reversed = _mm512_shuffle_epi8(pixels[y], reverse);
+        const auto lane = static_cast<__mmask8>(1u << (y % 8));
+        __m512i& bits1 = bits[0][y / 8];
+        __m512i& bits2 = bits[1][y / 8];
+        bits1 = _mm512_mask_set1_epi64(
+            bits1, lane,
+            static_cast<long long>(_mm512_bitshuffle_epi64_mask(
+                _mm512_permutex2var_epi16(split[0].sets1, index, split[1].sets1), reversed)));
+        bits2 = _mm512_mask_set1_epi64(
+            bits2, lane,
+            static_cast<long long>(_mm512_bitshuffle_epi64_mask(
+                _mm512_permutex2var_epi16(split[0].sets2, index, split[1].sets2), reversed)));
+    }
+
+    // Layer j of pieces 2h and 2h + 1: 32 pattern bytes each.
+    __m512i pattern[2][2];
+    for (int j = 0; j < 2; ++j) {
+        for (int h = 0; h < 2; ++h) {
+            pattern[j][h] = _mm512_permutex2var_epi8(
+                bits[j][0], Load(kPatternOrder[static_cast<std::size_t>(h)]), bits[j][1]);
+        }
+    }
+    const std::uint64_t breaking = split[0].breaking | std::uint64_t{split[1].breaking} << 32;
+    const std::uint64_t notOr = split[0].notOr | std::uint64_t{split[1].notOr} << 32;
+    row.lastCode = kNoError;
+    if (breaking != 0) {
+        const int last = 63 - __builtin_clzll(breaking);
+        row.lastCode = (notOr >> last & 1) != 0 ? kNotOrColour : kTooManyColours;
+    }
+    const std::uint64_t drawnLines = _mm512_test_epi16_mask(masks[0], masks[0]) |
+                                     std::uint64_t{_mm512_test_epi16_mask(masks[1], masks[1])}
+                                         << 32;
+    row.drawn = 0;
+    int sprite = 0;
+    for (int piece = 0; piece < kAcross; ++piece) {
+        if ((drawnLines >> (kSide * piece) & 0xFFFF) == 0) continue;
+        row.drawn |= 1u << piece;
+        const int h = piece / 2;
+        const int half = piece % 2;
+        const TwoPieces& two = split[h];
+        const __m512i layerColours[2] = {two.colour1, two.colour2};
+        for (int j = 0; j < 2; ++j, ++sprite) {
+            const __m256i bytes = half == 0 ? _mm512_castsi512_si256(pattern[j][h])
+                                            : _mm512_extracti64x4_epi64(pattern[j][h], 1);
+            _mm512_storeu_si512(patterns + 32 * sprite, _mm512_cvtepu8_epi16(bytes));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(colours + kSide * sprite),
+                                half == 0 ? _mm512_castsi512_si256(layerColours[j])
+                                          : _mm512_extracti64x4_epi64(layerColours[j], 1));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ProcessorSplitsPieceRows() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
+           __builtin_cpu_supports("avx512bitalg") && __builtin_cpu_supports("avx512cd") &&
+           __builtin_cpu_supports("bmi");
+}
+
+bool SplitPieceRow(const std::uint8_t* first, int width, int lines, TableValue* patterns,
+                   TableValue* colours, PieceRow& row) {
+    static const bool splits = ProcessorSplitsPieceRows();
+    return splits && SplitRowAvx512(first, width, lines, patterns, colours, row);
+}
+
+#else
+
+bool ProcessorSplitsPieceRows() {
+    return false;
+}
+
+bool SplitPieceRow(const std::uint8_t*, int, int, TableValue*, TableValue*, PieceRow&) {
+    return false;
+}
+
+#endif
