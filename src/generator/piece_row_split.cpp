@@ -18,7 +18,7 @@
 #pragma GCC diagnostic pop
 #endif
 
-#define SPRITEHEX_AVX512 "avx512f,avx512bw,avx512vl,avx512vbmi,avx512bitalg,avx512cd,bmi"
+#define SPRITEHEX_AVX512 "avx512f,avx512bw,avx512vl,avx512vbmi,avx512bitalg,avx512cd,gfni,bmi"
 
 namespace {
 
@@ -57,11 +57,13 @@ constexpr std::array<WordIndex, 2> kPieces = [] {
     }
     return index;
 }();
-// Word 16p of piece p's sets in every word of lane p, for the bit shuffle of line 0 (line y: + y).
-constexpr WordIndex kLaneSets = [] {
+// Words 16p to 16p + 3, the sets of lines 0 to 3 of piece p, in every quadword of lane p, for the
+// bit shuffles of those lines (of lines 4g to 4g + 3: + 4g).
+constexpr WordIndex kFourLineSets = [] {
     WordIndex index{};
-    for (int w = 0; w < 32; ++w)
-        index[static_cast<std::size_t>(w)] = static_cast<std::uint16_t>(16 * (w / 8));
+    for (int w = 0; w < 32; ++w) {
+        index[static_cast<std::size_t>(w)] = static_cast<std::uint16_t>(16 * (w / 8) + w % 4);
+    }
     return index;
 }();
 // Byte indices that turn the pattern bytes of 16 lines, 8 a line (the left and right byte of each
@@ -217,29 +219,37 @@ __attribute__((target(SPRITEHEX_AVX512))) bool SplitRowAvx512(const std::uint8_t
     const TwoPieces split[2] = {SplitTwoPieces(masks[0], 0, first, width),
                                 SplitTwoPieces(masks[1], 1, first, width)};
 
-    // The pattern bits of each line: every pixel, its bits reversed within each byte, looks up the
-    // bit of its colour in the sets of its piece's line, spread over that piece's lane.
-    const __m512i reverse =
-        _mm512_broadcast_i32x4(_mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8));
-    const __m512i laneSets = Load(kLaneSets);
+    // The pattern bits of each line: every pixel looks up the bit of its colour in the sets of its
+    // piece's line, four lines' sets to a quadword of its piece's lane, 16 bits a line. The bits
+    // come with a byte's first pixel in bit 0, and are turned around at the end.
+    const __m512i fourLineSets = Load(kFourLineSets);
     // bits[j][y / 8], quadword y % 8: layer j's pattern bytes of line y, two a piece. Put into
     // their registers as they come, not stored and read back as a whole.
     __m512i bits[2][2] = {};
-#pragma GCC unroll 16
-    for (int y = 0; y < kSide; ++y) {
-        const __m512i index = _mm512_add_epi16(laneSets, _mm512_set1_epi16(static_cast<short>(y)));
-        const __m512i reversed = _mm512_shuffle_epi8(pixels[y], reverse);
-        const auto lane = static_cast<__mmask8>(1u << (y % 8));
-        __m512i& bits1 = bits[0][y / 8];
-        __m512i& bits2 = bits[1][y / 8];
-        bits1 = _mm512_mask_set1_epi64(
-            bits1, lane,
-            static_cast<long long>(_mm512_bitshuffle_epi64_mask(
-                _mm512_permutex2var_epi16(split[0].sets1, index, split[1].sets1), reversed)));
-        bits2 = _mm512_mask_set1_epi64(
-            bits2, lane,
-            static_cast<long long>(_mm512_bitshuffle_epi64_mask(
-                _mm512_permutex2var_epi16(split[0].sets2, index, split[1].sets2), reversed)));
+#pragma GCC unroll 4
+    for (int g = 0; g < kSide / 4; ++g) {
+        const __m512i index =
+            _mm512_add_epi16(fourLineSets, _mm512_set1_epi16(static_cast<short>(4 * g)));
+        const __m512i sets1 = _mm512_permutex2var_epi16(split[0].sets1, index, split[1].sets1);
+        const __m512i sets2 = _mm512_permutex2var_epi16(split[0].sets2, index, split[1].sets2);
+#pragma GCC unroll 4
+        for (int k = 0; k < 4; ++k) {
+            const int y = 4 * g + k;
+            const __m512i lookup =
+                _mm512_or_si512(pixels[y], _mm512_set1_epi8(static_cast<char>(16 * k)));
+            const auto lane = static_cast<__mmask8>(1u << (y % 8));
+            __m512i& bits1 = bits[0][y / 8];
+            __m512i& bits2 = bits[1][y / 8];
+            bits1 = _mm512_mask_set1_epi64(
+                bits1, lane, static_cast<long long>(_mm512_bitshuffle_epi64_mask(sets1, lookup)));
+            bits2 = _mm512_mask_set1_epi64(
+                bits2, lane, static_cast<long long>(_mm512_bitshuffle_epi64_mask(sets2, lookup)));
+        }
+    }
+    // Each byte's bits in the reverse order: its first pixel in bit 7.
+    const __m512i reverseBits = _mm512_set1_epi64(static_cast<long long>(0x8040201008040201ULL));
+    for (auto& layer : bits) {
+        for (__m512i& half : layer) half = _mm512_gf2p8affine_epi64_epi8(half, reverseBits, 0);
     }
 
     // Layer j of pieces 2h and 2h + 1: 32 pattern bytes each.
@@ -288,7 +298,7 @@ bool ProcessorSplitsPieceRows() {
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
            __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
            __builtin_cpu_supports("avx512bitalg") && __builtin_cpu_supports("avx512cd") &&
-           __builtin_cpu_supports("bmi");
+           __builtin_cpu_supports("gfni") && __builtin_cpu_supports("bmi");
 }
 
 bool SplitPieceRow(const std::uint8_t* first, int width, int lines, TableValue* patterns,

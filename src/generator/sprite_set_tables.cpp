@@ -53,7 +53,7 @@ class CelSprites {
         // Every byte of a sprite is written before it is added: the room needs no clearing.
         patterns_.resize(kMostSprites * static_cast<std::size_t>(patternBytes_));
         colours_.resize(kMostSprites * static_cast<std::size_t>(side));
-        entries_.clear();
+        count_ = 0;
     }
     // Room for the pattern bytes (left column's rows, then the right column's) and the colour
     // bytes, one per line, of the next sprite, or with layer 1 of the one after it.
@@ -66,26 +66,32 @@ class CelSprites {
     // Ends the sprite whose bytes were just written.
     void Add(int x0, int y0, TableValue colour) {
         const std::size_t units = Size(patternBytes_ / 8);
-        entries_.insert(entries_.end(), {static_cast<TableValue>(y0), static_cast<TableValue>(x0),
-                                         static_cast<TableValue>(Count() * units), colour});
+        TableValue* entry = entries_.data() + 4 * count_;
+        entry[0] = static_cast<TableValue>(y0);
+        entry[1] = static_cast<TableValue>(x0);
+        entry[2] = static_cast<TableValue>(Count() * units);
+        entry[3] = colour;
+        ++count_;
     }
     void Put(GeneratedTables& out, bool colorData) {
         out.AddTable(std::span(patterns_).first(Count() * Size(patternBytes_)));
         if (colorData) out.AddTable(std::span(colours_).first(Count() * Size(side_)));
-        entries_.push_back(kEndOfSprites);
-        out.AddTable(entries_);
+        entries_[4 * count_] = kEndOfSprites;
+        out.AddTable(std::span(entries_).first(4 * count_ + 1));
     }
 
   private:
     // 64 pieces of 8 x 8 in a cel of 64 x 64, four layers each.
     static constexpr std::size_t kMostSprites = 64 * kMostLayers;
     static std::size_t Size(int n) { return static_cast<std::size_t>(n); }
-    std::size_t Count() const { return entries_.size() / 4; }
+    std::size_t Count() const { return count_; }
     int side_ = 16;
     int patternBytes_ = 32;
     std::vector<TableValue> patterns_;
     std::vector<TableValue> colours_;
-    std::vector<TableValue> entries_;
+    // Four values a sprite and the end mark.
+    std::array<TableValue, 4 * kMostSprites + 1> entries_{};
+    std::size_t count_ = 0;
 };
 
 // One layer straight from the cel's lines, sixteen pixels at a time: a bit per drawn pixel, each

@@ -7,9 +7,6 @@
 
 #include "generator/writers.h"
 
-namespace {
-
-// Every format but hex writes each value as one byte.
 Result<> AllBytes(const GeneratedTables& tables) {
     // Four values a word, in four words at a time, for the tables of a large document.
     std::uint64_t words[4] = {0, 0, 0, 0};
@@ -41,6 +38,8 @@ Result<> AllBytes(const GeneratedTables& tables) {
                     "0 to 15.");
 }
 
+namespace {
+
 // The tables with the layer colours as one more table of each cel, after its patterns.
 GeneratedTables WithLayerColours(const GeneratedTables& tables) {
     GeneratedTables out;
@@ -68,7 +67,8 @@ Result<std::string> WriteTables(const GeneratedTables& tables, TableFormat forma
                                 const WriterOptions& options) {
     const FormatRow& row = FormatOf(format);
     if (format == TableFormat::kHex) return row.write(tables, options);
-    if (Result<> bytes = AllBytes(tables); !bytes) return bytes.error();
+    // The writer of bytes alone checks them as it writes them.
+    if (Result<> bytes = row.binary ? Result<>{} : AllBytes(tables); !bytes) return bytes.error();
     if (row.namesLayerColours && !tables.layerColours.empty() &&
         tables.layerColours.size() ==
             static_cast<std::size_t>(tables.layers) * static_cast<std::size_t>(tables.celCount)) {

@@ -67,8 +67,12 @@ inline constexpr int kLastBasicLine = 65529;
 // The number of lines WriteTables writes in BASIC for these tables.
 int BasicLineCount(const GeneratedTables& tables);
 
-// The bytes alone, cel by cel and table by table.
+// The bytes alone, cel by cel and table by table. Checks, as it goes, that every value is a byte.
 Result<std::string> WriteBin(const GeneratedTables& tables, const WriterOptions& options);
+
+// Fails, naming the first value above 0xFF and the table that holds it, unless every value is a
+// byte: every format but hex writes each value as one byte.
+Result<> AllBytes(const GeneratedTables& tables);
 
 enum class TableFormat { kHex, kAsm, kC, kBasic, kBin };
 
