@@ -104,13 +104,23 @@ void DecodeSpriteSet(const GeneratedTables& tables, int cel, int width, int heig
                 const std::uint64_t bits = Expanded(patterns[at]);
                 std::uint64_t& earlier = shown[static_cast<std::size_t>(2 * y + h)];
                 std::uint8_t* to = pixels + static_cast<std::ptrdiff_t>(y0 + y) * width + left;
-                std::uint64_t word = 0;
-                std::memcpy(&word, to, static_cast<std::size_t>(count));
                 // A pixel no earlier sprite shows takes the colour; one it shows ORs it on.
                 const std::uint64_t fresh = bits & ~earlier;
-                word = (word & ~(fresh * 0xFF)) | fresh * paint;
-                if (ors) word |= (bits & earlier) * paint;
-                std::memcpy(to, &word, static_cast<std::size_t>(count));
+                const auto paintOn = [&](std::uint64_t word) {
+                    word = (word & ~(fresh * 0xFF)) | fresh * paint;
+                    return ors ? word | (bits & earlier) * paint : word;
+                };
+                std::uint64_t word = 0;
+                if (count == 8) {
+                    // A whole half in one move each way, not a copy of a length only known here.
+                    std::memcpy(&word, to, sizeof word);
+                    word = paintOn(word);
+                    std::memcpy(to, &word, sizeof word);
+                } else {
+                    std::memcpy(&word, to, static_cast<std::size_t>(count));
+                    word = paintOn(word);
+                    std::memcpy(to, &word, static_cast<std::size_t>(count));
+                }
                 earlier |= bits;
             }
         }

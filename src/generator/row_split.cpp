@@ -2,6 +2,7 @@
 
 #include "generator/layer_basis.h"
 #include "generator/pixel_words.h"
+#include "generator/row_split_avx512.h"
 #include "generator/row_split_masks.h"
 #include "generator/two_layer_colours.h"
 
@@ -87,12 +88,14 @@ bool ProcessorHas(SplitWay way) {
             return ProcessorHasMaskWay(false);
         case SplitWay::kMaskAvx2:
             return ProcessorHasMaskWay(true);
+        case SplitWay::kAvx512:
+            return ProcessorHasAvx512Split();
     }
     return false;
 }
 
 SplitWay FastestSplitWay() {
-    for (const SplitWay way : {SplitWay::kMaskAvx2, SplitWay::kMaskSsse3}) {
+    for (const SplitWay way : {SplitWay::kAvx512, SplitWay::kMaskAvx2, SplitWay::kMaskSsse3}) {
         if (ProcessorHas(way)) return way;
     }
     return SplitWay::kInOrder;
@@ -100,12 +103,13 @@ SplitWay FastestSplitWay() {
 
 RowBreaches SplitRows(SplitWay way, const std::uint8_t* pixels, int width, int stride, int rows,
                       const LayerRows& out) {
-    if (way != SplitWay::kInOrder) {
-        RowBreaches breaches;
-        if (SplitRowsByMasks(way == SplitWay::kMaskAvx2, pixels, width, stride, rows, out,
-                             breaches)) {
-            return breaches;
-        }
+    RowBreaches breaches;
+    if (way == SplitWay::kAvx512 && SplitRowsAvx512(pixels, width, stride, rows, out, breaches)) {
+        return breaches;
+    }
+    if ((way == SplitWay::kMaskSsse3 || way == SplitWay::kMaskAvx2) &&
+        SplitRowsByMasks(way == SplitWay::kMaskAvx2, pixels, width, stride, rows, out, breaches)) {
+        return breaches;
     }
     return SplitRowsInOrder(pixels, width, stride, rows, out);
 }
@@ -118,12 +122,15 @@ RowBreaches SplitRows(const std::uint8_t* pixels, int width, int stride, int row
 
 bool SplitRowsInLayers(SplitWay way, const std::uint8_t* pixels, int width, int stride, int rows,
                        int layers, const ManyLayerRows& out) {
-    if (way != SplitWay::kInOrder) {
-        bool fits = true;
-        if (SplitLayersByMasks(way == SplitWay::kMaskAvx2, pixels, width, stride, rows, layers, out,
-                               fits)) {
-            return fits;
-        }
+    bool fits = true;
+    if (way == SplitWay::kAvx512 &&
+        SplitLayersAvx512(pixels, width, stride, rows, layers, out, fits)) {
+        return fits;
+    }
+    if ((way == SplitWay::kMaskSsse3 || way == SplitWay::kMaskAvx2) &&
+        SplitLayersByMasks(way == SplitWay::kMaskAvx2, pixels, width, stride, rows, layers, out,
+                           fits)) {
+        return fits;
     }
     return SplitRowsInLayersInOrder(pixels, width, stride, rows, layers, out);
 }

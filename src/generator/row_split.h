@@ -27,11 +27,11 @@ struct RowBreaches {
 };
 
 // How lines are split. With SSSE3, lines of colour indices 0 to 15 are split by the mask of the
-// colours they hold, made 16 pixels at a time (32 with AVX2): of up to three colours the order of
-// appearance plays no part, since they are sorted anyway. A cel with a byte above 15, or a
-// processor without SSSE3, takes the way that works everywhere: each line's colours collected in
-// order of appearance.
-enum class SplitWay { kInOrder, kMaskSsse3, kMaskAvx2 };
+// colours they hold, made 16 pixels at a time (32 with AVX2, a whole line with AVX-512, which also
+// chooses the colours of 32 lines at once): of up to three colours the order of appearance plays
+// no part, since they are sorted anyway. A cel with a byte above 15, or a processor without SSSE3,
+// takes the way that works everywhere: each line's colours collected in order of appearance.
+enum class SplitWay { kInOrder, kMaskSsse3, kMaskAvx2, kAvx512 };
 
 // Where the tables of one cel go with three or four layers: layer j's pattern bytes of row r at
 // patterns[j][r] (and [rows + r] for pixels 8 to 15, when the cel is wider than 8), its colour
