@@ -3,11 +3,27 @@
 #include <cassert>
 
 #if defined(__x86_64__) || defined(__i386__)
+// First, for the way it takes in the intrinsics.
+#include "generator/avx512_lines.h"
+// clang-format off
 #include <immintrin.h>
+// clang-format on
 
 #include "generator/row_split_masks.h"
 
 namespace {
+
+// The sixteen digit characters of eight values' low bytes, high digit first.
+__attribute__((target("ssse3"))) inline __m128i DigitsOfEight(const TableValue* values) {
+    const __m128i digitChars = _mm_setr_epi8('0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A',
+                                             'B', 'C', 'D', 'E', 'F');
+    const __m128i lowNibble = _mm_set1_epi8(0x0F);
+    const __m128i words = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values)),
+                                        _mm_set1_epi16(0xFF));
+    const __m128i bytes = _mm_packus_epi16(words, words);
+    const __m128i high = _mm_and_si128(_mm_srli_epi16(bytes, 4), lowNibble);
+    return _mm_shuffle_epi8(digitChars, _mm_unpacklo_epi8(high, _mm_and_si128(bytes, lowNibble)));
+}
 
 // The pieces of eight bytes by byte shuffles: their low bytes become sixteen digit characters,
 // high digit first, which each of the kParts shuffles puts between the text around them. Every
@@ -19,19 +35,28 @@ struct ShuffledEight {
     std::size_t length;
 
     __attribute__((target("ssse3"))) char* operator()(char* end, const TableValue* values) const {
-        const __m128i digitChars = _mm_setr_epi8('0', '1', '2', '3', '4', '5', '6', '7', '8', '9',
-                                                 'A', 'B', 'C', 'D', 'E', 'F');
-        const __m128i lowNibble = _mm_set1_epi8(0x0F);
-        const __m128i words = _mm_and_si128(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(values)), _mm_set1_epi16(0xFF));
-        const __m128i bytes = _mm_packus_epi16(words, words);
-        const __m128i high = _mm_and_si128(_mm_srli_epi16(bytes, 4), lowNibble);
-        const __m128i digits =
-            _mm_shuffle_epi8(digitChars, _mm_unpacklo_epi8(high, _mm_and_si128(bytes, lowNibble)));
+        const __m128i digits = DigitsOfEight(values);
         for (int part = 0; part < kParts; ++part) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(end + 16 * part),
                              _mm_or_si128(_mm_shuffle_epi8(digits, sources[part]), around[part]));
         }
+        return end + 8 * length;
+    }
+};
+
+// The same with AVX-512: the eight pieces in one byte permutation, the text around the digits
+// kept where the permutation takes none, and one store of 64 bytes.
+struct PermutedEight {
+    __m512i sources;
+    __m512i around;
+    __mmask64 digits;
+    std::size_t length;
+
+    __attribute__((target(SPRITEHEX_AVX512))) char* operator()(char* end,
+                                                               const TableValue* values) const {
+        const __m512i text = _mm512_mask_permutexvar_epi8(
+            around, digits, sources, _mm512_zextsi128_si512(DigitsOfEight(values)));
+        _mm512_storeu_si512(end, text);
         return end + 8 * length;
     }
 };
@@ -143,6 +168,17 @@ struct LineWriter {
         }
     }
 
+    __attribute__((target(SPRITEHEX_AVX512))) static char* Permuted(
+        const HexLines& lines, char* end, std::span<const TableValue> table, const LineShape& shape,
+        LineNumbers* counter) {
+        PermutedEight eight{};
+        eight.sources = _mm512_loadu_si512(lines.sources_.data());
+        eight.around = _mm512_loadu_si512(lines.around_.data());
+        eight.digits = lines.digits_;
+        eight.length = lines.length_;
+        return AnyLines(lines, end, table, shape, counter, eight, OneLength(lines));
+    }
+
     template <int kParts>
     __attribute__((target("ssse3"))) static ShuffledEight<kParts> Eight(const HexLines& lines) {
         ShuffledEight<kParts> eight{};
@@ -172,12 +208,16 @@ HexLines::HexLines(std::string_view before, std::string_view after, [[maybe_unus
             text = static_cast<std::uint8_t>(before[offset]);
         } else if (offset < before.size() + 2) {
             source = static_cast<std::uint8_t>(2 * piece + offset - before.size());
+            digits_ |= std::uint64_t{1} << at;
         } else {
             text = static_cast<std::uint8_t>(after[offset - before.size() - 2]);
         }
     }
 #if defined(__x86_64__) || defined(__i386__)
-    shuffles_ = way == Way::kFastest && ProcessorHasMaskWay(false);
+    shuffles_ = way != Way::kOneByOne && ProcessorHasMaskWay(false);
+#endif
+#if defined(__x86_64__)
+    permutes_ = way == Way::kFastest && avx512_lines::ProcessorHas();
 #endif
 }
 
@@ -188,6 +228,9 @@ HexLines::HexLines(const BytePieces& pieces) : length_(0), pieces_(pieces), vary
 char* HexLines::Put(char* end, std::span<const TableValue> table, const LineShape& shape,
                     LineNumbers* numbers) const {
 #if defined(__x86_64__) || defined(__i386__)
+#if defined(__x86_64__)
+    if (permutes_) return LineWriter::Permuted(*this, end, table, shape, numbers);
+#endif
     if (shuffles_) return LineWriter::Shuffled(*this, end, table, shape, numbers);
 #endif
     return LineWriter::ByPieces(*this, end, table, shape, numbers);

@@ -107,8 +107,9 @@ struct LineShape {
 
 class HexLines {
   public:
-    // The way the pieces are put: by byte shuffles where the processor has them, or one by one.
-    enum class Way { kFastest, kOneByOne };
+    // The way the pieces are put: by one byte permutation of AVX-512 or byte shuffles of SSSE3,
+    // the fastest the processor has; by byte shuffles where it has them; or one by one.
+    enum class Way { kFastest, kShuffles, kOneByOne };
 
     // Each byte as before, its two digits, after: at most 5 characters of before and after, so
     // that a piece fits in one move.
@@ -116,9 +117,10 @@ class HexLines {
     // Pieces that differ in length, put one by one.
     explicit HexLines(const BytePieces& pieces);
 
-    // The room a line takes, with what its last moves write past it.
+    // The room a line takes, with what its last moves write past it (up to 64 bytes from its
+    // last eight pieces on).
     std::size_t LineRoom(const LineShape& shape) const {
-        return 10 + std::max<std::size_t>(8, shape.start.size()) + shape.perLine * length_ + 16;
+        return 10 + std::max<std::size_t>(8, shape.start.size()) + shape.perLine * length_ + 64;
     }
 
     // Puts the lines of one table at end, which has LineRoom() for each; each line starts with the
@@ -134,7 +136,9 @@ class HexLines {
     // sixteen digits of eight bytes (0x80: from the text around them), and that text.
     alignas(16) std::array<std::array<std::uint8_t, 16>, 4> sources_{};
     alignas(16) std::array<std::array<std::uint8_t, 16>, 4> around_{};
+    std::uint64_t digits_ = 0;  // bit i: character i of eight pieces is a digit
     bool shuffles_ = false;
+    bool permutes_ = false;
 
     friend struct LineWriter;
 };

@@ -60,8 +60,26 @@ class TextBuffer {
     explicit TextBuffer(std::size_t expected) : text_(expected + kSlack, '\0') {}
 
     void Put(std::string_view piece) {
-        std::memcpy(Room(piece.size()), piece.data(), piece.size());
-        size_ += piece.size();
+        char* at = Room(piece.size());
+        const char* from = piece.data();
+        const std::size_t n = piece.size();
+        // Names, numbers and words of a line are short: two moves of a fixed size that may
+        // overlap, rather than a copy of a length only known here.
+        if (n >= 8 && n <= 16) {
+            Move<8>(at, from, n);
+        } else if (n > 16 && n <= 32) {
+            Move<16>(at, from, n);
+        } else if (n >= 4 && n < 8) {
+            Move<4>(at, from, n);
+        } else if (n > 0 && n < 4) {
+            // The first, the middle and the last of up to three.
+            at[0] = from[0];
+            at[n / 2] = from[n / 2];
+            at[n - 1] = from[n - 1];
+        } else {
+            std::memcpy(at, from, n);
+        }
+        size_ += n;
     }
     void Put(const ShortPiece& piece) {
         std::memcpy(Room(sizeof piece.text), piece.text.data(), sizeof piece.text);
@@ -83,6 +101,17 @@ class TextBuffer {
 
   private:
     static constexpr std::size_t kSlack = 8;
+
+    // n bytes, kSize to 2 kSize of them, as the first and the last kSize.
+    template <std::size_t kSize>
+    static void Move(char* to, const char* from, std::size_t n) {
+        char head[kSize];
+        char tail[kSize];
+        std::memcpy(head, from, kSize);
+        std::memcpy(tail, from + n - kSize, kSize);
+        std::memcpy(to, head, kSize);
+        std::memcpy(to + n - kSize, tail, kSize);
+    }
 
     std::string text_;
     std::size_t size_ = 0;

@@ -266,7 +266,8 @@ TEST(HexLines, PutEveryTableAsConcatenationDoes) {
     for (const Shape& s : {Shape{"&H", ",", 8, " DATA ", true, "\r\n", true},
                            Shape{" 0x", ",", 16, "\n     ", false, "", false},
                            Shape{"$", ",", 16, "\t.byte.long ", true, "\n", false}}) {
-        for (const HexLines::Way way : {HexLines::Way::kFastest, HexLines::Way::kOneByOne}) {
+        for (const HexLines::Way way :
+             {HexLines::Way::kFastest, HexLines::Way::kShuffles, HexLines::Way::kOneByOne}) {
             const HexLines lines(s.before, s.after, way);
             const LineShape shape(s.perLine, s.start, s.startFirst, s.end);
             for (std::size_t count = 0; count <= 40; ++count) {
