@@ -56,8 +56,10 @@ inline char* PutPieces(char* end, const BytePieces& pieces, const TableValue* va
 
 class TextBuffer {
   public:
-    // Room for about `expected` characters; more is made when needed.
-    explicit TextBuffer(std::size_t expected) : text_(expected + kSlack, '\0') {}
+    // Room for about `expected` characters; more is made when needed. The room is set aside at
+    // once, but its characters are made (as 0) a block at a time just before they are written,
+    // so that they are still in the cache when they are.
+    explicit TextBuffer(std::size_t expected) { text_.reserve(expected + kSlack); }
 
     void Put(std::string_view piece) {
         char* at = Room(piece.size());
@@ -89,7 +91,11 @@ class TextBuffer {
     // Where to write up to `more` characters, with 8 bytes to spare after them; End then takes
     // what was written up to the end given.
     char* Room(std::size_t more) {
-        if (size_ + more + kSlack > text_.size()) text_.resize(2 * (size_ + more + kSlack));
+        const std::size_t needed = size_ + more + kSlack;
+        if (needed > text_.size()) {
+            const std::size_t block = std::max(needed, text_.size() + kBlock);
+            text_.resize(block <= text_.capacity() ? block : 2 * needed);
+        }
         return text_.data() + size_;
     }
     void End(const char* end) { size_ = static_cast<std::size_t>(end - text_.data()); }
@@ -101,6 +107,7 @@ class TextBuffer {
 
   private:
     static constexpr std::size_t kSlack = 8;
+    static constexpr std::size_t kBlock = 16384;
 
     // n bytes, kSize to 2 kSize of them, as the first and the last kSize.
     template <std::size_t kSize>
