@@ -342,7 +342,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "Value 304 of cel 1's colour table is more than a byte: the cel holds pixels "
                    "that are not colour indices 0 to 15."},
         RefusalRow{"ValueBeyondAByteInBinary",
-                   {"", 16, 4, Join({Zeros(48), kNotColours, Zeros(8)}), ChrOptions(),
+                   {"", 16, 8, Join({Zeros(48), kNotColours, Zeros(72)}), ChrOptions(),
                     TableFormat::kBin, Named("s"), ""},
                    "Value 304 of cel 1's colour table is more than a byte: the cel holds pixels "
                    "that are not colour indices 0 to 15."}),
