@@ -198,6 +198,55 @@ __attribute__((target(SPRITEHEX_AVX512))) bool SplitRowAvx512(const std::uint8_t
     return true;
 }
 
+// One layer: each line's drawn pixels as a mask, its bits the pattern bits.
+__attribute__((target(SPRITEHEX_AVX512))) void OneLayerRow(const std::uint8_t* first, int width,
+                                                           int lines, TableValue* patterns,
+                                                           TableValue* colours, PieceRow& row) {
+    const __mmask64 inCel = width >= 64 ? ~__mmask64{0} : (__mmask64{1} << width) - 1;
+    std::uint64_t drawn[kSide];
+    std::uint64_t any = 0;
+    // bits[y / 8], quadword y % 8: the pattern bytes of line y, two a piece.
+    __m512i bits[2] = {_mm512_setzero_si512(), _mm512_setzero_si512()};
+    for (int y = 0; y < lines; ++y) {
+        const __m512i pixels =
+            _mm512_maskz_loadu_epi8(inCel, first + static_cast<std::ptrdiff_t>(y) * width);
+        drawn[y] = _mm512_test_epi8_mask(pixels, pixels);
+        any |= drawn[y];
+        bits[y / 8] = _mm512_mask_set1_epi64(bits[y / 8], static_cast<__mmask8>(1u << (y % 8)),
+                                             static_cast<long long>(drawn[y]));
+    }
+    const __m512i reverseBits = _mm512_set1_epi64(static_cast<long long>(0x8040201008040201ULL));
+    for (__m512i& half : bits) half = _mm512_gf2p8affine_epi64_epi8(half, reverseBits, 0);
+    row.drawn = 0;
+    row.lastCode = kNoError;
+    int sprite = 0;
+    for (int piece = 0; piece < kAcross; ++piece) {
+        const int shift = kSide * piece;
+        if ((any >> shift & 0xFFFF) == 0) continue;
+        row.drawn |= 1u << piece;
+        const __m512i pattern = _mm512_permutex2var_epi8(
+            bits[0], Load(kPatternOrder[static_cast<std::size_t>(piece / 2)]), bits[1]);
+        const __m256i bytes = piece % 2 == 0 ? _mm512_castsi512_si256(pattern)
+                                             : _mm512_extracti64x4_epi64(pattern, 1);
+        _mm512_storeu_si512(patterns + 32 * sprite, _mm512_cvtepu8_epi16(bytes));
+        // Each line's first drawn pixel; on a line with none, its first pixel, which is 0.
+        TableValue firstColour = 0;
+        for (int y = 0; y < kSide; ++y) {
+            TableValue colour = 0;
+            if (y < lines) {
+                const auto line = static_cast<std::uint32_t>(drawn[y] >> shift & 0xFFFF);
+                colour = first[static_cast<std::ptrdiff_t>(y) * width + shift +
+                               (line == 0 ? 0 : __builtin_ctz(line))];
+            }
+            if (firstColour == 0) firstColour = colour;
+            if (colours != nullptr) colours[kSide * sprite + y] = colour;
+            if (colours == nullptr && firstColour != 0) break;
+        }
+        row.firstColours[static_cast<std::size_t>(piece)] = firstColour;
+        ++sprite;
+    }
+}
+
 }  // namespace
 
 bool avx512_lines::ProcessorHas() {
@@ -218,6 +267,14 @@ bool SplitPieceRow(const std::uint8_t* first, int width, int lines, TableValue* 
     return splits && SplitRowAvx512(first, width, lines, patterns, colours, row);
 }
 
+bool PieceRowInOneLayer(const std::uint8_t* first, int width, int lines, TableValue* patterns,
+                        TableValue* colours, PieceRow& row) {
+    static const bool splits = ProcessorSplitsPieceRows();
+    if (!splits) return false;
+    OneLayerRow(first, width, lines, patterns, colours, row);
+    return true;
+}
+
 #else
 
 bool ProcessorSplitsPieceRows() {
@@ -225,6 +282,10 @@ bool ProcessorSplitsPieceRows() {
 }
 
 bool SplitPieceRow(const std::uint8_t*, int, int, TableValue*, TableValue*, PieceRow&) {
+    return false;
+}
+
+bool PieceRowInOneLayer(const std::uint8_t*, int, int, TableValue*, TableValue*, PieceRow&) {
     return false;
 }
 

@@ -185,21 +185,29 @@ void GenerateSpriteSet(const CapturedDocument& doc, const GeneratorOptions& opti
     std::array<std::uint8_t, kLargestPiece * kLargestPiece> cut{};
     CelSprites sprites;
     // Rows of pieces split whole where the processor can.
-    const bool rowsAtOnce = colorData && layers == 2 && side == kLargestPiece;
+    const bool rowsAtOnce = side == kLargestPiece && (layers == 1 || (colorData && layers == 2));
     for (int cel = 0; cel < out.celCount; ++cel) {
         const std::uint8_t* pixels = CelPixels(doc, doc.width, doc.height, cel);
         sprites.Start(side);
         for (int y0 = 0; y0 < doc.height; y0 += side) {
             if (rowsAtOnce) {
                 PieceRow row;
-                if (SplitPieceRow(pixels + static_cast<std::ptrdiff_t>(y0) * doc.width, doc.width,
-                                  std::min(side, doc.height - y0), sprites.Pattern(),
-                                  sprites.Colours(), row)) {
-                    // Each layer's entry takes its first line's colour byte.
+                const std::uint8_t* first = pixels + static_cast<std::ptrdiff_t>(y0) * doc.width;
+                const int lines = std::min(side, doc.height - y0);
+                const bool done =
+                    layers == 1 ? PieceRowInOneLayer(first, doc.width, lines, sprites.Pattern(),
+                                                     colorData ? sprites.Colours() : nullptr, row)
+                                : SplitPieceRow(first, doc.width, lines, sprites.Pattern(),
+                                                sprites.Colours(), row);
+                if (done) {
                     for (int x = 0; x < doc.width / side + 1; ++x) {
                         if ((row.drawn >> x & 1) == 0) continue;
+                        // Each layer's entry takes its first line's colour byte; without colour
+                        // data, a single layer's takes the piece's first drawn colour.
                         for (int j = 0; j < layers; ++j) {
-                            sprites.Add(x * side, y0, sprites.Colours()[0]);
+                            sprites.Add(x * side, y0,
+                                        colorData ? sprites.Colours()[0]
+                                                  : row.firstColours[static_cast<std::size_t>(x)]);
                         }
                     }
                     if (row.lastCode != kNoError) out.resultCode = row.lastCode;

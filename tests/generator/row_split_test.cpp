@@ -87,6 +87,7 @@ TEST(SplitRows, ByMaskAgreesWithOrderOfAppearance) {
     }
 }
 
+// In one layer, against the pixels themselves.
 TEST(SplitPieceRow, AgreesWithPieceByPiece) {
     if (!ProcessorSplitsPieceRows()) GTEST_SKIP() << "this processor splits piece by piece";
     std::mt19937 random(16);
@@ -123,9 +124,47 @@ TEST(SplitPieceRow, AgreesWithPieceByPiece) {
             patterns.insert(patterns.end(), at, at + 64);
             colourBytes.insert(colourBytes.end(), at + 64, at + 96);
         }
+        // One layer: a bit for every drawn pixel; each line the colour of its first.
+        std::vector<TableValue> onePatterns;
+        std::vector<TableValue> oneColours;
+        PieceRow one;
+        for (int piece = 0; piece * 16 < width; ++piece) {
+            std::vector<TableValue> bits(32, 0);
+            std::vector<TableValue> lineColours(16, 0);
+            for (int y = 0; y < lines; ++y) {
+                for (int x = 0; x < 16 && piece * 16 + x < width; ++x) {
+                    const std::uint8_t p =
+                        pixels[static_cast<std::size_t>(y * width + piece * 16 + x)];
+                    if (p == 0) continue;
+                    bits[static_cast<std::size_t>(16 * (x / 8) + y)] |=
+                        static_cast<TableValue>(0x80 >> x % 8);
+                    TableValue& colour = lineColours[static_cast<std::size_t>(y)];
+                    if (colour == 0) colour = p;
+                    TableValue& firstColour = one.firstColours[static_cast<std::size_t>(piece)];
+                    if (firstColour == 0) firstColour = p;
+                }
+            }
+            if (one.firstColours[static_cast<std::size_t>(piece)] == 0) continue;
+            one.drawn |= 1u << piece;
+            onePatterns.insert(onePatterns.end(), bits.begin(), bits.end());
+            oneColours.insert(oneColours.end(), lineColours.begin(), lineColours.end());
+        }
         std::vector<TableValue> gotPatterns(8 * 32, 0xFFFF);
         std::vector<TableValue> gotColours(8 * 16, 0xFFFF);
         PieceRow got;
+        ASSERT_TRUE(PieceRowInOneLayer(pixels.data(), width, lines, gotPatterns.data(),
+                                       gotColours.data(), got));
+        ASSERT_EQ(
+            std::vector(gotPatterns.begin(),
+                        gotPatterns.begin() + static_cast<std::ptrdiff_t>(onePatterns.size())),
+            onePatterns)
+            << "round " << round;
+        ASSERT_EQ(std::vector(gotColours.begin(),
+                              gotColours.begin() + static_cast<std::ptrdiff_t>(oneColours.size())),
+                  oneColours)
+            << "round " << round;
+        ASSERT_EQ(got.drawn, one.drawn) << "round " << round;
+        ASSERT_EQ(got.firstColours, one.firstColours) << "round " << round;
         const bool split =
             SplitPieceRow(pixels.data(), width, lines, gotPatterns.data(), gotColours.data(), got);
         const bool colourIndices =
