@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "generator/hex_lines.h"
 #include "generator/text_buffer.h"
@@ -58,18 +59,27 @@ Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOption
                     (longest / kBytesPerLine + 1) * bytes.LineRoom(data));
     LineNumbers numbers(options.lineStart, options.lineStep);
     const ShortPiece remark(" REM ");
+    // The end of each table's remark: its role and the line's end.
+    std::vector<std::string> roleEnds;
+    for (const TableShape& shape : tables.shapes) {
+        roleEnds.push_back(std::string(RoleName(shape.role)) +
+                           std::string(eol.text.data(), eol.length));
+    }
+    const std::size_t lineRoom = bytes.LineRoom(data);
     for (int cel = 0; cel < tables.celCount; ++cel) {
         const std::string celRemark = options.name + " cel " + std::to_string(cel + 1) + " ";
+        // The cel's tables one after the other.
+        std::span<const TableValue> rest = tables.Cel(cel);
         for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
             char* end = numbers.Put(text.Room(8 + sizeof remark.text));
             std::memcpy(end, remark.text.data(), sizeof remark.text);
             text.End(end + remark.length);
             text.Put(celRemark);
-            text.Put(RoleName(tables.shapes[t].role));
-            text.Put(eol);
-            const std::span<const TableValue> table = tables.Table(cel, t);
+            text.Put(roleEnds[t]);
+            const std::span<const TableValue> table = rest.first(tables.Length(cel, t));
+            rest = rest.subspan(table.size());
             const std::size_t dataLines = (table.size() + kBytesPerLine - 1) / kBytesPerLine;
-            text.End(bytes.Put(text.Room(dataLines * bytes.LineRoom(data)), table, data, &numbers));
+            text.End(bytes.Put(text.Room(dataLines * lineRoom), table, data, &numbers));
         }
     }
     return text.Take();
