@@ -71,6 +71,20 @@ __attribute__((target(SPRITEHEX_AVX512))) inline __m512i ColourIndex(__m512i bit
                                      _mm512_sub_epi16(bits, _mm512_set1_epi16(1)));
 }
 
+// The lowest, the second and the third set bit of each lane, each 0 where the lane has fewer.
+struct LowestThree {
+    __m512i b0;
+    __m512i b1;
+    __m512i b2;
+};
+__attribute__((target(SPRITEHEX_AVX512))) inline LowestThree LowestBits(__m512i x) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i b0 = _mm512_and_si512(x, _mm512_sub_epi16(zero, x));
+    const __m512i rest = _mm512_xor_si512(x, b0);
+    const __m512i b1 = _mm512_and_si512(rest, _mm512_sub_epi16(zero, rest));
+    return {b0, b1, _mm512_xor_si512(rest, b1)};
+}
+
 // x with its lowest set bit cleared, lane by lane.
 __attribute__((target(SPRITEHEX_AVX512))) inline __m512i ClearLowest(__m512i x) {
     return _mm512_and_si512(x, _mm512_sub_epi16(x, _mm512_set1_epi16(1)));

@@ -48,6 +48,16 @@ constexpr ColourSet Supersets(unsigned b) {
     return static_cast<ColourSet>(set);
 }
 
+// Supersets(c) of every colour c, low bytes then high bytes: the tables of a byte shuffle.
+alignas(16) inline constexpr auto kSupersetBytes = [] {
+    std::array<std::array<std::uint8_t, 16>, 2> bytes{};
+    for (unsigned c = 0; c < 16; ++c) {
+        bytes[0][c] = static_cast<std::uint8_t>(Supersets(c) & 0xFF);
+        bytes[1][c] = static_cast<std::uint8_t>(Supersets(c) >> 8);
+    }
+    return bytes;
+}();
+
 // The layers a line of these colours needs: its smallest basis's size.
 inline int LayersNeeded(ColourSet set) {
     return SmallestBasis(set).count;

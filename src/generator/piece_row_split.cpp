@@ -76,7 +76,6 @@ struct TwoPieces {
 __attribute__((target(SPRITEHEX_AVX512))) inline TwoPieces SplitTwoPieces(__m512i masks, int h,
                                                                           const std::uint8_t* first,
                                                                           int width) {
-    const __m512i zero = _mm512_setzero_si512();
     const __m512i beyondThree = ClearLowest(ClearLowest(ClearLowest(masks)));
     const __mmask32 dropped = _mm512_test_epi16_mask(beyondThree, beyondThree);
     for (__mmask32 rest = dropped; rest != 0; rest &= rest - 1) {
@@ -89,10 +88,7 @@ __attribute__((target(SPRITEHEX_AVX512))) inline TwoPieces SplitTwoPieces(__m512
                               static_cast<__mmask16>((1u << columns) - 1));
         masks = _mm512_mask_set1_epi16(masks, __mmask32{1} << lane, static_cast<short>(kept));
     }
-    const __m512i b0 = _mm512_and_si512(masks, _mm512_sub_epi16(zero, masks));
-    const __m512i rest = _mm512_xor_si512(masks, b0);
-    const __m512i b1 = _mm512_and_si512(rest, _mm512_sub_epi16(zero, rest));
-    const __m512i b2 = _mm512_xor_si512(rest, b1);
+    const auto [b0, b1, b2] = LowestBits(masks);
     const __m512i c0 = ColourIndex(b0);
     const __m512i c1 = ColourIndex(b1);
     const __m512i c2 = ColourIndex(b2);

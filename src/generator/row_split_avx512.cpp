@@ -123,7 +123,6 @@ __attribute__((target(SPRITEHEX_AVX512))) bool SplitRowsIn(const std::uint8_t* p
     // Copies the compiler knows no store changes.
     const LayerRows out = tables;
     RowBreaches breaches;
-    const __m512i zero = _mm512_setzero_si512();
     const std::ptrdiff_t right = width > 8 ? rows : 0;
     for (int r0 = 0; r0 < rows; r0 += kBatch) {
         const int count = std::min(kBatch, rows - r0);
@@ -142,10 +141,7 @@ __attribute__((target(SPRITEHEX_AVX512))) bool SplitRowsIn(const std::uint8_t* p
         }
         breaches.dropped = breaches.dropped || dropped != 0;
         // The bits of c0, c1 and c2, each 0 when the line has fewer colours.
-        const __m512i b0 = _mm512_and_si512(masks, _mm512_sub_epi16(zero, masks));
-        const __m512i rest = _mm512_xor_si512(masks, b0);
-        const __m512i b1 = _mm512_and_si512(rest, _mm512_sub_epi16(zero, rest));
-        const __m512i b2 = _mm512_xor_si512(rest, b1);
+        const auto [b0, b1, b2] = LowestBits(masks);
         const __m512i c0 = ColourIndex(b0);
         const __m512i c1 = ColourIndex(b1);
         const __m512i c2 = ColourIndex(b2);
@@ -177,15 +173,7 @@ struct GroupSplit {
 
 __attribute__((target(SPRITEHEX_AVX512))) inline GroupSplit SplitGroup(__m512i sets,
                                                                        __m512i bases) {
-    // The colours whose every bit a colour holds, colour by colour, low and high bytes apart.
-    alignas(16) static constexpr auto kSupersetBytes = [] {
-        std::array<std::array<std::uint8_t, 16>, 2> bytes{};
-        for (unsigned c = 0; c < 16; ++c) {
-            bytes[0][c] = static_cast<std::uint8_t>(Supersets(c) & 0xFF);
-            bytes[1][c] = static_cast<std::uint8_t>(Supersets(c) >> 8);
-        }
-        return bytes;
-    }();
+    // The colours whose every bit a colour holds, colour by colour: kSupersetBytes.
     const __m512i zero = _mm512_setzero_si512();
     const __m512i orBit = _mm512_set1_epi16(0x40);
     const __m512i superLow = _mm512_broadcast_i32x4(
@@ -194,10 +182,7 @@ __attribute__((target(SPRITEHEX_AVX512))) inline GroupSplit SplitGroup(__m512i s
         _mm_load_si128(reinterpret_cast<const __m128i*>(kSupersetBytes[1].data())));
     // Lines that two layers show, split as the two-layer tables split them.
     const __mmask32 two = _mm512_testn_epi16_mask(bases, _mm512_set1_epi16(-256));
-    const __m512i b0 = _mm512_and_si512(sets, _mm512_sub_epi16(zero, sets));
-    const __m512i rest = _mm512_xor_si512(sets, b0);
-    const __m512i b1 = _mm512_and_si512(rest, _mm512_sub_epi16(zero, rest));
-    const __m512i b2 = _mm512_xor_si512(rest, b1);
+    const auto [b0, b1, b2] = LowestBits(sets);
     const __m512i twoMembers[kMostLayers] = {_mm512_or_si512(b0, b2), _mm512_or_si512(b1, b2), zero,
                                              zero};
     const __m512i twoBytes[kMostLayers] = {ColourIndex(b0), _mm512_or_si512(ColourIndex(b1), orBit),

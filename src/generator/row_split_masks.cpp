@@ -435,15 +435,7 @@ struct GroupSplit {
 };
 
 __attribute__((target("ssse3"))) GroupSplit SplitGroup(__m128i sets, __m128i bases) {
-    // The colours whose every bit a colour holds, colour by colour, low and high bytes apart.
-    static constexpr auto kSupersetBytes = [] {
-        std::array<std::array<std::uint8_t, 16>, 2> bytes{};
-        for (unsigned c = 0; c < 16; ++c) {
-            bytes[0][c] = static_cast<std::uint8_t>(Supersets(c) & 0xFF);
-            bytes[1][c] = static_cast<std::uint8_t>(Supersets(c) >> 8);
-        }
-        return bytes;
-    }();
+    // The colours whose every bit a colour holds, colour by colour: kSupersetBytes.
     const __m128i zero = _mm_setzero_si128();
     const __m128i orBit = _mm_set1_epi16(0x40);
     const __m128i superLow = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&kSupersetBytes[0]));
