@@ -99,7 +99,7 @@ TEST(SplitPieceRow, AgreesWithPieceByPiece) {
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * lines));
         for (std::size_t i = 0; i < pixels.size(); ++i) {
             const bool blank = (empty >> (i % static_cast<std::size_t>(width) / 16) & 1) != 0;
-            pixels[i] = blank ? 0 : static_cast<std::uint8_t>(random() % colours);
+            pixels[i] = static_cast<std::uint8_t>(blank ? 0 : random() % colours);
         }
         if (round % 50 == 0) pixels[random() % pixels.size()] = static_cast<std::uint8_t>(random());
         std::vector<TableValue> patterns;
