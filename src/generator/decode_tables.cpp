@@ -34,23 +34,6 @@ std::uint64_t Colour(TableValue value) {
     return value & 0x0Fu;
 }
 
-// Layers drawn in order: a pixel no earlier layer shows takes the layer's colour; one that an
-// earlier layer shows ORs the colour on when the layer's colour byte carries the OR bit, and keeps
-// its colour otherwise.
-std::uint64_t Layers(const std::array<TableValue, kMostLayers>& bits,
-                     const std::array<TableValue, kMostLayers>& colours, int layers) {
-    std::uint64_t word = 0;
-    std::uint64_t shown = 0;
-    for (std::size_t j = 0; j < static_cast<std::size_t>(layers); ++j) {
-        const std::uint64_t set = Expanded(bits[j]);
-        const std::uint64_t colour = Colour(colours[j]);
-        word |= (set & ~shown) * colour;
-        if ((colours[j] & 0x40u) != 0) word |= (set & shown) * colour;
-        shown |= set;
-    }
-    return word;
-}
-
 std::uint64_t Character(TableValue bits, TableValue colours) {
     const std::uint64_t foreground = colours >> 4 & 0x0Fu;
     const std::uint64_t background = colours & 0x0Fu;
@@ -59,10 +42,50 @@ std::uint64_t Character(TableValue bits, TableValue colours) {
 
 // One row of pixels: the left word's pixels, the right word's, colour 0 from column 16 on.
 void StoreRow(std::uint8_t* row, int width, std::uint64_t left, std::uint64_t right) {
+    if (width >= 16) {
+        // Moves of sizes known here, not copies of a length only known when they run.
+        std::memcpy(row, &left, sizeof left);
+        std::memcpy(row + 8, &right, sizeof right);
+        std::uint8_t* at = row + 16;
+        std::uint8_t* const end = row + width;
+        for (; at + 16 <= end; at += 16) std::memset(at, 0, 16);
+        if (at < end) std::memset(at, 0, static_cast<std::size_t>(end - at));
+        return;
+    }
     std::memcpy(row, &left, static_cast<std::size_t>(std::min(width, 8)));
     if (width <= 8) return;
     std::memcpy(row + 8, &right, static_cast<std::size_t>(std::min(width - 8, 8)));
     if (width > 16) std::memset(row + 16, 0, static_cast<std::size_t>(width - 16));
+}
+
+// The rows of layered tables in kLayers layers, drawn in order: a pixel no earlier layer shows
+// takes the layer's colour; one that an earlier layer shows ORs the colour on when the layer's
+// colour byte carries the OR bit, and keeps its colour otherwise. The count known, every row's
+// words stay in registers. Line colour bytes follow the patterns (lineColours), or
+// each layer has the colour byte of layerColours on every line.
+template <std::size_t kLayers>
+void LayerRows(const TableValue* t, std::size_t rows, std::size_t patterns, std::size_t right,
+               bool lineColours, const std::array<TableValue, kMostLayers>& layerColours, int width,
+               std::uint8_t* pixels) {
+    for (std::size_t r = 0; r < rows; ++r) {
+        std::uint64_t words[2] = {0, 0};
+        std::uint64_t shown[2] = {0, 0};
+        for (std::size_t j = 0; j < kLayers; ++j) {
+            const TableValue colourByte =
+                lineColours ? t[kLayers * patterns + j * rows + r] : layerColours[j];
+            const std::uint64_t colour = Colour(colourByte);
+            // A pixel no earlier layer shows takes the colour; one that one shows ORs it on where
+            // the OR bit is set. The two never share a byte, so one product makes both.
+            const bool ors = (colourByte & 0x40u) != 0;
+            const TableValue bits[2] = {t[j * patterns + r], t[j * patterns + right + r]};
+            for (std::size_t h = 0; h < 2; ++h) {
+                const std::uint64_t set = Expanded(bits[h]);
+                words[h] |= (set & (ors ? ~std::uint64_t{0} : ~shown[h])) * colour;
+                shown[h] |= set;
+            }
+        }
+        StoreRow(pixels + r * static_cast<std::size_t>(width), width, words[0], words[1]);
+    }
 }
 
 // A sprite set: every entry of the sprite table draws its pattern at its place. Within a piece,
@@ -168,6 +191,21 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
                 (j == 0 ? 0u : 0x40u));
         }
     }
+    if (tables.kind == GeneratorKind::kSpriteLayers ||
+        tables.kind == GeneratorKind::kSpriteLayersNoColor) {
+        const bool lineColours = tables.kind == GeneratorKind::kSpriteLayers;
+        switch (layers) {
+            case 2:
+                LayerRows<2>(t, rows, patterns, right, lineColours, layerColours, width, pixels);
+                return;
+            case 3:
+                LayerRows<3>(t, rows, patterns, right, lineColours, layerColours, width, pixels);
+                return;
+            default:
+                LayerRows<4>(t, rows, patterns, right, lineColours, layerColours, width, pixels);
+                return;
+        }
+    }
     // A single-layer sprite narrower than 8 pixels has its bits at the right of the byte.
     const int narrowShift = width < 8 ? 8 - width : 0;
     const bool lineColours = TablesHoldColours(tables);
@@ -188,22 +226,7 @@ void DecodeCel(const GeneratedTables& tables, int cel, int width, int height, Un
                 rightWord = Character(t[right + r], t[patterns + right + r]);
                 break;
             case GeneratorKind::kSpriteLayers:
-            case GeneratorKind::kSpriteLayersNoColor: {
-                std::array<TableValue, kMostLayers> left{};
-                std::array<TableValue, kMostLayers> rightBits{};
-                std::array<TableValue, kMostLayers> lineBytes = layerColours;
-                for (std::size_t j = 0; j < static_cast<std::size_t>(layers); ++j) {
-                    left[j] = t[j * patterns + r];
-                    rightBits[j] = t[j * patterns + right + r];
-                    if (tables.kind == GeneratorKind::kSpriteLayers) {
-                        lineBytes[j] =
-                            t[static_cast<std::size_t>(layers) * patterns + j * rows + r];
-                    }
-                }
-                leftWord = Layers(left, lineBytes, layers);
-                rightWord = Layers(rightBits, lineBytes, layers);
-                break;
-            }
+            case GeneratorKind::kSpriteLayersNoColor:
             case GeneratorKind::kSpriteSet:
                 break;
         }
