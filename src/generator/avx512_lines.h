@@ -22,7 +22,7 @@
 
 namespace avx512_lines {
 
-// Whether the processor has every part of AVX-512 these ways use.
+// Whether the processor has every part of AVX-512 these ways use; asked of it once.
 bool ProcessorHas();
 
 // Pieces of 16 pixels across a line of 64, one a lane.

@@ -74,8 +74,7 @@ Result<std::string> WriteBin(const GeneratedTables& tables, const WriterOptions&
         const std::size_t block = std::min(kBlock, (count - i) / 16 * 16);
         bytes.resize(i + block);
 #if defined(__x86_64__)
-        static const bool avx512 = avx512_lines::ProcessorHas();
-        if (avx512) {
+        if (avx512_lines::ProcessorHas()) {
             all |= PutBytesAvx512(values + i, block, bytes.data() + i);
             continue;
         }

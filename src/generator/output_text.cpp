@@ -113,8 +113,7 @@ char* PutTokens(char* end, std::span<const Value> values, bool comma, std::uint3
     std::size_t i = 0;
     if constexpr (std::is_same_v<Value, std::uint16_t>) {
 #if defined(__x86_64__)
-        static const bool avx512 = avx512_lines::ProcessorHas();
-        if (avx512) {
+        if (avx512_lines::ProcessorHas()) {
             i = values.size() / 16 * 16;
             end = PutSixteens(end, values.data(), i, comma, all);
         }

@@ -245,28 +245,19 @@ __attribute__((target(SPRITEHEX_AVX512))) void OneLayerRow(const std::uint8_t* f
 
 }  // namespace
 
-bool avx512_lines::ProcessorHas() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
-           __builtin_cpu_supports("avx512bitalg") && __builtin_cpu_supports("avx512cd") &&
-           __builtin_cpu_supports("gfni") && __builtin_cpu_supports("bmi");
-}
-
 bool ProcessorSplitsPieceRows() {
     return avx512_lines::ProcessorHas();
 }
 
 bool SplitPieceRow(const std::uint8_t* first, int width, int lines, TableValue* patterns,
                    TableValue* colours, PieceRow& row) {
-    static const bool splits = ProcessorSplitsPieceRows();
-    return splits && SplitRowAvx512(first, width, lines, patterns, colours, row);
+    return ProcessorSplitsPieceRows() &&
+           SplitRowAvx512(first, width, lines, patterns, colours, row);
 }
 
 bool PieceRowInOneLayer(const std::uint8_t* first, int width, int lines, TableValue* patterns,
                         TableValue* colours, PieceRow& row) {
-    static const bool splits = ProcessorSplitsPieceRows();
-    if (!splits) return false;
+    if (!ProcessorSplitsPieceRows()) return false;
     OneLayerRow(first, width, lines, patterns, colours, row);
     return true;
 }

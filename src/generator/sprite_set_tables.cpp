@@ -200,7 +200,7 @@ void GenerateSpriteSet(const CapturedDocument& doc, const GeneratorOptions& opti
                                 : SplitPieceRow(first, doc.width, lines, sprites.Pattern(),
                                                 sprites.Colours(), row);
                 if (done) {
-                    for (int x = 0; x < doc.width / side + 1; ++x) {
+                    for (int x = 0; x * side < doc.width; ++x) {
                         if ((row.drawn >> x & 1) == 0) continue;
                         // Each layer's entry takes its first line's colour byte; without colour
                         // data, a single layer's takes the piece's first drawn colour.
