@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "generator/hex_lines.h"
 #include "generator/text_buffer.h"
@@ -52,7 +53,7 @@ Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions&
     const HexLines& bytes = styles.at(static_cast<std::size_t>(options.numberStyle));
     const ShortPiece eol(options.crlf ? "\r\n" : "\n");
     const std::string lineStart = "\t" + options.directive + " ";
-    const LineShape shape(kBytesPerLine, lineStart, true, options.crlf ? "\r\n" : "\n");
+    const LineShape shape(bytes, kBytesPerLine, lineStart, true, options.crlf ? "\r\n" : "\n");
 
     // Labels: name, "_c", up to 3 digits, "_", the role (at most 8), ":" and the line end.
     const std::size_t labels = static_cast<std::size_t>(tables.celCount) * tables.shapes.size();
@@ -64,14 +65,21 @@ Result<std::string> WriteAsm(const GeneratedTables& tables, const WriterOptions&
     }
     TextBuffer text(tables.values.size() * 5 + labels * (options.name.size() + 16) +
                     lines * (lineStart.size() + eol.length));
+    // The end of each table's label: its role, ":" and the line's end.
+    std::vector<std::string> labelEnds;
+    for (const TableShape& tableShape : tables.shapes) {
+        labelEnds.push_back(std::string(RoleName(tableShape.role)) + ":" +
+                            std::string(eol.text.data(), eol.length));
+    }
     for (int cel = 0; cel < tables.celCount; ++cel) {
         const std::string celLabel = options.name + "_c" + std::to_string(cel + 1) + "_";
+        // The cel's tables one after the other.
+        std::span<const TableValue> rest = tables.Cel(cel);
         for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
             text.Put(celLabel);
-            text.Put(RoleName(tables.shapes[t].role));
-            text.Put(":");
-            text.Put(eol);
-            const std::span<const TableValue> table = tables.Table(cel, t);
+            text.Put(labelEnds[t]);
+            const std::span<const TableValue> table = rest.first(tables.Length(cel, t));
+            rest = rest.subspan(table.size());
             const std::size_t tableLines = (table.size() + kBytesPerLine - 1) / kBytesPerLine;
             text.End(
                 bytes.Put(text.Room(tableLines * bytes.LineRoom(shape)), table, shape, nullptr));

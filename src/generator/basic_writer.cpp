@@ -44,7 +44,7 @@ Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOption
     const ShortPiece eol(options.crlf ? "\r\n" : "\n");
 
     static const HexLines bytes("&H", ",");
-    const LineShape data(kBytesPerLine, " DATA ", true, options.crlf ? "\r\n" : "\n");
+    const LineShape data(bytes, kBytesPerLine, " DATA ", true, options.crlf ? "\r\n" : "\n");
     // 5 characters a byte; a number, a keyword and the end of every line; the name and the other
     // words of every remark; and the room asked for the longest table's lines.
     std::size_t longest = 0;

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "generator/hex_lines.h"
 #include "generator/text_buffer.h"
@@ -33,7 +34,7 @@ Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& o
     const std::string eol = options.crlf ? "\r\n" : "\n";
     const std::string nextLineText = eol + "     ";  // before the bytes after the first 16 of a row
     const ShortPiece nextLine(nextLineText);
-    const LineShape rows(kBytesPerLine, nextLineText, false, "");
+    const LineShape rows(bytes, kBytesPerLine, nextLineText, false, "");
     const std::string cels = std::to_string(tables.celCount);
 
     std::string guard = options.name + "_TABLES_H";
@@ -93,6 +94,21 @@ Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& o
         text.Put(eol + "#endif" + eol);
         return text.Take();
     }
+    // What goes before and after each cel's row of a table, the same in every table: the row
+    // starts back to back, each ending where rowStartEnds says.
+    std::string rowStarts;
+    std::vector<std::size_t> rowStartEnds;
+    rowStarts.reserve(static_cast<std::size_t>(tables.celCount) * 32);
+    for (int cel = 0; cel < tables.celCount; ++cel) {
+        rowStarts += "    /* cel ";
+        rowStarts += std::to_string(cel + 1);
+        rowStarts += " */";
+        rowStarts += eol;
+        rowStarts += "    {";
+        rowStartEnds.push_back(rowStarts.size());
+    }
+    const std::string rowEnd = " }," + eol;
+    std::size_t offset = 0;  // of the table in each cel
     for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
         const TableShape& shape = tables.shapes[t];
         text.Put(eol);
@@ -100,16 +116,14 @@ Result<std::string> WriteC(const GeneratedTables& tables, const WriterOptions& o
                  std::string(RoleName(shape.role)) + "[" + cels + "][" +
                  std::to_string(shape.length) + "] = {" + eol);
         for (int cel = 0; cel < tables.celCount; ++cel) {
-            text.Put("    /* cel ");
-            text.Put(std::to_string(cel + 1));
-            text.Put(" */");
-            text.Put(eol);
-            text.Put("    {");
-            putBytes(tables.Table(cel, t));
-            text.Put(" },");
-            text.Put(eol);
+            const auto c = static_cast<std::size_t>(cel);
+            const std::size_t from = c == 0 ? 0 : rowStartEnds[c - 1];
+            text.Put(std::string_view(rowStarts).substr(from, rowStartEnds[c] - from));
+            putBytes(tables.Cel(cel).subspan(offset, shape.length));
+            text.Put(rowEnd);
         }
         text.Put("};" + eol);
+        offset += shape.length;
     }
     text.Put(eol + "#endif" + eol);
     return text.Take();

@@ -61,6 +61,17 @@ struct PermutedEight {
     }
 };
 
+// The 64 digit characters of 32 values' low bytes, high digit first.
+__attribute__((target(SPRITEHEX_AVX512))) inline __m512i DigitsOfThirtyTwo(__m512i values) {
+    const __m512i digitChars = _mm512_broadcast_i32x4(_mm_setr_epi8(
+        '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A', 'B', 'C', 'D', 'E', 'F'));
+    const __m512i low = _mm512_and_si512(values, _mm512_set1_epi16(0xFF));
+    const __m512i nibbles =
+        _mm512_or_si512(_mm512_srli_epi16(low, 4),
+                        _mm512_slli_epi16(_mm512_and_si512(low, _mm512_set1_epi16(0x0F)), 8));
+    return _mm512_shuffle_epi8(digitChars, nibbles);
+}
+
 }  // namespace
 #endif
 
@@ -68,17 +79,19 @@ struct LineWriter {
     // The lines of a table, the pieces of each eight bytes put by putEight and those of the rest
     // one by one, pieceLength(v) long; with kNumbered, each line starts with the next of numbers,
     // and with kEnds, the shape's end takes the place of every line's last character.
+    // firstStarts: whether the start goes before the first line.
     template <bool kNumbered, bool kEnds, typename PutEight, typename PieceLength>
     [[gnu::always_inline]] static inline char* Lines(const HexLines& lines, char* end,
                                                      std::span<const TableValue> table,
-                                                     const LineShape& shape, LineNumbers* counter,
-                                                     PutEight putEight, PieceLength pieceLength) {
+                                                     const LineShape& shape, bool firstStarts,
+                                                     LineNumbers* counter, PutEight putEight,
+                                                     PieceLength pieceLength) {
         // Copies, held in registers while characters are stored.
         const bool shortStart = shape.shortStart;
         const ShortPiece start = shape.startPiece;
         const ShortPiece stop = shape.endPiece;
         const std::size_t perLine = shape.perLine;
-        const bool startFirst = shape.startFirst;
+        const bool startFirst = firstStarts;
         LineNumbers numbers = kNumbered ? *counter : LineNumbers(0, 1);
         for (std::size_t i = 0; i < table.size(); i += perLine) {
             const std::size_t count = std::min(perLine, table.size() - i);
@@ -113,14 +126,25 @@ struct LineWriter {
                                                         std::span<const TableValue> table,
                                                         const LineShape& shape,
                                                         LineNumbers* counter, PutEight putEight,
-                                                        PieceLength pieceLength) {
+                                                        PieceLength pieceLength, bool firstStarts) {
         if (counter != nullptr) {
-            return Lines<true, true>(lines, end, table, shape, counter, putEight, pieceLength);
+            return Lines<true, true>(lines, end, table, shape, firstStarts, counter, putEight,
+                                     pieceLength);
         }
         if (shape.endPiece.length == 0) {
-            return Lines<false, false>(lines, end, table, shape, counter, putEight, pieceLength);
+            return Lines<false, false>(lines, end, table, shape, firstStarts, counter, putEight,
+                                       pieceLength);
         }
-        return Lines<false, true>(lines, end, table, shape, counter, putEight, pieceLength);
+        return Lines<false, true>(lines, end, table, shape, firstStarts, counter, putEight,
+                                  pieceLength);
+    }
+    template <typename PutEight, typename PieceLength>
+    [[gnu::always_inline]] static inline char* AnyLines(const HexLines& lines, char* end,
+                                                        std::span<const TableValue> table,
+                                                        const LineShape& shape,
+                                                        LineNumbers* counter, PutEight putEight,
+                                                        PieceLength pieceLength) {
+        return AnyLines(lines, end, table, shape, counter, putEight, pieceLength, shape.startFirst);
     }
 
     // The one length of every piece.
@@ -168,6 +192,77 @@ struct LineWriter {
         }
     }
 
+    // One part of a line: the text around it, with the digit characters of a batch of lines.
+    __attribute__((target(SPRITEHEX_AVX512))) static inline void PutPart(
+        char* at, __m512i text, __mmask64 digits, const std::uint8_t* sources, __m512i digitChars) {
+        _mm512_storeu_si512(at, _mm512_mask_permutexvar_epi8(
+                                    text, digits, _mm512_loadu_si512(sources), digitChars));
+    }
+
+    // The lineCount whole lines of a table, each shape.started.parts (kParts) permutations of the
+    // digits of the 32 values its batch of lines holds; the first without its start where the
+    // shape has none there.
+    template <int kParts, bool kNumbered>
+    __attribute__((target(SPRITEHEX_AVX512))) static char* WholeLines(const LineShape& shape,
+                                                                      char* end,
+                                                                      const TableValue* values,
+                                                                      std::size_t lineCount,
+                                                                      LineNumbers& counter) {
+        // Copies, held in registers while characters are stored.
+        LineNumbers numbers = counter;
+        const LineShape::WholeLine& line = shape.started;
+        const std::size_t perLine = shape.perLine;
+        const auto perBatch = static_cast<std::size_t>(shape.linesPer32);
+        const std::size_t length = line.length;
+        __m512i text[kParts];
+        __mmask64 digits[kParts];
+        for (std::size_t p = 0; p < kParts; ++p) {
+            text[p] = _mm512_loadu_si512(line.text[p].data());
+            digits[p] = line.digits[p];
+        }
+        std::size_t firstK = shape.startFirst ? 0 : 1;
+        for (std::size_t at = 0; at < lineCount; at += perBatch) {
+            const std::size_t here = std::min(perBatch, lineCount - at);
+            const std::size_t count = here * perLine;
+            const __mmask32 load = count >= 32 ? ~__mmask32{0} : (__mmask32{1} << count) - 1;
+            const __m512i digitChars =
+                DigitsOfThirtyTwo(_mm512_maskz_loadu_epi16(load, values + at * perLine));
+            if (firstK != 0) {
+                const LineShape::WholeLine& first = shape.unstarted;
+                if constexpr (kNumbered) end = numbers.Put(end);
+                for (std::size_t p = 0; p < static_cast<std::size_t>(first.parts); ++p) {
+                    PutPart(end + 64 * p, _mm512_loadu_si512(first.text[p].data()), first.digits[p],
+                            first.sources[0][p].data(), digitChars);
+                }
+                end += first.length;
+            }
+            for (std::size_t k = firstK; k < here; ++k) {
+                if constexpr (kNumbered) end = numbers.Put(end);
+                for (std::size_t p = 0; p < kParts; ++p) {
+                    PutPart(end + 64 * p, text[p], digits[p], line.sources[k][p].data(),
+                            digitChars);
+                }
+                end += length;
+            }
+            firstK = 0;
+        }
+        counter = numbers;
+        return end;
+    }
+
+    template <bool kNumbered>
+    static char* WholeLinesOf(const LineShape& shape, char* end, const TableValue* values,
+                              std::size_t lineCount, LineNumbers& numbers) {
+        switch (shape.started.parts) {
+            case 1:
+                return WholeLines<1, kNumbered>(shape, end, values, lineCount, numbers);
+            case 2:
+                return WholeLines<2, kNumbered>(shape, end, values, lineCount, numbers);
+            default:
+                return WholeLines<3, kNumbered>(shape, end, values, lineCount, numbers);
+        }
+    }
+
     __attribute__((target(SPRITEHEX_AVX512))) static char* Permuted(
         const HexLines& lines, char* end, std::span<const TableValue> table, const LineShape& shape,
         LineNumbers* counter) {
@@ -176,7 +271,21 @@ struct LineWriter {
         eight.around = _mm512_loadu_si512(lines.around_.data());
         eight.digits = lines.digits_;
         eight.length = lines.length_;
-        return AnyLines(lines, end, table, shape, counter, eight, OneLength(lines));
+        const std::size_t perLine = shape.perLine;
+        if (shape.linesPer32 == 0 || shape.madeFor != &lines || table.size() < perLine) {
+            return AnyLines(lines, end, table, shape, counter, eight, OneLength(lines));
+        }
+        // The whole lines, then a last line that is not whole.
+        const std::size_t whole = table.size() / perLine;
+        if (counter != nullptr) {
+            end = WholeLinesOf<true>(shape, end, table.data(), whole, *counter);
+        } else {
+            LineNumbers none(0, 1);
+            end = WholeLinesOf<false>(shape, end, table.data(), whole, none);
+        }
+        if (whole * perLine == table.size()) return end;
+        return AnyLines(lines, end, table.subspan(whole * perLine), shape, counter, eight,
+                        OneLength(lines), true);
     }
 
     template <int kParts>
@@ -195,7 +304,9 @@ struct LineWriter {
 };
 
 HexLines::HexLines(std::string_view before, std::string_view after, [[maybe_unused]] Way way)
-    : length_(before.size() + 2 + after.size()), pieces_(HexPieces(before, after)) {
+    : length_(before.size() + 2 + after.size()),
+      before_(before.size()),
+      pieces_(HexPieces(before, after)) {
     assert(length_ < sizeof(ShortPiece::text));
     for (std::size_t at = 0; at < 64; ++at) {
         const std::size_t piece = at / length_;
@@ -234,4 +345,63 @@ char* HexLines::Put(char* end, std::span<const TableValue> table, const LineShap
     if (shuffles_) return LineWriter::Shuffled(*this, end, table, shape, numbers);
 #endif
     return LineWriter::ByPieces(*this, end, table, shape, numbers);
+}
+
+namespace {
+
+// The whole line of perLine bytes after start, where it fits the parts.
+void MakeWholeLine(const ShortPiece& zero, std::size_t pieceLength, std::size_t before,
+                   std::size_t perLine, std::string_view start, const ShortPiece& end,
+                   LineShape::WholeLine& line) {
+    const std::size_t pieces = perLine * pieceLength;
+    const std::size_t ends = end.length > 0 ? 1 : 0;
+    const std::size_t length = start.size() + pieces - ends + end.length;
+    if (length > 64 * LineShape::WholeLine::kMostParts) return;
+    line.length = length;
+    line.parts = static_cast<int>((length + 63) / 64);
+    for (std::size_t at = 0; at < length; ++at) {
+        char& c = line.text[at / 64][at % 64];
+        if (at < start.size()) {
+            c = start[at];
+            continue;
+        }
+        const std::size_t o = at - start.size();
+        if (ends != 0 && o + 1 >= pieces) {
+            c = end.text[o + 1 - pieces];
+            continue;
+        }
+        const std::size_t piece = o / pieceLength;
+        const std::size_t offset = o % pieceLength;
+        if (offset < before || offset >= before + 2) {
+            c = zero.text[offset];
+            continue;
+        }
+        line.digits[at / 64] |= std::uint64_t{1} << (at % 64);
+        for (std::size_t k = 0; k < 32 / perLine; ++k) {
+            line.sources[k][at / 64][at % 64] =
+                static_cast<std::uint8_t>(2 * (k * perLine + piece) + offset - before);
+        }
+    }
+}
+
+}  // namespace
+
+LineShape::LineShape(const HexLines& bytes, std::size_t bytesPerLine, std::string_view lineStart,
+                     bool onFirstLine, std::string_view lineEnd)
+    : perLine(bytesPerLine),
+      start(lineStart),
+      shortStart(lineStart.size() < sizeof(ShortPiece::text)),
+      startPiece(shortStart ? ShortPiece(lineStart) : ShortPiece()),
+      startFirst(onFirstLine),
+      endPiece(lineEnd),
+      madeFor(&bytes) {
+    if (!bytes.permutes_ || perLine == 0 || 32 % perLine != 0 ||
+        32 / perLine > static_cast<std::size_t>(WholeLine::kMostLines)) {
+        return;
+    }
+    // Every piece is the text around the digits of 0, with the value's own digits.
+    MakeWholeLine(bytes.pieces_[0], bytes.length_, bytes.before_, perLine, start, endPiece,
+                  started);
+    MakeWholeLine(bytes.pieces_[0], bytes.length_, bytes.before_, perLine, {}, endPiece, unstarted);
+    if (started.parts > 0) linesPer32 = static_cast<int>(32 / perLine);
 }

@@ -82,28 +82,7 @@ class LineNumbers {
     std::size_t hundredsLength_ = 0;
 };
 
-// What a table's lines look like around their bytes. Made once for many tables: the start and
-// end are kept as pieces that are copied in one move.
-struct LineShape {
-    // start goes before a line's first byte (after its number), and before the first line of a
-    // table only with startFirst; end takes the place of every line's last character ("," to a
-    // line break) unless it is empty.
-    LineShape(std::size_t bytesPerLine, std::string_view lineStart, bool onFirstLine,
-              std::string_view lineEnd)
-        : perLine(bytesPerLine),
-          start(lineStart),
-          shortStart(lineStart.size() < sizeof(ShortPiece::text)),
-          startPiece(shortStart ? ShortPiece(lineStart) : ShortPiece()),
-          startFirst(onFirstLine),
-          endPiece(lineEnd) {}
-
-    std::size_t perLine;
-    std::string_view start;
-    bool shortStart;
-    ShortPiece startPiece;
-    bool startFirst;
-    ShortPiece endPiece;
-};
+struct LineShape;
 
 class HexLines {
   public:
@@ -118,10 +97,8 @@ class HexLines {
     explicit HexLines(const BytePieces& pieces);
 
     // The room a line takes, with what its last moves write past it (up to 64 bytes from its
-    // last eight pieces on).
-    std::size_t LineRoom(const LineShape& shape) const {
-        return 10 + std::max<std::size_t>(8, shape.start.size()) + shape.perLine * length_ + 64;
-    }
+    // last eight pieces, or its last part, on).
+    std::size_t LineRoom(const LineShape& shape) const;
 
     // Puts the lines of one table at end, which has LineRoom() for each; each line starts with the
     // next of numbers where there are numbers. Returns the end.
@@ -129,7 +106,8 @@ class HexLines {
               LineNumbers* numbers) const;
 
   private:
-    std::size_t length_;  // of one byte's piece; of the longest, where they differ
+    std::size_t length_;      // of one byte's piece; of the longest, where they differ
+    std::size_t before_ = 0;  // the characters before the digits, where the pieces do not differ
     BytePieces pieces_;
     bool varying_ = false;
     // Eight pieces as up to four 16-byte parts: where each part's characters come from in the
@@ -141,4 +119,47 @@ class HexLines {
     bool permutes_ = false;
 
     friend struct LineWriter;
+    friend struct LineShape;
 };
+
+// What a table's lines look like around their bytes. Made once for many tables: the start and
+// end are kept as pieces that are copied in one move, and where the processor permutes bytes, a
+// whole line of the given HexLines as up to three 64-byte parts, each one permutation of the
+// digits of 32 bytes.
+struct LineShape {
+    // start goes before a line's first byte (after its number), and before the first line of a
+    // table only with startFirst; end takes the place of every line's last character ("," to a
+    // line break) unless it is empty.
+    LineShape(const HexLines& bytes, std::size_t bytesPerLine, std::string_view lineStart,
+              bool onFirstLine, std::string_view lineEnd);
+
+    std::size_t perLine;
+    std::string_view start;
+    bool shortStart;
+    ShortPiece startPiece;
+    bool startFirst;
+    ShortPiece endPiece;
+
+    // Whole lines as up to three 64-byte parts: none where parts is 0. Part p of line k of 32
+    // bytes is the text of the line's characters 64p to 64p + 63 where bit i of digits[p] is
+    // clear, else digit character sources[k][p][i] of the 32 bytes.
+    struct WholeLine {
+        static constexpr int kMostParts = 3;
+        static constexpr int kMostLines = 4;
+        int parts = 0;
+        std::size_t length = 0;
+        alignas(64)
+            std::array<std::array<std::array<std::uint8_t, 64>, kMostParts>, kMostLines> sources{};
+        alignas(64) std::array<std::array<char, 64>, kMostParts> text{};
+        std::array<std::uint64_t, kMostParts> digits{};
+    };
+    const HexLines* madeFor;
+    int linesPer32 = 0;   // whole lines to 32 bytes, where there is a whole way
+    WholeLine started;    // a line with its start
+    WholeLine unstarted;  // a first line without it
+};
+
+inline std::size_t HexLines::LineRoom(const LineShape& shape) const {
+    return 10 + std::max<std::size_t>(8, shape.start.size()) + shape.perLine * length_ +
+           shape.endPiece.length + 64;
+}

@@ -205,6 +205,22 @@ __attribute__((target(SPRITEHEX_AVX512))) inline GroupSplit SplitGroup(__m512i s
     return split;
 }
 
+// The packed smallest basis of each lane's colours, from the table of every set's: two gathers of
+// the pairs of entries that hold them, each lane then taking its own half.
+__attribute__((target(SPRITEHEX_AVX512))) inline __m512i LookUpBases(const std::uint16_t* table,
+                                                                     __m512i sets) {
+    const __m512i entries = _mm512_srli_epi16(sets, 1);
+    __m256i halves[2];
+    for (int h = 0; h < 2; ++h) {
+        const __m512i entry = _mm512_cvtepu16_epi32(h == 0 ? _mm512_castsi512_si256(entries)
+                                                           : _mm512_extracti64x4_epi64(entries, 1));
+        const __m512i pairs = _mm512_i32gather_epi32(_mm512_srli_epi32(entry, 1), table, 4);
+        const __m512i shift = _mm512_slli_epi32(_mm512_and_si512(entry, _mm512_set1_epi32(1)), 4);
+        halves[h] = _mm512_cvtepi32_epi16(_mm512_srlv_epi32(pairs, shift));
+    }
+    return _mm512_inserti64x4(_mm512_castsi256_si512(halves[0]), halves[1], 1);
+}
+
 __attribute__((target(SPRITEHEX_AVX512))) bool SplitLayersIn(const std::uint8_t* pixels, int width,
                                                              int stride, int rows, int layers,
                                                              const ManyLayerRows& tables,
@@ -218,11 +234,7 @@ __attribute__((target(SPRITEHEX_AVX512))) bool SplitLayersIn(const std::uint8_t*
         const std::uint8_t* first = pixels + static_cast<std::ptrdiff_t>(r0) * stride;
         Batch batch;
         if (!LoadBatch(first, width, stride, count, batch)) return false;
-        alignas(64) std::uint16_t masks[kBatch];
-        alignas(64) std::uint16_t bases[kBatch];
-        _mm512_store_si512(masks, batch.masks);
-        for (int i = 0; i < kBatch; ++i) bases[i] = basisTable[masks[i] >> 1];
-        const __m512i packed = _mm512_load_si512(bases);
+        const __m512i packed = LookUpBases(basisTable, batch.masks);
         // Three layers cannot show a line whose basis has a fourth colour. Lines past the last
         // hold no colour, so no basis either.
         if (layers == 3) tooRich |= _mm512_test_epi16_mask(packed, _mm512_set1_epi16(-4096));

@@ -250,7 +250,7 @@ TEST(BasicLines, NumberEveryLineByTheStep) {
     }
 }
 
-// Lines of every length up to 40 bytes, both ways, as plain concatenation writes them: BASIC's
+// Lines of every length up to 100 bytes, every way, as plain concatenation writes them: BASIC's
 // numbered lines, C's rows without a first start or an end, a start too long for one move.
 TEST(HexLines, PutEveryTableAsConcatenationDoes) {
     struct Shape {
@@ -269,8 +269,8 @@ TEST(HexLines, PutEveryTableAsConcatenationDoes) {
         for (const HexLines::Way way :
              {HexLines::Way::kFastest, HexLines::Way::kShuffles, HexLines::Way::kOneByOne}) {
             const HexLines lines(s.before, s.after, way);
-            const LineShape shape(s.perLine, s.start, s.startFirst, s.end);
-            for (std::size_t count = 0; count <= 40; ++count) {
+            const LineShape shape(lines, s.perLine, s.start, s.startFirst, s.end);
+            for (std::size_t count = 0; count <= 100; ++count) {
                 std::vector<TableValue> table(count);
                 for (TableValue& v : table) v = static_cast<TableValue>(random() & 0xFF);
                 std::string expected;
