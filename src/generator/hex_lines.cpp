@@ -1,5 +1,6 @@
 #include "generator/hex_lines.h"
 
+#include <bit>
 #include <cassert>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -203,11 +204,9 @@ struct LineWriter {
     // digits of the 32 values its batch of lines holds; the first without its start where the
     // shape has none there.
     template <int kParts, bool kNumbered>
-    __attribute__((target(SPRITEHEX_AVX512))) static char* WholeLines(const LineShape& shape,
-                                                                      char* end,
-                                                                      const TableValue* values,
-                                                                      std::size_t lineCount,
-                                                                      LineNumbers& counter) {
+    [[gnu::always_inline]] __attribute__((target(SPRITEHEX_AVX512))) static inline char* WholeLines(
+        const LineShape& shape, char* end, const TableValue* values, std::size_t lineCount,
+        LineNumbers& counter) {
         // Copies, held in registers while characters are stored.
         LineNumbers numbers = counter;
         const LineShape::WholeLine& line = shape.started;
@@ -251,8 +250,11 @@ struct LineWriter {
     }
 
     template <bool kNumbered>
-    static char* WholeLinesOf(const LineShape& shape, char* end, const TableValue* values,
-                              std::size_t lineCount, LineNumbers& numbers) {
+    __attribute__((target(SPRITEHEX_AVX512))) static char* WholeLinesOf(const LineShape& shape,
+                                                                        char* end,
+                                                                        const TableValue* values,
+                                                                        std::size_t lineCount,
+                                                                        LineNumbers& numbers) {
         switch (shape.started.parts) {
             case 1:
                 return WholeLines<1, kNumbered>(shape, end, values, lineCount, numbers);
@@ -276,7 +278,8 @@ struct LineWriter {
             return AnyLines(lines, end, table, shape, counter, eight, OneLength(lines));
         }
         // The whole lines, then a last line that is not whole.
-        const std::size_t whole = table.size() / perLine;
+        // Lines of a whole way hold a power of two bytes.
+        const std::size_t whole = table.size() >> shape.perLineShift;
         if (counter != nullptr) {
             end = WholeLinesOf<true>(shape, end, table.data(), whole, *counter);
         } else {
@@ -403,5 +406,8 @@ LineShape::LineShape(const HexLines& bytes, std::size_t bytesPerLine, std::strin
     MakeWholeLine(bytes.pieces_[0], bytes.length_, bytes.before_, perLine, start, endPiece,
                   started);
     MakeWholeLine(bytes.pieces_[0], bytes.length_, bytes.before_, perLine, {}, endPiece, unstarted);
-    if (started.parts > 0) linesPer32 = static_cast<int>(32 / perLine);
+    if (started.parts > 0) {
+        linesPer32 = static_cast<int>(32 / perLine);
+        perLineShift = std::countr_zero(perLine);
+    }
 }

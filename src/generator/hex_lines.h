@@ -154,9 +154,10 @@ struct LineShape {
         std::array<std::uint64_t, kMostParts> digits{};
     };
     const HexLines* madeFor;
-    int linesPer32 = 0;   // whole lines to 32 bytes, where there is a whole way
-    WholeLine started;    // a line with its start
-    WholeLine unstarted;  // a first line without it
+    int linesPer32 = 0;    // whole lines to 32 bytes, where there is a whole way
+    int perLineShift = 0;  // perLine is 1 << perLineShift, where there is
+    WholeLine started;     // a line with its start
+    WholeLine unstarted;   // a first line without it
 };
 
 inline std::size_t HexLines::LineRoom(const LineShape& shape) const {
