@@ -58,27 +58,64 @@ Result<std::string> WriteBasic(const GeneratedTables& tables, const WriterOption
                     remarks * (options.name.size() + 30) +
                     (longest / kBytesPerLine + 1) * bytes.LineRoom(data));
     LineNumbers numbers(options.lineStart, options.lineStep);
-    const ShortPiece remark(" REM ");
-    // The end of each table's remark: its role and the line's end.
-    std::vector<std::string> roleEnds;
-    for (const TableShape& shape : tables.shapes) {
-        roleEnds.push_back(std::string(RoleName(shape.role)) +
-                           std::string(eol.text.data(), eol.length));
+    // A remark after its number: " REM ", the name, " cel ", the cel's number and " ", then the
+    // table's role and the line's end. Each part is put in one move of its room's size where it
+    // fits that room, as most do.
+    struct Room64 {
+        std::array<char, 64> text{};
+        std::size_t length = 0;
+    };
+    struct Room16 {
+        std::array<char, 16> text{};
+        std::size_t length = 0;
+    };
+    std::vector<Room16> roleEnds(tables.shapes.size());
+    bool shortEnds = true;
+    for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
+        const std::string end =
+            std::string(RoleName(tables.shapes[t].role)) + std::string(eol.text.data(), eol.length);
+        shortEnds = shortEnds && end.size() <= sizeof roleEnds[t].text;
+        roleEnds[t].length = std::min(end.size(), sizeof roleEnds[t].text);
+        std::memcpy(roleEnds[t].text.data(), end.data(), roleEnds[t].length);
     }
+    const std::string remarkStart = " REM " + options.name + " cel ";
     const std::size_t lineRoom = bytes.LineRoom(data);
+    std::string longRemark;
     for (int cel = 0; cel < tables.celCount; ++cel) {
-        const std::string celRemark = options.name + " cel " + std::to_string(cel + 1) + " ";
+        Room64 remark;
+        char number[16];
+        const std::string_view celNumber(
+            number, std::to_chars(number, number + sizeof number, cel + 1).ptr);
+        const bool shortRemark =
+            shortEnds && remarkStart.size() + celNumber.size() + 1 <= sizeof remark.text;
+        if (shortRemark) {
+            char* at = std::copy(remarkStart.begin(), remarkStart.end(), remark.text.data());
+            at = std::copy(celNumber.begin(), celNumber.end(), at);
+            *at++ = ' ';
+            remark.length = static_cast<std::size_t>(at - remark.text.data());
+        } else {
+            longRemark = remarkStart + std::string(celNumber) + " ";
+        }
         // The cel's tables one after the other.
         std::span<const TableValue> rest = tables.Cel(cel);
         for (std::size_t t = 0; t < tables.shapes.size(); ++t) {
-            char* end = numbers.Put(text.Room(8 + sizeof remark.text));
-            std::memcpy(end, remark.text.data(), sizeof remark.text);
-            text.End(end + remark.length);
-            text.Put(celRemark);
-            text.Put(roleEnds[t]);
             const std::span<const TableValue> table = rest.first(tables.Length(cel, t));
             rest = rest.subspan(table.size());
             const std::size_t dataLines = (table.size() + kBytesPerLine - 1) / kBytesPerLine;
+            if (shortRemark) {
+                char* end = numbers.Put(text.Room(10 + sizeof remark.text +
+                                                  sizeof roleEnds[t].text + dataLines * lineRoom));
+                std::memcpy(end, remark.text.data(), sizeof remark.text);
+                end += remark.length;
+                std::memcpy(end, roleEnds[t].text.data(), sizeof roleEnds[t].text);
+                end += roleEnds[t].length;
+                text.End(bytes.Put(end, table, data, &numbers));
+                continue;
+            }
+            text.End(numbers.Put(text.Room(10)));
+            text.Put(longRemark);
+            text.Put(RoleName(tables.shapes[t].role));
+            text.Put(eol);
             text.End(bytes.Put(text.Room(dataLines * lineRoom), table, data, &numbers));
         }
     }

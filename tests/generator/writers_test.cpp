@@ -199,35 +199,37 @@ constexpr auto kBasic = TableFormat::kBasic;
 
 INSTANTIATE_TEST_SUITE_P(
     Basic, Writers,
-    testing::Values(WriterRow{"TwoCels", 8, 1, kTwoCels, SpriteOptions(true), kBasic, Named("walk"),
-                              "10 REM walk cel 1 pattern\n20 DATA &H30\n30 REM walk cel 1 colour\n"
-                              "40 DATA &H05\n50 REM walk cel 2 pattern\n60 DATA &H81\n"
-                              "70 REM walk cel 2 colour\n80 DATA &H03\n"},
-                    WriterRow{"TwoLayers", 8, 1, kThreeColours, TwoLayerOptions(), kBasic,
-                              Named("s"),
-                              "10 REM s cel 1 pattern1\n20 DATA &H50\n30 REM s cel 1 pattern2\n"
-                              "40 DATA &H30\n50 REM s cel 1 colour1\n60 DATA &H01\n"
-                              "70 REM s cel 1 colour2\n80 DATA &H42\n"},
-                    WriterRow{"TwoLayersWithoutColourData",
-                              8,
-                              1,
-                              {1, 2, 0, 0, 0, 0, 0, 0},
-                              TwoLayerNoColorOptions(),
-                              kBasic,
-                              Named("s"),
-                              "10 REM s cel 1 pattern1\n20 DATA &H80\n30 REM s cel 1 pattern2\n"
-                              "40 DATA &H40\n50 REM s cel 1 colours\n60 DATA &H01,&H02\n"},
-                    WriterRow{"EightBytesALine", 8, 9, Pixels(kTall.begin(), kTall.begin() + 72),
-                              SpriteOptions(false), kBasic, Named("t"),
-                              "10 REM t cel 1 pattern\n"
-                              "20 DATA &H80,&H80,&H80,&H80,&H80,&H80,&H80,&H80\n30 DATA &H80\n"},
-                    WriterRow{"StartAndStep", 8, 2, kA5, SpriteOptions(false), kBasic,
-                              Lines(1000, 5), "1000 REM s cel 1 pattern\n1005 DATA &HA5,&H0C\n"},
-                    WriterRow{"LastLineIs65529", 8, 2, kA5, SpriteOptions(false), kBasic,
-                              Lines(65519, 10),
-                              "65519 REM s cel 1 pattern\n65529 DATA &HA5,&H0C\n"},
-                    WriterRow{"CrLf", 8, 2, kA5, SpriteOptions(false), kBasic, WithCrLf(Named("n")),
-                              "10 REM n cel 1 pattern\r\n20 DATA &HA5,&H0C\r\n"}),
+    testing::Values(
+        WriterRow{"TwoCels", 8, 1, kTwoCels, SpriteOptions(true), kBasic, Named("walk"),
+                  "10 REM walk cel 1 pattern\n20 DATA &H30\n30 REM walk cel 1 colour\n"
+                  "40 DATA &H05\n50 REM walk cel 2 pattern\n60 DATA &H81\n"
+                  "70 REM walk cel 2 colour\n80 DATA &H03\n"},
+        WriterRow{"TwoLayers", 8, 1, kThreeColours, TwoLayerOptions(), kBasic, Named("s"),
+                  "10 REM s cel 1 pattern1\n20 DATA &H50\n30 REM s cel 1 pattern2\n"
+                  "40 DATA &H30\n50 REM s cel 1 colour1\n60 DATA &H01\n"
+                  "70 REM s cel 1 colour2\n80 DATA &H42\n"},
+        WriterRow{"TwoLayersWithoutColourData",
+                  8,
+                  1,
+                  {1, 2, 0, 0, 0, 0, 0, 0},
+                  TwoLayerNoColorOptions(),
+                  kBasic,
+                  Named("s"),
+                  "10 REM s cel 1 pattern1\n20 DATA &H80\n30 REM s cel 1 pattern2\n"
+                  "40 DATA &H40\n50 REM s cel 1 colours\n60 DATA &H01,&H02\n"},
+        WriterRow{"EightBytesALine", 8, 9, Pixels(kTall.begin(), kTall.begin() + 72),
+                  SpriteOptions(false), kBasic, Named("t"),
+                  "10 REM t cel 1 pattern\n"
+                  "20 DATA &H80,&H80,&H80,&H80,&H80,&H80,&H80,&H80\n30 DATA &H80\n"},
+        WriterRow{"StartAndStep", 8, 2, kA5, SpriteOptions(false), kBasic, Lines(1000, 5),
+                  "1000 REM s cel 1 pattern\n1005 DATA &HA5,&H0C\n"},
+        WriterRow{"LastLineIs65529", 8, 2, kA5, SpriteOptions(false), kBasic, Lines(65519, 10),
+                  "65519 REM s cel 1 pattern\n65529 DATA &HA5,&H0C\n"},
+        WriterRow{"CrLf", 8, 2, kA5, SpriteOptions(false), kBasic, WithCrLf(Named("n")),
+                  "10 REM n cel 1 pattern\r\n20 DATA &HA5,&H0C\r\n"},
+        WriterRow{"LongName", 8, 2, kA5, SpriteOptions(false), kBasic,
+                  Named(std::string(60, 'n').c_str()),
+                  "10 REM " + std::string(60, 'n') + " cel 1 pattern\n20 DATA &HA5,&H0C\n"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // Every line number, for starts and steps on both sides of a hundred: 8 x 64 has 8 DATA lines a
