@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "generator/layer_basis.h"
+#include "generator/piece_draw_avx512.h"
 #include "generator/pixel_words.h"
 #include "generator/regenerate.h"
 
@@ -104,49 +105,86 @@ void DecodeSpriteSet(const GeneratedTables& tables, int cel, int width, int heig
     // Per line and 8-pixel half of the piece, the pixels an earlier sprite of it shows (1 in a
     // pixel's byte).
     std::array<std::uint64_t, 2 * 16> shown{};
-    for (std::size_t e = 0; e + 4 <= entries.size() && entries[e] != 0xD0; e += 4) {
-        const int y0 = entries[e];
-        const int x0 = entries[e + 1];
-        if (e == 0 || entries[e - 4] != entries[e] || entries[e - 3] != entries[e + 1]) {
-            shown.fill(0);
+    // A piece's sprites, one a layer; a place with more (from tables not made here) is drawn
+    // sprite by sprite.
+    std::array<PieceSprite, kMostLayers> whole{};
+    const auto atPlace = [&entries](std::size_t e) {
+        return e + 4 <= entries.size() && entries[e] != 0xD0;
+    };
+    for (std::size_t run = 0; atPlace(run);) {
+        // The run of sprites at one place: a piece.
+        std::size_t next = run + 4;
+        while (atPlace(next) && entries[next] == entries[run] &&
+               entries[next + 1] == entries[run + 1]) {
+            next += 4;
         }
-        const std::size_t pattern = std::size_t{entries[e + 2]} * 8;
-        const std::size_t sprite = e / 4;
-        for (int y = 0; y < side && y0 + y < height; ++y) {
-            const TableValue colour =
-                roles == 3
-                    ? colours[sprite * static_cast<std::size_t>(side) + static_cast<std::size_t>(y)]
-                    : entries[e + 3];
-            const std::uint64_t paint = Colour(colour);
-            const bool ors = (colour & 0x40u) != 0;
-            for (int h = 0; h < halves; ++h) {
-                const std::size_t at = pattern + static_cast<std::size_t>(y + 16 * h);
-                const int left = x0 + 8 * h;
-                const int count = std::min(8, width - left);
-                if (at >= patterns.size() || count <= 0) continue;
-                const std::uint64_t bits = Expanded(patterns[at]);
-                std::uint64_t& earlier = shown[static_cast<std::size_t>(2 * y + h)];
-                std::uint8_t* to = pixels + static_cast<std::ptrdiff_t>(y0 + y) * width + left;
-                // A pixel no earlier sprite shows takes the colour; one it shows ORs it on.
-                const std::uint64_t fresh = bits & ~earlier;
-                const auto paintOn = [&](std::uint64_t word) {
-                    word = (word & ~(fresh * 0xFF)) | fresh * paint;
-                    return ors ? word | (bits & earlier) * paint : word;
-                };
-                std::uint64_t word = 0;
-                if (count == 8) {
-                    // A whole half in one move each way, not a copy of a length only known here.
-                    std::memcpy(&word, to, sizeof word);
-                    word = paintOn(word);
-                    std::memcpy(to, &word, sizeof word);
-                } else {
-                    std::memcpy(&word, to, static_cast<std::size_t>(count));
-                    word = paintOn(word);
-                    std::memcpy(to, &word, static_cast<std::size_t>(count));
+        const int y0 = entries[run];
+        const int x0 = entries[run + 1];
+        // A piece of 16 x 16 inside the cel whose tables hold all its bytes, in one go where the
+        // processor can.
+        bool drawn = false;
+        const std::size_t sprites = (next - run) / 4;
+        if (side == 16 && x0 + 16 <= width && y0 + 16 <= height && sprites <= whole.size()) {
+            std::size_t held = 0;
+            for (std::size_t e = run; e < next; e += 4, ++held) {
+                const std::size_t pattern = std::size_t{entries[e + 2]} * 8;
+                const std::size_t lines = e / 4 * 16;
+                if (pattern + 32 > patterns.size() || (roles == 3 && lines + 16 > colours.size())) {
+                    break;
                 }
-                earlier |= bits;
+                whole[held] = {patterns.data() + pattern,
+                               roles == 3 ? colours.data() + lines : nullptr, entries[e + 3]};
+            }
+            drawn = held == sprites &&
+                    DrawPieceAvx512(pixels + static_cast<std::ptrdiff_t>(y0) * width + x0, width,
+                                    whole.data(), sprites);
+        }
+        if (drawn) {
+            run = next;
+            continue;
+        }
+        shown.fill(0);
+        for (std::size_t e = run; e < next; e += 4) {
+            const std::size_t pattern = std::size_t{entries[e + 2]} * 8;
+            const std::size_t sprite = e / 4;
+            for (int y = 0; y < side && y0 + y < height; ++y) {
+                const TableValue colour = roles == 3
+                                              ? colours[sprite * static_cast<std::size_t>(side) +
+                                                        static_cast<std::size_t>(y)]
+                                              : entries[e + 3];
+                const std::uint64_t paint = Colour(colour);
+                const bool ors = (colour & 0x40u) != 0;
+                for (int h = 0; h < halves; ++h) {
+                    const std::size_t at = pattern + static_cast<std::size_t>(y + 16 * h);
+                    const int left = x0 + 8 * h;
+                    const int count = std::min(8, width - left);
+                    if (at >= patterns.size() || count <= 0) continue;
+                    const std::uint64_t bits = Expanded(patterns[at]);
+                    std::uint64_t& earlier = shown[static_cast<std::size_t>(2 * y + h)];
+                    std::uint8_t* to = pixels + static_cast<std::ptrdiff_t>(y0 + y) * width + left;
+                    // A pixel no earlier sprite shows takes the colour; one it shows ORs it on.
+                    const std::uint64_t fresh = bits & ~earlier;
+                    const auto paintOn = [&](std::uint64_t word) {
+                        word = (word & ~(fresh * 0xFF)) | fresh * paint;
+                        return ors ? word | (bits & earlier) * paint : word;
+                    };
+                    std::uint64_t word = 0;
+                    if (count == 8) {
+                        // A whole half in one move each way, not a copy of a length only known
+                        // here.
+                        std::memcpy(&word, to, sizeof word);
+                        word = paintOn(word);
+                        std::memcpy(to, &word, sizeof word);
+                    } else {
+                        std::memcpy(&word, to, static_cast<std::size_t>(count));
+                        word = paintOn(word);
+                        std::memcpy(to, &word, static_cast<std::size_t>(count));
+                    }
+                    earlier |= bits;
+                }
             }
         }
+        run = next;
     }
 }
 
