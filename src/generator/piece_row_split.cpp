@@ -44,21 +44,80 @@ constexpr std::array<ByteIndex, 2> kPatternOrder = [] {
     return index;
 }();
 
-// The colours a line of four colours or more keeps, as the bits of a mask: the first three to
-// appear. Each pixel is held against those before it at once; the first three that match none and
-// are not 0. present: the pixels the cel holds.
-__attribute__((target(SPRITEHEX_AVX512))) inline std::uint16_t FirstThreeColours(
-    const std::uint8_t* segment, __mmask16 present) {
-    const __m512i pixels = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(present, segment));
-    const __m512i earlier = _mm512_conflict_epi32(pixels);
-    unsigned firsts =
-        _mm512_testn_epi32_mask(earlier, earlier) & _mm512_test_epi32_mask(pixels, pixels);
-    unsigned colours = 0;
-    for (int found = 0; found < 3 && firsts != 0; ++found) {
-        colours |= 1u << (segment[__builtin_ctz(firsts)] & 15);
-        firsts &= firsts - 1;
+// The pixels of a line that are the first of their colour in their piece, colour 0 left out: bit
+// 16p + i for pixel i of piece p. Each pixel is held against those before it at once.
+__attribute__((target(SPRITEHEX_AVX512))) inline std::uint64_t FirstOfTheirColour(__m512i line) {
+    std::uint64_t firsts = 0;
+    for (int p = 0; p < kAcross; ++p) {
+        __m128i piece;
+        switch (p) {
+            case 0:
+                piece = _mm512_castsi512_si128(line);
+                break;
+            case 1:
+                piece = _mm512_extracti32x4_epi32(line, 1);
+                break;
+            case 2:
+                piece = _mm512_extracti32x4_epi32(line, 2);
+                break;
+            default:
+                piece = _mm512_extracti32x4_epi32(line, 3);
+                break;
+        }
+        const __m512i earlier = _mm512_conflict_epi32(_mm512_cvtepu8_epi32(piece));
+        firsts |= std::uint64_t{_mm512_testn_epi32_mask(earlier, earlier)} << (kSide * p);
     }
-    return static_cast<std::uint16_t>(colours);
+    return firsts & _mm512_test_epi8_mask(line, line);
+}
+
+// A line of four colours or more keeps the first three to appear in its piece: the masks of the
+// dropped lines (dropped[h], as masks[h] holds them) made again from those pixels alone, every
+// piece of a cel line at once.
+__attribute__((target(SPRITEHEX_AVX512))) inline void KeepFirstThree(const __m512i* pixels,
+                                                                     const __mmask32* dropped,
+                                                                     __m512i* masks) {
+    const __m512i lowTable =
+        _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(kLowBits.data())));
+    const __m512i highTable =
+        _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(kHighBits.data())));
+    // Words 16q to 16q + 15 of masks[h] from word 0 of lane 2h + q.
+    const __m512i fromLane[2] = {
+        _mm512_set_epi64(0x0008000800080008, 0x0008000800080008, 0x0008000800080008,
+                         0x0008000800080008, 0, 0, 0, 0),
+        _mm512_set_epi64(0x0018001800180018, 0x0018001800180018, 0x0018001800180018,
+                         0x0018001800180018, 0x0010001000100010, 0x0010001000100010,
+                         0x0010001000100010, 0x0010001000100010)};
+    const std::uint32_t lines =
+        (dropped[0] | dropped[0] >> kSide | dropped[1] | dropped[1] >> kSide) & 0xFFFF;
+    // Every line in turn, so that the lines stay in their registers.
+#pragma GCC unroll 16
+    for (int y = 0; y < kSide; ++y) {
+        if ((lines >> y & 1) == 0) continue;
+        // The first three of each piece: the lowest three bits of each 16.
+        const __m128i firsts =
+            _mm_cvtsi64_si128(static_cast<long long>(FirstOfTheirColour(pixels[y])));
+        __m128i later = firsts;
+        for (int k = 0; k < 3; ++k) {
+            later = _mm_and_si128(later, _mm_sub_epi16(later, _mm_set1_epi16(1)));
+        }
+        const auto kept = static_cast<__mmask64>(_mm_cvtsi128_si64(_mm_xor_si128(firsts, later)));
+        const __m512i keptPixels = _mm512_maskz_mov_epi8(kept, pixels[y]);
+        // The colour bits of each piece's kept pixels ORed into word 0 of its lane; the others,
+        // now 0, give colour 0, which no mask holds.
+        const __m512i low = _mm512_shuffle_epi8(lowTable, keptPixels);
+        const __m512i high = _mm512_shuffle_epi8(highTable, keptPixels);
+        __m512i words =
+            _mm512_or_si512(_mm512_unpacklo_epi8(low, high), _mm512_unpackhi_epi8(low, high));
+        words = _mm512_or_si512(words, _mm512_bsrli_epi128(words, 8));
+        words = _mm512_or_si512(words, _mm512_bsrli_epi128(words, 4));
+        words = _mm512_or_si512(words, _mm512_bsrli_epi128(words, 2));
+        words = _mm512_and_si512(words, _mm512_set1_epi16(static_cast<short>(0xFFFE)));
+        const __mmask32 line = (__mmask32{1} << y) | (__mmask32{1} << (kSide + y));
+        for (int h = 0; h < 2; ++h) {
+            masks[h] =
+                _mm512_mask_permutexvar_epi16(masks[h], dropped[h] & line, fromLane[h], words);
+        }
+    }
 }
 
 // The split of 32 lines, those of two pieces, one 16-bit lane each.
@@ -71,23 +130,16 @@ struct TwoPieces {
     __mmask32 breaking;
 };
 
-// masks: the colours of each line of pieces 2h and 2h + 1; a line of four or more keeps the first
-// three to appear, read again from the cel.
-__attribute__((target(SPRITEHEX_AVX512))) inline TwoPieces SplitTwoPieces(__m512i masks, int h,
-                                                                          const std::uint8_t* first,
-                                                                          int width) {
+// Lines of four colours or more, a bit each as masks has them.
+__attribute__((target(SPRITEHEX_AVX512))) inline __mmask32 Dropped(__m512i masks) {
     const __m512i beyondThree = ClearLowest(ClearLowest(ClearLowest(masks)));
-    const __mmask32 dropped = _mm512_test_epi16_mask(beyondThree, beyondThree);
-    for (__mmask32 rest = dropped; rest != 0; rest &= rest - 1) {
-        const int lane = __builtin_ctz(rest);
-        const int piece = 2 * h + lane / kSide;
-        const int y = lane % kSide;
-        const int columns = std::min(kSide, width - kSide * piece);
-        const std::uint16_t kept =
-            FirstThreeColours(first + static_cast<std::ptrdiff_t>(y) * width + kSide * piece,
-                              static_cast<__mmask16>((1u << columns) - 1));
-        masks = _mm512_mask_set1_epi16(masks, __mmask32{1} << lane, static_cast<short>(kept));
-    }
+    return _mm512_test_epi16_mask(beyondThree, beyondThree);
+}
+
+// masks: the colours of each line of pieces 2h and 2h + 1, those of the dropped lines the first
+// three to appear.
+__attribute__((target(SPRITEHEX_AVX512))) inline TwoPieces SplitTwoPieces(__m512i masks,
+                                                                          __mmask32 dropped) {
     const auto [b0, b1, b2] = LowestBits(masks);
     const __m512i c0 = ColourIndex(b0);
     const __m512i c1 = ColourIndex(b1);
@@ -119,8 +171,10 @@ __attribute__((target(SPRITEHEX_AVX512))) bool SplitRowAvx512(const std::uint8_t
 
     __m512i masks[2];
     PieceMasks(pixels, masks);
-    const TwoPieces split[2] = {SplitTwoPieces(masks[0], 0, first, width),
-                                SplitTwoPieces(masks[1], 1, first, width)};
+    const __mmask32 dropped[2] = {Dropped(masks[0]), Dropped(masks[1])};
+    if ((dropped[0] | dropped[1]) != 0) KeepFirstThree(pixels, dropped, masks);
+    const TwoPieces split[2] = {SplitTwoPieces(masks[0], dropped[0]),
+                                SplitTwoPieces(masks[1], dropped[1])};
 
     // The pattern bits of each line: every pixel looks up the bit of its colour in the sets of its
     // piece's line, four lines' sets to a quadword of its piece's lane, 16 bits a line. The bits
