@@ -1,8 +1,9 @@
 #pragma once
 // Lines of table bytes as text, each byte the same text around its two upper-case hexadecimal
 // digits ("&H30,", " 0x30,", "$30,"): the DATA lines of BASIC, the rows of C arrays, the lines of
-// most assembler number styles. A whole table goes in one call, eight bytes at a time in a few byte
-// shuffles where the processor has SSSE3, one piece at a time elsewhere.
+// most assembler number styles. A whole table goes in one call: where the processor has AVX-512,
+// whole lines as byte permutations of the digits of 32 bytes at a time; else eight bytes at a time
+// in a few byte shuffles where it has SSSE3, one piece at a time elsewhere.
 
 #include <algorithm>
 #include <array>
