@@ -65,6 +65,18 @@ __attribute__((target(SPRITEHEX_AVX512))) inline __m512i Load(const T& table) {
     return _mm512_loadu_si512(table.data());
 }
 
+// The two upper-case hexadecimal digit characters of the low byte of each 16-bit lane, the high
+// digit first: the text of 32 table values.
+__attribute__((target(SPRITEHEX_AVX512))) inline __m512i HexDigits(__m512i values) {
+    const __m512i digitChars = _mm512_broadcast_i32x4(_mm_setr_epi8(
+        '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A', 'B', 'C', 'D', 'E', 'F'));
+    const __m512i low = _mm512_and_si512(values, _mm512_set1_epi16(0xFF));
+    const __m512i nibbles =
+        _mm512_or_si512(_mm512_srli_epi16(low, 4),
+                        _mm512_slli_epi16(_mm512_and_si512(low, _mm512_set1_epi16(0x0F)), 8));
+    return _mm512_shuffle_epi8(digitChars, nibbles);
+}
+
 // Index v of each colour bit 1 << v, lane by lane; 0 for no bit.
 __attribute__((target(SPRITEHEX_AVX512))) inline __m512i ColourIndex(__m512i bits) {
     return _mm512_maskz_popcnt_epi16(_mm512_test_epi16_mask(bits, bits),

@@ -62,17 +62,6 @@ struct PermutedEight {
     }
 };
 
-// The 64 digit characters of 32 values' low bytes, high digit first.
-__attribute__((target(SPRITEHEX_AVX512))) inline __m512i DigitsOfThirtyTwo(__m512i values) {
-    const __m512i digitChars = _mm512_broadcast_i32x4(_mm_setr_epi8(
-        '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A', 'B', 'C', 'D', 'E', 'F'));
-    const __m512i low = _mm512_and_si512(values, _mm512_set1_epi16(0xFF));
-    const __m512i nibbles =
-        _mm512_or_si512(_mm512_srli_epi16(low, 4),
-                        _mm512_slli_epi16(_mm512_and_si512(low, _mm512_set1_epi16(0x0F)), 8));
-    return _mm512_shuffle_epi8(digitChars, nibbles);
-}
-
 }  // namespace
 #endif
 
@@ -225,7 +214,7 @@ struct LineWriter {
             const std::size_t count = here * perLine;
             const __mmask32 load = count >= 32 ? ~__mmask32{0} : (__mmask32{1} << count) - 1;
             const __m512i digitChars =
-                DigitsOfThirtyTwo(_mm512_maskz_loadu_epi16(load, values + at * perLine));
+                avx512_lines::HexDigits(_mm512_maskz_loadu_epi16(load, values + at * perLine));
             if (firstK != 0) {
                 const LineShape::WholeLine& first = shape.unstarted;
                 if constexpr (kNumbered) end = numbers.Put(end);

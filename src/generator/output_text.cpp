@@ -74,19 +74,12 @@ __attribute__((target(SPRITEHEX_AVX512))) char* PutSixteens(char* end, const std
     const __m512i index = _mm512_loadu_si512(kIndex.data());
     const __m512i separators = _mm512_set1_epi16(static_cast<short>(',' | '#' << 8));
     constexpr __mmask64 kDigitBytes = 0xCCCCCCCCCCCCCCCCULL;
-    const __m128i digitChars = _mm_setr_epi8('0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A',
-                                             'B', 'C', 'D', 'E', 'F');
-    const __m128i lowNibble = _mm_set1_epi8(0x0F);
     __m256i any = _mm256_setzero_si256();
     for (std::size_t i = 0; i < count; i += 16) {
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(values + i));
         any = _mm256_or_si256(any, v);
-        const __m128i bytes = _mm256_cvtepi16_epi8(v);
-        const __m128i high = _mm_and_si128(_mm_srli_epi16(bytes, 4), lowNibble);
-        const __m128i low = _mm_and_si128(bytes, lowNibble);
-        const __m256i digits = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(_mm_shuffle_epi8(digitChars, _mm_unpacklo_epi8(high, low))),
-            _mm_shuffle_epi8(digitChars, _mm_unpackhi_epi8(high, low)), 1);
+        const __m256i digits =
+            _mm512_castsi512_si256(avx512_lines::HexDigits(_mm512_zextsi256_si512(v)));
         if (comma) {
             _mm512_storeu_si512(end, _mm512_mask_permutexvar_epi8(separators, kDigitBytes, index,
                                                                   _mm512_zextsi256_si512(digits)));

@@ -10,12 +10,10 @@ constexpr int kGroups = 4;  // of four lines, one register each
 
 // The 16 bytes of a line at its four places in a register: byte i of lane k is line 4g + k's.
 __attribute__((target(SPRITEHEX_AVX512))) inline __m512i LineIndex(int g) {
-    return _mm512_set_epi32(
-        0x01010101 * (4 * g + 3), 0x01010101 * (4 * g + 3), 0x01010101 * (4 * g + 3),
-        0x01010101 * (4 * g + 3), 0x01010101 * (4 * g + 2), 0x01010101 * (4 * g + 2),
-        0x01010101 * (4 * g + 2), 0x01010101 * (4 * g + 2), 0x01010101 * (4 * g + 1),
-        0x01010101 * (4 * g + 1), 0x01010101 * (4 * g + 1), 0x01010101 * (4 * g + 1),
-        0x01010101 * (4 * g), 0x01010101 * (4 * g), 0x01010101 * (4 * g), 0x01010101 * (4 * g));
+    const __m512i lane = _mm512_set_epi32(
+        0x03030303, 0x03030303, 0x03030303, 0x03030303, 0x02020202, 0x02020202, 0x02020202,
+        0x02020202, 0x01010101, 0x01010101, 0x01010101, 0x01010101, 0, 0, 0, 0);
+    return _mm512_add_epi8(lane, _mm512_set1_epi8(static_cast<char>(4 * g)));
 }
 
 __attribute__((target(SPRITEHEX_AVX512))) bool Draw(std::uint8_t* topLeft, int width,
